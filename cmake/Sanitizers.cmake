@@ -1,0 +1,10 @@
+if(KOLVEX_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(KOLVEX_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT KOLVEX_SANITIZE STREQUAL "none")
+  message(FATAL_ERROR "KOLVEX_SANITIZE must be none, address or thread")
+endif()

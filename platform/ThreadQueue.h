@@ -1,0 +1,105 @@
+// One message queue per thread: posted messages, messages sent from other
+// threads, the quit flag and the thread's timers. Created on a thread's first
+// use of the message functions (CreateThread creates it before the thread
+// procedure runs) and shut down when the thread ends, which completes every
+// send still waiting on it so no sender hangs on a dead thread.
+#pragma once
+
+#include "platform/Types.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace win::internal {
+
+using Clock = std::chrono::steady_clock;
+
+class ThreadQueue;
+
+// A message sent across threads; it lives on the sender's stack until done.
+struct SentMessage {
+    HWND hwnd = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    LRESULT result = 0;
+    std::atomic<bool> done{false};
+    std::shared_ptr<ThreadQueue> sender;
+};
+
+struct Timer {
+    HWND hwnd = nullptr;
+    UINT_PTR id = 0;
+    UINT elapse = 0;
+    TIMERPROC proc = nullptr;
+    Clock::time_point due;
+};
+
+// A back-end that runs its own event loop on a thread (a toolkit main loop)
+// replaces how that thread blocks and how other threads wake it.
+struct WaitHooks {
+    std::function<void(std::optional<Clock::time_point> deadline)> block;
+    std::function<void()> wake;
+};
+
+class ThreadQueue : public std::enable_shared_from_this<ThreadQueue> {
+public:
+    explicit ThreadQueue(DWORD threadId) : threadId_(threadId) { }
+
+    DWORD ThreadId() const { return threadId_; }
+
+    // Any thread. False when the queue's thread has ended.
+    bool Post(const MSG& msg);
+    bool Send(SentMessage* sent);
+    void Wake();
+
+    // Owner thread only.
+    std::uint64_t Generation() const { return generation_.load(std::memory_order_acquire); }
+    bool DispatchSent();
+    bool TakePosted(MSG* out, HWND filter, UINT min, UINT max, bool remove);
+    void PostQuit(int code);
+    bool TakeQuit(MSG* out, bool remove);
+    bool TakeDueTimer(MSG* out, HWND filter, bool remove);
+    std::optional<Clock::time_point> NextTimerDue() const;
+    void SetTimer(const Timer& timer);
+    bool KillTimer(HWND hwnd, UINT_PTR id);
+    void KillTimersOf(HWND hwnd);
+    // Blocks until the generation moves past `seen` or the deadline passes.
+    void WaitChange(std::uint64_t seen, std::optional<Clock::time_point> deadline);
+    void SetWaitHooks(WaitHooks hooks);
+    void Shutdown();
+
+private:
+    static bool Matches(const MSG& msg, HWND filter, UINT min, UINT max);
+    void BumpLocked();
+
+    const DWORD threadId_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::atomic<std::uint64_t> generation_{0};
+    std::deque<MSG> posted_;
+    std::deque<SentMessage*> sent_;
+    std::vector<Timer> timers_;
+    bool quit_ = false;
+    int quitCode_ = 0;
+    bool closed_ = false;
+    WaitHooks hooks_;
+};
+
+// The calling thread's queue, created on first use.
+std::shared_ptr<ThreadQueue> CurrentQueue();
+// The queue of a live thread, or null.
+std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId);
+
+// Delivers one message to its window procedure on the owner thread; the
+// window layer provides it.
+LRESULT DeliverToWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace win::internal

@@ -1,0 +1,338 @@
+#include "platform/Message.h"
+#include "platform/Messages.h"
+#include "platform/Thread.h"
+#include "platform/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+using namespace win;
+
+namespace {
+
+constexpr UINT WM_PING = WM_USER + 1;
+constexpr UINT WM_ECHO = WM_USER + 2;
+
+// Records what a window procedure saw; shared by the tests' windows.
+struct Log {
+    std::mutex mutex;
+    std::vector<std::pair<HWND, UINT>> seen;
+    void Add(HWND h, UINT m)
+    {
+        std::lock_guard lock(mutex);
+        seen.emplace_back(h, m);
+    }
+    std::vector<UINT> MessagesOf(HWND h)
+    {
+        std::lock_guard lock(mutex);
+        std::vector<UINT> out;
+        for (auto& [w, m] : seen)
+            if (w == h)
+                out.push_back(m);
+        return out;
+    }
+};
+Log g_log;
+
+LRESULT RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    g_log.Add(hwnd, message);
+    switch (message) {
+    case WM_PING: return static_cast<LRESULT>(wParam * 2);
+    case WM_ECHO: {
+        // Asks back the window named in lParam on its own thread.
+        return SendMessage(reinterpret_cast<HWND>(lParam), WM_PING, wParam + 1, 0) + 1;
+    }
+    }
+    return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+void RegisterOnce()
+{
+    static bool done = [] {
+        WNDCLASS wc;
+        wc.lpfnWndProc = RecordingProc;
+        wc.lpszClassName = L"TestRecorder";
+        wc.cbWndExtra = 16;
+        return RegisterClass(&wc) != 0;
+    }();
+    ASSERT_TRUE(done);
+}
+
+HWND MakeWindow(HWND parent = nullptr, int id = 0)
+{
+    RegisterOnce();
+    DWORD style = parent ? WS_CHILD : 0;
+    return CreateWindowEx(0, L"TestRecorder", L"title", style, 0, 0, 10, 10, parent,
+                          reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), nullptr, nullptr);
+}
+
+// Runs `body` on a thread that owns a window and pumps until WM_QUIT.
+struct WindowThread {
+    HANDLE handle = nullptr;
+    DWORD id = 0;
+    std::atomic<HWND> window{nullptr};
+
+    static DWORD Run(void* p)
+    {
+        auto* self = static_cast<WindowThread*>(p);
+        self->window = MakeWindow();
+        MSG msg;
+        while (GetMessage(&msg, nullptr, 0, 0) > 0)
+            DispatchMessage(&msg);
+        DestroyWindow(self->window);
+        return 7;
+    }
+    void Start()
+    {
+        handle = CreateThread(nullptr, 0, Run, this, 0, &id);
+        while (!window.load())
+            Sleep(1);
+    }
+    void Stop()
+    {
+        PostThreadMessage(id, WM_QUIT, 0, 0);
+    }
+};
+
+}  // namespace
+
+TEST(Messaging, PostedMessagesArriveInOrderThenQuit)
+{
+    HWND w = MakeWindow();
+    ASSERT_TRUE(w);
+    for (WPARAM i = 0; i < 5; ++i)
+        PostMessage(w, WM_PING, i, 0);
+    PostThreadMessage(GetCurrentThreadId(), WM_ECHO, 99, 0);
+    PostQuitMessage(3);
+
+    MSG msg;
+    for (WPARAM i = 0; i < 5; ++i) {
+        ASSERT_EQ(GetMessage(&msg, nullptr, 0, 0), 1);
+        EXPECT_EQ(msg.hwnd, w);
+        EXPECT_EQ(msg.message, WM_PING);
+        EXPECT_EQ(msg.wParam, i);
+    }
+    ASSERT_EQ(GetMessage(&msg, nullptr, 0, 0), 1);
+    EXPECT_EQ(msg.hwnd, nullptr);
+    EXPECT_EQ(msg.wParam, 99u);
+    EXPECT_EQ(GetMessage(&msg, nullptr, 0, 0), 0);
+    EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+    DestroyWindow(w);
+}
+
+TEST(Messaging, CrossThreadSendWaitsForTheOwnersAnswer)
+{
+    WindowThread other;
+    other.Start();
+    EXPECT_EQ(SendMessage(other.window, WM_PING, 21, 0), 42);
+
+    // The other thread asks us back while we wait for it: we must answer.
+    HWND mine = MakeWindow();
+    EXPECT_EQ(SendMessage(other.window, WM_ECHO, 10, reinterpret_cast<LPARAM>(mine)), 23);
+    auto seenHere = g_log.MessagesOf(mine);
+    EXPECT_NE(std::find(seenHere.begin(), seenHere.end(), WM_PING), seenHere.end());
+
+    other.Stop();
+    EXPECT_EQ(WaitForSingleObject(other.handle, 5000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    EXPECT_TRUE(GetExitCodeThread(other.handle, &code));
+    EXPECT_EQ(code, 7u);
+    EXPECT_TRUE(CloseHandle(other.handle));
+    DestroyWindow(mine);
+}
+
+namespace {
+struct SendBack {
+    HWND target;
+    LRESULT answer = 0;
+};
+DWORD SendToWaiter(void* p)
+{
+    auto* s = static_cast<SendBack*>(p);
+    s->answer = SendMessage(s->target, WM_PING, 50, 0);
+    return 0;
+}
+}  // namespace
+
+TEST(Messaging, WaitingForAThreadKeepsHandlingItsSends)
+{
+    // A worker that sends to the thread joining it must not deadlock.
+    HWND mine = MakeWindow();
+    SendBack s{mine};
+    HANDLE worker = CreateThread(nullptr, 0, SendToWaiter, &s, 0, nullptr);
+    EXPECT_EQ(WaitForSingleObject(worker, 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(s.answer, 100);
+    CloseHandle(worker);
+    DestroyWindow(mine);
+}
+
+namespace {
+DWORD SleepThenEnd(void*)
+{
+    Sleep(300);
+    return 0;
+}
+DWORD EndWithoutPumping(void* p)
+{
+    static_cast<std::atomic<HWND>*>(p)->store(MakeWindow());
+    Sleep(100);
+    return 0;  // never reads its queue
+}
+}  // namespace
+
+TEST(Messaging, WaitTimesOutAndSendToAnEndedThreadReturns)
+{
+    HANDLE t = CreateThread(nullptr, 0, SleepThenEnd, nullptr, 0, nullptr);
+    EXPECT_EQ(WaitForSingleObject(t, 10), WAIT_TIMEOUT);
+    EXPECT_EQ(WaitForSingleObject(t, INFINITE), WAIT_OBJECT_0);
+    CloseHandle(t);
+    EXPECT_EQ(WaitForSingleObject(t, 0), WAIT_FAILED);  // closed handle
+
+    std::atomic<HWND> target{nullptr};
+    HANDLE quitter = CreateThread(nullptr, 0, EndWithoutPumping, &target, 0, nullptr);
+    while (!target.load())
+        Sleep(1);
+    // The send is pending when the thread ends; it must come back with 0.
+    EXPECT_EQ(SendMessage(target, WM_PING, 5, 0), 0);
+    WaitForSingleObject(quitter, INFINITE);
+    CloseHandle(quitter);
+    EXPECT_FALSE(PostMessage(target, WM_PING, 1, 0));
+}
+
+TEST(Messaging, StaleWindowHandlesAreRefused)
+{
+    HWND first = MakeWindow();
+    ASSERT_TRUE(IsWindow(first));
+    ASSERT_TRUE(DestroyWindow(first));
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(SendMessage(first, WM_PING, 1, 0), 0);
+    EXPECT_FALSE(PostMessage(first, WM_PING, 1, 0));
+    EXPECT_FALSE(DestroyWindow(first));
+
+    HWND second = MakeWindow();  // may reuse the slot, never the handle
+    EXPECT_NE(second, first);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(SendMessage(second, WM_PING, 4, 0), 8);
+    DestroyWindow(second);
+}
+
+TEST(Messaging, CreationAndDestructionOrder)
+{
+    HWND parent = MakeWindow();
+    HWND child = MakeWindow(parent, 1001);
+    EXPECT_EQ(GetParent(child), parent);
+    EXPECT_EQ(GetWindowLongPtr(child, GWLP_ID), 1001);
+    EXPECT_EQ(GetWindowText(child), L"title");
+
+    DestroyWindow(parent);
+    EXPECT_FALSE(IsWindow(child));
+    std::vector<UINT> p = g_log.MessagesOf(parent), c = g_log.MessagesOf(child);
+    ASSERT_GE(p.size(), 4u);
+    EXPECT_EQ(p[0], WM_NCCREATE);
+    EXPECT_EQ(p[1], WM_CREATE);
+    EXPECT_EQ(p[p.size() - 2], WM_DESTROY);
+    EXPECT_EQ(p.back(), WM_NCDESTROY);
+    EXPECT_EQ(c.back(), WM_NCDESTROY);
+
+    // The child is torn down after its parent's WM_DESTROY and before the
+    // parent's WM_NCDESTROY.
+    std::lock_guard lock(g_log.mutex);
+    std::size_t parentDestroy = 0, childLast = 0, parentLast = 0;
+    for (std::size_t i = 0; i < g_log.seen.size(); ++i) {
+        auto [w, m] = g_log.seen[i];
+        if (w == parent && m == WM_DESTROY) parentDestroy = i;
+        if (w == child && m == WM_NCDESTROY) childLast = i;
+        if (w == parent && m == WM_NCDESTROY) parentLast = i;
+    }
+    EXPECT_LT(parentDestroy, childLast);
+    EXPECT_LT(childLast, parentLast);
+}
+
+namespace {
+WNDPROC g_previous = nullptr;
+LRESULT Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PING)
+        return CallWindowProc(g_previous, hwnd, message, wParam + 100, lParam);
+    return CallWindowProc(g_previous, hwnd, message, wParam, lParam);
+}
+}  // namespace
+
+TEST(Messaging, SubclassingChainsToThePreviousProcedure)
+{
+    HWND w = MakeWindow();
+    g_previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Subclass)));
+    EXPECT_EQ(g_previous, RecordingProc);
+    EXPECT_EQ(SendMessage(w, WM_PING, 1, 0), 202);
+    SetWindowLongPtr(w, GWLP_USERDATA, 1234);
+    EXPECT_EQ(GetWindowLongPtr(w, GWLP_USERDATA), 1234);
+    SetWindowLongPtr(w, 8, -5);  // class extra bytes
+    EXPECT_EQ(GetWindowLongPtr(w, 8), -5);
+    SetWindowLong(w, GWL_STYLE, static_cast<LONG>(0x90000000u));
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLong(w, GWL_STYLE)), 0x90000000u);
+    DestroyWindow(w);
+}
+
+TEST(Messaging, TimersFireUntilKilled)
+{
+    HWND w = MakeWindow();
+    ASSERT_EQ(SetTimer(w, 5, 20, nullptr), 5u);
+    int ticks = 0;
+    MSG msg;
+    DWORD start = GetTickCount();
+    while (ticks < 3 && GetMessage(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER && msg.hwnd == w && msg.wParam == 5)
+            ++ticks;
+        DispatchMessage(&msg);
+    }
+    EXPECT_EQ(ticks, 3);
+    EXPECT_GE(GetTickCount() - start, 50u);
+    EXPECT_TRUE(KillTimer(w, 5));
+    EXPECT_FALSE(KillTimer(w, 5));
+    Sleep(40);
+    EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+    DestroyWindow(w);
+}
+
+namespace {
+struct Poster {
+    HWND target;
+    int count;
+};
+DWORD PostMany(void* p)
+{
+    auto* s = static_cast<Poster*>(p);
+    for (int i = 0; i < s->count; ++i) {
+        if (i % 2)
+            PostMessage(s->target, WM_PING, static_cast<WPARAM>(i), 0);
+        else
+            SendMessage(s->target, WM_PING, static_cast<WPARAM>(i), 0);
+    }
+    PostMessage(s->target, WM_CLOSE, 0, 0);
+    return 0;
+}
+}  // namespace
+
+TEST(Messaging, PostsAndSendsFromAWorkerAllArrive)
+{
+    HWND w = MakeWindow();
+    Poster p{w, 400};
+    HANDLE t = CreateThread(nullptr, 0, PostMany, &p, 0, nullptr);
+    MSG msg;
+    while (IsWindow(w) && GetMessage(&msg, nullptr, 0, 0) > 0)
+        DispatchMessage(&msg);
+    WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
+
+    // Every message came through, whether posted or sent (sent ones are
+    // handled ahead of the posted queue, as on Windows).
+    std::vector<UINT> seen = g_log.MessagesOf(w);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), WM_PING), 400);
+}

@@ -1,0 +1,1 @@
+extern "C" int TestModuleAnswer() { return 42; }
