@@ -1,0 +1,28 @@
+// Base of every source and sink: holds the outside module it loaded, if any,
+// and releases it when it goes.
+#pragma once
+
+#include "platform/Types.h"
+
+class ModuleHost {
+public:
+    ModuleHost() = default;
+    ModuleHost(const ModuleHost&) = delete;
+    ModuleHost& operator=(const ModuleHost&) = delete;
+    virtual ~ModuleHost();
+
+    // 1 when the host is ready to work (its module, if it needs one, is
+    // loaded and complete), 0 otherwise.
+    virtual int Load(const wchar_t* moduleName) = 0;
+    void Unload();
+    bool HasModule() const { return module_ != nullptr; }
+
+protected:
+    // Loads the named module and keeps it; 0 when it cannot be loaded.
+    int LoadModule(const wchar_t* moduleName);
+    // Looks an export up in the loaded module; null when missing.
+    void* Export(const char* name) const;
+
+private:
+    win::HMODULE module_ = nullptr;
+};
