@@ -69,7 +69,7 @@ bool ThreadQueue::Post(const MSG& msg)
         std::lock_guard lock(mutex_);
         if (closed_)
             return false;
-        posted_.push_back(msg);
+        posted_.push_back({msg, GetCurrentThreadId(), nextOrder_++});
         BumpLocked();
         wake = hooks_.wake;
     }
@@ -85,6 +85,7 @@ bool ThreadQueue::Send(SentMessage* sent)
         std::lock_guard lock(mutex_);
         if (closed_)
             return false;
+        sent->order = nextOrder_++;
         sent_.push_back(sent);
         BumpLocked();
         wake = hooks_.wake;
@@ -119,6 +120,11 @@ bool ThreadQueue::DispatchSent()
             sent_.pop_front();
         }
         any = true;
+        // A thread that posts and then sends expects the window to see them
+        // in that order (a row's start before its progress), so what that
+        // thread posted earlier to our windows is delivered first.
+        for (const MSG& earlier : TakePostedBefore(*sent))
+            DeliverToWindow(earlier.hwnd, earlier.message, earlier.wParam, earlier.lParam);
         sent->result = DeliverToWindow(sent->hwnd, sent->message, sent->wParam, sent->lParam);
         // The sender may return (and its stack frame vanish) as soon as it
         // sees `done`, so take what we need first.
@@ -127,6 +133,21 @@ bool ThreadQueue::DispatchSent()
         if (sender)
             sender->Wake();
     }
+}
+
+std::vector<MSG> ThreadQueue::TakePostedBefore(const SentMessage& sent)
+{
+    std::vector<MSG> earlier;
+    std::lock_guard lock(mutex_);
+    for (auto it = posted_.begin(); it != posted_.end() && it->order < sent.order;) {
+        if (it->senderThread == sent.senderThread && it->msg.hwnd) {
+            earlier.push_back(it->msg);
+            it = posted_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return earlier;
 }
 
 bool ThreadQueue::Matches(const MSG& msg, HWND filter, UINT min, UINT max)
@@ -142,9 +163,9 @@ bool ThreadQueue::TakePosted(MSG* out, HWND filter, UINT min, UINT max, bool rem
 {
     std::lock_guard lock(mutex_);
     for (auto it = posted_.begin(); it != posted_.end(); ++it) {
-        if (!Matches(*it, filter, min, max))
+        if (!Matches(it->msg, filter, min, max))
             continue;
-        *out = *it;
+        *out = it->msg;
         if (remove)
             posted_.erase(it);
         return true;

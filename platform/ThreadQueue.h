@@ -25,6 +25,8 @@ class ThreadQueue;
 
 // A message sent across threads; it lives on the sender's stack until done.
 struct SentMessage {
+    DWORD senderThread = 0;
+    std::uint64_t order = 0;  // set by the receiving queue
     HWND hwnd = nullptr;
     UINT message = 0;
     WPARAM wParam = 0;
@@ -77,14 +79,22 @@ public:
     void Shutdown();
 
 private:
+    struct Posted {
+        MSG msg;
+        DWORD senderThread = 0;
+        std::uint64_t order = 0;
+    };
+
     static bool Matches(const MSG& msg, HWND filter, UINT min, UINT max);
     void BumpLocked();
+    std::vector<MSG> TakePostedBefore(const SentMessage& sent);
 
     const DWORD threadId_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::atomic<std::uint64_t> generation_{0};
-    std::deque<MSG> posted_;
+    std::uint64_t nextOrder_ = 0;
+    std::deque<Posted> posted_;
     std::deque<SentMessage*> sent_;
     std::vector<Timer> timers_;
     bool quit_ = false;

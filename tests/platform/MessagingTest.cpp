@@ -336,3 +336,47 @@ TEST(Messaging, PostsAndSendsFromAWorkerAllArrive)
     std::vector<UINT> seen = g_log.MessagesOf(w);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), WM_PING), 400);
 }
+
+namespace {
+struct PostThenSend {
+    HWND target;
+};
+DWORD PostThenSendProc(void* p)
+{
+    HWND target = static_cast<PostThenSend*>(p)->target;
+    for (WPARAM i = 0; i < 50; ++i) {
+        PostMessage(target, WM_USER + 10, i, 0);
+        SendMessage(target, WM_USER + 11, i, 0);
+    }
+    PostMessage(target, WM_CLOSE, 0, 0);
+    return 0;
+}
+std::vector<std::pair<UINT, WPARAM>> g_order;
+LRESULT OrderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_USER + 10 || message == WM_USER + 11)
+        g_order.emplace_back(message, wParam);
+    return DefWindowProc(hwnd, message, wParam, lParam);
+}
+}  // namespace
+
+TEST(Messaging, WhatAThreadPostsReachesTheWindowBeforeWhatItSendsNext)
+{
+    WNDCLASS wc;
+    wc.lpfnWndProc = OrderProc;
+    wc.lpszClassName = L"TestOrder";
+    RegisterClass(&wc);
+    HWND w = CreateWindowEx(0, L"TestOrder", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    PostThenSend p{w};
+    HANDLE t = CreateThread(nullptr, 0, PostThenSendProc, &p, 0, nullptr);
+    MSG msg;
+    while (IsWindow(w) && GetMessage(&msg, nullptr, 0, 0) > 0)
+        DispatchMessage(&msg);
+    WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
+    ASSERT_EQ(g_order.size(), 100u);
+    for (WPARAM i = 0; i < 50; ++i) {
+        EXPECT_EQ(g_order[2 * i], std::make_pair(WM_USER + 10, i));
+        EXPECT_EQ(g_order[2 * i + 1], std::make_pair(WM_USER + 11, i));
+    }
+}

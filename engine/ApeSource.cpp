@@ -1,0 +1,109 @@
+#include "engine/ApeSource.h"
+
+#include "platform/Strings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+ApeSource::~ApeSource() { Close(); }
+
+int ApeSource::Open(const wchar_t* path)
+{
+    if (!path)
+        return 0;
+    Close();
+    std::wstring text(path);
+    auto dot = text.rfind(L'.');
+    std::wstring extension = dot == std::wstring::npos ? std::wstring() : text.substr(dot + 1);
+    std::wstring image;
+    if (win::CompareNoCase(extension, L"ape") == 0)
+        image = text;
+    if (image.empty())
+        return 0;
+
+    int error = 0;
+    decompressor_.reset(CreateIAPEDecompress(image.c_str(), &error));
+    if (!decompressor_)
+        return 0;
+    blockAlign_ = static_cast<int>(decompressor_->GetInfo(APE_INFO_BLOCK_ALIGN));
+    if (blockAlign_ <= 0) {
+        Close();
+        return 0;
+    }
+    chunk_.assign(static_cast<std::size_t>(blockAlign_) * kChunkBlocks, 0);
+    return 1;
+}
+
+int ApeSource::SetCallback(PcmCallbackFn callback)
+{
+    if (!callback)
+        return 0;
+    callback_ = callback;
+    return 1;
+}
+
+void ApeSource::SetRange(std::uint32_t startMs, std::uint32_t endMs)
+{
+    rangeStart_ = startMs;
+    rangeEnd_ = endMs;
+}
+
+std::int64_t ApeSource::BlockAt(std::uint32_t ms)
+{
+    if (!decompressor_)
+        return 0;
+    double length = static_cast<double>(decompressor_->GetInfo(APE_DECOMPRESS_LENGTH_MS));
+    double blocks = static_cast<double>(decompressor_->GetInfo(APE_DECOMPRESS_TOTAL_BLOCKS));
+    if (length <= 0)
+        return 0;
+    return static_cast<std::int64_t>(blocks / length * ms + 0.5);
+}
+
+int ApeSource::Decode()
+{
+    if (!decompressor_)
+        return -1;
+    std::int64_t position = BlockAt(rangeStart_);
+    std::int64_t end = rangeEnd_ > 0 ? BlockAt(rangeEnd_) : -1;
+    decompressor_->Seek(position);
+
+    int error = ERROR_SUCCESS;
+    blocksRead_ = 1;
+    while (blocksRead_ > 0) {
+        // The chunk that reaches the end block is cut there: the next track
+        // begins exactly where this one stops.
+        int want = kChunkBlocks;
+        if (end >= 0)
+            want = static_cast<int>(std::clamp<std::int64_t>(end - position, 0, kChunkBlocks));
+        error = decompressor_->GetData(chunk_.data(), want, &blocksRead_);
+        position += blocksRead_;
+        if (callback_) {
+            auto ms = static_cast<std::int64_t>(decompressor_->GetInfo(APE_DECOMPRESS_CURRENT_MS));
+            callback_(chunk_.data(), blockAlign_ * blocksRead_, ms);
+        }
+        if (end >= 0 && position >= end)
+            break;
+    }
+    return error;
+}
+
+void ApeSource::Close()
+{
+    chunk_.clear();
+    chunk_.shrink_to_fit();
+    decompressor_.reset();
+    blockAlign_ = 0;
+}
+
+const WAVEFORMATEX* ApeSource::PcmFormat()
+{
+    if (decompressor_)
+        decompressor_->GetInfo(APE_INFO_WAVEFORMATEX, reinterpret_cast<std::intptr_t>(&format_));
+    return &format_;
+}
+
+std::intptr_t ApeSource::Info(APE_DECOMPRESS_FIELDS field)
+{
+    return decompressor_ ? decompressor_->GetInfo(field) : -1;
+}

@@ -1,0 +1,47 @@
+// Opens a Monkey's Audio file (or the image a CUE sheet names) and delivers
+// its decoded PCM in chunks to a callback, optionally limited to a range of
+// milliseconds: one track of an album image.
+#pragma once
+
+#include "engine/ModuleHost.h"
+#include "modules/apesdk/ApeDecompress.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// (chunk, byte count, decode position in milliseconds). The chunk is valid
+// only during the call.
+using PcmCallbackFn = void (*)(const unsigned char* data, int bytes, std::int64_t positionMs);
+
+class ApeSource : public ModuleHost {
+public:
+    static constexpr int kChunkBlocks = 1024;
+
+    ~ApeSource() override;
+    int Load(const wchar_t*) override { return 1; }
+
+    int Open(const wchar_t* path);
+    int SetCallback(PcmCallbackFn callback);
+    void SetRange(std::uint32_t startMs, std::uint32_t endMs);
+    // Delivers [block of start, block of end) — both ends through BlockAt,
+    // so adjacent ranges tile the stream exactly. Returns the last decoder
+    // error, or -1 when nothing is open.
+    int Decode();
+    void Close();
+
+    const WAVEFORMATEX* PcmFormat();
+    std::intptr_t Info(APE_DECOMPRESS_FIELDS field);
+    // The block where a position in milliseconds begins.
+    std::int64_t BlockAt(std::uint32_t ms);
+
+private:
+    std::unique_ptr<IAPEDecompress> decompressor_;
+    int blockAlign_ = 0;
+    std::vector<unsigned char> chunk_;
+    int blocksRead_ = 1;
+    PcmCallbackFn callback_ = nullptr;
+    WAVEFORMATEX format_;
+    std::uint32_t rangeStart_ = 0;
+    std::uint32_t rangeEnd_ = 0;  // 0: to the end
+};

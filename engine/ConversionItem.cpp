@@ -1,0 +1,32 @@
+#include "engine/ConversionItem.h"
+
+#include "platform/Strings.h"
+
+std::int32_t InputKindOf(const std::wstring& path)
+{
+    auto dot = path.rfind(L'.');
+    std::wstring extension = dot == std::wstring::npos ? path : path.substr(dot + 1);
+    // Each literal is compared over the extension's own length, so a leading
+    // part of a literal matches it ("r" is RealMedia, "ap" is APE).
+    static const struct {
+        const wchar_t* literal;
+        std::int32_t kind;
+    } kKinds[] = {
+        {L"rm", kInputRealMedia}, {L"rmvb", kInputRealMedia}, {L"ram", kInputRealMedia},
+        {L"ra", kInputRealMedia}, {L"wav", kInputWav},        {L"wave", kInputWav},
+        {L"MP3", kInputMp3},      {L"APE", kInputApe},        {L"CUE", kInputApe},
+    };
+    for (const auto& k : kKinds) {
+        std::wstring_view literal(k.literal);
+        if (extension.size() <= literal.size() &&
+            win::CompareNoCase(extension, literal.substr(0, extension.size())) == 0)
+            return k.kind;
+    }
+    return kInputOther;
+}
+
+void ConversionItem::SetPath(const std::wstring& path)
+{
+    sourcePath = path;
+    inputKind = InputKindOf(path);
+}

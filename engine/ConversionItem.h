@@ -1,0 +1,54 @@
+// One row of the conversion list: a whole file, or one track of an album
+// image. Owned by the row table; the batch and its worker read it while a
+// batch runs, so nobody frees or renames it in that time.
+#pragma once
+
+#include "platform/Types.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+class CueTrack;
+
+enum InputKind : std::int32_t {
+    kInputWav = 0,
+    kInputMp3 = 1,
+    kInputApe = 2,  // .ape or .cue
+    kInputRealMedia = 3,
+    kInputOther = 5,
+};
+
+enum OutputKind : std::int32_t {
+    kOutputWav = 0,
+    kOutputMp3 = 1,
+    kOutputWavBesideSource = 4,
+};
+
+class ConversionItem {
+public:
+    win::DWORD* threadIdSlot = nullptr;
+    std::wstring sourcePath;
+    std::int32_t inputKind = kInputRealMedia;
+    std::wstring outputPath;
+    std::int32_t outputKind = kOutputMp3;
+    std::uint32_t lengthMs = 0;
+    std::int32_t rowKey = -1;
+    std::int32_t cueTrack = 0;
+    std::vector<CueTrack*> cueTracks;
+    double startMs = 0.0;
+    double endMs = 0.0;  // 0: to the end of the source
+    std::int32_t marked = 0;
+
+    virtual ~ConversionItem() = default;
+
+    // Stores the path and takes the input kind from its extension.
+    void SetPath(const std::wstring& path);
+};
+
+// Row key → record, visited in ascending key order.
+using RowTable = std::map<std::int32_t, ConversionItem*>;
+
+// The input kind an extension gives (the text after the path's last ".").
+std::int32_t InputKindOf(const std::wstring& path);

@@ -1,0 +1,28 @@
+// The sink for WAV output: one WavWriter per row.
+#pragma once
+
+#include "engine/Sink.h"
+#include "engine/WavWriter.h"
+
+#include <memory>
+#include <string>
+
+class WavSink : public Sink {
+public:
+    int Load(const wchar_t*) override { return 1; }
+
+    // 0 for a null path; otherwise replaces any earlier writer and returns 1,
+    // also when the file could not be created (Close then reports it).
+    int Create(const wchar_t* path);
+    int SetFormat(const WAVEFORMATEX* format);
+    int Write(const unsigned char* data, std::size_t bytes);
+    // Writes the final header and closes the file. 1 only when the whole
+    // file was written; 0 when there was no writer or anything failed, in
+    // which case a file this sink created is removed rather than left
+    // looking like a finished conversion.
+    int Close();
+
+private:
+    std::wstring path_;
+    std::unique_ptr<WavWriter> writer_;
+};

@@ -1,0 +1,17 @@
+// Converts one row on a thread of its own: opens the source, picks the sink
+// by the row's output kind, decodes into it and reports to the main window.
+#pragma once
+
+#include "platform/Types.h"
+
+#include <cstdint>
+
+class ConversionItem;
+
+// Thread procedure; the parameter is the ConversionItem. 0, or (DWORD)-1
+// when the source cannot be opened or refuses the callback.
+win::DWORD WorkerThread(void* item);
+
+// Hands each decoded chunk to the worker thread's current sink and reports
+// the position to the main window (sent: the worker waits for the window).
+void PcmCallback(const unsigned char* data, int bytes, std::int64_t positionMs);

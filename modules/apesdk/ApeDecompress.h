@@ -1,0 +1,43 @@
+// The decoder interface the engine calls: open a Monkey's Audio file, ask
+// its properties, seek to a block and pull decoded blocks. A block is one
+// sample of every channel; decoded PCM is interleaved in the file's own width
+// (8-bit unsigned, 16/24/32-bit signed little-endian).
+#pragma once
+
+#include "modules/apesdk/WaveFormat.h"
+
+#include <cstdint>
+
+enum APE_DECOMPRESS_FIELDS : int {
+    APE_INFO_BLOCK_ALIGN = 1007,        // bytes per block
+    APE_INFO_LENGTH_MS = 1017,          // whole file, milliseconds
+    APE_INFO_WAVEFORMATEX = 1026,       // fills the WAVEFORMATEX* in param 1
+    APE_DECOMPRESS_CURRENT_MS = 2001,   // position of the next block, milliseconds
+    APE_DECOMPRESS_TOTAL_BLOCKS = 2002,
+    APE_DECOMPRESS_LENGTH_MS = 2003,
+};
+
+constexpr int ERROR_SUCCESS = 0;
+constexpr int ERROR_IO_READ = 1000;
+constexpr int ERROR_INVALID_INPUT_FILE = 1002;
+constexpr int ERROR_UNSUPPORTED_FILE_TYPE = 1005;
+constexpr int ERROR_DECOMPRESSING_FRAME = 1010;
+constexpr int ERROR_BAD_PARAMETER = 5000;
+
+class IAPEDecompress {
+public:
+    virtual ~IAPEDecompress() = default;
+
+    // Decodes up to `blocks` blocks into `buffer` (block align × blocks
+    // bytes). `retrieved` gets the count delivered: fewer than asked only at
+    // the end of the stream. A damaged frame gives an error code; decoding
+    // goes on with the next frame on the following call.
+    virtual int GetData(unsigned char* buffer, int blocks, int* retrieved) = 0;
+    // Positions the next GetData at `block` exactly.
+    virtual int Seek(std::int64_t block) = 0;
+    virtual std::intptr_t GetInfo(APE_DECOMPRESS_FIELDS field, std::intptr_t param1 = 0,
+                                  std::intptr_t param2 = 0) = 0;
+};
+
+// Null on failure, with the reason in `errorCode` (when given).
+IAPEDecompress* CreateIAPEDecompress(const wchar_t* path, int* errorCode);

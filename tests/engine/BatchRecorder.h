@@ -1,0 +1,41 @@
+// Runs a batch the way the main window does and records every message the
+// engine sends or posts to it, in arrival order.
+#pragma once
+
+#include "engine/ConversionItem.h"
+
+#include "platform/Types.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct EngineEvent {
+    win::UINT message = 0;
+    win::WPARAM wParam = 0;
+    win::LPARAM lParam = 0;
+    std::int64_t positionMs = 0;  // for progress: the value lParam pointed to
+};
+
+class BatchRecorder {
+public:
+    BatchRecorder();
+    ~BatchRecorder();
+
+    // Converts the marked rows; false when the batch did not end in time.
+    bool Run(RowTable& rows, int mode = 0, int timeoutMs = 60000);
+    const std::vector<EngineEvent>& Events() const { return events_; }
+    std::vector<EngineEvent> EventsOf(std::int32_t key) const;
+    std::vector<win::UINT> Messages() const;
+
+private:
+    static win::LRESULT WindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
+
+    win::HWND hwnd_ = nullptr;
+    std::vector<EngineEvent> events_;
+    bool done_ = false;
+};
+
+// A record for a whole file, marked, as "add" and "WAVE" would leave it.
+std::unique_ptr<ConversionItem> MakeRow(std::int32_t key, const std::wstring& source,
+                                        const std::wstring& output, std::int32_t outputKind);

@@ -1,0 +1,194 @@
+#include "tests/engine/BatchRecorder.h"
+#include "tests/support/TestFiles.h"
+
+#include "engine/EngineMessages.h"
+
+#include "platform/HeadlessBackend.h"
+#include "platform/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The PCM an independent decoder makes of a source, as our WAV file holds
+// it: mono doubled frame by frame into stereo.
+std::vector<unsigned char> ExpectedPcm(const fs::path& source)
+{
+    auto probe = RunCapture("ffprobe -v error -show_entries stream=channels,bits_per_raw_sample -of csv=p=0 '" +
+                            source.string() + "'");
+    std::string info(probe.begin(), probe.end());
+    int channels = std::stoi(info);
+    int bits = std::stoi(info.substr(info.find(',') + 1));
+    auto pcm = FfmpegDecode(source, bits == 8 ? "u8" : bits == 24 ? "s24le" : "s16le");
+    if (channels != 1)
+        return pcm;
+    std::size_t width = static_cast<std::size_t>(bits / 8);
+    std::vector<unsigned char> doubled;
+    for (std::size_t at = 0; at + width <= pcm.size(); at += width) {
+        doubled.insert(doubled.end(), pcm.begin() + at, pcm.begin() + at + width);
+        doubled.insert(doubled.end(), pcm.begin() + at, pcm.begin() + at + width);
+    }
+    return doubled;
+}
+
+struct Rows {
+    std::vector<std::unique_ptr<ConversionItem>> items;
+    RowTable table;
+    ConversionItem& Add(const fs::path& source, const fs::path& output, std::int32_t kind = kOutputWav)
+    {
+        auto key = static_cast<std::int32_t>(items.size());
+        items.push_back(MakeRow(key, source.wstring(), output.wstring(), kind));
+        table[key] = items.back().get();
+        return *items.back();
+    }
+};
+
+class Batch : public ::testing::Test {
+protected:
+    void SetUp() override { win::Headless().Reset(); }
+    void TearDown() override { win::Headless().Reset(); }
+    TempDir dir;
+    BatchRecorder recorder;
+};
+
+}  // namespace
+
+TEST_F(Batch, EveryRowReportsStartProgressDoneAndTheFileIsBitExact)
+{
+    const char* fixtures[] = {"stereo16_44k.ape", "mono16_22k.ape", "stereo8_11k.ape", "mono8_8k.ape", "stereo16_48k.ape"};
+    Rows rows;
+    for (const char* name : fixtures)
+        rows.Add(FixturePath(name), dir / (std::string(name) + ".wav"));
+    ASSERT_TRUE(recorder.Run(rows.table));
+
+    // Rows come one after another: start, its progress, done; then the end.
+    const auto& events = recorder.Events();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().message, WM_BATCH_DONE);
+    std::int32_t current = -1;
+    std::int64_t lastPosition = -1;
+    int finished = 0;
+    for (const auto& e : events) {
+        switch (e.message) {
+        case WM_WAVE_START:
+            EXPECT_EQ(current, -1);
+            current = static_cast<std::int32_t>(e.wParam);
+            EXPECT_EQ(current, finished);
+            lastPosition = -1;
+            break;
+        case WM_CONVERT_PROGRESS:
+            ASSERT_NE(current, -1) << "progress outside a row";
+            EXPECT_GE(e.positionMs, lastPosition);
+            lastPosition = e.positionMs;
+            break;
+        case WM_WAVE_DONE:
+            EXPECT_EQ(static_cast<std::int32_t>(e.wParam), current);
+            EXPECT_EQ(e.lParam, 0);
+            current = -1;
+            ++finished;
+            break;
+        }
+    }
+    EXPECT_EQ(finished, 5);
+
+    for (const char* name : fixtures) {
+        auto file = ReadBytes(dir / (std::string(name) + ".wav"));
+        ASSERT_GE(file.size(), 46u) << name;
+        std::vector<unsigned char> pcm(file.begin() + 46, file.end());
+        EXPECT_TRUE(pcm == ExpectedPcm(FixturePath(name))) << name;
+    }
+}
+
+TEST_F(Batch, RealWorldFilesConvertOrEndCleanly)
+{
+    auto shared = SharedTestData();
+    if (shared.empty())
+        GTEST_SKIP() << "shared test data not found (KOLVEX_TESTDATA)";
+    Rows rows;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(shared / "ape")) {
+        names.push_back(entry.path().filename().string());
+        rows.Add(entry.path(), dir / (names.back() + ".wav"));
+    }
+    ASSERT_TRUE(recorder.Run(rows.table)) << "a damaged file must not hang the batch";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        auto output = dir / (names[i] + ".wav");
+        if (recorder.EventsOf(static_cast<std::int32_t>(i)).empty()) {
+            EXPECT_FALSE(fs::exists(output)) << names[i];  // refused at open
+            continue;
+        }
+        auto file = ReadBytes(output);
+        ASSERT_GE(file.size(), 46u);
+        EXPECT_TRUE(std::vector<unsigned char>(file.begin() + 46, file.end()) ==
+                    ExpectedPcm(shared / "ape" / names[i]))
+            << names[i];
+    }
+}
+
+TEST_F(Batch, WithoutMarkedRowsOnlyTheBatchEnds)
+{
+    Rows rows;
+    rows.Add(FixturePath("mono8_8k.ape"), dir / "a.wav").marked = 0;
+    ASSERT_TRUE(recorder.Run(rows.table));
+    EXPECT_EQ(recorder.Messages(), std::vector<win::UINT>{WM_BATCH_DONE});
+    EXPECT_FALSE(fs::exists(dir / "a.wav"));
+}
+
+TEST_F(Batch, AnExistingFileIsKeptWhenTheUserSaysNo)
+{
+    WriteBytes(dir / "a.wav", {'k', 'e', 'e', 'p'});
+    Rows rows;
+    rows.Add(FixturePath("mono8_8k.ape"), dir / "a.wav");
+    win::Headless().PushAnswer(win::IDNO);
+    ASSERT_TRUE(recorder.Run(rows.table));
+    EXPECT_EQ(recorder.Messages(), std::vector<win::UINT>{WM_BATCH_DONE});
+    EXPECT_EQ(ReadBytes(dir / "a.wav").size(), 4u);
+    auto asked = win::Headless().Questions();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text, L"This " + (dir / "a.wav").wstring() + L" file already exists, whether or not coverage?");
+    EXPECT_EQ(asked[0].type & win::MB_TYPEMASK, win::MB_YESNO);
+
+    win::Headless().PushAnswer(win::IDYES);
+    ASSERT_TRUE(recorder.Run(rows.table));
+    EXPECT_EQ(recorder.EventsOf(0).size(), 2u);
+    EXPECT_GT(ReadBytes(dir / "a.wav").size(), 46u);
+}
+
+TEST_F(Batch, WavBesideTheSourceNeitherAsksNorDecodesTwice)
+{
+    fs::copy_file(FixturePath("stereo16_44k.ape"), dir / "song.ape");
+    Rows rows;
+    ConversionItem& row = rows.Add(dir / "song.ape", L"ignored", kOutputWavBesideSource);
+    ASSERT_TRUE(recorder.Run(rows.table, 2));
+    EXPECT_EQ(row.outputPath, (dir / "song.wav").wstring());
+    EXPECT_EQ(recorder.EventsOf(0).size(), 2u);
+    auto size = fs::file_size(dir / "song.wav");
+    EXPECT_EQ(size, 46u + 220500 * 4);
+
+    ASSERT_TRUE(recorder.Run(rows.table, 2));
+    EXPECT_EQ(recorder.Messages(), std::vector<win::UINT>{WM_BATCH_DONE});
+    EXPECT_TRUE(win::Headless().Questions().empty());
+}
+
+TEST_F(Batch, UnreadableSourcesEndSilentlyAndTheBatchGoesOn)
+{
+    Rows rows;
+    rows.Add(dir / "missing.ape", dir / "missing.wav");
+    rows.Add(FixturePath("mono8_8k.ape"), dir / "b.wav");
+    rows.Add(FixturePath("mono8_8k.ape"), dir / "no" / "such" / "dir.wav");
+    ASSERT_TRUE(recorder.Run(rows.table));
+    EXPECT_TRUE(recorder.EventsOf(0).empty());
+    EXPECT_FALSE(fs::exists(dir / "missing.wav"));
+    ASSERT_EQ(recorder.EventsOf(1).size(), 2u);
+    EXPECT_EQ(recorder.EventsOf(1)[1].lParam, 0);
+
+    // The output cannot be created: the row says so in its done message.
+    auto failed = recorder.EventsOf(2);
+    ASSERT_EQ(failed.size(), 2u);
+    EXPECT_EQ(failed[0].message, WM_WAVE_START);
+    EXPECT_EQ(failed[1].message, WM_WAVE_DONE);
+    EXPECT_EQ(failed[1].lParam, 1);
+}

@@ -1,0 +1,40 @@
+// Files for tests: fixtures, the shared real-world data, scratch folders and
+// independent decodes by ffmpeg.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+std::filesystem::path FixturePath(const std::string& name);  // tests/data/<name>
+// Empty when the shared test data is not on this machine.
+std::filesystem::path SharedTestData();
+
+std::vector<unsigned char> ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
+
+// Runs a shell command and returns its standard output.
+std::vector<unsigned char> RunCapture(const std::string& command);
+// The interleaved PCM of a file as ffmpeg decodes it, in the given raw
+// format ("u8", "s16le", "s24le").
+std::vector<unsigned char> FfmpegDecode(const std::filesystem::path& path, const std::string& rawFormat);
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::uint32_t Le32(const std::vector<unsigned char>& bytes, std::size_t at);
+std::uint16_t Le16(const std::vector<unsigned char>& bytes, std::size_t at);
+
+}  // namespace testing_support
