@@ -74,7 +74,9 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             return sent.result;
         if (self->DispatchSent())
             continue;
-        self->WaitChange(seen, std::nullopt);
+        // The answer usually comes within a wake-up of the receiver; waiting
+        // for it awake saves a second wake-up on this side.
+        self->WaitChange(seen, std::nullopt, std::chrono::microseconds(200));
     }
 }
 

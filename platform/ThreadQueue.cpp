@@ -255,7 +255,8 @@ std::optional<Clock::time_point> ThreadQueue::NextTimerDue() const
     return next;
 }
 
-void ThreadQueue::WaitChange(std::uint64_t seen, std::optional<Clock::time_point> deadline)
+void ThreadQueue::WaitChange(std::uint64_t seen, std::optional<Clock::time_point> deadline,
+                             std::chrono::microseconds spin)
 {
     std::function<void(std::optional<Clock::time_point>)> block;
     {
@@ -267,12 +268,15 @@ void ThreadQueue::WaitChange(std::uint64_t seen, std::optional<Clock::time_point
             block(deadline);
         return;
     }
-    std::unique_lock lock(mutex_);
     auto moved = [&] { return generation_.load(std::memory_order_acquire) != seen; };
+    if (SpinBriefly(moved, spin))
+        return;
+    std::unique_lock lock(mutex_);
+    auto movedLocked = [&] { return generation_.load(std::memory_order_acquire) != seen; };
     if (deadline)
-        changed_.wait_until(lock, *deadline, moved);
+        changed_.wait_until(lock, *deadline, movedLocked);
     else
-        changed_.wait(lock, moved);
+        changed_.wait(lock, movedLocked);
 }
 
 void ThreadQueue::SetWaitHooks(WaitHooks hooks)

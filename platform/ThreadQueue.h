@@ -15,11 +15,33 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace win::internal {
 
 using Clock = std::chrono::steady_clock;
+
+// Spins briefly while `ready` is false; a cross-thread SendMessage answered
+// within microseconds then costs no sleep and wake-up on either side.
+template <class Ready>
+bool SpinBriefly(Ready&& ready, std::chrono::microseconds limit = std::chrono::microseconds(50))
+{
+    auto until = Clock::now() + limit;
+    do {
+        for (int i = 0; i < 64; ++i) {
+            if (ready())
+                return true;
+#if defined(__x86_64__) || defined(__i386__)
+            __builtin_ia32_pause();
+#endif
+        }
+        // Let a thread that shares this core (perhaps the one we wait for)
+        // run meanwhile.
+        std::this_thread::yield();
+    } while (Clock::now() < until);
+    return ready();
+}
 
 class ThreadQueue;
 
@@ -73,8 +95,10 @@ public:
     void SetTimer(const Timer& timer);
     bool KillTimer(HWND hwnd, UINT_PTR id);
     void KillTimersOf(HWND hwnd);
-    // Blocks until the generation moves past `seen` or the deadline passes.
-    void WaitChange(std::uint64_t seen, std::optional<Clock::time_point> deadline);
+    // Blocks until the generation moves past `seen` or the deadline passes,
+    // after spinning for up to `spin`.
+    void WaitChange(std::uint64_t seen, std::optional<Clock::time_point> deadline,
+                    std::chrono::microseconds spin = std::chrono::microseconds(50));
     void SetWaitHooks(WaitHooks hooks);
     void Shutdown();
 
