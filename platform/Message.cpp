@@ -60,7 +60,6 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     auto self = internal::CurrentQueue();
     internal::SentMessage sent;
-    sent.senderThread = GetCurrentThreadId();
     sent.hwnd = hwnd;
     sent.message = message;
     sent.wParam = wParam;

@@ -69,7 +69,7 @@ bool ThreadQueue::Post(const MSG& msg)
         std::lock_guard lock(mutex_);
         if (closed_)
             return false;
-        posted_.push_back({msg, GetCurrentThreadId(), nextOrder_++});
+        posted_.push_back({msg, nextOrder_++});
         BumpLocked();
         wake = hooks_.wake;
     }
@@ -120,9 +120,9 @@ bool ThreadQueue::DispatchSent()
             sent_.pop_front();
         }
         any = true;
-        // A thread that posts and then sends expects the window to see them
-        // in that order (a row's start before its progress), so what that
-        // thread posted earlier to our windows is delivered first.
+        // Threads that post and then send expect the window to see both in
+        // that order (a row's done, the next row's start, then its
+        // progress), so window messages that arrived earlier go first.
         for (const MSG& earlier : TakePostedBefore(*sent))
             DeliverToWindow(earlier.hwnd, earlier.message, earlier.wParam, earlier.lParam);
         sent->result = DeliverToWindow(sent->hwnd, sent->message, sent->wParam, sent->lParam);
@@ -140,7 +140,7 @@ std::vector<MSG> ThreadQueue::TakePostedBefore(const SentMessage& sent)
     std::vector<MSG> earlier;
     std::lock_guard lock(mutex_);
     for (auto it = posted_.begin(); it != posted_.end() && it->order < sent.order;) {
-        if (it->senderThread == sent.senderThread && it->msg.hwnd) {
+        if (it->msg.hwnd) {
             earlier.push_back(it->msg);
             it = posted_.erase(it);
         } else {

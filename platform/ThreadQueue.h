@@ -47,7 +47,6 @@ class ThreadQueue;
 
 // A message sent across threads; it lives on the sender's stack until done.
 struct SentMessage {
-    DWORD senderThread = 0;
     std::uint64_t order = 0;  // set by the receiving queue
     HWND hwnd = nullptr;
     UINT message = 0;
@@ -105,7 +104,6 @@ public:
 private:
     struct Posted {
         MSG msg;
-        DWORD senderThread = 0;
         std::uint64_t order = 0;
     };
 
