@@ -5,6 +5,14 @@
 include_guard(GLOBAL)
 find_package(GTest REQUIRED)
 
+# Real-world files made by other programs: the shared folder beside the
+# checkout when there is one, else the copy kept in the repository.
+if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/../shared/testdata)
+  set(KOLVEX_TESTDATA ${PROJECT_SOURCE_DIR}/../shared/testdata)
+else()
+  set(KOLVEX_TESTDATA ${PROJECT_SOURCE_DIR}/tests/data/real)
+endif()
+
 function(kolvex_test)
   cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -17,7 +25,7 @@ function(kolvex_test)
   set_tests_properties(${T_NAME} PROPERTIES
     TIMEOUT ${T_TIMEOUT}
     LABELS "${T_LABELS}"
-    ENVIRONMENT "KOLVEX_BIN=${KOLVEX_BIN_DIR};KOLVEX_SOURCE=${PROJECT_SOURCE_DIR};KOLVEX_TESTDATA=${PROJECT_SOURCE_DIR}/../shared/testdata;LD_LIBRARY_PATH=${KOLVEX_BIN_DIR}")
+    ENVIRONMENT "KOLVEX_BIN=${KOLVEX_BIN_DIR};KOLVEX_SOURCE=${PROJECT_SOURCE_DIR};KOLVEX_TESTDATA=${KOLVEX_TESTDATA};LD_LIBRARY_PATH=${KOLVEX_BIN_DIR}")
   foreach(label IN LISTS T_LABELS)
     if(label STREQUAL "thread")
       add_dependencies(thread-tests ${T_NAME})

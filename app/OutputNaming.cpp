@@ -1,0 +1,63 @@
+#include "app/OutputNaming.h"
+
+#include "platform/Strings.h"
+
+namespace {
+
+struct SplitPath {
+    std::wstring directory;  // up to and including the last "/"
+    std::wstring base;       // the name up to and including its last ".", or all of it
+};
+
+SplitPath Split(const std::wstring& path)
+{
+    auto slash = path.rfind(L'/');
+    std::size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
+    auto dot = path.rfind(L'.');
+    SplitPath parts;
+    parts.directory = path.substr(0, nameStart);
+    if (dot != std::wstring::npos && dot >= nameStart)
+        parts.base = path.substr(nameStart, dot + 1 - nameStart);
+    else
+        parts.base = path.substr(nameStart);
+    return parts;
+}
+
+}  // namespace
+
+std::wstring OutputPathFor(const ConversionItem& item, const std::wstring& extension,
+                           const std::wstring& outputDirectory)
+{
+    bool directorySet = outputDirectory.size() > 1;
+    SplitPath source = Split(item.sourcePath);
+    const std::wstring& directory = directorySet ? outputDirectory : source.directory;
+    const std::wstring& current = item.outputPath;
+
+    // A CUE track holds its title until its first conversion. A title is
+    // never a path (it has no "/"), so a title with a "." in it still
+    // names the file whole, in the right folder.
+    if (item.cueTrack && current.find(L'/') == std::wstring::npos)
+        return directory + current + L"." + extension;
+
+    auto dot = current.rfind(L'.');
+    if (dot == std::wstring::npos)
+        return directory + source.base + extension;
+    if (win::CompareNoCase(std::wstring_view(current).substr(dot + 1), extension) == 0)
+        return current;
+    if (item.cueTrack)
+        return current.substr(0, dot + 1) + extension;
+    if (extension == L"mp3" && source.base.ends_with(L'.'))
+        return source.directory + source.base + extension;  // beside the source
+    return directory + source.base + extension;
+}
+
+std::wstring SafeTrackFileName(const std::wstring& title, const std::wstring& trackNumber)
+{
+    if (title.empty() || title == L"." || title == L"..")
+        return L"Track " + trackNumber;
+    std::wstring safe = title;
+    for (auto& c : safe)
+        if (c == L'/' || c < 0x20 || c == 0x7F)
+            c = L'_';
+    return safe;
+}
