@@ -9,8 +9,8 @@
 
 #include <cmath>
 #include <complex>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <numbers>
@@ -19,38 +19,31 @@ namespace mp3test {
 
 std::vector<std::uint8_t> Pcm::WaveFormat() const
 {
-    std::vector<std::uint8_t> f(18, 0);
-    auto put16 = [&](int at, unsigned v) { f[at] = v & 0xFF; f[at + 1] = (v >> 8) & 0xFF; };
-    auto put32 = [&](int at, unsigned v) { put16(at, v & 0xFFFF); put16(at + 2, v >> 16); };
     int block = channels * bits / 8;
-    put16(0, 1);
-    put16(2, static_cast<unsigned>(channels));
-    put32(4, static_cast<unsigned>(rate));
-    put32(8, static_cast<unsigned>(rate * block));
-    put16(12, static_cast<unsigned>(block));
-    put16(14, static_cast<unsigned>(bits));
-    return f;
+    std::uint32_t fields[] = {1, static_cast<std::uint32_t>(channels), static_cast<std::uint32_t>(rate),
+                              static_cast<std::uint32_t>(rate * block), static_cast<std::uint32_t>(block),
+                              static_cast<std::uint32_t>(bits), 0};
+    int sizes[] = {2, 2, 4, 4, 2, 2, 2};
+    std::vector<std::uint8_t> record;
+    for (int i = 0; i < 7; ++i) {
+        for (int b = 0; b < sizes[i]; ++b)
+            record.push_back(static_cast<std::uint8_t>(fields[i] >> (8 * b)));
+    }
+    return record;
 }
 
-Pcm Tones(const std::vector<double>& hz, const std::vector<double>& amplitude, int frames, int rate,
-          int channels, int bits)
+Pcm Tones(const std::vector<double>& hz, double amplitude, int frames, int rate, int channels, int bits)
 {
-    Pcm pcm;
-    pcm.channels = channels;
-    pcm.rate = rate;
-    pcm.bits = bits;
-    int bytes = bits / 8;
+    Pcm pcm{channels, rate, bits, {}};
     double scale = std::ldexp(1.0, bits - 1) - 1.0;
     for (int i = 0; i < frames; ++i) {
         double v = 0;
-        for (std::size_t t = 0; t < hz.size(); ++t)
-            v += amplitude[t] * std::sin(2 * std::numbers::pi * hz[t] * i / rate);
-        auto sample = static_cast<std::int64_t>(std::lround(v * scale));
-        if (bits == 8)
-            sample += 128;
+        for (double f : hz)
+            v += amplitude * std::sin(2 * std::numbers::pi * f * i / rate);
+        auto sample = static_cast<std::uint64_t>(std::llround(v * scale) + (bits == 8 ? 128 : 0));
         for (int c = 0; c < channels; ++c) {
-            for (int b = 0; b < bytes; ++b)
-                pcm.bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(sample) >> (8 * b)));
+            for (int b = 0; b < bits / 8; ++b)
+                pcm.bytes.push_back(static_cast<std::uint8_t>(sample >> (8 * b)));
         }
     }
     return pcm;
@@ -72,10 +65,7 @@ Workspace::~Workspace()
     std::filesystem::remove_all(dir_);
 }
 
-std::wstring Workspace::Path(const std::string& name) const
-{
-    return win::FromUtf8((dir_ / name).string());
-}
+std::wstring Workspace::Path(const std::string& name) const { return win::FromUtf8((dir_ / name).string()); }
 
 void Workspace::WriteSettings(const ConversionSettings& settings) const
 {
@@ -90,20 +80,16 @@ std::int32_t Encode(const Pcm& pcm, const std::wstring& path)
     sink.InitDefaults();
     auto format = pcm.WaveFormat();
     std::int32_t opened = sink.Open(format.data(), path);
-    // Chunks of 1024 blocks and a ragged last one, as a decoder delivers them.
     std::size_t chunk = static_cast<std::size_t>(1024 * pcm.channels * pcm.bits / 8);
-    for (std::size_t at = 0; at < pcm.bytes.size(); at += chunk) {
-        std::size_t n = std::min(chunk, pcm.bytes.size() - at);
-        sink.Encode(pcm.bytes.data() + at, static_cast<int>(n));
-    }
+    for (std::size_t at = 0; at < pcm.bytes.size(); at += chunk)
+        sink.Encode(pcm.bytes.data() + at, static_cast<int>(std::min(chunk, pcm.bytes.size() - at)));
     std::int32_t finished = sink.Finish();
     return opened < 0 ? opened : finished;
 }
 
 bool HaveTool(const char* name)
 {
-    std::string command = std::string("command -v ") + name + " >/dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
+    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 namespace {
@@ -111,88 +97,34 @@ namespace {
 std::string Capture(const std::string& command)
 {
     std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return out;
-    char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, got);
-    pclose(pipe);
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[65536];
+        std::size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, got);
+        pclose(pipe);
+    }
     return out;
 }
 
-}  // namespace
-
-std::vector<float> DecodeWithFfmpeg(const std::filesystem::path& mp3, int& channels, int& rate)
+bool ParseHeader(const std::uint8_t* p, FrameHeader& header, int& length)
 {
-    std::string quoted = "'" + mp3.string() + "'";
-    std::string info = Capture("ffprobe -v error -select_streams a:0 -show_entries stream=channels,sample_rate "
-                               "-of default=nw=1:nk=1 " + quoted);
-    if (std::sscanf(info.c_str(), "%d %d", &rate, &channels) != 2)
-        return {};
-    std::string raw = Capture("ffmpeg -v error -i " + quoted + " -f f32le -");
-    std::vector<float> samples(raw.size() / sizeof(float));
-    std::memcpy(samples.data(), raw.data(), samples.size() * sizeof(float));
-    return samples;
-}
-
-std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-namespace {
-
-bool ParseHeader(const std::uint8_t* p, FrameHeader& header)
-{
-    static const int kRatesV1[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, -1};
-    static const int kRatesV2[] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, -1};
-    static const int kSampleRates[4][3] = {
-        {11025, 12000, 8000}, {0, 0, 0}, {22050, 24000, 16000}, {44100, 48000, 32000}};
-    if (p[0] != 0xFF || (p[1] & 0xE0) != 0xE0)
-        return false;
+    static const int kRates[2][16] = {{0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, -1},
+                                      {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, -1}};
+    static const int kSampleRates[4][3] = {{11025, 12000, 8000}, {0, 0, 0}, {22050, 24000, 16000},
+                                           {44100, 48000, 32000}};
     int version = (p[1] >> 3) & 3;
-    int layer = (p[1] >> 1) & 3;
     int rateIndex = (p[2] >> 2) & 3;
-    if (version == 1 || layer != 1 || rateIndex == 3)
+    if (p[0] != 0xFF || (p[1] & 0xE0) != 0xE0 || version == 1 || ((p[1] >> 1) & 3) != 1 || rateIndex == 3)
         return false;
-    header.bitRate = (version == 3 ? kRatesV1 : kRatesV2)[p[2] >> 4];
+    header.bitRate = kRates[version == 3][p[2] >> 4];
     header.sampleRate = kSampleRates[version][rateIndex];
-    if (header.bitRate <= 0)
-        return false;
     header.crc = (p[1] & 1) == 0;
     header.copyright = (p[3] >> 3) & 1;
     header.original = (p[3] >> 2) & 1;
-    int padding = (p[2] >> 1) & 1;
-    header.length = (version == 3 ? 144 : 72) * header.bitRate * 1000 / header.sampleRate + padding;
-    return true;
+    length = (version == 3 ? 144 : 72) * header.bitRate * 1000 / header.sampleRate + ((p[2] >> 1) & 1);
+    return header.bitRate > 0;
 }
-
-}  // namespace
-
-FrameScan ScanFrames(const std::vector<std::uint8_t>& file)
-{
-    FrameScan scan;
-    std::size_t at = 0;
-    FrameHeader header;
-    while (at + 4 <= file.size() && ParseHeader(&file[at], header) && at + header.length <= file.size()) {
-        if (scan.frames.empty()) {
-            std::string first(file.begin(), file.begin() + std::min<std::size_t>(header.length, 64));
-            for (const char* tag : {"Xing", "Info"}) {
-                if (first.find(tag) != std::string::npos)
-                    scan.infoTag = tag;
-            }
-        }
-        scan.frames.push_back(header);
-        at += header.length;
-    }
-    scan.wholeFile = at == file.size() && !scan.frames.empty();
-    return scan;
-}
-
-namespace {
 
 void Fft(std::vector<std::complex<double>>& a)
 {
@@ -206,12 +138,11 @@ void Fft(std::vector<std::complex<double>>& a)
             std::swap(a[i], a[j]);
     }
     for (std::size_t len = 2; len <= n; len <<= 1) {
-        std::complex<double> step = std::polar(1.0, -2 * std::numbers::pi / static_cast<double>(len));
+        auto step = std::polar(1.0, -2 * std::numbers::pi / static_cast<double>(len));
         for (std::size_t i = 0; i < n; i += len) {
             std::complex<double> w = 1;
             for (std::size_t k = 0; k < len / 2; ++k, w *= step) {
-                auto u = a[i + k];
-                auto v = a[i + k + len / 2] * w;
+                auto u = a[i + k], v = a[i + k + len / 2] * w;
                 a[i + k] = u + v;
                 a[i + k + len / 2] = u - v;
             }
@@ -220,6 +151,41 @@ void Fft(std::vector<std::complex<double>>& a)
 }
 
 }  // namespace
+
+std::vector<float> DecodeWithFfmpeg(const std::filesystem::path& mp3, int& channels, int& rate)
+{
+    std::string quoted = "'" + mp3.string() + "'";
+    std::string info = Capture("ffprobe -v error -show_entries stream=channels,sample_rate -of default=nw=1:nk=1 " +
+                               quoted);
+    if (std::sscanf(info.c_str(), "%d %d", &rate, &channels) != 2)
+        return {};
+    std::string raw = Capture("ffmpeg -v error -i " + quoted + " -f f32le -");
+    std::vector<float> samples(raw.size() / sizeof(float));
+    std::memcpy(samples.data(), raw.data(), samples.size() * sizeof(float));
+    return samples;
+}
+
+FrameScan ScanFrames(const std::filesystem::path& mp3)
+{
+    std::ifstream in(mp3, std::ios::binary);
+    std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    FrameScan scan;
+    std::size_t at = 0;
+    FrameHeader header;
+    int length = 0;
+    while (at + 4 <= file.size() && ParseHeader(&file[at], header, length) && at + length <= file.size()) {
+        if (scan.frames.empty()) {
+            std::string first(file.begin(), file.begin() + std::min(length, 64));
+            scan.infoTag = first.find("Xing") != std::string::npos   ? "Xing"
+                           : first.find("Info") != std::string::npos ? "Info"
+                                                                     : "";
+        }
+        scan.frames.push_back(header);
+        at += static_cast<std::size_t>(length);
+    }
+    scan.wholeFile = at == file.size() && !scan.frames.empty();
+    return scan;
+}
 
 std::vector<double> SpectrumDb(const std::vector<float>& interleaved, int channels, int channel,
                                std::size_t start, std::size_t size)

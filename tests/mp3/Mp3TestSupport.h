@@ -1,13 +1,13 @@
-// Helpers for checking MP3 output from the outside: synthetic PCM, an
-// encode through Mp3Sink, an independent decoder, frame headers and spectra.
+// Checking MP3 output from the outside: synthetic PCM, an encode through
+// Mp3Sink, an independent decoder, frame headers and spectra.
 #pragma once
+
+#include "settings/ConversionSettings.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include "settings/ConversionSettings.h"
 
 namespace mp3test {
 
@@ -21,13 +21,11 @@ struct Pcm {
     std::vector<std::uint8_t> WaveFormat() const;  // 18-byte WAVEFORMATEX
 };
 
-// Sines of the given frequencies and amplitudes (full scale 1.0), the same
-// in every channel.
-Pcm Tones(const std::vector<double>& hz, const std::vector<double>& amplitude, int frames,
-          int rate = 44100, int channels = 2, int bits = 16);
+// Sines (full scale 1.0), the same in every channel.
+Pcm Tones(const std::vector<double>& hz, double amplitude, int frames, int rate = 44100, int channels = 2,
+          int bits = 16);
 
-// A folder of its own for one test; the settings file is read from there
-// while it exists.
+// A folder of its own for one test; the settings file is read from there.
 class Workspace {
 public:
     Workspace();
@@ -41,14 +39,13 @@ private:
     std::filesystem::path dir_;
 };
 
-// Load, init defaults, open, encode in chunks, finish: the worker's order.
-// Returns Open's result when it failed, else Finish's.
+// Load, init defaults, open, encode in decoder-sized chunks, finish: the
+// worker's order. Open's result when it failed, else Finish's.
 std::int32_t Encode(const Pcm& pcm, const std::wstring& path);
 
 bool HaveTool(const char* name);
-// Interleaved float samples as ffmpeg decodes the file; empty on failure.
+// Interleaved samples as ffmpeg decodes the file; empty on failure.
 std::vector<float> DecodeWithFfmpeg(const std::filesystem::path& mp3, int& channels, int& rate);
-std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path);
 
 struct FrameHeader {
     int bitRate = 0;  // kbit/s
@@ -56,18 +53,17 @@ struct FrameHeader {
     bool crc = false;
     bool copyright = false;
     bool original = false;
-    int length = 0;
 };
 
 struct FrameScan {
     std::vector<FrameHeader> frames;
-    std::string infoTag;  // "Xing" or "Info" when the first frame carries one
+    std::string infoTag;     // "Xing" or "Info" when the first frame is one
     bool wholeFile = false;  // the frames tile the file exactly
 };
-FrameScan ScanFrames(const std::vector<std::uint8_t>& file);
+FrameScan ScanFrames(const std::filesystem::path& mp3);
 
-// Magnitudes in dB (0 dB = a full-scale sine exactly on a bin) of a
-// Blackman-Harris-windowed block of `size` samples of one channel.
+// dB of a Blackman-Harris-windowed block of one channel (0 dB = a
+// full-scale sine on a bin).
 std::vector<double> SpectrumDb(const std::vector<float>& interleaved, int channels, int channel,
                                std::size_t start, std::size_t size);
 

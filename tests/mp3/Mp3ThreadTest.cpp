@@ -18,8 +18,8 @@ TEST(Mp3Threads, TwoEncodersRunSideBySide)
     settings.mp3.quality = 7;
     work.WriteSettings(settings);
 
-    Pcm low = Tones({500}, {0.3}, 32000 * 2, 32000, 1, 16);
-    Pcm high = Tones({3000}, {0.3}, 48000 * 2, 48000, 2, 24);
+    Pcm low = Tones({500}, 0.3, 32000 * 2, 32000, 1, 16);
+    Pcm high = Tones({3000}, 0.3, 48000 * 2, 48000, 2, 24);
     std::int32_t lowResult = -1, highResult = -1;
     std::thread a([&] { lowResult = Encode(low, work.Path("low.mp3")); });
     std::thread b([&] { highResult = Encode(high, work.Path("high.mp3")); });
@@ -28,8 +28,8 @@ TEST(Mp3Threads, TwoEncodersRunSideBySide)
     ASSERT_EQ(lowResult, MP3_S_OK);
     ASSERT_EQ(highResult, MP3_S_OK);
 
-    FrameScan lowScan = ScanFrames(ReadFile(work.Dir() / "low.mp3"));
-    FrameScan highScan = ScanFrames(ReadFile(work.Dir() / "high.mp3"));
+    FrameScan lowScan = ScanFrames(work.Dir() / "low.mp3");
+    FrameScan highScan = ScanFrames(work.Dir() / "high.mp3");
     ASSERT_TRUE(lowScan.wholeFile);
     ASSERT_TRUE(highScan.wholeFile);
     EXPECT_EQ(lowScan.frames.back().sampleRate, 32000);
