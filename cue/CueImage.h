@@ -1,0 +1,17 @@
+// Which files belong together: the sheet beside an APE image, and the image
+// a sheet names. Names are matched as the Windows file system matches them,
+// ignoring case, so "Album.CUE" still belongs to "Album.ape".
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The path up to and including its last "." followed by "cue".
+std::wstring CompanionSheetPath(std::wstring_view apePath);
+// The sheet's directory (up to and including its last "/") followed by the
+// FILE entry, unchanged: a FILE entry with a directory of its own only works
+// when that sub-path exists.
+std::wstring ImagePath(std::wstring_view sheetPath, std::wstring_view imageFileName);
+// `path` when it exists; otherwise the entry of its directory whose name
+// equals its last component ignoring case; otherwise `path` unchanged.
+std::wstring FindNoCase(std::wstring_view path);

@@ -1,0 +1,63 @@
+#include "cue/CueLines.h"
+
+#include "platform/Files.h"
+#include "platform/Strings.h"
+
+#include <cstdio>
+
+namespace {
+
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Text mode: a CR LF pair arrives as one newline.
+std::string JoinCrLf(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            continue;
+        out += bytes[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::wstring> SplitCueLines(std::string_view raw)
+{
+    if (raw.starts_with("\xEF\xBB\xBF"))
+        raw.remove_prefix(3);
+    std::string bytes = JoinCrLf(raw);
+    bool utf8 = win::IsValidUtf8(bytes);
+
+    std::vector<std::wstring> lines;
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+        std::size_t newline = rest.find('\n');
+        std::size_t n = std::min(newline == std::string_view::npos ? rest.size() : newline + 1,
+                                 kCueLineBytes);
+        // Long lines are cut as the fixed line buffer cuts them, but never
+        // inside a character.
+        while (utf8 && n < rest.size() && n > 1 && IsContinuationByte(rest[n]))
+            --n;
+        std::string_view piece = rest.substr(0, n);
+        lines.push_back(utf8 ? win::FromUtf8(piece) : win::FromWindows1252(piece));
+        rest.remove_prefix(n);
+    }
+    return lines;
+}
+
+std::optional<std::vector<std::wstring>> ReadCueLines(const std::wstring& path)
+{
+    FILE* file = win::_wfopen(path.c_str(), L"rb");
+    if (!file)
+        return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+    std::fclose(file);
+    return SplitCueLines(bytes);
+}

@@ -1,0 +1,15 @@
+// A sheet's text as the parser sees it: lines of at most 259 bytes, each
+// with its newline when it had one, decoded as UTF-8 when the whole file is
+// valid UTF-8 (a byte-order mark is dropped) and as Windows-1252 otherwise.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+constexpr std::size_t kCueLineBytes = 259;
+
+// Nothing when the file cannot be opened.
+std::optional<std::vector<std::wstring>> ReadCueLines(const std::wstring& path);
+std::vector<std::wstring> SplitCueLines(std::string_view bytes);

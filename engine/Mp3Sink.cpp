@@ -1,0 +1,182 @@
+#include "engine/Mp3Sink.h"
+
+#include "platform/Files.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsPath.h"
+
+#include <algorithm>
+#include <cstring>
+#include <type_traits>
+
+static_assert(offsetof(Mp3OutputType, sampleRate) == MP3_OUT_SAMPLE_RATE);
+static_assert(offsetof(Mp3OutputType, cbrBitRate) == MP3_OUT_CBR_BIT_RATE);
+static_assert(offsetof(Mp3OutputType, field2) == MP3_OUT_MODE);
+static_assert(offsetof(Mp3OutputType, vbrMinimum) == MP3_OUT_VBR_MINIMUM);
+static_assert(offsetof(Mp3OutputType, vbrMaximum) == MP3_OUT_VBR_MAXIMUM);
+static_assert(offsetof(Mp3OutputType, quality) == MP3_OUT_QUALITY);
+static_assert(offsetof(Mp3OutputType, crcFlag) == MP3_OUT_CRC);
+static_assert(offsetof(Mp3OutputType, copyrightFlag) == MP3_OUT_COPYRIGHT);
+static_assert(offsetof(Mp3OutputType, originalFlag) == MP3_OUT_ORIGINAL);
+static_assert(sizeof(Mp3OutputType) == MP3_OUTPUT_TYPE_SIZE);
+
+Mp3Sink::~Mp3Sink() { Abandon(); }
+
+int Mp3Sink::Load(const wchar_t* moduleName)
+{
+    api_ = EntryPoints();
+    if (!LoadModule(moduleName))
+        return 0;
+    if (!FindEntryPoints()) {
+        Unload();
+        api_ = EntryPoints();
+        return 0;
+    }
+    return 1;
+}
+
+bool Mp3Sink::FindEntryPoints()
+{
+    auto find = [this](auto& entry, const char* name) {
+        entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(Export(name));
+        return entry != nullptr;
+    };
+    // Every lookup runs, so nothing is half-filled by a short circuit.
+    bool all = find(api_.setInputType, "MP3_SetInputType");
+    all &= find(api_.getInputType, "MP3_GetInputType");
+    all &= find(api_.setOutputType, "MP3_SetOutputType");
+    all &= find(api_.getOutputType, "MP3_GetOutputType");
+    all &= find(api_.setPes, "MP3_SetPES");
+    all &= find(api_.isPes, "MP3_IsPES");
+    all &= find(api_.init, "MP3_Init");
+    all &= find(api_.close, "MP3_Close");
+    all &= find(api_.encode, "MP3_Encode");
+    all &= find(api_.getFrame, "MP3_GetFrame");
+    all &= find(api_.finish, "MP3_Finish");
+    return all;
+}
+
+void Mp3Sink::SetOutputField(int offset, std::uint32_t value)
+{
+    std::uint8_t type[MP3_OUTPUT_BUFFER_SIZE] = {};
+    if (api_.getOutputType(type) < 0)
+        return;
+    std::memcpy(type + offset, &value, sizeof value);
+    api_.setOutputType(type, 0);
+}
+
+void Mp3Sink::InitDefaults()
+{
+    if (!HasModule())
+        return;
+    encoderUsed_ = true;
+    std::uint8_t input[MP3_INPUT_TYPE_SIZE] = {};
+    if (api_.getInputType(input) >= 0)
+        return;
+    api_.setPes(0);
+    // Offset 28 keeps the module's own value.
+    SetOutputField(4, 128);
+    SetOutputField(8, 0);
+    SetOutputField(12, 80);
+    SetOutputField(16, 160);
+    SetOutputField(20, 5);
+    SetOutputField(24, 4);
+    std::uint32_t rate = 0;
+    if (api_.getInputType(input) >= 0)
+        std::memcpy(&rate, input + 4, sizeof rate);
+    SetOutputField(0, rate);
+    for (int offset : {40, 44, 48, 56, 52, 64, 68, 72, 76, 80, 84})
+        SetOutputField(offset, 0);
+    SetOutputField(36, 0);
+    SetOutputField(32, 1);
+    SetOutputField(88, 0);
+}
+
+std::int32_t Mp3Sink::Fail(std::int32_t code)
+{
+    api_.close();
+    encoderUsed_ = false;
+    openResult_ = code;
+    return code;
+}
+
+std::int32_t Mp3Sink::Open(const void* format, const std::wstring& path)
+{
+    if (!HasModule() || file_)
+        return openResult_ = MP3_E_UNEXPECTED;
+    encoderUsed_ = true;
+    failed_ = false;
+    std::int32_t result = api_.setInputType(format, 0);
+    if (result < 0)
+        return Fail(result);
+    if (!SettingsFile::ReadForEncoder(SettingsPath(), settings_))
+        return Fail(MP3_E_FAIL);
+
+    // The bit-rate mode lives outside the MP3 block; without it the
+    // encoder would never see the user's choice of constant or variable.
+    Mp3OutputType block = settings_.mp3;
+    block.field2 = settings_.cbrFlag ? 1 : 0;
+    std::uint8_t type[MP3_OUTPUT_BUFFER_SIZE] = {};
+    std::memcpy(type, &block, sizeof block);
+    if ((result = api_.setOutputType(type, 0)) < 0 || (result = api_.init()) < 0)
+        return Fail(result);
+
+    file_ = win::_wfopen(path.c_str(), L"w+b");
+    if (!file_)
+        return Fail(MP3_E_FAIL);
+    path_ = path;
+    return openResult_ = MP3_S_OK;
+}
+
+void Mp3Sink::Encode(const void* data, int n)
+{
+    if (!file_ || !HasModule() || !data)
+        return;
+    frames_.clear();
+    auto pcm = static_cast<const std::uint8_t*>(data);
+    while (n > 0) {
+        std::int32_t used = api_.encode(pcm, n);
+        if (used <= 0) {
+            failed_ = true;
+            return;
+        }
+        const std::uint8_t* frame = nullptr;
+        std::int32_t size;
+        while ((size = api_.getFrame(&frame)) > 0 && frame)
+            frames_.insert(frames_.end(), frame, frame + size);
+        used = std::min(used, n);
+        pcm += used;
+        n -= used;
+    }
+    if (!frames_.empty() && std::fwrite(frames_.data(), 1, frames_.size(), file_) != frames_.size())
+        failed_ = true;
+}
+
+std::int32_t Mp3Sink::Finish()
+{
+    if (!file_ || !HasModule())
+        return openResult_ < 0 ? openResult_ : MP3_E_UNEXPECTED;
+    std::int32_t finished = api_.finish(file_);
+    std::int32_t closed = api_.close();
+    encoderUsed_ = false;
+    bool fileClosed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    std::int32_t result = finished < 0 ? finished : closed < 0 ? closed : MP3_S_OK;
+    if (result == MP3_S_OK && (failed_ || !fileClosed))
+        result = MP3_E_FAIL;
+    if (result < 0)
+        win::_wremove(path_.c_str());
+    return result;
+}
+
+// A sink dropped without Finish leaves neither an encoder nor a broken file.
+void Mp3Sink::Abandon()
+{
+    if (encoderUsed_ && HasModule())
+        api_.close();
+    encoderUsed_ = false;
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
+        win::_wremove(path_.c_str());
+    }
+}

@@ -1,0 +1,40 @@
+// One running LAME encoder: configured from the input and output types,
+// fed PCM bytes, holding the MP3 bytes it made until they are taken.
+#pragma once
+
+#include "modules/mp3enc/PcmFormat.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+struct lame_global_struct;
+
+class Mp3Encoder {
+public:
+    ~Mp3Encoder();
+
+    // MP3_S_OK or a negative code; `outputType` is the 92-byte record.
+    static std::int32_t Create(const PcmFormat& input, const std::uint8_t* outputType,
+                               std::unique_ptr<Mp3Encoder>& encoder);
+
+    std::int32_t Encode(const std::uint8_t* pcm, std::int32_t size);
+    // The bytes made since the last call; empty when none.
+    const std::vector<std::uint8_t>& TakeFrames();
+    std::int32_t Finish(FILE* output);
+
+private:
+    Mp3Encoder(const PcmFormat& input, lame_global_struct* lame);
+    std::int32_t EncodeBlocks(const std::uint8_t* pcm, int frames);
+    static std::int32_t WriteInformationFrame(lame_global_struct* lame, FILE* output);
+
+    PcmFormat input_;
+    lame_global_struct* lame_;
+    bool finished_ = false;
+    std::vector<std::uint8_t> partialBlock_;
+    std::vector<std::int32_t> left_;
+    std::vector<std::int32_t> right_;
+    std::vector<std::uint8_t> pending_;
+    std::vector<std::uint8_t> taken_;
+};

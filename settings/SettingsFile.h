@@ -1,0 +1,21 @@
+// Reading and writing the settings record as a whole file.
+#pragma once
+
+#include "settings/ConversionSettings.h"
+
+#include <string>
+
+class SettingsFile {
+public:
+    // 1 when the file was opened: up to 3200 bytes replace the start of
+    // `record` (a short file leaves the rest as it was). 0 when it cannot be
+    // opened; `record` is then untouched.
+    static int Read(const std::wstring& path, ConversionSettings& record);
+    // Creates or truncates the file and writes the whole record; 1 or 0.
+    static int Write(const std::wstring& path, const ConversionSettings& record);
+
+    // The encoder's view, once per MP3 row: `record` starts from the built-in
+    // defaults and takes what the file holds. A file that cannot be read is
+    // re-created, with the encoder's own MP3 block. 0 only when that fails.
+    static int ReadForEncoder(const std::wstring& path, ConversionSettings& record);
+};

@@ -1,0 +1,157 @@
+#include "settings/SettingsFile.h"
+#include "settings/SettingsPath.h"
+
+#include "platform/Files.h"
+#include "platform/Strings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directories(dir_); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    Bytes FileBytes() const
+    {
+        std::ifstream in(dir_ / "configure.dat", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void WriteBytes(const Bytes& bytes) const
+    {
+        std::ofstream(dir_ / "configure.dat", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
+        ("kolvex_settings_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::wstring path_ = win::FromUtf8((dir_ / "configure.dat").string());
+};
+
+std::uint32_t At(const Bytes& bytes, std::size_t at)
+{
+    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (std::uint32_t(bytes[at + 3]) << 24);
+}
+
+void Put(Bytes& bytes, std::size_t at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+}  // namespace
+
+TEST_F(Settings, MissingFileLeavesTheRecordAndDefaultsHaveTheFileLayout)
+{
+    ConversionSettings record;
+    record.cbrFlag = 7;
+    EXPECT_EQ(SettingsFile::Read(path_, record), 0);
+    EXPECT_EQ(record.cbrFlag, 7u);
+
+    ASSERT_EQ(SettingsFile::Write(path_, ConversionSettings()), 1);
+    Bytes bytes = FileBytes();
+    ASSERT_EQ(bytes.size(), 3200u);
+    // offset: directory length, sample rate, CBR, VBR min/max, quality, CRC,
+    // copyright, original, CBR flag, resampling, reserved
+    for (auto [offset, value] : std::initializer_list<std::pair<std::size_t, std::uint32_t>>{
+             {0x000, 0}, {0x804, 0}, {0x808, 128}, {0x810, 64}, {0x814, 192}, {0x818, 0}, {0x82C, 1},
+             {0x838, 1}, {0x83C, 0}, {0x860, 0}, {0x864, 1}, {0x878, 1}})
+        EXPECT_EQ(At(bytes, offset), value) << "offset " << offset;
+}
+
+TEST_F(Settings, ShortFileFillsOnlyItsOwnLength)
+{
+    Bytes bytes(100, 0);
+    std::string directory = "/music/out/with/a/rather/long/name/that/goes/on/and/on/";
+    Put(bytes, 0, static_cast<std::uint32_t>(directory.size()));
+    for (std::size_t i = 0; i < 48; ++i)
+        bytes[4 + 2 * i] = static_cast<unsigned char>(directory[i]);
+    WriteBytes(bytes);
+
+    ConversionSettings record;
+    ASSERT_EQ(SettingsFile::Read(path_, record), 1);
+    EXPECT_EQ(record.OutputDirectory(), win::FromUtf8(directory.substr(0, 48)));
+    EXPECT_TRUE(record.HasOutputDirectory());
+    EXPECT_EQ(record.mp3.cbrBitRate, 128u);
+    EXPECT_EQ(record.resamplingFlag, 1u);
+    EXPECT_EQ(record.reserved1, 1u);
+}
+
+TEST_F(Settings, EveryFieldRoundTripsAndTheDirectoryIsUtf16)
+{
+    ConversionSettings written;
+    auto* raw = reinterpret_cast<unsigned char*>(&written);
+    for (std::size_t i = 0; i < sizeof written; ++i)
+        raw[i] = static_cast<unsigned char>(i * 7 + 3);
+    written.SetOutputDirectory(L"/srv/\u00e9t\u00e9/\U0001F3B5/");
+    ASSERT_EQ(SettingsFile::Write(path_, written), 1);
+
+    ConversionSettings read;
+    ASSERT_EQ(SettingsFile::Read(path_, read), 1);
+    EXPECT_EQ(std::memcmp(&read, &written, sizeof read), 0);
+    EXPECT_EQ(read.OutputDirectory(), L"/srv/\u00e9t\u00e9/\U0001F3B5/");
+    EXPECT_EQ(read.outputDirectoryLength, 12u);  // the note takes two UTF-16 units
+    Bytes bytes = FileBytes();
+    EXPECT_EQ(bytes[4 + 2 * 5], 0xE9);
+    EXPECT_EQ(bytes[5 + 2 * 5], 0x00);
+}
+
+TEST_F(Settings, DirectoryWithoutNulOrWithHugeLengthStaysInsideTheRecord)
+{
+    Bytes bytes(3200, 0);
+    Put(bytes, 0, 0xFFFFFFFFu);
+    for (std::size_t i = 0; i < 1024; ++i)
+        bytes[4 + 2 * i] = 'A';
+    WriteBytes(bytes);
+    ConversionSettings record;
+    ASSERT_EQ(SettingsFile::Read(path_, record), 1);
+    EXPECT_EQ(record.OutputDirectory(), std::wstring(1023, L'A'));
+    EXPECT_EQ(record.outputDirectoryLength, 1023u);
+
+    Put(bytes, 0, 900);
+    bytes[4 + 2 * 3] = 0;
+    WriteBytes(bytes);
+    ASSERT_EQ(SettingsFile::Read(path_, record), 1);
+    EXPECT_EQ(record.OutputDirectory(), L"AAA");
+    EXPECT_EQ(record.outputDirectoryLength, 3u);
+}
+
+TEST_F(Settings, EncoderStartRecreatesAMissingFileWithEncoderDefaults)
+{
+    ConversionSettings record;
+    record.cbrFlag = 1;
+    ASSERT_EQ(SettingsFile::ReadForEncoder(path_, record), 1);
+    EXPECT_EQ(record.cbrFlag, 0u);
+    Bytes bytes = FileBytes();
+    ASSERT_EQ(bytes.size(), 3200u);
+    // MP3 block from the encoder, everything else built in.
+    for (auto [offset, value] : std::initializer_list<std::pair<std::size_t, std::uint32_t>>{
+             {0x804, 44100}, {0x810, 80}, {0x814, 160}, {0x818, 5}, {0x81C, 4}, {0x820, 3}, {0x824, 1},
+             {0x82C, 0}, {0x834, 1}, {0x838, 0}, {0x000, 0}, {0x860, 0}, {0x864, 1}})
+        EXPECT_EQ(At(bytes, offset), value) << "offset " << offset;
+
+    Put(bytes, 0x818, 9);  // an existing file is taken as it is
+    WriteBytes(bytes);
+    ASSERT_EQ(SettingsFile::ReadForEncoder(path_, record), 1);
+    EXPECT_EQ(record.mp3.quality, 9u);
+
+    EXPECT_EQ(SettingsFile::ReadForEncoder(path_ + L".d/none/configure.dat", record), 0);
+}
+
+TEST(SettingsPath, BesideTheExecutableUnlessPointedElsewhere)
+{
+    EXPECT_EQ(SettingsPath(), win::ExecutableDirectory() + L"configure.dat");
+    SetSettingsPath(L"/tmp/private.dat");
+    EXPECT_EQ(SettingsPath(), L"/tmp/private.dat");
+    SetSettingsPath(L"");
+    EXPECT_EQ(SettingsPath(), win::ExecutableDirectory() + L"configure.dat");
+}
