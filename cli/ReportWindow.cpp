@@ -1,6 +1,7 @@
 #include "cli/ReportWindow.h"
 
 #include "engine/EngineMessages.h"
+#include "resample/SsrcMessages.h"
 
 #include "platform/Message.h"
 #include "platform/Window.h"
@@ -9,7 +10,7 @@ namespace {
 constexpr const wchar_t* kClassName = L"KolvexConvertReport";
 }
 
-ReportWindow::ReportWindow()
+ReportWindow::ReportWindow(BatchObserver& observer) : observer_(observer)
 {
     win::WNDCLASS wc;
     if (!win::GetClassInfo(nullptr, kClassName, &wc)) {
@@ -45,21 +46,25 @@ win::LRESULT ReportWindow::OnMessage(win::UINT message, win::WPARAM wParam, win:
     auto key = static_cast<std::int32_t>(wParam);
     switch (message) {
     case WM_CONVERT_PROGRESS:
-        if (currentRow_ >= 0 && lParam)
-            rows_[currentRow_].lastPositionMs = *reinterpret_cast<const std::int64_t*>(lParam);
+        if (lParam)
+            observer_.RowProgress(*reinterpret_cast<const std::int64_t*>(lParam));
         return 0;
     case WM_WAVE_START:
     case WM_MP3_START:
-        currentRow_ = key;
-        rows_[key].started = true;
+        observer_.RowStarted(key);
         return 0;
     case WM_WAVE_DONE:
     case WM_MP3_DONE:
-        rows_[key].done = true;
-        rows_[key].failed = lParam != 0;
-        currentRow_ = -1;
-        if (onFinished_)
-            onFinished_(key, rows_[key]);
+        observer_.RowDone(key, lParam == 0);
+        return 0;
+    case WM_SSRC_START:
+        observer_.ResampleStarted();
+        return 0;
+    case WM_SSRC_PROGRESS:
+        observer_.ResampleProgress(static_cast<int>(wParam));
+        return 0;
+    case WM_SSRC_DONE:
+        observer_.ResampleDone();
         return 0;
     case WM_BATCH_DONE:
         batchDone_ = true;

@@ -1,43 +1,38 @@
 // A window without a display that receives the engine's messages for
-// kolvex-convert: it follows each row from start to done and ends the
-// message loop when the batch is over.
+// kolvex-convert and passes them on to an observer, until the batch ends.
 #pragma once
 
 #include "platform/Types.h"
 
 #include <cstdint>
-#include <functional>
-#include <map>
 
-struct RowOutcome {
-    bool started = false;
-    bool done = false;
-    bool failed = false;  // done, but the output file could not be written
-    std::int64_t lastPositionMs = 0;
+class BatchObserver {
+public:
+    virtual ~BatchObserver() = default;
+    virtual void RowStarted(std::int32_t key) = 0;
+    virtual void RowProgress(std::int64_t positionMs) = 0;
+    virtual void RowDone(std::int32_t key, bool written) = 0;
+    virtual void ResampleStarted() = 0;
+    virtual void ResampleProgress(int percent) = 0;
+    virtual void ResampleDone() = 0;
 };
 
 class ReportWindow {
 public:
-    using RowEvent = std::function<void(std::int32_t key, const RowOutcome&)>;
-
-    ReportWindow();
+    explicit ReportWindow(BatchObserver& observer);
     ~ReportWindow();
     ReportWindow(const ReportWindow&) = delete;
     ReportWindow& operator=(const ReportWindow&) = delete;
 
     win::HWND Handle() const { return hwnd_; }
-    void OnRowFinished(RowEvent event) { onFinished_ = std::move(event); }
     // Pumps messages until the batch-done message arrives.
     void RunUntilBatchDone();
-    const std::map<std::int32_t, RowOutcome>& Outcomes() const { return rows_; }
 
 private:
     static win::LRESULT WindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
     win::LRESULT OnMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
 
+    BatchObserver& observer_;
     win::HWND hwnd_ = nullptr;
-    std::int32_t currentRow_ = -1;
     bool batchDone_ = false;
-    std::map<std::int32_t, RowOutcome> rows_;
-    RowEvent onFinished_;
 };

@@ -1,89 +1,146 @@
-// kolvex-convert: converts APE files to WAV with the conversion engine, one
-// row per file, and reports each row's result.
+// kolvex-convert: adds files and album images the way the window's "add"
+// does, converts the rows with the same engine, shows progress and ends
+// with a summary. Exit status: 0 when every row produced its file, 1
+// otherwise, 2 on bad usage.
+#include "cli/CommandLine.h"
+#include "cli/PartialOutput.h"
+#include "cli/ProgressDisplay.h"
 #include "cli/ReportWindow.h"
+#include "cli/RunSettings.h"
+#include "cli/TerminalBackend.h"
 
+#include "app/ConversionList.h"
+#include "app/PlainList.h"
+#include "app/StatusTexts.h"
 #include "engine/BatchController.h"
-#include "engine/ConversionItem.h"
 #include "engine/MainWindowHandle.h"
+#include "settings/ConversionSettings.h"
 
+#include "platform/Backend.h"
 #include "platform/Files.h"
+#include "platform/Module.h"
 #include "platform/Strings.h"
 
-#include <CLI/CLI.hpp>
-
 #include <cstdio>
-#include <memory>
-#include <string>
-#include <vector>
+#include <filesystem>
+#include <set>
 
 namespace {
 
-// Output name: the chosen directory (or the source's own) + the file name
-// up to and including its last "." + the new extension.
-std::wstring OutputPathFor(const std::wstring& source, const std::wstring& directory, const wchar_t* extension)
+std::string Utf8(const std::wstring& text) { return win::ToUtf8(text); }
+
+void ListRows(ConversionList& rows, const PlainList& list)
 {
-    auto slash = source.rfind(L'/');
-    std::wstring dir = slash == std::wstring::npos ? std::wstring() : source.substr(0, slash + 1);
-    std::wstring name = slash == std::wstring::npos ? source : source.substr(slash + 1);
-    auto dot = name.rfind(L'.');
-    std::wstring base = dot == std::wstring::npos ? name : name.substr(0, dot + 1);
-    return (directory.empty() ? dir : directory) + base + extension;
+    std::printf("%4s  %-40s %-9s %s\n", "key", "name", "length", "range (s)");
+    for (const auto& [key, record] : rows.Rows()) {
+        std::string name = Utf8(list.Rows().at(key).name);
+        std::string end = record->endMs > 0 ? std::to_string(record->endMs / 1000.0) : "end";
+        std::printf("%4d  %-40s %-9s %.3f - %s\n", key, name.c_str(), Utf8(DurationText(record->lengthMs)).c_str(),
+                    record->startMs / 1000.0, end.c_str());
+    }
+}
+
+// Why a row produced no file, when it did not.
+const char* Reason(const ConversionItem& row, const RowOutcome* outcome, bool existedBefore)
+{
+    if (outcome && outcome->done)
+        return outcome->written ? nullptr : "the output file could not be written";
+    switch (row.inputKind) {
+    case kInputRealMedia: return "RealMedia files are only measured, not converted";
+    case kInputWav:
+    case kInputMp3:
+    case kInputOther: return "not an APE file or CUE album image";
+    }
+    if (existedBefore)
+        return "kept the existing file (not overwritten)";
+    return "could not be read as an APE file or album image";
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"Converts Monkey's Audio files to WAV."};
-    bool wav = false;
-    std::string outputDir;
-    std::vector<std::string> files;
-    app.add_flag("--wav", wav, "write WAV files (the only output of this version)")->required();
-    app.add_option("-o,--output", outputDir, "output directory (default: beside each source)")
-        ->check(CLI::ExistingDirectory);
-    app.add_option("files", files, "APE files to convert")->required();
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        int code = app.exit(e);
-        return code == 0 ? 0 : 2;
+    int exitCode = 0;
+    auto options = ParseCommandLine(argc, argv, exitCode);
+    if (!options)
+        return exitCode;
+    RunSettings settings(*options);
+    if (!settings.Error().empty()) {
+        std::fprintf(stderr, "kolvex-convert: %s\n", settings.Error().c_str());
+        return 1;
     }
 
-    std::wstring directory = win::FromUtf8(outputDir);
-    if (!directory.empty() && directory.back() != L'/')
-        directory += L'/';
-
-    RowTable rows;
-    std::vector<std::unique_ptr<ConversionItem>> items;
-    for (const auto& file : files) {
-        auto item = std::make_unique<ConversionItem>();
-        item->SetPath(win::FromUtf8(file));
-        item->rowKey = static_cast<std::int32_t>(items.size());
-        item->outputKind = kOutputWav;
-        item->outputPath = OutputPathFor(item->sourcePath, directory, L"wav");
-        item->marked = 1;
-        rows[item->rowKey] = item.get();
-        items.push_back(std::move(item));
-    }
-
-    ReportWindow report;
-    g_mainWindow = report.Handle();
-    BatchController batch;
-    batch.SetRows(&rows);
-    batch.Start(kOutputWav, report.Handle());
-    report.RunUntilBatchDone();
-    batch.Wait();
-    g_mainWindow = nullptr;
-
+    PlainList list;
+    ConversionList rows(list);
     int failures = 0;
-    for (const auto& item : items) {
-        auto it = report.Outcomes().find(item->rowKey);
-        bool ok = it != report.Outcomes().end() && it->second.done && !it->second.failed;
-        const char* why = ok                                       ? "OK"
-                          : it == report.Outcomes().end()          ? "failed: not converted (unreadable source or kept existing file)"
-                                                                   : "failed: the output file could not be written";
-        std::printf("%s -> %s: %s\n", win::ToUtf8(item->sourcePath).c_str(), win::ToUtf8(item->outputPath).c_str(), why);
-        failures += ok ? 0 : 1;
+    for (const auto& file : options->files) {
+        std::wstring path = win::FromUtf8(std::filesystem::absolute(file).lexically_normal().string());
+        if (rows.Add(path) == 0) {
+            std::fprintf(stderr, "%s: its CUE sheet lists no tracks; nothing to convert\n", file.c_str());
+            ++failures;
+        }
+    }
+    if (options->list) {
+        ListRows(rows, list);
+        return failures ? 1 : 0;
+    }
+
+    std::int32_t kind = options->wav ? kOutputWav : kOutputMp3;
+    if (kind == kOutputMp3) {
+        win::HMODULE encoder = win::LoadLibrary(L"lame_enc");
+        if (!encoder) {
+            std::fprintf(stderr, "kolvex-convert: cannot load the MP3 encoder module lame_enc.so "
+                                 "(looked beside the program, then on the library path)\n");
+            return 1;
+        }
+        win::FreeLibrary(encoder);
+    }
+    rows.MarkChecked();
+    rows.PrepareOutputs(kind, g_settings.OutputDirectory());
+    std::set<std::int32_t> existedBefore;
+    int marked = 0;
+    for (const auto& [key, record] : rows.Rows()) {
+        marked += record->marked ? 1 : 0;
+        if (record->marked && win::FileExists(record->outputPath))
+            existedBefore.insert(key);
+    }
+
+    const ConversionSettings& s = g_settings;
+    std::wstring format = kind == kOutputMp3 ? Mp3FormatLine(s.cbrFlag != 0, static_cast<int>(s.mp3.cbrBitRate),
+                                                             static_cast<int>(s.mp3.vbrMinimum),
+                                                             static_cast<int>(s.mp3.vbrMaximum),
+                                                             static_cast<int>(s.mp3.quality))
+                                             : WaveFormatLine(s.resamplingFlag != 0);
+    std::printf("%s\n%s\n", Utf8(format).c_str(),
+                Utf8(OutputDirectoryLine(s.HasOutputDirectory() ? s.OutputDirectory() : L"(beside each source)")).c_str());
+    std::fflush(stdout);
+
+    TerminalBackend backend(options->overwrite);
+    win::SetBackend(&backend);
+    partial_output::Install();
+    ProgressDisplay display(rows.Rows(), list, marked, stdout);
+    {
+        ReportWindow report(display);
+        g_mainWindow = report.Handle();
+        BatchController batch;
+        batch.SetRows(&rows.Rows());
+        batch.Start(kind == kOutputMp3 ? 1 : 0, report.Handle());
+        report.RunUntilBatchDone();
+        batch.Wait();
+        g_mainWindow = nullptr;
+    }
+    win::SetBackend(nullptr);
+
+    std::printf("\nSummary:\n");
+    for (const auto& [key, record] : rows.Rows()) {
+        if (!record->marked)
+            continue;
+        auto it = display.Outcomes().find(key);
+        const char* why = Reason(*record, it == display.Outcomes().end() ? nullptr : &it->second,
+                                 existedBefore.count(key) != 0);
+        std::printf("  %-8s %s -> %s%s%s\n", why ? "FAILED" : "OK", Utf8(list.Rows().at(key).name).c_str(),
+                    Utf8(record->outputPath).c_str(), why ? ": " : "", why ? why : "");
+        failures += why ? 1 : 0;
     }
     return failures == 0 ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "engine/ApeSource.h"
 
+#include "cue/CueImage.h"
 #include "platform/Strings.h"
 
 #include <algorithm>
@@ -13,12 +14,20 @@ int ApeSource::Open(const wchar_t* path)
     if (!path)
         return 0;
     Close();
+    cueFlag_ = 0;
     std::wstring text(path);
     auto dot = text.rfind(L'.');
     std::wstring extension = dot == std::wstring::npos ? std::wstring() : text.substr(dot + 1);
     std::wstring image;
-    if (win::CompareNoCase(extension, L"ape") == 0)
+    if (win::CompareNoCase(extension, L"cue") == 0) {
+        cueFlag_ = cueReader_.Parse(path);
+        if (const std::wstring* file = cueReader_.ImageFileName(); file && !file->empty())
+            image = FindNoCase(ImagePath(text, *file));
+    } else if (win::CompareNoCase(extension, L"ape") == 0) {
         image = text;
+        // An album image may have its sheet beside it under the same name.
+        cueFlag_ = cueReader_.Parse(FindNoCase(CompanionSheetPath(text)).c_str());
+    }
     if (image.empty())
         return 0;
 

@@ -3,6 +3,7 @@
 // milliseconds: one track of an album image.
 #pragma once
 
+#include "cue/CueReader.h"
 #include "engine/ModuleHost.h"
 #include "modules/apesdk/ApeDecompress.h"
 
@@ -35,6 +36,12 @@ public:
     // The block where a position in milliseconds begins.
     std::int64_t BlockAt(std::uint32_t ms);
 
+    // A CUE sheet was read: the one opened, or the one beside an APE file.
+    int HasCueSheet() const { return cueFlag_; }
+    // The sheet's tracks when there is one, else null. They stay valid
+    // after the source is gone.
+    const CueTrackList* CueTracks() const { return cueFlag_ ? cueReader_.Tracks() : nullptr; }
+
 private:
     std::unique_ptr<IAPEDecompress> decompressor_;
     int blockAlign_ = 0;
@@ -42,6 +49,8 @@ private:
     int blocksRead_ = 1;
     PcmCallbackFn callback_ = nullptr;
     WAVEFORMATEX format_;
+    CueReader cueReader_;
+    int cueFlag_ = 0;
     std::uint32_t rangeStart_ = 0;
     std::uint32_t rangeEnd_ = 0;  // 0: to the end
 };

@@ -3,14 +3,12 @@
 // batch runs, so nobody frees or renames it in that time.
 #pragma once
 
+#include "cue/CueSheet.h"
 #include "platform/Types.h"
 
 #include <cstdint>
 #include <map>
 #include <string>
-#include <vector>
-
-class CueTrack;
 
 enum InputKind : std::int32_t {
     kInputWav = 0,
@@ -36,7 +34,7 @@ public:
     std::uint32_t lengthMs = 0;
     std::int32_t rowKey = -1;
     std::int32_t cueTrack = 0;
-    std::vector<CueTrack*> cueTracks;
+    CueTrackList cueTracks;  // only on the probe record of "add"
     double startMs = 0.0;
     double endMs = 0.0;  // 0: to the end of the source
     std::int32_t marked = 0;

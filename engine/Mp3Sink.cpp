@@ -99,7 +99,7 @@ std::int32_t Mp3Sink::Fail(std::int32_t code)
     return code;
 }
 
-std::int32_t Mp3Sink::Open(const void* format, const std::wstring& path)
+std::int32_t Mp3Sink::Open(const WAVEFORMATEX* format, const std::wstring& path)
 {
     if (!HasModule() || file_)
         return openResult_ = MP3_E_UNEXPECTED;

@@ -3,7 +3,8 @@
 // One Mp3Sink belongs to one thread, as the module's encoder does.
 #pragma once
 
-#include "engine/ModuleHost.h"
+#include "engine/Sink.h"
+#include "modules/apesdk/WaveFormat.h"
 #include "modules/mp3enc/LameEnc.h"
 #include "settings/ConversionSettings.h"
 
@@ -12,11 +13,9 @@
 #include <string>
 #include <vector>
 
-class Mp3Sink : public ModuleHost {
+class Mp3Sink : public Sink {
 public:
-    std::int32_t sinkKind = 1;
-
-    Mp3Sink() = default;
+    Mp3Sink() { sinkKind = kSinkMp3; }
     ~Mp3Sink() override;
 
     // Loads the module and its eleven entry points; 0 when any is missing.
@@ -30,7 +29,7 @@ public:
     // bit-rate mode taken from the CBR flag, starts the encoder and creates
     // the file. MP3_S_OK, or the first failure's negative code; after a
     // failure nothing stays open and no file was created.
-    std::int32_t Open(const void* format, const std::wstring& path);
+    std::int32_t Open(const WAVEFORMATEX* format, const std::wstring& path);
     // One chunk of PCM; does nothing unless Open succeeded.
     void Encode(const void* data, int n);
     // Writes the last frames and completes the file: MP3_S_OK, or a negative

@@ -14,6 +14,8 @@ public:
     // 0 for a null path; otherwise replaces any earlier writer and returns 1,
     // also when the file could not be created (Close then reports it).
     int Create(const wchar_t* path);
+    // The file of the last Create exists and is open for writing.
+    bool IsOpen() const { return writer_ && writer_->IsOpen(); }
     int SetFormat(const WAVEFORMATEX* format);
     int Write(const unsigned char* data, std::size_t bytes);
     // Writes the final header and closes the file. 1 only when the whole

@@ -1,9 +1,11 @@
 #include "engine/Worker.h"
 
 #include "engine/ApeSource.h"
+#include "engine/BrookSource.h"
 #include "engine/ConversionItem.h"
 #include "engine/EngineMessages.h"
 #include "engine/MainWindowHandle.h"
+#include "engine/Mp3Sink.h"
 #include "engine/WavSink.h"
 
 #include "platform/Files.h"
@@ -57,10 +59,11 @@ public:
 
     win::DWORD Run()
     {
-        if (!PrepareSource() || !PrepareSink())
+        if (!PrepareSource())
             return 0;
+        PrepareSink();
         win::DWORD result = 0;
-        if (ape_ && !skipDecoding_ && item_.inputKind == kInputApe)
+        if (ape_ && (wav_ || mp3_) && !skipDecoding_ && item_.inputKind == kInputApe)
             result = Decode();
         return result;
     }
@@ -68,25 +71,43 @@ public:
 private:
     bool PrepareSource()
     {
-        if (item_.inputKind == kInputApe)
+        switch (item_.inputKind) {
+        case kInputApe:
             ape_ = std::make_unique<ApeSource>();
+            return true;
+        case kInputRealMedia:
+            // Such rows only get their length from the module; loading it
+            // here and letting it go at the end is all a row does with it.
+            brook_ = std::make_unique<BrookSource>();
+            return brook_->Load(L"Brook_R") == 1;
+        }
         return true;
     }
 
-    bool PrepareSink()
+    void PrepareSink()
     {
         switch (item_.outputKind) {
+        case kOutputMp3:
+            mp3_ = std::make_unique<Mp3Sink>();
+            if (!mp3_->Load(L"lame_enc")) {
+                mp3_.reset();
+                return;
+            }
+            mp3_->sinkKind = kSinkMp3;
+            t_currentSink = mp3_.get();
+            if (win::FileExists(item_.outputPath) && !AskOverwrite(item_.outputPath))
+                skipDecoding_ = noResampling_ = true;
+            return;
         case kOutputWav:
             PrepareWav(true);
-            return true;
+            return;
         case kOutputWavBesideSource: {
             auto dot = item_.sourcePath.rfind(L'.');
             item_.outputPath = item_.sourcePath.substr(0, dot == std::wstring::npos ? 0 : dot + 1) + L"wav";
             PrepareWav(false);
-            return true;
+            return;
         }
         }
-        return false;
     }
 
     // An existing file is kept when the user says so (or, beside the
@@ -108,10 +129,26 @@ private:
     {
         if (!ape_->Open(item_.sourcePath.c_str()) || !ape_->SetCallback(PcmCallback))
             return static_cast<win::DWORD>(-1);
-        if (wav_)
+        if (mp3_)
+            DecodeToMp3();
+        else
             DecodeToWav();
         ape_->Close();
         return 0;
+    }
+
+    // A row whose output cannot be opened still shows its start and done,
+    // the done saying it failed; there is nothing to decode into.
+    void DecodeToMp3()
+    {
+        mp3_->InitDefaults();
+        bool opened = mp3_->Open(ape_->PcmFormat(), item_.outputPath) >= 0;
+        PostToWindow(WM_MP3_START, Key(), 0);
+        if (opened)
+            SetRangeAndDecode();
+        bool written = opened && mp3_->Finish() >= 0;
+        mp3_->Unload();
+        PostToWindow(WM_MP3_DONE, Key(), written ? 0 : 1);
     }
 
     void DecodeToWav()
@@ -121,10 +158,11 @@ private:
         wav_->SetFormat(format);
         if (format->nSamplesPerSec == 44100 && format->nChannels == 2)
             noResampling_ = true;
-        PostToWindow(WM_WAVE_START, static_cast<win::WPARAM>(item_.rowKey), 0);
-        SetRangeAndDecode();
+        PostToWindow(WM_WAVE_START, Key(), 0);
+        if (wav_->IsOpen())
+            SetRangeAndDecode();
         bool written = wav_->Close() == 1;
-        PostToWindow(WM_WAVE_DONE, static_cast<win::WPARAM>(item_.rowKey), written ? 0 : 1);
+        PostToWindow(WM_WAVE_DONE, Key(), written ? 0 : 1);
     }
 
     void SetRangeAndDecode()
@@ -135,9 +173,13 @@ private:
         ape_->Decode();
     }
 
+    win::WPARAM Key() const { return static_cast<win::WPARAM>(item_.rowKey); }
+
     ConversionItem& item_;
     std::unique_ptr<ApeSource> ape_;
+    std::unique_ptr<BrookSource> brook_;
     std::unique_ptr<WavSink> wav_;
+    std::unique_ptr<Mp3Sink> mp3_;
     bool skipDecoding_ = false;
     bool noResampling_ = false;
 };
@@ -154,8 +196,12 @@ win::DWORD WorkerThread(void* item)
 
 void PcmCallback(const unsigned char* data, int bytes, std::int64_t positionMs)
 {
-    if (Sink* sink = t_currentSink; sink && sink->sinkKind == kSinkWav && bytes > 0)
-        static_cast<WavSink*>(sink)->Write(data, static_cast<std::size_t>(bytes));
+    if (Sink* sink = t_currentSink; sink && bytes > 0) {
+        if (sink->sinkKind == kSinkMp3)
+            static_cast<Mp3Sink*>(sink)->Encode(data, bytes);
+        else if (sink->sinkKind == kSinkWav)
+            static_cast<WavSink*>(sink)->Write(data, static_cast<std::size_t>(bytes));
+    }
     if (win::HWND window = g_mainWindow.load())
         win::SendMessage(window, WM_CONVERT_PROGRESS, 0, reinterpret_cast<win::LPARAM>(&positionMs));
 }

@@ -192,7 +192,7 @@ TEST_F(Mp3SinkTest, FailuresLeaveNoFileBehind)
         Mp3Sink sink;  // dropped before Finish
         ASSERT_EQ(sink.Load(L"lame_enc"), 1);
         auto format = pcm.WaveFormat();
-        ASSERT_EQ(sink.Open(format.data(), work_.Path("dropped.mp3")), MP3_S_OK);
+        ASSERT_EQ(sink.Open(reinterpret_cast<const WAVEFORMATEX*>(format.data()), work_.Path("dropped.mp3")), MP3_S_OK);
         sink.Encode(pcm.bytes.data(), static_cast<int>(pcm.bytes.size()));
     }
     EXPECT_FALSE(std::filesystem::exists(work_.Dir() / "dropped.mp3"));

@@ -79,7 +79,7 @@ std::int32_t Encode(const Pcm& pcm, const std::wstring& path)
         return -1;
     sink.InitDefaults();
     auto format = pcm.WaveFormat();
-    std::int32_t opened = sink.Open(format.data(), path);
+    std::int32_t opened = sink.Open(reinterpret_cast<const WAVEFORMATEX*>(format.data()), path);
     std::size_t chunk = static_cast<std::size_t>(1024 * pcm.channels * pcm.bits / 8);
     for (std::size_t at = 0; at < pcm.bytes.size(); at += chunk)
         sink.Encode(pcm.bytes.data() + at, static_cast<int>(std::min(chunk, pcm.bytes.size() - at)));

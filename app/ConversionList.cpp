@@ -1,0 +1,111 @@
+#include "app/ConversionList.h"
+
+#include "app/FileInfoThread.h"
+#include "app/OutputNaming.h"
+#include "app/StatusTexts.h"
+
+#include "platform/Thread.h"
+
+#include <memory>
+
+ConversionList::~ConversionList()
+{
+    for (auto& [key, record] : rows_)
+        delete record;
+}
+
+std::int32_t ConversionList::NextKey() const { return rows_.empty() ? 0 : rows_.rbegin()->first + 1; }
+
+ConversionItem* ConversionList::Find(std::int32_t key) const
+{
+    auto it = rows_.find(key);
+    return it == rows_.end() ? nullptr : it->second;
+}
+
+void ConversionList::Show(ConversionItem* record, const std::wstring& name)
+{
+    rows_[record->rowKey] = record;
+    list_.ListAddItem(name, record->rowKey);
+    list_.ListSetItemInfo(DurationText(record->lengthMs), record->rowKey);
+    list_.ListSetItemState(3, record->rowKey);  // new rows start checked
+}
+
+int ConversionList::Add(const std::wstring& path)
+{
+    auto probe = std::make_unique<ConversionItem>();
+    probe->SetPath(path);
+    std::int32_t key = NextKey();
+    auto slash = path.rfind(L'/');
+    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+
+    if (win::HANDLE thread = win::CreateThread(nullptr, 0, FileInfoThread, probe.get(), 0, nullptr)) {
+        win::WaitForSingleObject(thread, win::INFINITE);
+        win::CloseHandle(thread);
+    }
+    if (probe->cueTrack)
+        return AddTracks(*probe, key);
+
+    probe->rowKey = key;
+    probe->startMs = 0.0;
+    probe->endMs = probe->lengthMs;
+    Show(probe.release(), name);
+    return 1;
+}
+
+int ConversionList::AddTracks(const ConversionItem& probe, std::int32_t key)
+{
+    int added = 0;
+    for (const auto& track : probe.cueTracks) {
+        auto* record = new ConversionItem;
+        record->SetPath(probe.sourcePath);
+        record->startMs = track->start * 1000.0;
+        record->endMs = track->end * 1000.0;
+        record->outputPath = SafeTrackFileName(track->title, track->number);
+        record->rowKey = key++;
+        record->cueTrack = 1;
+        double length = record->endMs > record->startMs ? record->endMs - record->startMs
+                                                        : probe.lengthMs - record->startMs;
+        record->lengthMs = length > 0 ? static_cast<std::uint32_t>(static_cast<std::int64_t>(length)) : 0;
+        Show(record, track->title);
+        ++added;
+    }
+    return added;
+}
+
+void ConversionList::RemoveChecked()
+{
+    for (;;) {
+        std::int32_t key = list_.ListFindFirstChecked();
+        // A list that reports a row it cannot remove would keep us here.
+        if (key == -1 || !list_.ListRemoveItem(key))
+            return;
+        if (auto it = rows_.find(key); it != rows_.end()) {
+            delete it->second;
+            rows_.erase(it);
+        }
+    }
+}
+
+void ConversionList::MarkChecked()
+{
+    for (auto& [key, record] : rows_)
+        record->marked = 0;
+    for (std::int32_t key = list_.ListFindFirstChecked(); key != -1; key = list_.ListFindNextChecked(key))
+        if (ConversionItem* record = Find(key))
+            record->marked = 1;
+}
+
+void ConversionList::PrepareOutputs(std::int32_t outputKind, const std::wstring& outputDirectory)
+{
+    const wchar_t* extension = outputKind == kOutputMp3 ? L"mp3" : L"wav";
+    for (auto& [key, record] : rows_) {
+        record->outputKind = outputKind;
+        record->outputPath = OutputPathFor(*record, extension, outputDirectory);
+    }
+}
+
+void ConversionList::SetWavBesideSource()
+{
+    for (auto& [key, record] : rows_)
+        record->outputKind = kOutputWavBesideSource;
+}

@@ -1,0 +1,42 @@
+// The rows of the conversion list and what the window's commands do to
+// them, without the window: "add" (one row per file, or one per track of an
+// album image), "del", marking the checked rows for a batch and naming their
+// outputs. It owns every record; the list it drives shows them by key.
+#pragma once
+
+#include "app/ListOperations.h"
+#include "engine/ConversionItem.h"
+
+#include <string>
+
+class ConversionList {
+public:
+    explicit ConversionList(ListOperations& list) : list_(list) { }
+    ~ConversionList();
+    ConversionList(const ConversionList&) = delete;
+    ConversionList& operator=(const ConversionList&) = delete;
+
+    // Adds one chosen path; returns how many rows it made (an album image
+    // makes one per track, a sheet without tracks none).
+    int Add(const std::wstring& path);
+    // Removes every checked row and its record.
+    void RemoveChecked();
+    // Marks exactly the checked rows, the ones a batch converts.
+    void MarkChecked();
+    // Sets every record's output kind and output path for a batch to
+    // `outputKind` (MP3 or WAV); `outputDirectory` is the stored one.
+    void PrepareOutputs(std::int32_t outputKind, const std::wstring& outputDirectory);
+    // The hidden command: every record writes WAV beside its source.
+    void SetWavBesideSource();
+
+    RowTable& Rows() { return rows_; }
+    ConversionItem* Find(std::int32_t key) const;
+
+private:
+    std::int32_t NextKey() const;
+    void Show(ConversionItem* record, const std::wstring& name);
+    int AddTracks(const ConversionItem& probe, std::int32_t key);
+
+    ListOperations& list_;
+    RowTable rows_;
+};

@@ -1,0 +1,61 @@
+#include "app/FileInfoThread.h"
+
+#include "engine/ApeSource.h"
+#include "engine/BrookSource.h"
+#include "engine/ConversionItem.h"
+
+#include "platform/Message.h"
+#include "platform/Thread.h"
+
+namespace {
+
+void ReadApeInfo(ConversionItem& record)
+{
+    ApeSource source;
+    if (!source.Open(record.sourcePath.c_str()))
+        return;
+    if (source.HasCueSheet()) {
+        record.cueTrack = 1;
+        if (const CueTrackList* tracks = source.CueTracks())
+            record.cueTracks = *tracks;
+    }
+    record.lengthMs = static_cast<std::uint32_t>(source.Info(APE_INFO_LENGTH_MS));
+}
+
+void ReadRealMediaLength(ConversionItem& record)
+{
+    BrookSource brook;
+    if (!brook.Load(L"Brook_R"))
+        return;
+    brook.Init(record.sourcePath, win::GetCurrentThreadId());
+    brook.Run();
+    win::MSG msg;
+    while (win::GetMessage(&msg, nullptr, 0, 0) > 0) {
+        switch (msg.message) {
+        case BROOKM_LENGTH:
+            record.lengthMs = static_cast<std::uint32_t>(msg.lParam);
+            brook.Stop();
+            brook.Release();
+            return;
+        case BROOKM_GIVEUP:
+            brook.Release();
+            return;
+        }
+        win::TranslateMessage(&msg);
+        win::DispatchMessage(&msg);
+    }
+}
+
+}  // namespace
+
+win::DWORD FileInfoThread(void* parameter)
+{
+    auto* record = static_cast<ConversionItem*>(parameter);
+    if (!record)
+        return 0;
+    switch (record->inputKind) {
+    case kInputApe: ReadApeInfo(*record); break;
+    case kInputRealMedia: ReadRealMediaLength(*record); break;
+    }
+    return 0;
+}

@@ -1,0 +1,25 @@
+// What the user asked kolvex-convert to do.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CommandLine {
+    enum class Answer { Ask, Yes, No };
+
+    bool wav = false;  // MP3 unless --wav
+    std::string outputDirectory;
+    std::optional<int> cbrRate;
+    std::optional<std::pair<int, int>> vbrRange;
+    std::optional<int> quality;
+    std::optional<bool> resample;
+    Answer overwrite = Answer::Ask;
+    std::string settingsFile;
+    bool list = false;
+    std::vector<std::string> files;
+};
+
+// Parses the arguments; on bad usage (or --help) prints why and returns the
+// exit code to end with instead.
+std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode);

@@ -1,0 +1,59 @@
+#include "cli/RunSettings.h"
+
+#include "settings/ConversionSettings.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsPath.h"
+
+#include "platform/Strings.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+RunSettings::RunSettings(const CommandLine& options)
+{
+    if (!options.settingsFile.empty())
+        SetSettingsPath(win::FromUtf8(options.settingsFile));
+    // A missing file means the built-in defaults, as at the program's start.
+    SettingsFile::Read(SettingsPath(), g_settings);
+
+    if (!options.outputDirectory.empty()) {
+        std::wstring directory = win::FromUtf8(options.outputDirectory);
+        if (!directory.ends_with(L'/'))
+            directory += L'/';
+        g_settings.SetOutputDirectory(directory);
+    }
+    if (options.cbrRate) {
+        g_settings.cbrFlag = 1;
+        g_settings.mp3.cbrBitRate = static_cast<std::uint32_t>(*options.cbrRate);
+    }
+    if (options.vbrRange) {
+        g_settings.cbrFlag = 0;
+        g_settings.mp3.vbrMinimum = static_cast<std::uint32_t>(options.vbrRange->first);
+        g_settings.mp3.vbrMaximum = static_cast<std::uint32_t>(options.vbrRange->second);
+    }
+    if (options.quality)
+        g_settings.mp3.quality = static_cast<std::uint32_t>(*options.quality);
+    if (options.resample)
+        g_settings.resamplingFlag = *options.resample ? 1 : 0;
+
+    char name[] = "/tmp/kolvex-settings-XXXXXX";
+    int fd = mkstemp(name);
+    if (fd < 0) {
+        error_ = "cannot create a private settings file in /tmp";
+        return;
+    }
+    close(fd);
+    privateCopy_ = name;
+    if (!SettingsFile::Write(win::FromUtf8(privateCopy_), g_settings)) {
+        error_ = "cannot write the private settings file " + privateCopy_;
+        return;
+    }
+    SetSettingsPath(win::FromUtf8(privateCopy_));
+}
+
+RunSettings::~RunSettings()
+{
+    if (!privateCopy_.empty())
+        unlink(privateCopy_.c_str());
+    SetSettingsPath(L"");
+}
