@@ -1,0 +1,54 @@
+// The last step of every output sample: dither noise, optional noise
+// shaping by error feedback, clipping with a record of the overshoot, and
+// rounding to an integer.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace ssrc {
+
+enum DitherKind {
+    kNoDither = 0,       // callers round themselves
+    kPlainDither = 1,    // noise only
+    kFirstOrderShaping = 2,
+    kRateShaping = 3,    // the shaper matched to the target rate
+    kAltRateShaping = 4, // alternative shapers at 48000 and 44100 Hz
+};
+
+enum NoiseDensity { kRectangular = 0, kTriangular = 1, kGaussian = 2 };
+
+class Dither {
+public:
+    // Chooses the shaper, clears the error histories and precomputes the
+    // noise. Answers 1 for kinds 0 and 1, otherwise the shaper row's value.
+    int Setup(int targetRate, int channels, int clipMin, int clipMax, int kind, int density,
+              double amplitude);
+    // `value` is already in output steps. Raises *peak to the largest ratio
+    // by which a value exceeded a clip limit.
+    int Quantize(double value, double* peak, int kind, int channel);
+    void Release();
+
+    int ShaperRow() const { return row_; }
+    int ShaperLength() const { return length_; }
+
+private:
+    // Error history of one channel: kept twice over in a ring so the most
+    // recent `length_` errors are always contiguous, newest first.
+    struct History {
+        std::vector<double> ring;
+        int start = 0;
+    };
+
+    void FillNoise(int density, double amplitude);
+
+    std::uint32_t index_ = 0;
+    std::vector<History> histories_;
+    int row_ = 0;
+    int length_ = 0;
+    int clipMin_ = -32768;
+    int clipMax_ = 32767;
+    std::vector<double> noise_;
+};
+
+}  // namespace ssrc

@@ -1,0 +1,39 @@
+#include "resample/FftFilter.h"
+
+#include "resample/KaiserDesign.h"
+#include "resample/RealDft.h"
+
+#include <cmath>
+
+namespace ssrc {
+
+FftFilter::FftFilter(int taps, double cutoff, double rate, double gain, int fftLength, double alpha)
+    : length_(fftLength),
+      spectrum_(fftLength, 0.0),
+      ip_(static_cast<int>(std::sqrt(double(fftLength)) + 2), 0),
+      w_(fftLength / 2, 0.0)
+{
+    const double i0alpha = BesselI0(alpha);
+    const int half = taps / 2;
+    for (int n = -half; n <= half; ++n)
+        spectrum_[n + half] = KaiserWindow(n, taps, alpha, i0alpha) * LowpassTap(n, cutoff, rate) *
+                              gain / fftLength * 2;
+    RealDft(length_, 1, spectrum_.data(), ip_.data(), w_.data());
+}
+
+void FftFilter::Apply(double* block)
+{
+    RealDft(length_, 1, block, ip_.data(), w_.data());
+    const double* f = spectrum_.data();
+    block[0] *= f[0];
+    block[1] *= f[1];
+    for (int k = 2; k < length_; k += 2) {
+        double re = block[k] * f[k] - block[k + 1] * f[k + 1];
+        double im = block[k] * f[k + 1] + block[k + 1] * f[k];
+        block[k] = re;
+        block[k + 1] = im;
+    }
+    RealDft(length_, -1, block, ip_.data(), w_.data());
+}
+
+}  // namespace ssrc

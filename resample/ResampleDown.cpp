@@ -1,0 +1,186 @@
+// To a lower rate: the source is zero-stuffed to S x K, a long FFT filter
+// at that rate cuts everything above R / 2, and a short polyphase filter
+// takes the result to R.
+#include "resample/SsrcEngine.h"
+
+#include "resample/DownsampleDesign.h"
+#include "resample/Dot.h"
+#include "resample/FftFilter.h"
+#include "resample/KaiserDesign.h"
+#include "resample/OutputStage.h"
+#include "resample/PolyphaseFilter.h"
+#include "resample/SampleCodec.h"
+#include "resample/Trace.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace {
+
+using ssrc::DownsampleDesign;
+
+ssrc::PolyphaseFilter StageTwo(const DownsampleDesign& d, double alpha)
+{
+    if (d.oversampling == 1)
+        return ssrc::IdentityPolyphase();
+    return ssrc::DesignPolyphase(d.length2, d.cutoff2, double(d.f2), double(d.f2) / double(d.f1),
+                                 d.phases, alpha);
+}
+
+// The filters, buffers and running state of one down-sampling conversion.
+class DownStream {
+public:
+    DownStream(const DownsampleDesign& d, int channels, int sourceWidth, std::uint32_t frameCount,
+               double alpha)
+        : d_(d),
+          channels_(channels),
+          sourceWidth_(sourceWidth),
+          frameCount_(frameCount),
+          stageOne_(d.length1, d.cutoff1, double(d.f1), double(d.f1) / d.sourceRate, d.fftLength,
+                    alpha),
+          stageTwo_(StageTwo(d, alpha)),
+          inputFrames_(d.half / d.oversampling + d.oversampling + 1),
+          work_(channels, std::vector<double>(d.fftLength, 0.0)),
+          history_(channels, std::vector<double>(d.taps + d.half + 1, 0.0)),
+          rawIn_(static_cast<std::size_t>(inputFrames_) * channels * sourceWidth),
+          decoded_(static_cast<std::size_t>(inputFrames_) * channels),
+          // Every output advances the history by at least one sample.
+          output_(static_cast<std::size_t>(d.half + 2) * channels),
+          position_(d.startPosition),
+          phase_(d.startPhase)
+    {
+    }
+
+    void ReadBlock(std::FILE* in)
+    {
+        wanted_ = (d_.half - stuffOffset_ - 1) / d_.oversampling + 1;
+        const std::uint64_t left = frameCount_ - std::min<std::uint64_t>(framesRead_, frameCount_);
+        const std::size_t toRead = static_cast<std::size_t>(std::min<std::uint64_t>(wanted_, left));
+        const std::size_t frameBytes = std::size_t(channels_) * sourceWidth_;
+        got_ = toRead ? std::fread(rawIn_.data(), frameBytes, toRead, in) : 0;
+        ssrc::DecodeSamples(rawIn_.data(), sourceWidth_, got_ * channels_, decoded_.data());
+        framesRead_ += got_;
+        endOfInput_ = got_ < toRead || framesRead_ >= frameCount_;
+    }
+
+    // Both filter stages for every channel; returns the block's output frames.
+    int FilterBlock()
+    {
+        const int K = d_.oversampling, H = d_.half, L = d_.fftLength, T = d_.taps, P = d_.phases;
+        int n = 0, nextPhase = phase_;
+        for (int ch = 0; ch < channels_; ++ch) {
+            double* work = work_[ch].data();
+            std::fill(work, work + L, 0.0);
+            for (std::size_t f = 0; f < got_; ++f)
+                work[stuffOffset_ + K * f] = decoded_[f * channels_ + ch];
+            stageOne_.Apply(work);
+
+            double* history = history_[ch].data();
+            for (int i = 0; i < H; ++i)
+                history[T + 1 + i] += work[i];
+
+            std::int64_t t = position_ / P + (position_ % P != 0);
+            int phase = phase_, p = 0;
+            for (; t < H + 1; ++p) {
+                output_[std::size_t(p) * channels_ + ch] =
+                    ssrc::Dot(stageTwo_.Phase(d_.order[phase]), history + t, T);
+                t += d_.increment[phase];
+                if (++phase == P)
+                    phase = 0;
+            }
+            n = p;
+            nextPhase = phase;
+        }
+        phase_ = nextPhase;
+        stuffOffset_ = stuffOffset_ + K * wanted_ - H;
+        position_ += static_cast<std::int64_t>(n) * (d_.f2 / d_.targetRate);
+        return n;
+    }
+
+    // Moves the history on by what the outputs consumed and lays the
+    // convolution's tail where the next block's samples will be added.
+    void Shift()
+    {
+        const int H = d_.half, T = d_.taps;
+        const std::int64_t s = std::min<std::int64_t>((position_ - 1) / d_.phases, H);
+        for (int ch = 0; ch < channels_; ++ch) {
+            double* history = history_[ch].data();
+            std::memmove(history, history + s, sizeof(double) * (T + 1 + H - s));
+            std::memcpy(history + T + 1, work_[ch].data() + H, sizeof(double) * H);
+        }
+        position_ -= s * d_.phases;
+    }
+
+    const double* Output() const { return output_.data(); }
+    std::uint64_t FramesRead() const { return framesRead_; }
+    bool EndOfInput() const { return endOfInput_; }
+    double Fraction() const { return frameCount_ ? double(framesRead_) / frameCount_ : 1.0; }
+
+private:
+    const DownsampleDesign& d_;
+    int channels_;
+    int sourceWidth_;
+    std::uint64_t frameCount_;
+    ssrc::FftFilter stageOne_;
+    ssrc::PolyphaseFilter stageTwo_;
+    int inputFrames_;
+    std::vector<std::vector<double>> work_;
+    std::vector<std::vector<double>> history_;
+    std::vector<unsigned char> rawIn_;
+    std::vector<double> decoded_;
+    std::vector<double> output_;
+    std::uint64_t framesRead_ = 0;
+    bool endOfInput_ = false;
+    int wanted_ = 0;
+    std::size_t got_ = 0;
+    int stuffOffset_ = 0;     // where the next input sample lands in the next block
+    std::int64_t position_;   // stage two, in F2 ticks
+    int phase_;
+};
+
+}  // namespace
+
+double SsrcEngine::ResampleDown(std::FILE* in, std::FILE* out, int channels, int sourceWidth,
+                                int targetWidth, int sourceRate, int targetRate, double gain,
+                                std::uint32_t frames, int twoPass, int ditherKind)
+{
+    (void)twoPass;
+    outcome_ = Outcome::Done;
+    const DownsampleDesign d = ssrc::DesignDownsample(sourceRate, targetRate, settings_);
+    if (d.refused) {
+        ssrc::Trace("Resampling from %dHz to %dHz is not supported.\n", sourceRate, targetRate);
+        ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", targetRate, sourceRate,
+                    targetRate, d.ratio);
+        outcome_ = Outcome::Refused;
+        return 0;
+    }
+    if (channels <= 0 || sourceWidth < 1 || sourceWidth > 4 || targetWidth < 1 || targetWidth > 3) {
+        outcome_ = Outcome::Refused;
+        return 0;
+    }
+    try {
+        DownStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
+        ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,
+                                 targetRate, d.delay);
+        ProgressStart();
+        for (unsigned block = 0;; ++block) {
+            stream.ReadBlock(in);
+            const int n = stream.FilterBlock();
+            if (!output.Put(stream.Output(), n, stream.FramesRead(), stream.EndOfInput()))
+                break;
+            stream.Shift();
+            if ((block & 7) == 7)
+                ProgressUpdate(stream.Fraction());
+        }
+        ProgressUpdate(1.0);
+        if (output.WriteFailed())
+            outcome_ = Outcome::WriteFailed;
+        return output.Peak();
+    } catch (const std::bad_alloc&) {
+        ssrc::Trace("Out of memory for resampling %dHz to %dHz.\n", sourceRate, targetRate);
+        outcome_ = Outcome::OutOfMemory;
+        return 0;
+    }
+}

@@ -1,0 +1,194 @@
+// To a higher rate: a short polyphase filter interpolates the source to
+// R x K, a long FFT filter at that rate cuts everything above S / 2, and
+// every K-th sample goes to the output stage.
+#include "resample/SsrcEngine.h"
+
+#include "resample/Dot.h"
+#include "resample/FftFilter.h"
+#include "resample/KaiserDesign.h"
+#include "resample/OutputStage.h"
+#include "resample/PolyphaseFilter.h"
+#include "resample/SampleCodec.h"
+#include "resample/Trace.h"
+#include "resample/UpsampleDesign.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace {
+
+using ssrc::UpsampleDesign;
+
+// The filters, buffers and running state of one up-sampling conversion.
+class UpStream {
+public:
+    UpStream(const UpsampleDesign& d, int channels, int sourceWidth, std::uint32_t frameCount,
+             double alpha)
+        : d_(d),
+          channels_(channels),
+          sourceWidth_(sourceWidth),
+          frameCount_(frameCount),
+          stageOne_(ssrc::DesignPolyphase(d.length1, d.cutoff1, double(d.f1),
+                                          double(d.f1) / d.sourceRate, d.phases1, alpha)),
+          stageTwo_(d.length2, d.cutoff2, double(d.f2), 1.0, d.fftLength, alpha),
+          capacity_(d.half + d.taps1 + 1),
+          history_(channels, std::vector<double>(capacity_, 0.0)),
+          historyLength_(d.historyFrames),
+          work_(channels, std::vector<double>(d.fftLength, 0.0)),
+          overlap_(channels, std::vector<double>(d.half / d.oversampling + 1, 0.0)),
+          rawIn_(static_cast<std::size_t>(capacity_) * channels * sourceWidth),
+          decoded_(static_cast<std::size_t>(capacity_) * channels),
+          output_(static_cast<std::size_t>(d.half / d.oversampling + 1) * channels),
+          position_(d.startPosition),
+          phase_(d.startPhase),
+          offset_(d.startOffset)
+    {
+    }
+
+    // Reads the input this block needs; false on nothing else to do.
+    void ReadBlock(std::FILE* in)
+    {
+        const double perBlock = std::floor(double(d_.half) * d_.sourceRate / double(d_.f2));
+        const int requested = std::max(0, static_cast<int>(perBlock + 1 + d_.taps1 - historyLength_));
+        const std::uint64_t left = frameCount_ - std::min<std::uint64_t>(framesRead_, frameCount_);
+        const std::size_t toRead = static_cast<std::size_t>(std::min<std::uint64_t>(requested, left));
+        const std::size_t frameBytes = std::size_t(channels_) * sourceWidth_;
+        const std::size_t got = toRead ? std::fread(rawIn_.data(), frameBytes, toRead, in) : 0;
+        ssrc::DecodeSamples(rawIn_.data(), sourceWidth_, got * channels_, decoded_.data());
+        for (int ch = 0; ch < channels_; ++ch) {
+            double* h = history_[ch].data() + historyLength_;
+            for (std::size_t f = 0; f < got; ++f)
+                h[f] = decoded_[f * channels_ + ch];
+            // One frame more: the last output of a block may reach one
+            // frame past the history with a tap that is padding (zero).
+            std::fill(h + got, h + requested + 1, 0.0);
+        }
+        historyLength_ += requested;
+        framesRead_ += got;
+        endOfInput_ = got < toRead || framesRead_ >= frameCount_;
+    }
+
+    // Both filter stages for every channel; returns the block's output frames.
+    int FilterBlock()
+    {
+        const int K = d_.oversampling;
+        const int H = d_.half, L = d_.fftLength;
+        const int schedule = static_cast<int>(d_.order.size());
+        int n = 0, nextPhase = phase_, nextOffset = offset_;
+        for (int ch = 0; ch < channels_; ++ch) {
+            double* work = work_[ch].data();
+            const double* history = history_[ch].data();
+            std::int64_t frame = (d_.sourceRate * (position_ - 1) + d_.f1) / d_.f1;
+            int phase = phase_;
+            for (int p = 0; p < H; ++p) {
+                work[p] = ssrc::Dot(stageOne_.Phase(d_.order[phase]), history + frame, d_.taps1);
+                frame += d_.inputStep[phase];
+                if (++phase == schedule)
+                    phase = 0;
+            }
+            nextPhase = phase;
+
+            std::fill(work + H, work + L, 0.0);
+            stageTwo_.Apply(work);
+
+            double* overlap = overlap_[ch].data();
+            int i = offset_, j = 0;
+            for (; i < H; i += K, ++j)
+                output_[std::size_t(j) * channels_ + ch] = overlap[j] + work[i];
+            n = j;
+            nextOffset = i - H;
+            for (int m = 0; i < L; i += K, ++m)
+                overlap[m] = work[i];
+        }
+        phase_ = nextPhase;
+        offset_ = nextOffset;
+        position_ += static_cast<std::int64_t>(d_.ratio) * H / K;
+        return n;
+    }
+
+    // Forgets the input frames no later output can reach.
+    void DropConsumed()
+    {
+        const std::int64_t s = (position_ - 1) / d_.phases1;
+        for (auto& h : history_)
+            std::memmove(h.data(), h.data() + s, sizeof(double) * (historyLength_ - s));
+        historyLength_ -= static_cast<int>(s);
+        position_ -= s * d_.phases1;
+    }
+
+    const double* Output() const { return output_.data(); }
+    std::uint64_t FramesRead() const { return framesRead_; }
+    bool EndOfInput() const { return endOfInput_; }
+    double Fraction() const { return frameCount_ ? double(framesRead_) / frameCount_ : 1.0; }
+
+private:
+    const UpsampleDesign& d_;
+    int channels_;
+    int sourceWidth_;
+    std::uint64_t frameCount_;
+    ssrc::PolyphaseFilter stageOne_;
+    ssrc::FftFilter stageTwo_;
+    int capacity_;  // frames of history per channel
+    std::vector<std::vector<double>> history_;
+    int historyLength_;
+    std::vector<std::vector<double>> work_;
+    std::vector<std::vector<double>> overlap_;
+    std::vector<unsigned char> rawIn_;
+    std::vector<double> decoded_;
+    std::vector<double> output_;
+    std::uint64_t framesRead_ = 0;
+    bool endOfInput_ = false;
+    std::int64_t position_;  // stage one, in F1 ticks
+    int phase_;
+    int offset_;  // first F2 sample of the next block to keep
+};
+
+}  // namespace
+
+double SsrcEngine::ResampleUp(std::FILE* in, std::FILE* out, int channels, int sourceWidth,
+                              int targetWidth, int sourceRate, int targetRate, double gain,
+                              std::uint32_t frames, int twoPass, int ditherKind)
+{
+    (void)twoPass;
+    outcome_ = Outcome::Done;
+    const UpsampleDesign d = ssrc::DesignUpsample(sourceRate, targetRate, settings_);
+    if (d.refused) {
+        ssrc::Trace("Resampling from %dHz to %dHz is not supported.\n", sourceRate, targetRate);
+        ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", sourceRate, sourceRate,
+                    targetRate, d.ratio);
+        outcome_ = Outcome::Refused;
+        return 0;
+    }
+    if (channels <= 0 || sourceWidth < 1 || sourceWidth > 4 || targetWidth < 1 || targetWidth > 3) {
+        outcome_ = Outcome::Refused;
+        return 0;
+    }
+    try {
+        UpStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
+        ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,
+                                 targetRate, d.delay);
+        ProgressStart();
+        for (unsigned block = 0;; ++block) {
+            stream.ReadBlock(in);
+            const int n = stream.FilterBlock();
+            if (!output.Put(stream.Output(), n, stream.FramesRead(), stream.EndOfInput()))
+                break;
+            stream.DropConsumed();
+            if ((block & 7) == 7) {
+                PostProgress(static_cast<int>(stream.Fraction() * 100));
+                ProgressUpdate(stream.Fraction());
+            }
+        }
+        ProgressUpdate(1.0);
+        if (output.WriteFailed())
+            outcome_ = Outcome::WriteFailed;
+        return output.Peak();
+    } catch (const std::bad_alloc&) {
+        ssrc::Trace("Out of memory for resampling %dHz to %dHz.\n", sourceRate, targetRate);
+        outcome_ = Outcome::OutOfMemory;
+        return 0;
+    }
+}

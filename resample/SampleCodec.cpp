@@ -1,0 +1,74 @@
+#include "resample/SampleCodec.h"
+
+#include <cstdint>
+
+namespace ssrc {
+
+void DecodeSamples(const unsigned char* raw, int width, std::size_t count, double* out)
+{
+    switch (width) {
+    case 1:
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] = (int(raw[i]) - 128) * (1 / 127.0);
+        break;
+    case 2:
+        for (std::size_t i = 0; i < count; ++i, raw += 2)
+            out[i] = std::int16_t(raw[0] | raw[1] << 8) * (1 / 32767.0);
+        break;
+    case 3:
+        for (std::size_t i = 0; i < count; ++i, raw += 3) {
+            std::int32_t v = raw[0] | raw[1] << 8 | raw[2] << 16;
+            if (v & 0x800000)
+                v -= 0x1000000;
+            out[i] = v * (1 / 8388607.0);
+        }
+        break;
+    case 4:
+        for (std::size_t i = 0; i < count; ++i, raw += 4) {
+            std::uint32_t u = raw[0] | raw[1] << 8 | raw[2] << 16 | std::uint32_t(raw[3]) << 24;
+            out[i] = std::int32_t(u) * (1 / 2147483647.0);
+        }
+        break;
+    }
+}
+
+double OutputScale(int width)
+{
+    switch (width) {
+    case 1: return 127;
+    case 2: return 32767;
+    default: return 8388607;
+    }
+}
+
+int OutputMin(int width)
+{
+    switch (width) {
+    case 1: return -128;
+    case 2: return -32768;
+    default: return -8388608;
+    }
+}
+
+int OutputMax(int width)
+{
+    switch (width) {
+    case 1: return 127;
+    case 2: return 32767;
+    default: return 8388607;
+    }
+}
+
+void EncodeSample(int value, int width, unsigned char* out)
+{
+    if (width == 1) {
+        out[0] = static_cast<unsigned char>(value + 128);
+        return;
+    }
+    out[0] = static_cast<unsigned char>(value);
+    out[1] = static_cast<unsigned char>(value >> 8);
+    if (width == 3)
+        out[2] = static_cast<unsigned char>(value >> 16);
+}
+
+}  // namespace ssrc

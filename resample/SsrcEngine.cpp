@@ -1,0 +1,62 @@
+#include "resample/SsrcEngine.h"
+
+#include "platform/Message.h"
+#include "resample/SsrcMessages.h"
+#include "resample/Trace.h"
+
+SsrcEngine::SsrcEngine(win::HWND notifyWindow)
+    : notifyWindow_(notifyWindow)
+{
+}
+
+SsrcEngine::~SsrcEngine() = default;
+
+int SsrcEngine::DitherSetup(int targetRate, int channels, int clipMin, int clipMax, int kind,
+                            int density, double amplitude)
+{
+    return dither_.Setup(targetRate, channels, clipMin, clipMax, kind, density, amplitude);
+}
+
+int SsrcEngine::DitherQuantize(double value, double* peak, int kind, int channel)
+{
+    return dither_.Quantize(value, peak, kind, channel);
+}
+
+void SsrcEngine::DitherRelease(int channels)
+{
+    (void)channels;  // every channel's history goes at once
+    dither_.Release();
+}
+
+void SsrcEngine::ProgressStart()
+{
+    startTime_ = std::time(nullptr);
+    lastElapsed_ = 0;
+    lastPercent_ = -1;
+}
+
+void SsrcEngine::ProgressUpdate(double fraction)
+{
+    if (quiet_)
+        return;
+    const long elapsed = static_cast<long>(std::time(nullptr) - startTime_);
+    const int remaining = fraction > 0 ? static_cast<int>(elapsed * (1 - fraction) / fraction) : 0;
+    const int percent = static_cast<int>(fraction * 100);
+    if (percent != lastPercent_ || elapsed != lastElapsed_) {
+        lastPercent_ = percent;
+        ssrc::Trace(" %3d%% processed, ETA =%4dsec\n", percent, remaining);
+    }
+    lastElapsed_ = elapsed;
+}
+
+int SsrcEngine::ReportError(int number)
+{
+    ssrc::Trace("unkonwn error %d\n", number);
+    return 0;
+}
+
+void SsrcEngine::PostProgress(int percent)
+{
+    if (notifyWindow_)
+        win::PostMessage(notifyWindow_, WM_SSRC_PROGRESS, static_cast<win::WPARAM>(percent), 0);
+}

@@ -1,0 +1,68 @@
+// The sample-rate converter behind WavResampler: three conversion routines
+// that stream PCM from one file to another, the dither stage they all
+// quantise through, and their progress reporting.
+#pragma once
+
+#include "platform/Types.h"
+#include "resample/Dither.h"
+#include "resample/FilterSettings.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+
+class SsrcEngine {
+public:
+    // How the last conversion routine ended.
+    enum class Outcome {
+        Done,
+        Refused,       // the rate pair (or a format) is not supported; nothing was read or written
+        WriteFailed,   // the output could not take every byte; it stopped there
+        OutOfMemory,   // the buffers could not be allocated; nothing was written
+    };
+
+    // `notifyWindow` receives WM_SSRC_PROGRESS while up-sampling; null for none.
+    explicit SsrcEngine(win::HWND notifyWindow = nullptr);
+    SsrcEngine(const SsrcEngine&) = delete;
+    SsrcEngine& operator=(const SsrcEngine&) = delete;
+    virtual ~SsrcEngine();
+
+    // Each routine reads `frames` frames of `channels` interleaved samples
+    // of `sourceWidth` bytes from `in` (standing at the first sample) and
+    // writes samples of `targetWidth` bytes (1 to 3) to `out`; it returns
+    // the peak the quantiser recorded (above 1 means clipping). The
+    // two-pass switch is accepted and ignored: that mode is not offered.
+    double RequantizeOnly(std::FILE* in, std::FILE* out, int channels, int sourceWidth,
+                          int targetWidth, double gain, std::uint32_t frames, int twoPass,
+                          int ditherKind);
+    double ResampleUp(std::FILE* in, std::FILE* out, int channels, int sourceWidth,
+                      int targetWidth, int sourceRate, int targetRate, double gain,
+                      std::uint32_t frames, int twoPass, int ditherKind);
+    double ResampleDown(std::FILE* in, std::FILE* out, int channels, int sourceWidth,
+                        int targetWidth, int sourceRate, int targetRate, double gain,
+                        std::uint32_t frames, int twoPass, int ditherKind);
+    Outcome LastOutcome() const { return outcome_; }
+
+    int DitherSetup(int targetRate, int channels, int clipMin, int clipMax, int kind, int density,
+                    double amplitude);
+    int DitherQuantize(double value, double* peak, int kind, int channel);
+    void DitherRelease(int channels);
+
+    void ProgressStart();
+    void ProgressUpdate(double fraction);
+    int ReportError(int number);
+
+    const ssrc::FilterSettings& Settings() const { return settings_; }
+
+private:
+    void PostProgress(int percent);
+
+    ssrc::FilterSettings settings_;
+    int quiet_ = 0;
+    ssrc::Dither dither_;
+    int lastPercent_ = -1;
+    std::time_t startTime_ = 0;
+    long lastElapsed_ = 0;
+    win::HWND notifyWindow_;
+    Outcome outcome_ = Outcome::Done;
+};

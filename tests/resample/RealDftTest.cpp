@@ -1,0 +1,184 @@
+#include "resample/ComplexFft.h"
+#include "resample/RealDft.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <vector>
+
+using namespace ssrc;
+
+namespace {
+
+// The tables a caller keeps for one transform length.
+struct Tables {
+    explicit Tables(int n) : ip(static_cast<int>(std::sqrt(double(n))) + 2, 0), w(n / 2, 0.0) {}
+    std::vector<int> ip;
+    std::vector<double> w;
+};
+
+std::vector<double> Noise(int n, unsigned seed)
+{
+    std::mt19937 g(seed);
+    std::uniform_real_distribution<double> u(-1, 1);
+    std::vector<double> v(n);
+    for (double& x : v)
+        x = u(g);
+    return v;
+}
+
+// cos and sin of 2 pi m / n in long double, for the definitions below.
+struct Circle {
+    explicit Circle(int n) : cosine(n), sine(n)
+    {
+        for (int m = 0; m < n; ++m) {
+            long double t = 2 * std::numbers::pi_v<long double> * m / n;
+            cosine[m] = std::cos(t);
+            sine[m] = std::sin(t);
+        }
+    }
+    std::vector<long double> cosine, sine;
+};
+
+// The packed spectrum by the definition.
+std::vector<double> NaiveForward(const std::vector<double>& a)
+{
+    const int n = static_cast<int>(a.size());
+    const Circle c(n);
+    std::vector<double> out(n);
+    for (int k = 0; k <= n / 2; ++k) {
+        long double re = 0, im = 0;
+        for (int j = 0; j < n; ++j) {
+            int m = static_cast<int>((long long)j * k % n);
+            re += a[j] * c.cosine[m];
+            im += a[j] * c.sine[m];
+        }
+        if (k == 0)
+            out[0] = double(re);
+        else if (k == n / 2)
+            out[1] = double(re);
+        else {
+            out[2 * k] = double(re);
+            out[2 * k + 1] = double(im);
+        }
+    }
+    return out;
+}
+
+std::vector<double> NaiveBackward(const std::vector<double>& x)
+{
+    const int n = static_cast<int>(x.size());
+    const Circle c(n);
+    std::vector<double> out(n);
+    for (int j = 0; j < n; ++j) {
+        long double s = (x[0] + x[1] * (j % 2 ? -1.0L : 1.0L)) / 2;
+        for (int k = 1; k < n / 2; ++k) {
+            int m = static_cast<int>((long long)j * k % n);
+            s += x[2 * k] * c.cosine[m] + x[2 * k + 1] * c.sine[m];
+        }
+        out[j] = double(s);
+    }
+    return out;
+}
+
+double RelativeError(const std::vector<double>& got, const std::vector<double>& want)
+{
+    double err = 0, scale = 0;
+    for (size_t i = 0; i < want.size(); ++i) {
+        err = std::max(err, std::abs(got[i] - want[i]));
+        scale = std::max(scale, std::abs(want[i]));
+    }
+    return err / scale;
+}
+
+void MatchesTheDefinition()
+{
+    for (int n = 4; n <= 4096; n *= 2) {
+        SCOPED_TRACE(n);
+        Tables t(n);
+        std::vector<double> a = Noise(n, n);
+        std::vector<double> f = a;
+        RealDft(n, 1, f.data(), t.ip.data(), t.w.data());
+        EXPECT_LT(RelativeError(f, NaiveForward(a)), 1e-9);
+
+        std::vector<double> b = Noise(n, n + 1);
+        std::vector<double> back = b;
+        RealDft(n, -1, back.data(), t.ip.data(), t.w.data());
+        EXPECT_LT(RelativeError(back, NaiveBackward(b)), 1e-9);
+    }
+}
+
+}  // namespace
+
+TEST(RealDft, MatchesTheDefinitionInBothDirections)
+{
+    MatchesTheDefinition();
+}
+
+TEST(RealDft, PortablePassesMatchTheDefinitionToo)
+{
+    UsePortableFft(true);
+    MatchesTheDefinition();
+    UsePortableFft(false);
+}
+
+TEST(RealDft, ForwardThenBackwardScalesByHalfTheLength)
+{
+    for (int n : {2, 4, 8, 1024, 131072}) {
+        SCOPED_TRACE(n);
+        Tables t(n);
+        std::vector<double> a = Noise(n, 7), x = a;
+        RealDft(n, 1, x.data(), t.ip.data(), t.w.data());
+        RealDft(n, -1, x.data(), t.ip.data(), t.w.data());
+        for (int j = 0; j < n; ++j)
+            ASSERT_NEAR(x[j], a[j] * n / 2, 1e-9 * n) << j;
+    }
+}
+
+TEST(RealDft, UnitImpulseHasAFlatSpectrum)
+{
+    const int n = 64;
+    Tables t(n);
+    std::vector<double> x(n, 0.0);
+    x[0] = 1;
+    RealDft(n, 1, x.data(), t.ip.data(), t.w.data());
+    EXPECT_EQ(x[0], 1.0);
+    EXPECT_EQ(x[1], 1.0);
+    for (int k = 1; k < n / 2; ++k) {
+        EXPECT_NEAR(x[2 * k], 1.0, 1e-15);
+        EXPECT_NEAR(x[2 * k + 1], 0.0, 1e-15);
+    }
+}
+
+TEST(RealDft, TablesAreBuiltOncePerLength)
+{
+    const int n = 256;
+    Tables t(4096);
+    std::vector<double> x = Noise(n, 1);
+    RealDft(n, 1, x.data(), t.ip.data(), t.w.data());
+    EXPECT_EQ(t.ip[0], n / 4);
+    EXPECT_EQ(t.ip[1], n / 4);
+
+    // A second call must read the tables, not rewrite them: spoil one
+    // twiddle and the result changes.
+    std::vector<double> saved = t.w;
+    t.w[2 * 5] += 0.25;
+    std::vector<double> y = Noise(n, 1);
+    RealDft(n, 1, y.data(), t.ip.data(), t.w.data());
+    EXPECT_EQ(t.ip[0], n / 4);
+    EXPECT_GT(RelativeError(y, x), 1e-3);
+    t.w = saved;
+
+    // A longer transform builds bigger tables; a shorter one then reuses them.
+    std::vector<double> big = Noise(4096, 2), bigWant = NaiveForward(big);
+    RealDft(4096, 1, big.data(), t.ip.data(), t.w.data());
+    EXPECT_EQ(t.ip[0], 1024);
+    EXPECT_EQ(t.ip[1], 1024);
+    EXPECT_LT(RelativeError(big, bigWant), 1e-9);
+    std::vector<double> small = Noise(n, 3), smallWant = NaiveForward(small);
+    RealDft(n, 1, small.data(), t.ip.data(), t.w.data());
+    EXPECT_EQ(t.ip[0], 1024);
+    EXPECT_LT(RelativeError(small, smallWant), 1e-9);
+}
