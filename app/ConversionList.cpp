@@ -6,7 +6,18 @@
 
 #include "platform/Thread.h"
 
+#include <cmath>
 #include <memory>
+
+namespace {
+
+// Track times are single-precision seconds; 17.6 s is stored as
+// 17.6000004 s. Rounding to the microsecond drops that noise, so a 6 s
+// track is not shown as 5 s and row boundaries fall on whole milliseconds
+// where the sheet meant them to.
+double Milliseconds(float seconds) { return std::round(static_cast<double>(seconds) * 1e6) / 1e3; }
+
+}  // namespace
 
 ConversionList::~ConversionList()
 {
@@ -58,8 +69,8 @@ int ConversionList::AddTracks(const ConversionItem& probe, std::int32_t key)
     for (const auto& track : probe.cueTracks) {
         auto* record = new ConversionItem;
         record->SetPath(probe.sourcePath);
-        record->startMs = track->start * 1000.0;
-        record->endMs = track->end * 1000.0;
+        record->startMs = Milliseconds(track->start);
+        record->endMs = Milliseconds(track->end);
         record->outputPath = SafeTrackFileName(track->title, track->number);
         record->rowKey = key++;
         record->cueTrack = 1;

@@ -7,6 +7,7 @@
 #include "platform/Strings.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <unistd.h>
 
 RunSettings::RunSettings(const CommandLine& options)
@@ -17,7 +18,8 @@ RunSettings::RunSettings(const CommandLine& options)
     SettingsFile::Read(SettingsPath(), g_settings);
 
     if (!options.outputDirectory.empty()) {
-        std::wstring directory = win::FromUtf8(options.outputDirectory);
+        std::wstring directory =
+            win::FromUtf8(std::filesystem::absolute(options.outputDirectory).lexically_normal().string());
         if (!directory.ends_with(L'/'))
             directory += L'/';
         g_settings.SetOutputDirectory(directory);

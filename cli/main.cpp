@@ -31,12 +31,14 @@ std::string Utf8(const std::wstring& text) { return win::ToUtf8(text); }
 
 void ListRows(ConversionList& rows, const PlainList& list)
 {
-    std::printf("%4s  %-40s %-9s %s\n", "key", "name", "length", "range (s)");
+    std::printf("%4s  %-40s %-9s %s\n", "row", "name", "length", "start - end (s)");
     for (const auto& [key, record] : rows.Rows()) {
         std::string name = Utf8(list.Rows().at(key).name);
-        std::string end = record->endMs > 0 ? std::to_string(record->endMs / 1000.0) : "end";
+        char end[32] = "end";
+        if (record->endMs > 0)
+            std::snprintf(end, sizeof end, "%.3f", record->endMs / 1000.0);
         std::printf("%4d  %-40s %-9s %.3f - %s\n", key, name.c_str(), Utf8(DurationText(record->lengthMs)).c_str(),
-                    record->startMs / 1000.0, end.c_str());
+                    record->startMs / 1000.0, end);
     }
 }
 

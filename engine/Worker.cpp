@@ -7,6 +7,8 @@
 #include "engine/MainWindowHandle.h"
 #include "engine/Mp3Sink.h"
 #include "engine/WavSink.h"
+#include "resample/WavResampler.h"
+#include "settings/ConversionSettings.h"
 
 #include "platform/Files.h"
 #include "platform/Message.h"
@@ -65,6 +67,8 @@ public:
         win::DWORD result = 0;
         if (ape_ && (wav_ || mp3_) && !skipDecoding_ && item_.inputKind == kInputApe)
             result = Decode();
+        if (wav_ && g_settings.resamplingFlag && !noResampling_)
+            Resample();
         return result;
     }
 
@@ -163,6 +167,17 @@ private:
             SetRangeAndDecode();
         bool written = wav_->Close() == 1;
         PostToWindow(WM_WAVE_DONE, Key(), written ? 0 : 1);
+    }
+
+    // The finished WAV file (or the one kept from before) becomes 16-bit
+    // 44100 Hz in place, at most once per row.
+    void Resample()
+    {
+        WavResampler resampler(g_mainWindow.load());
+        if (resampler.Open(item_.outputPath.c_str(), item_.outputPath.c_str())) {
+            resampler.Run();
+            resampler.Close();
+        }
     }
 
     void SetRangeAndDecode()

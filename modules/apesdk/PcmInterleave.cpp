@@ -49,10 +49,9 @@ bool AppendInterleaved(const AVFrame* frame, int first, int channels, int bytesP
             // The common case, kept tight: it runs once per decoded sample.
             const auto* l = Plane<std::int16_t>(frame, 0, true);
             const auto* r = Plane<std::int16_t>(frame, 1, true);
-            auto* d = reinterpret_cast<std::int16_t*>(dst);
-            for (int i = first; i < frame->nb_samples; ++i) {
-                *d++ = l[i];
-                *d++ = r[i];
+            for (int i = first; i < frame->nb_samples; ++i, dst += 4) {
+                std::memcpy(dst, &l[i], 2);  // the output need not be aligned
+                std::memcpy(dst + 2, &r[i], 2);
             }
             return true;
         }

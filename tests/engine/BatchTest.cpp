@@ -2,6 +2,7 @@
 #include "tests/support/TestFiles.h"
 
 #include "engine/EngineMessages.h"
+#include "settings/ConversionSettings.h"
 
 #include "platform/HeadlessBackend.h"
 #include "platform/MessageBox.h"
@@ -48,8 +49,16 @@ struct Rows {
 
 class Batch : public ::testing::Test {
 protected:
-    void SetUp() override { win::Headless().Reset(); }
-    void TearDown() override { win::Headless().Reset(); }
+    void SetUp() override
+    {
+        win::Headless().Reset();
+        g_settings.resamplingFlag = 0;  // these rows check the files as decoded
+    }
+    void TearDown() override
+    {
+        g_settings.resamplingFlag = 1;
+        win::Headless().Reset();
+    }
     TempDir dir;
     BatchRecorder recorder;
 };

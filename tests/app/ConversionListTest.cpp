@@ -1,0 +1,151 @@
+#include "app/ConversionList.h"
+#include "app/PlainList.h"
+
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path Demo(const char* name)
+{
+    const char* source = std::getenv("KOLVEX_SOURCE");
+    return fs::path(source ? source : ".") / "examples" / "demo" / name;
+}
+
+void WriteText(const fs::path& path, const std::string& text) { std::ofstream(path) << text; }
+
+class Model : public ::testing::Test {
+protected:
+    PlainList list;
+    ConversionList rows{list};
+    TempDir dir;
+
+    std::vector<std::int32_t> Checked()
+    {
+        std::vector<std::int32_t> keys;
+        for (auto key = list.ListFindFirstChecked(); key != -1; key = list.ListFindNextChecked(key))
+            keys.push_back(key);
+        return keys;
+    }
+};
+
+}  // namespace
+
+TEST_F(Model, PlainFilesGetOneCheckedRowWithTheirLength)
+{
+    EXPECT_EQ(rows.Add(FixturePath("stereo16_44k.ape").wstring()), 1);
+    EXPECT_EQ(rows.Add((dir / "missing.ape").wstring()), 1);  // still added, length 0
+    EXPECT_EQ(rows.Add(FixturePath("mono8_8k.ape").wstring()), 1);
+
+    ASSERT_EQ(list.Rows().size(), 3u);
+    EXPECT_EQ(list.Rows().at(0).name, L"stereo16_44k.ape");
+    EXPECT_EQ(list.Rows().at(0).info, L"00:00:05");
+    EXPECT_EQ(list.Rows().at(1).info, L"00:00:00");
+    EXPECT_EQ(Checked(), (std::vector<std::int32_t>{0, 1, 2}));
+    const ConversionItem* song = rows.Find(0);
+    ASSERT_NE(song, nullptr);
+    EXPECT_EQ(song->lengthMs, 5000u);
+    EXPECT_EQ(song->startMs, 0.0);
+    EXPECT_EQ(song->endMs, 5000.0);
+    EXPECT_EQ(song->inputKind, kInputApe);
+    EXPECT_EQ(song->cueTrack, 0);
+}
+
+TEST_F(Model, KeysFollowTheLargestAfterDeleting)
+{
+    for (const char* name : {"mono8_8k.ape", "mono16_22k.ape", "stereo8_11k.ape"})
+        rows.Add(FixturePath(name).wstring());
+    list.ListSetItemState(3, 0);  // uncheck the first and last: only the middle goes
+    list.ListSetItemState(3, 2);
+    rows.RemoveChecked();
+    EXPECT_EQ(rows.Rows().size(), 2u);
+    EXPECT_EQ(rows.Find(1), nullptr);
+
+    rows.Add(FixturePath("mono16_44k.ape").wstring());
+    ASSERT_NE(rows.Find(3), nullptr);
+    EXPECT_EQ(list.Rows().at(3).name, L"mono16_44k.ape");
+
+    // Marking follows the check marks exactly; every record stays reachable.
+    rows.MarkChecked();
+    EXPECT_FALSE(rows.Find(0)->marked);
+    EXPECT_FALSE(rows.Find(2)->marked);
+    EXPECT_TRUE(rows.Find(3)->marked);
+    list.ListSetItemState(3, 0);
+    rows.MarkChecked();
+    EXPECT_TRUE(rows.Find(0)->marked);
+}
+
+TEST_F(Model, AnAlbumSheetMakesOneRowPerTrack)
+{
+    // Added as the sheet, and as the image with its sheet beside it.
+    for (const char* added : {"demo.cue", "demo.ape"}) {
+        PlainList albumList;
+        ConversionList album(albumList);
+        ASSERT_EQ(album.Add(Demo(added).wstring()), 3) << added;
+        const ConversionItem* first = album.Find(0);
+        const ConversionItem* last = album.Find(2);
+        ASSERT_TRUE(first && last);
+        EXPECT_EQ(albumList.Rows().at(1).name, L"Slow Tide");
+        EXPECT_EQ(first->outputPath, L"Morning Steps");
+        EXPECT_EQ(first->cueTrack, 1);
+        EXPECT_EQ(first->sourcePath, Demo(added).wstring());
+        EXPECT_EQ(first->startMs, 0.0);
+        EXPECT_EQ(first->endMs, 9600.0);
+        EXPECT_EQ(first->lengthMs, 9600u);
+        EXPECT_EQ(album.Find(1)->startMs, 9600.0);
+        EXPECT_EQ(last->endMs, 0.0);  // to the end of the image
+        EXPECT_EQ(last->lengthMs, 23600u - 17600u);
+        EXPECT_EQ(albumList.Rows().at(2).info, L"00:00:06");
+    }
+}
+
+TEST_F(Model, SheetsWithoutTracksOrWithoutTheirImage)
+{
+    fs::create_symlink(Demo("demo.ape"), dir / "image.ape");
+    WriteText(dir / "empty.cue", "FILE \"image.ape\" WAVE\nREM nothing here\n");
+    EXPECT_EQ(rows.Add((dir / "empty.cue").wstring()), 0);
+    EXPECT_TRUE(list.Rows().empty());
+
+    // The image is missing: one plain row named after the sheet, length 0.
+    WriteText(dir / "lost.cue", "FILE \"gone.ape\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
+    EXPECT_EQ(rows.Add((dir / "lost.cue").wstring()), 1);
+    EXPECT_EQ(list.Rows().at(0).name, L"lost.cue");
+    EXPECT_EQ(rows.Find(0)->lengthMs, 0u);
+    EXPECT_EQ(rows.Find(0)->cueTrack, 0);
+}
+
+TEST_F(Model, TrackTitlesCannotLeaveTheOutputFolder)
+{
+    fs::create_symlink(Demo("demo.ape"), dir / "image.ape");
+    WriteText(dir / "titles.cue",
+              "FILE \"image.ape\" WAVE\n"
+              "TRACK 01 AUDIO\nTITLE \"../../escape\"\nINDEX 01 00:00:00\n"
+              "TRACK 02 AUDIO\nTITLE \"\"\nINDEX 01 00:05:00\n");
+    ASSERT_EQ(rows.Add((dir / "titles.cue").wstring()), 2);
+    rows.MarkChecked();
+    rows.PrepareOutputs(kOutputWav, L"/out/");
+    EXPECT_EQ(rows.Find(0)->outputPath, L"/out/.._.._escape.wav");
+    EXPECT_EQ(rows.Find(1)->outputPath, L"/out/Track 02.wav");
+    EXPECT_EQ(rows.Find(1)->outputKind, kOutputWav);
+}
+
+TEST_F(Model, RealMediaLengthComesFromItsModule)
+{
+    auto rm = dir / "clip.rm";
+    auto made = RunCapture("ffmpeg -nostdin -v error -f lavfi -i sine=frequency=440:duration=2.5 -c:a ac3 '" +
+                           rm.string() + "' && echo ok");
+    if (std::string(made.begin(), made.end()).find("ok") == std::string::npos)
+        GTEST_SKIP() << "ffmpeg cannot make a RealMedia file here";
+    auto probe = RunCapture("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + rm.string() + "'");
+    double seconds = std::stod(std::string(probe.begin(), probe.end()));
+
+    ASSERT_EQ(rows.Add(rm.wstring()), 1);
+    EXPECT_EQ(rows.Find(0)->inputKind, kInputRealMedia);
+    EXPECT_NEAR(rows.Find(0)->lengthMs, seconds * 1000, 1.0);
+}
