@@ -4,11 +4,11 @@
 #include "resample/SsrcEngine.h"
 
 #include "resample/DownsampleDesign.h"
-#include "resample/Dot.h"
 #include "resample/FftFilter.h"
 #include "resample/KaiserDesign.h"
 #include "resample/OutputStage.h"
 #include "resample/PolyphaseFilter.h"
+#include "resample/PolyphaseLoop.h"
 #include "resample/SampleCodec.h"
 #include "resample/Trace.h"
 
@@ -69,6 +69,8 @@ public:
     int FilterBlock()
     {
         const int K = d_.oversampling, H = d_.half, L = d_.fftLength, T = d_.taps, P = d_.phases;
+        const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.increment.data(), P};
+        const int maxOutputs = static_cast<int>(output_.size() / channels_);
         int n = 0, nextPhase = phase_;
         for (int ch = 0; ch < channels_; ++ch) {
             double* work = work_[ch].data();
@@ -82,15 +84,9 @@ public:
                 history[T + 1 + i] += work[i];
 
             std::int64_t t = position_ / P + (position_ % P != 0);
-            int phase = phase_, p = 0;
-            for (; t < H + 1; ++p) {
-                output_[std::size_t(p) * channels_ + ch] =
-                    ssrc::Dot(stageTwo_.Phase(d_.order[phase]), history + t, T);
-                t += d_.increment[phase];
-                if (++phase == P)
-                    phase = 0;
-            }
-            n = p;
+            int phase = phase_;
+            n = ssrc::RunPolyphase(stageTwo_, schedule, history, &t, H + 1, maxOutputs, &phase,
+                                   output_.data() + ch, channels_);
             nextPhase = phase;
         }
         phase_ = nextPhase;

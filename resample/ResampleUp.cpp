@@ -3,16 +3,17 @@
 // every K-th sample goes to the output stage.
 #include "resample/SsrcEngine.h"
 
-#include "resample/Dot.h"
 #include "resample/FftFilter.h"
 #include "resample/KaiserDesign.h"
 #include "resample/OutputStage.h"
 #include "resample/PolyphaseFilter.h"
+#include "resample/PolyphaseLoop.h"
 #include "resample/SampleCodec.h"
 #include "resample/Trace.h"
 #include "resample/UpsampleDesign.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -76,19 +77,15 @@ public:
     {
         const int K = d_.oversampling;
         const int H = d_.half, L = d_.fftLength;
-        const int schedule = static_cast<int>(d_.order.size());
+        const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.inputStep.data(),
+                                               static_cast<int>(d_.order.size())};
         int n = 0, nextPhase = phase_, nextOffset = offset_;
         for (int ch = 0; ch < channels_; ++ch) {
             double* work = work_[ch].data();
             const double* history = history_[ch].data();
             std::int64_t frame = (d_.sourceRate * (position_ - 1) + d_.f1) / d_.f1;
             int phase = phase_;
-            for (int p = 0; p < H; ++p) {
-                work[p] = ssrc::Dot(stageOne_.Phase(d_.order[phase]), history + frame, d_.taps1);
-                frame += d_.inputStep[phase];
-                if (++phase == schedule)
-                    phase = 0;
-            }
+            ssrc::RunPolyphase(stageOne_, schedule, history, &frame, INT64_MAX, H, &phase, work, 1);
             nextPhase = phase;
 
             std::fill(work + H, work + L, 0.0);
