@@ -15,10 +15,8 @@ double SsrcEngine::RequantizeOnly(std::FILE* in, std::FILE* out, int channels, i
 {
     (void)twoPass;
     outcome_ = Outcome::Done;
-    if (channels <= 0 || sourceWidth < 1 || sourceWidth > 4 || targetWidth < 1 || targetWidth > 3) {
-        outcome_ = Outcome::Refused;
+    if (!Accepts(channels, sourceWidth, targetWidth, ditherKind))
         return 0;
-    }
     ProgressStart();
     constexpr std::uint64_t kProgressEvery = 0x40000;  // samples
     const std::uint64_t total = std::uint64_t(frames) * channels;

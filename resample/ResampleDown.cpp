@@ -147,15 +147,16 @@ double SsrcEngine::ResampleDown(std::FILE* in, std::FILE* out, int channels, int
     const DownsampleDesign d = ssrc::DesignDownsample(sourceRate, targetRate, settings_);
     if (d.refused) {
         ssrc::Trace("Resampling from %dHz to %dHz is not supported.\n", sourceRate, targetRate);
-        ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", targetRate, sourceRate,
-                    targetRate, d.ratio);
+        if (d.ratio != 0 && d.oversampling == 0)
+            ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", targetRate, sourceRate,
+                        targetRate, d.ratio);
+        else
+            ssrc::Trace("%s\n", d.reason.c_str());
         outcome_ = Outcome::Refused;
         return 0;
     }
-    if (channels <= 0 || sourceWidth < 1 || sourceWidth > 4 || targetWidth < 1 || targetWidth > 3) {
-        outcome_ = Outcome::Refused;
+    if (!Accepts(channels, sourceWidth, targetWidth, ditherKind))
         return 0;
-    }
     try {
         DownStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
         ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,

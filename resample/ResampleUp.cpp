@@ -49,7 +49,8 @@ public:
     {
     }
 
-    // Reads the input this block needs; false on nothing else to do.
+    // Appends the input frames this block needs to the history, zeros
+    // past the end of the input.
     void ReadBlock(std::FILE* in)
     {
         const double perBlock = std::floor(double(d_.half) * d_.sourceRate / double(d_.f2));
@@ -154,15 +155,16 @@ double SsrcEngine::ResampleUp(std::FILE* in, std::FILE* out, int channels, int s
     const UpsampleDesign d = ssrc::DesignUpsample(sourceRate, targetRate, settings_);
     if (d.refused) {
         ssrc::Trace("Resampling from %dHz to %dHz is not supported.\n", sourceRate, targetRate);
-        ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", sourceRate, sourceRate,
-                    targetRate, d.ratio);
+        if (d.ratio != 0 && d.oversampling == 0)
+            ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", sourceRate, sourceRate,
+                        targetRate, d.ratio);
+        else
+            ssrc::Trace("%s\n", d.reason.c_str());
         outcome_ = Outcome::Refused;
         return 0;
     }
-    if (channels <= 0 || sourceWidth < 1 || sourceWidth > 4 || targetWidth < 1 || targetWidth > 3) {
-        outcome_ = Outcome::Refused;
+    if (!Accepts(channels, sourceWidth, targetWidth, ditherKind))
         return 0;
-    }
     try {
         UpStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
         ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,

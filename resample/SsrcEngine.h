@@ -53,6 +53,8 @@ public:
     int ReportError(int number);
 
 private:
+    // Checks what every routine takes; refuses (and records it) otherwise.
+    bool Accepts(int channels, int sourceWidth, int targetWidth, int ditherKind);
     void PostProgress(int percent);
 
     ssrc::FilterSettings settings_;
