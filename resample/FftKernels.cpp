@@ -52,6 +52,7 @@ const Kernels* Best()
 {
 #if defined(__x86_64__)
     static constexpr Kernels kAvx2{avx2::Passes, avx2::RealPass, avx2::Multiply};
+    __builtin_cpu_init();  // static initialisers may run before the runtime's own
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
         return &kAvx2;
 #endif

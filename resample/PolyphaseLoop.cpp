@@ -23,6 +23,7 @@ using Kernel = decltype(&generic::PolyphaseKernel);
 Kernel Best()
 {
 #if defined(__x86_64__)
+    __builtin_cpu_init();  // static initialisers may run before the runtime's own
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
         return avx2::PolyphaseKernel;
 #endif
