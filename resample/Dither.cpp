@@ -1,5 +1,6 @@
 #include "resample/Dither.h"
 
+#include "resample/Dot.h"
 #include "resample/NoiseShapers.h"
 
 #include <algorithm>
@@ -137,10 +138,9 @@ int Dither::Quantize(double value, double* peak, int kind, int channel)
     History& history = histories_[channel];
     const double* coefficient = kNoiseShapers[row_].coefficient;
     const double* recent = history.ring.data() + history.start;
-    double h = 0;
-    for (int i = 0; i < length_; ++i)
-        h += coefficient[i] * recent[i];
-    s += h;
+    // The newest error, from the previous sample, is added last: the rest
+    // of the sum does not wait for it.
+    s += Dot(coefficient + 1, recent + 1, length_ - 1) + coefficient[0] * recent[0];
     const double unDithered = s;
     s += noise_[index_++ & 0xFFFF];
 

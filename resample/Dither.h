@@ -29,6 +29,11 @@ public:
     int Quantize(double value, double* peak, int kind, int channel);
     void Release();
 
+    // Whether Setup prepared noise and error histories for `channels`.
+    bool Ready(int channels) const
+    {
+        return !noise_.empty() && static_cast<int>(histories_.size()) >= channels;
+    }
     int ShaperRow() const { return row_; }
     int ShaperLength() const { return length_; }
 

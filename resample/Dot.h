@@ -1,5 +1,5 @@
-// The inner product of the polyphase stages, their hottest loop. Four
-// running sums let the processor overlap the additions.
+// The inner product of the noise shaper. Independent running sums let the
+// processor overlap the additions.
 #pragma once
 
 namespace ssrc {

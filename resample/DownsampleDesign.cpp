@@ -62,7 +62,7 @@ DownsampleDesign DesignDownsample(int sourceRate, int targetRate, const FilterSe
         long long n1 = settings.baseFftLength * k;
         if (n1 % 2 == 0)
             --n1;
-        if (n1 >= kMaxFftLength)
+        if (n1 > kMaxFftLength / 2)
             return Refuse(d, "first filter too long");
         d.length1 = static_cast<int>(n1);
         d.transition1 = double(d.f1) * D / (n1 - 1);

@@ -1,5 +1,6 @@
 #include "resample/FftFilter.h"
 
+#include "resample/FftKernels.h"
 #include "resample/KaiserDesign.h"
 #include "resample/RealDft.h"
 
@@ -24,15 +25,7 @@ FftFilter::FftFilter(int taps, double cutoff, double rate, double gain, int fftL
 void FftFilter::Apply(double* block)
 {
     RealDft(length_, 1, block, ip_.data(), w_.data());
-    const double* f = spectrum_.data();
-    block[0] *= f[0];
-    block[1] *= f[1];
-    for (int k = 2; k < length_; k += 2) {
-        double re = block[k] * f[k] - block[k + 1] * f[k + 1];
-        double im = block[k] * f[k + 1] + block[k + 1] * f[k];
-        block[k] = re;
-        block[k + 1] = im;
-    }
+    MultiplySpectra(block, spectrum_.data(), length_);
     RealDft(length_, -1, block, ip_.data(), w_.data());
 }
 

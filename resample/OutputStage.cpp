@@ -54,7 +54,7 @@ void OutputStage::Quantise(const double* samples, int frames)
     }
 }
 
-bool OutputStage::Write(int first, std::int64_t count)
+bool OutputStage::Write(int first, std::int64_t count, int where)
 {
     if (count <= 0)
         return true;
@@ -62,7 +62,7 @@ bool OutputStage::Write(int first, std::int64_t count)
     const std::size_t n = static_cast<std::size_t>(count);
     if (std::fwrite(raw_.data() + first * frameBytes, frameBytes, n, out_) != n) {
         writeFailed_ = true;
-        Trace("fwrite error: %zu frames could not be written.\n", n);
+        Trace("fwrite error(%d).\n", where);
         return false;
     }
     written_ += n;
@@ -77,12 +77,13 @@ bool OutputStage::Put(const double* samples, int frames, std::uint64_t framesRea
     // How many frames the output holds once complete.
     const std::int64_t finalLength = static_cast<std::int64_t>(std::floor(x)) + 2;
 
+    // The numbers tell apart, in the trace, where a write failed.
     if (!firstWrite_) {
         if (endOfInput && b <= double(written_ + frames)) {
-            Write(0, std::min<std::int64_t>(frames, finalLength - std::int64_t(written_)));
+            Write(0, std::min<std::int64_t>(frames, finalLength - std::int64_t(written_)), 2);
             return false;
         }
-        return Write(0, frames);
+        return Write(0, frames, endOfInput ? 1 : 3);
     }
     if (frames < remainingDelay_) {
         remainingDelay_ -= frames;
@@ -90,11 +91,11 @@ bool OutputStage::Put(const double* samples, int frames, std::uint64_t framesRea
     }
     if (endOfInput && b <= double(written_ + frames - remainingDelay_)) {
         Write(remainingDelay_, std::min<std::int64_t>(frames - remainingDelay_,
-                                                      finalLength - std::int64_t(written_)));
+                                                      finalLength - std::int64_t(written_)), 5);
         return false;
     }
     firstWrite_ = false;
-    return Write(remainingDelay_, frames - remainingDelay_);
+    return Write(remainingDelay_, frames - remainingDelay_, endOfInput ? 4 : 6);
 }
 
 }  // namespace ssrc

@@ -26,7 +26,7 @@ public:
 
 private:
     void Quantise(const double* samples, int frames);
-    bool Write(int first, std::int64_t count);
+    bool Write(int first, std::int64_t count, int where);
 
     std::FILE* out_;
     int channels_;

@@ -1,6 +1,6 @@
 #include "resample/RealDft.h"
 
-#include "resample/ComplexFft.h"
+#include "resample/FftKernels.h"
 
 #include <cmath>
 #include <numbers>
@@ -29,36 +29,6 @@ void EnsureTables(int n, int* ip, double* w)
     }
 }
 
-// Splits the transform of the packed complex sequence into the spectrum of
-// the real one (forward) or joins it back (backward). Bins k and m - k
-// depend on each other, so they are handled in pairs.
-template <bool Backward>
-void RealStep(double* a, int n, const double* c, int cstride)
-{
-    const int m = n / 2;  // complex points
-    const int half = m / 2;
-    for (int k = 1; k < half; ++k) {
-        double wkr = 0.5 - c[(half - k) * cstride];  // 0.5 - sin/2
-        double wki = c[k * cstride];                 // cos/2
-        double* p = a + 2 * k;
-        double* q = a + 2 * (m - k);
-        double xr = p[0] - q[0];
-        double xi = p[1] + q[1];
-        double yr, yi;
-        if (Backward) {
-            yr = wkr * xr + wki * xi;
-            yi = wkr * xi - wki * xr;
-        } else {
-            yr = wkr * xr - wki * xi;
-            yi = wkr * xi + wki * xr;
-        }
-        p[0] -= yr;
-        p[1] -= yi;
-        q[0] += yr;
-        q[1] -= yi;
-    }
-}
-
 }  // namespace
 
 void RealDft(int n, int direction, double* data, int* ip, double* w)
@@ -76,7 +46,7 @@ void RealDft(int n, int direction, double* data, int* ip, double* w)
         if (n >= 4) {
             ComplexFft(data, n / 2, false, twiddles, tableCount);
             if (n > 4)
-                RealStep<false>(data, n, cosines, cstride);
+                RealSplit(data, n, false, cosines, cstride);
         }
         double d0 = data[0], d1 = data[1];
         data[0] = d0 + d1;
@@ -86,7 +56,7 @@ void RealDft(int n, int direction, double* data, int* ip, double* w)
         data[0] -= data[1];
         if (n >= 4) {
             if (n > 4)
-                RealStep<true>(data, n, cosines, cstride);
+                RealSplit(data, n, true, cosines, cstride);
             ComplexFft(data, n / 2, true, twiddles, tableCount);
         }
     }

@@ -15,10 +15,8 @@ double SsrcEngine::RequantizeOnly(std::FILE* in, std::FILE* out, int channels, i
 {
     (void)twoPass;
     outcome_ = Outcome::Done;
-    if (channels <= 0 || sourceWidth < 1 || sourceWidth > 4 || targetWidth < 1 || targetWidth > 3) {
-        outcome_ = Outcome::Refused;
+    if (!Accepts(channels, sourceWidth, targetWidth, ditherKind))
         return 0;
-    }
     ProgressStart();
     constexpr std::uint64_t kProgressEvery = 0x40000;  // samples
     const std::uint64_t total = std::uint64_t(frames) * channels;
@@ -33,8 +31,10 @@ double SsrcEngine::RequantizeOnly(std::FILE* in, std::FILE* out, int channels, i
     double peak = 0;
     std::uint64_t done = 0;
     while (done < total) {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(blockFrames, (total - done) / channels));
-        const std::size_t got = std::fread(rawIn.data(), std::size_t(sourceWidth) * channels, want, in);
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(blockFrames, (total - done) / channels));
+        const std::size_t frameBytes = std::size_t(sourceWidth) * channels;
+        const std::size_t got = std::fread(rawIn.data(), frameBytes, want, in);
         const std::size_t count = got * channels;
         ssrc::DecodeSamples(rawIn.data(), sourceWidth, count, samples.data());
         for (std::size_t i = 0; i < count; ++i) {

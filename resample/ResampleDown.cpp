@@ -4,11 +4,11 @@
 #include "resample/SsrcEngine.h"
 
 #include "resample/DownsampleDesign.h"
-#include "resample/Dot.h"
 #include "resample/FftFilter.h"
 #include "resample/KaiserDesign.h"
 #include "resample/OutputStage.h"
 #include "resample/PolyphaseFilter.h"
+#include "resample/PolyphaseLoop.h"
 #include "resample/SampleCodec.h"
 #include "resample/Trace.h"
 
@@ -69,6 +69,8 @@ public:
     int FilterBlock()
     {
         const int K = d_.oversampling, H = d_.half, L = d_.fftLength, T = d_.taps, P = d_.phases;
+        const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.increment.data(), P};
+        const int maxOutputs = static_cast<int>(output_.size() / channels_);
         int n = 0, nextPhase = phase_;
         for (int ch = 0; ch < channels_; ++ch) {
             double* work = work_[ch].data();
@@ -82,15 +84,9 @@ public:
                 history[T + 1 + i] += work[i];
 
             std::int64_t t = position_ / P + (position_ % P != 0);
-            int phase = phase_, p = 0;
-            for (; t < H + 1; ++p) {
-                output_[std::size_t(p) * channels_ + ch] =
-                    ssrc::Dot(stageTwo_.Phase(d_.order[phase]), history + t, T);
-                t += d_.increment[phase];
-                if (++phase == P)
-                    phase = 0;
-            }
-            n = p;
+            int phase = phase_;
+            n = ssrc::RunPolyphase(stageTwo_, schedule, history, &t, H + 1, maxOutputs, &phase,
+                                   output_.data() + ch, channels_);
             nextPhase = phase;
         }
         phase_ = nextPhase;
@@ -151,15 +147,16 @@ double SsrcEngine::ResampleDown(std::FILE* in, std::FILE* out, int channels, int
     const DownsampleDesign d = ssrc::DesignDownsample(sourceRate, targetRate, settings_);
     if (d.refused) {
         ssrc::Trace("Resampling from %dHz to %dHz is not supported.\n", sourceRate, targetRate);
-        ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", targetRate, sourceRate,
-                    targetRate, d.ratio);
+        if (d.ratio != 0 && d.oversampling == 0)
+            ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", targetRate, sourceRate,
+                        targetRate, d.ratio);
+        else
+            ssrc::Trace("%s\n", d.reason.c_str());
         outcome_ = Outcome::Refused;
         return 0;
     }
-    if (channels <= 0 || sourceWidth < 1 || sourceWidth > 4 || targetWidth < 1 || targetWidth > 3) {
-        outcome_ = Outcome::Refused;
+    if (!Accepts(channels, sourceWidth, targetWidth, ditherKind))
         return 0;
-    }
     try {
         DownStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
         ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,

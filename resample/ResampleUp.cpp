@@ -3,16 +3,17 @@
 // every K-th sample goes to the output stage.
 #include "resample/SsrcEngine.h"
 
-#include "resample/Dot.h"
 #include "resample/FftFilter.h"
 #include "resample/KaiserDesign.h"
 #include "resample/OutputStage.h"
 #include "resample/PolyphaseFilter.h"
+#include "resample/PolyphaseLoop.h"
 #include "resample/SampleCodec.h"
 #include "resample/Trace.h"
 #include "resample/UpsampleDesign.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -48,7 +49,8 @@ public:
     {
     }
 
-    // Reads the input this block needs; false on nothing else to do.
+    // Appends the input frames this block needs to the history, zeros
+    // past the end of the input.
     void ReadBlock(std::FILE* in)
     {
         const double perBlock = std::floor(double(d_.half) * d_.sourceRate / double(d_.f2));
@@ -76,19 +78,15 @@ public:
     {
         const int K = d_.oversampling;
         const int H = d_.half, L = d_.fftLength;
-        const int schedule = static_cast<int>(d_.order.size());
+        const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.inputStep.data(),
+                                               static_cast<int>(d_.order.size())};
         int n = 0, nextPhase = phase_, nextOffset = offset_;
         for (int ch = 0; ch < channels_; ++ch) {
             double* work = work_[ch].data();
             const double* history = history_[ch].data();
             std::int64_t frame = (d_.sourceRate * (position_ - 1) + d_.f1) / d_.f1;
             int phase = phase_;
-            for (int p = 0; p < H; ++p) {
-                work[p] = ssrc::Dot(stageOne_.Phase(d_.order[phase]), history + frame, d_.taps1);
-                frame += d_.inputStep[phase];
-                if (++phase == schedule)
-                    phase = 0;
-            }
+            ssrc::RunPolyphase(stageOne_, schedule, history, &frame, INT64_MAX, H, &phase, work, 1);
             nextPhase = phase;
 
             std::fill(work + H, work + L, 0.0);
@@ -157,15 +155,16 @@ double SsrcEngine::ResampleUp(std::FILE* in, std::FILE* out, int channels, int s
     const UpsampleDesign d = ssrc::DesignUpsample(sourceRate, targetRate, settings_);
     if (d.refused) {
         ssrc::Trace("Resampling from %dHz to %dHz is not supported.\n", sourceRate, targetRate);
-        ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", sourceRate, sourceRate,
-                    targetRate, d.ratio);
+        if (d.ratio != 0 && d.oversampling == 0)
+            ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", sourceRate, sourceRate,
+                        targetRate, d.ratio);
+        else
+            ssrc::Trace("%s\n", d.reason.c_str());
         outcome_ = Outcome::Refused;
         return 0;
     }
-    if (channels <= 0 || sourceWidth < 1 || sourceWidth > 4 || targetWidth < 1 || targetWidth > 3) {
-        outcome_ = Outcome::Refused;
+    if (!Accepts(channels, sourceWidth, targetWidth, ditherKind))
         return 0;
-    }
     try {
         UpStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
         ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,

@@ -55,6 +55,17 @@ int SsrcEngine::ReportError(int number)
     return 0;
 }
 
+bool SsrcEngine::Accepts(int channels, int sourceWidth, int targetWidth, int ditherKind)
+{
+    const bool ok = channels > 0 && sourceWidth >= 1 && sourceWidth <= 4 && targetWidth >= 1 &&
+                    targetWidth <= 3 && (ditherKind == 0 || dither_.Ready(channels));
+    if (!ok) {
+        ssrc::Trace("Error: unsupported sample layout or dither not set up.\n");
+        outcome_ = Outcome::Refused;
+    }
+    return ok;
+}
+
 void SsrcEngine::PostProgress(int percent)
 {
     if (notifyWindow_)

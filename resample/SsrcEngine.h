@@ -18,7 +18,7 @@ public:
         Done,
         Refused,       // the rate pair (or a format) is not supported; nothing was read or written
         WriteFailed,   // the output could not take every byte; it stopped there
-        OutOfMemory,   // the buffers could not be allocated; nothing was written
+        OutOfMemory,   // the filters or buffers could not be allocated
     };
 
     // `notifyWindow` receives WM_SSRC_PROGRESS while up-sampling; null for none.
@@ -52,9 +52,9 @@ public:
     void ProgressUpdate(double fraction);
     int ReportError(int number);
 
-    const ssrc::FilterSettings& Settings() const { return settings_; }
-
 private:
+    // Checks what every routine takes; refuses (and records it) otherwise.
+    bool Accepts(int channels, int sourceWidth, int targetWidth, int ditherKind);
     void PostProgress(int percent);
 
     ssrc::FilterSettings settings_;

@@ -90,7 +90,7 @@ UpsampleDesign DesignUpsample(int sourceRate, int targetRate, const FilterSettin
         long long n2 = settings.baseFftLength * k;
         if (n2 % 2 == 0)
             --n2;
-        if (n2 >= kMaxFftLength)
+        if (n2 > kMaxFftLength / 2)
             return Refuse(d, "second filter too long");
         d.length2 = static_cast<int>(n2);
         d.transition2 = double(d.f2) * D / (n2 - 1);
@@ -112,7 +112,8 @@ UpsampleDesign DesignUpsample(int sourceRate, int targetRate, const FilterSettin
     // whole F2 samples. Starting the schedule that much later (and the
     // decimation on the matching F2 sample) makes the sum exactly E frames.
     const long long late = static_cast<long long>(d.phases1) - (d.length1 / 2) % d.phases1;
-    const long long shift = (static_cast<long long>(d.length2 / 2) - static_cast<long long>(d.delay) * K) * step + late;
+    const long long wholeSamples = d.length2 / 2 - static_cast<long long>(d.delay) * K;
+    const long long shift = wholeSamples * step + late;
     d.startOffset = static_cast<int>(std::min<long long>(K - 1, shift / step));
     d.startPosition = shift - static_cast<long long>(d.startOffset) * step;
     d.startPhase = PhaseAt(d.startPosition, step, d.phases1);

@@ -76,7 +76,8 @@ int WavResampler::Run()
     ssrc::WavInput info;
     if (!ssrc::ReadWavInput(input_, engine_, &info))
         return 0;
-    const std::uint64_t outputBytes = ssrc::kHeaderBytes + OutputFrames(info) * info.channels * kTargetWidth;
+    const std::uint64_t outputBytes =
+        ssrc::kHeaderBytes + OutputFrames(info) * info.channels * kTargetWidth;
     if (outputBytes - 8 > ssrc::kMaxWavBytes) {
         ssrc::Trace("Error: the converted file would be too long for a WAV file.\n");
         return 0;

@@ -1,4 +1,4 @@
-#include "resample/ComplexFft.h"
+#include "resample/FftKernels.h"
 #include "resample/RealDft.h"
 
 #include <gtest/gtest.h>

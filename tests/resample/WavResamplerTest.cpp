@@ -96,6 +96,7 @@ TEST(WavResampler, OddLayoutsAreReadByPosition)
         {"odd chunk without pad byte", [](WavSpec& s) { s.chunksBeforeData = {{"junk", "odd"}}; }},
         {"wrong RIFF and WAVE tags", [](WavSpec& s) { s.riffTag = "RIFX"; s.waveTag = "WAVEfmt_"; }},
         {"unsigned 8-bit", [](WavSpec& s) { s.width = 1; s.samples = test::Sine(997, 44100, 5000, 2, 0.5, 1); }},
+        {"24-bit", [](WavSpec& s) { s.width = 3; s.samples = test::Sine(997, 44100, 5000, 2, 0.5, 3); }},
         {"32-bit", [](WavSpec& s) { s.width = 4; s.samples = test::Sine(997, 44100, 5000, 2, 0.5, 4); }},
     };
     for (const Case& c : cases) {
@@ -111,7 +112,8 @@ TEST(WavResampler, OddLayoutsAreReadByPosition)
         ASSERT_EQ(out.samples.size(), spec.samples.size());
         // Narrower sources are only rescaled and rounded (with the dither);
         // wider ones are noise-shaped, which moves a sample a few steps.
-        const double scale = spec.width == 1 ? 32767 / 127.0 : spec.width == 4 ? 32767 / 2147483647.0 : 1;
+        const double full[] = {0, 127, 32767, 8388607, 2147483647};
+        const double scale = 32767 / full[spec.width];
         const double tolerance = spec.width > 2 ? 40 : 0.5 + 0.09;  // half a step and the noise
         for (size_t i = 0; i < spec.samples.size(); ++i)
             ASSERT_NEAR(out.samples[i], spec.samples[i] * scale, tolerance) << i;

@@ -1,0 +1,100 @@
+#include "resample/FftKernels.h"
+
+#include <atomic>
+#include <cmath>
+#include <numbers>
+
+namespace ssrc {
+
+#if defined(__x86_64__)
+namespace avx2 {
+void Passes(double* data, int count, bool backward, const double* table, int stride);
+void RealPass(double* data, int n, bool backward, const double* cosines, int stride);
+void Multiply(double* data, const double* filter, int n);
+}  // namespace avx2
+#endif
+
+namespace generic {
+
+#include "resample/FftKernel.inc"
+
+void Passes(double* data, int count, bool backward, const double* table, int stride)
+{
+    Transform<OneLane>(data, count, backward, table, stride);
+}
+
+void RealPass(double* data, int n, bool backward, const double* cosines, int stride)
+{
+    if (backward)
+        RealStep<true, OneLane>(data, n, cosines, stride);
+    else
+        RealStep<false, OneLane>(data, n, cosines, stride);
+}
+
+void Multiply(double* data, const double* filter, int n)
+{
+    MultiplyPacked<OneLane>(data, filter, n);
+}
+
+}  // namespace generic
+
+namespace {
+
+struct Kernels {
+    void (*passes)(double*, int, bool, const double*, int);
+    void (*realPass)(double*, int, bool, const double*, int);
+    void (*multiply)(double*, const double*, int);
+};
+
+constexpr Kernels kPortable{generic::Passes, generic::RealPass, generic::Multiply};
+
+const Kernels* Best()
+{
+#if defined(__x86_64__)
+    static constexpr Kernels kAvx2{avx2::Passes, avx2::RealPass, avx2::Multiply};
+    __builtin_cpu_init();  // static initialisers may run before the runtime's own
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
+        return &kAvx2;
+#endif
+    return &kPortable;
+}
+
+std::atomic<const Kernels*> g_kernels{Best()};
+
+const Kernels& Current()
+{
+    return *g_kernels.load(std::memory_order_relaxed);
+}
+
+}  // namespace
+
+void UsePortableFft(bool portable)
+{
+    g_kernels = portable ? &kPortable : Best();
+}
+
+void BuildTwiddles(double* table, int count)
+{
+    for (int j = 0; j < count / 4; ++j) {
+        double angle = 2 * std::numbers::pi * j / count;
+        table[2 * j] = std::cos(angle);
+        table[2 * j + 1] = std::sin(angle);
+    }
+}
+
+void ComplexFft(double* data, int count, bool backward, const double* table, int tableCount)
+{
+    Current().passes(data, count, backward, table, tableCount / count);
+}
+
+void RealSplit(double* data, int n, bool backward, const double* cosines, int stride)
+{
+    Current().realPass(data, n, backward, cosines, stride);
+}
+
+void MultiplySpectra(double* data, const double* filter, int n)
+{
+    Current().multiply(data, filter, n);
+}
+
+}  // namespace ssrc

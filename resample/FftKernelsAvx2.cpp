@@ -1,0 +1,32 @@
+// The AVX2 build of the transform's inner loops, chosen at run time on
+// processors that have it (see FftKernels.cpp).
+#if defined(__x86_64__)
+
+#pragma GCC target("avx2,fma")
+#define SSRC_FFT_TWO_LANES
+
+namespace ssrc::avx2 {
+
+#include "resample/FftKernel.inc"
+
+void Passes(double* data, int count, bool backward, const double* table, int stride)
+{
+    Transform<TwoLanes>(data, count, backward, table, stride);
+}
+
+void RealPass(double* data, int n, bool backward, const double* cosines, int stride)
+{
+    if (backward)
+        RealStep<true, TwoLanes>(data, n, cosines, stride);
+    else
+        RealStep<false, TwoLanes>(data, n, cosines, stride);
+}
+
+void Multiply(double* data, const double* filter, int n)
+{
+    MultiplyPacked<TwoLanes>(data, filter, n);
+}
+
+}  // namespace ssrc::avx2
+
+#endif
