@@ -1,6 +1,7 @@
 // The module's exports: each works on the calling thread's encoder.
 #include "modules/mp3enc/LameEnc.h"
 
+#include "modules/mp3enc/EncoderPipeline.h"
 #include "modules/mp3enc/Mp3Encoder.h"
 
 #include <array>
@@ -19,7 +20,7 @@ struct ThreadEncoder {
     bool hasInput = false;
     std::uint8_t input[MP3_INPUT_TYPE_SIZE] = {};
     std::uint8_t output[MP3_OUTPUT_TYPE_SIZE] = {};
-    std::unique_ptr<Mp3Encoder> encoder;
+    std::unique_ptr<EncoderPipeline> encoder;
 
     ThreadEncoder() { std::memcpy(output, kOwnOutputType.data(), sizeof output); }
 };
@@ -92,7 +93,11 @@ MP3_EXPORT std::int32_t MP3_Init()
         return MP3_E_UNEXPECTED;
     t_encoder->encoder.reset();
     auto input = ParsePcmFormat(t_encoder->input);
-    return Mp3Encoder::Create(*input, t_encoder->output, t_encoder->encoder);
+    std::unique_ptr<Mp3Encoder> encoder;
+    std::int32_t result = Mp3Encoder::Create(*input, t_encoder->output, encoder);
+    if (result >= 0)
+        t_encoder->encoder = std::make_unique<EncoderPipeline>(std::move(encoder));
+    return result;
 }
 
 MP3_EXPORT std::int32_t MP3_Close()

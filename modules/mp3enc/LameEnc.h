@@ -3,7 +3,9 @@
 //
 // Every thread has its own encoder: the calls below act on the calling
 // thread's encoder only, so two threads can encode at once. A thread's
-// encoder lives from its first Set... call to MP3_Close.
+// encoder lives from its first Set... call to MP3_Close. Between MP3_Init
+// and MP3_Finish the encoding itself runs on a thread of the module's, so
+// that it overlaps whatever the caller does between calls (decoding).
 //
 // Results: 0 (MP3_S_OK) or a byte count for success, a negative code for
 // failure.
@@ -82,12 +84,14 @@ std::int32_t MP3_IsPES();
 std::int32_t MP3_Init();
 // Ends this thread's encoder and forgets its types; safe to repeat.
 std::int32_t MP3_Close();
-// Takes PCM bytes and returns how many it consumed, at least one when `size`
-// is positive (a partial block is kept for the next call). The frames made
-// wait for MP3_GetFrame.
+// Takes PCM bytes and returns how many it consumed: all of them (a partial
+// block is kept for the next call), or a negative code once encoding has
+// failed. It waits only while a few seconds of audio are still queued. The
+// frames made wait for MP3_GetFrame; the last ones may only come with
+// MP3_Finish.
 std::int32_t MP3_Encode(const void* pcm, std::int32_t size);
-// Points `*frame` at the MP3 bytes made so far and returns their count; 0
-// (and null) when there are none. The bytes stay valid until the next call.
+// Points `*frame` at the MP3 bytes finished so far and returns their count;
+// 0 (and null) when there are none yet. The bytes stay valid until the next call.
 std::int32_t MP3_GetFrame(const std::uint8_t** frame);
 // Encodes what is left, appends the last frames to `output` and rewrites the
 // information frame at its start. `output` is the stream the caller wrote

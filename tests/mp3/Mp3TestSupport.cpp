@@ -72,7 +72,7 @@ void Workspace::WriteSettings(const ConversionSettings& settings) const
     ASSERT_EQ(SettingsFile::Write(SettingsFile(), settings), 1);
 }
 
-std::int32_t Encode(const Pcm& pcm, const std::wstring& path)
+std::int32_t Encode(const Pcm& pcm, const std::wstring& path, std::size_t chunkBytes)
 {
     Mp3Sink sink;
     if (!sink.Load(L"lame_enc"))
@@ -80,7 +80,7 @@ std::int32_t Encode(const Pcm& pcm, const std::wstring& path)
     sink.InitDefaults();
     auto format = pcm.WaveFormat();
     std::int32_t opened = sink.Open(reinterpret_cast<const WAVEFORMATEX*>(format.data()), path);
-    std::size_t chunk = static_cast<std::size_t>(1024 * pcm.channels * pcm.bits / 8);
+    std::size_t chunk = chunkBytes ? chunkBytes : static_cast<std::size_t>(1024 * pcm.channels * pcm.bits / 8);
     for (std::size_t at = 0; at < pcm.bytes.size(); at += chunk)
         sink.Encode(pcm.bytes.data() + at, static_cast<int>(std::min(chunk, pcm.bytes.size() - at)));
     std::int32_t finished = sink.Finish();

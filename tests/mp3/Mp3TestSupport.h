@@ -39,9 +39,10 @@ private:
     std::filesystem::path dir_;
 };
 
-// Load, init defaults, open, encode in decoder-sized chunks, finish: the
-// worker's order. Open's result when it failed, else Finish's.
-std::int32_t Encode(const Pcm& pcm, const std::wstring& path);
+// Load, init defaults, open, encode in decoder-sized chunks (or chunks of
+// `chunkBytes`), finish: the worker's order. Open's result when it failed,
+// else Finish's.
+std::int32_t Encode(const Pcm& pcm, const std::wstring& path, std::size_t chunkBytes = 0);
 
 bool HaveTool(const char* name);
 // Interleaved samples as ffmpeg decodes the file; empty on failure.

@@ -1,10 +1,14 @@
-// Two workers encoding at once must not share an encoder.
+// Encoders run on threads of the module's: two workers encoding at once
+// must not share one, and the frames must come out in order however the PCM
+// is cut into chunks.
 #include "Mp3TestSupport.h"
 
 #include "engine/Mp3Sink.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 using namespace mp3test;
@@ -37,4 +41,26 @@ TEST(Mp3Threads, TwoEncodersRunSideBySide)
     // 1152 samples per frame, plus the information frame and the flush.
     EXPECT_NEAR(static_cast<double>(lowScan.frames.size()), 64000 / 1152.0 + 2, 2);
     EXPECT_NEAR(static_cast<double>(highScan.frames.size()), 96000 / 1152.0 + 2, 2);
+}
+
+TEST(Mp3Threads, HowThePcmIsCutDoesNotChangeTheFile)
+{
+    Workspace work;
+    ConversionSettings settings;
+    settings.cbrFlag = 1;
+    settings.mp3.cbrBitRate = 160;
+    settings.mp3.quality = 7;
+    work.WriteSettings(settings);
+    Pcm pcm = Tones({440, 2500}, 0.25, 44100 * 3);
+    ASSERT_EQ(Encode(pcm, work.Path("whole.mp3"), pcm.bytes.size()), MP3_S_OK);
+    ASSERT_EQ(Encode(pcm, work.Path("odd.mp3"), 37), MP3_S_OK);  // blocks torn across calls
+    ASSERT_EQ(Encode(pcm, work.Path("usual.mp3")), MP3_S_OK);
+    auto read = [&](const char* name) {
+        std::ifstream in(work.Dir() / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    std::string whole = read("whole.mp3");
+    ASSERT_GT(whole.size(), 40000u);
+    EXPECT_TRUE(read("odd.mp3") == whole);
+    EXPECT_TRUE(read("usual.mp3") == whole);
 }

@@ -1,0 +1,53 @@
+// Runs one Mp3Encoder on a thread of its own, so that encoding overlaps the
+// caller's decoding: Encode queues the PCM (waiting only while the queue is
+// full) and TakeFrames hands over whatever MP3 bytes are ready so far. The
+// order of the bytes is kept: frames taken before Finish, then the rest,
+// which Finish writes itself.
+#pragma once
+
+#include "modules/mp3enc/Mp3Encoder.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class EncoderPipeline {
+public:
+    explicit EncoderPipeline(std::unique_ptr<Mp3Encoder> encoder);
+    ~EncoderPipeline();
+    EncoderPipeline(const EncoderPipeline&) = delete;
+    EncoderPipeline& operator=(const EncoderPipeline&) = delete;
+
+    // Bytes taken (all of them), or the negative code of an earlier failure.
+    std::int32_t Encode(const std::uint8_t* pcm, std::int32_t size);
+    // The bytes finished since the last call; empty when none.
+    const std::vector<std::uint8_t>& TakeFrames();
+    // Waits for the queue to drain, writes what is left and completes the
+    // stream in `output` (or only flushes the encoder when it is null).
+    std::int32_t Finish(FILE* output);
+
+private:
+    // About three seconds of CD audio: enough to ride out uneven decoding,
+    // little enough that progress shown for decoding stays close to the truth.
+    static constexpr std::size_t kQueueBytes = 512 * 1024;
+
+    void Run();
+    void Stop();
+
+    std::unique_ptr<Mp3Encoder> encoder_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::vector<std::uint8_t>> queue_;
+    std::size_t queuedBytes_ = 0;
+    bool busy_ = false;  // the thread is encoding a chunk it took
+    bool stopping_ = false;
+    std::int32_t error_ = 0;
+    std::vector<std::uint8_t> ready_;
+    std::vector<std::uint8_t> taken_;
+    std::thread thread_;
+};
