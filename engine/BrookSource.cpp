@@ -17,22 +17,15 @@ int BrookSource::Load(const wchar_t* moduleName)
 {
     api_ = EntryPoints();
     initialised_ = false;
-    if (!LoadModule(moduleName))
-        return 0;
-    if (!FindEntryPoints()) {
-        Unload();
-        api_ = EntryPoints();
-        return 0;
-    }
-    return 1;
+    if (LoadWithExports(moduleName, [this] { return FindEntryPoints(); }))
+        return 1;
+    api_ = EntryPoints();
+    return 0;
 }
 
 bool BrookSource::FindEntryPoints()
 {
-    auto find = [this](auto& entry, const char* name) {
-        entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(Export(name));
-        return entry != nullptr;
-    };
+    auto find = [this](auto& entry, const char* name) { return FindExport(entry, name); };
     bool all = find(api_.init, "Init");
     all &= find(api_.release, "Release");
     all &= find(api_.run, "Run");

@@ -20,8 +20,26 @@ public:
 protected:
     // Loads the named module and keeps it; 0 when it cannot be loaded.
     int LoadModule(const wchar_t* moduleName);
+    // Loads the module, then lets `findExports` look up its entry points; a
+    // module that lacks any of them is unloaded again (0).
+    template <class FindExports>
+    int LoadWithExports(const wchar_t* moduleName, FindExports&& findExports)
+    {
+        if (!LoadModule(moduleName))
+            return 0;
+        if (findExports())
+            return 1;
+        Unload();
+        return 0;
+    }
     // Looks an export up in the loaded module; null when missing.
     void* Export(const char* name) const;
+    template <class Function>
+    bool FindExport(Function& entry, const char* name) const
+    {
+        entry = reinterpret_cast<Function>(Export(name));
+        return entry != nullptr;
+    }
 
 private:
     win::HMODULE module_ = nullptr;

@@ -24,22 +24,15 @@ Mp3Sink::~Mp3Sink() { Abandon(); }
 int Mp3Sink::Load(const wchar_t* moduleName)
 {
     api_ = EntryPoints();
-    if (!LoadModule(moduleName))
-        return 0;
-    if (!FindEntryPoints()) {
-        Unload();
-        api_ = EntryPoints();
-        return 0;
-    }
-    return 1;
+    if (LoadWithExports(moduleName, [this] { return FindEntryPoints(); }))
+        return 1;
+    api_ = EntryPoints();
+    return 0;
 }
 
 bool Mp3Sink::FindEntryPoints()
 {
-    auto find = [this](auto& entry, const char* name) {
-        entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(Export(name));
-        return entry != nullptr;
-    };
+    auto find = [this](auto& entry, const char* name) { return FindExport(entry, name); };
     // Every lookup runs, so nothing is half-filled by a short circuit.
     bool all = find(api_.setInputType, "MP3_SetInputType");
     all &= find(api_.getInputType, "MP3_GetInputType");

@@ -97,7 +97,7 @@ public:
 
     // Moves the history on by what the outputs consumed and lays the
     // convolution's tail where the next block's samples will be added.
-    void Shift()
+    void Advance()
     {
         const int H = d_.half, T = d_.taps;
         const std::int64_t s = std::min<std::int64_t>((position_ - 1) / d_.phases, H);
@@ -146,13 +146,7 @@ double SsrcEngine::ResampleDown(std::FILE* in, std::FILE* out, int channels, int
     outcome_ = Outcome::Done;
     const DownsampleDesign d = ssrc::DesignDownsample(sourceRate, targetRate, settings_);
     if (d.refused) {
-        ssrc::Trace("Resampling from %dHz to %dHz is not supported.\n", sourceRate, targetRate);
-        if (d.ratio != 0 && d.oversampling == 0)
-            ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", targetRate, sourceRate,
-                        targetRate, d.ratio);
-        else
-            ssrc::Trace("%s\n", d.reason.c_str());
-        outcome_ = Outcome::Refused;
+        Refuse(sourceRate, targetRate, targetRate, d.ratio, d.ratio != 0 && d.oversampling == 0, d.reason.c_str());
         return 0;
     }
     if (!Accepts(channels, sourceWidth, targetWidth, ditherKind))
@@ -161,20 +155,7 @@ double SsrcEngine::ResampleDown(std::FILE* in, std::FILE* out, int channels, int
         DownStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
         ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,
                                  targetRate, d.delay);
-        ProgressStart();
-        for (unsigned block = 0;; ++block) {
-            stream.ReadBlock(in);
-            const int n = stream.FilterBlock();
-            if (!output.Put(stream.Output(), n, stream.FramesRead(), stream.EndOfInput()))
-                break;
-            stream.Shift();
-            if ((block & 7) == 7)
-                ProgressUpdate(stream.Fraction());
-        }
-        ProgressUpdate(1.0);
-        if (output.WriteFailed())
-            outcome_ = Outcome::WriteFailed;
-        return output.Peak();
+        return RunBlocks(stream, output, in, [this](double fraction) { ProgressUpdate(fraction); });
     } catch (const std::bad_alloc&) {
         ssrc::Trace("Out of memory for resampling %dHz to %dHz.\n", sourceRate, targetRate);
         outcome_ = Outcome::OutOfMemory;

@@ -108,7 +108,7 @@ public:
     }
 
     // Forgets the input frames no later output can reach.
-    void DropConsumed()
+    void Advance()
     {
         const std::int64_t s = (position_ - 1) / d_.phases1;
         for (auto& h : history_)
@@ -154,13 +154,7 @@ double SsrcEngine::ResampleUp(std::FILE* in, std::FILE* out, int channels, int s
     outcome_ = Outcome::Done;
     const UpsampleDesign d = ssrc::DesignUpsample(sourceRate, targetRate, settings_);
     if (d.refused) {
-        ssrc::Trace("Resampling from %dHz to %dHz is not supported.\n", sourceRate, targetRate);
-        if (d.ratio != 0 && d.oversampling == 0)
-            ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", sourceRate, sourceRate,
-                        targetRate, d.ratio);
-        else
-            ssrc::Trace("%s\n", d.reason.c_str());
-        outcome_ = Outcome::Refused;
+        Refuse(sourceRate, targetRate, sourceRate, d.ratio, d.ratio != 0 && d.oversampling == 0, d.reason.c_str());
         return 0;
     }
     if (!Accepts(channels, sourceWidth, targetWidth, ditherKind))
@@ -169,22 +163,10 @@ double SsrcEngine::ResampleUp(std::FILE* in, std::FILE* out, int channels, int s
         UpStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
         ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,
                                  targetRate, d.delay);
-        ProgressStart();
-        for (unsigned block = 0;; ++block) {
-            stream.ReadBlock(in);
-            const int n = stream.FilterBlock();
-            if (!output.Put(stream.Output(), n, stream.FramesRead(), stream.EndOfInput()))
-                break;
-            stream.DropConsumed();
-            if ((block & 7) == 7) {
-                PostProgress(static_cast<int>(stream.Fraction() * 100));
-                ProgressUpdate(stream.Fraction());
-            }
-        }
-        ProgressUpdate(1.0);
-        if (output.WriteFailed())
-            outcome_ = Outcome::WriteFailed;
-        return output.Peak();
+        return RunBlocks(stream, output, in, [this](double fraction) {
+            PostProgress(static_cast<int>(fraction * 100));
+            ProgressUpdate(fraction);
+        });
     } catch (const std::bad_alloc&) {
         ssrc::Trace("Out of memory for resampling %dHz to %dHz.\n", sourceRate, targetRate);
         outcome_ = Outcome::OutOfMemory;

@@ -55,6 +55,16 @@ int SsrcEngine::ReportError(int number)
     return 0;
 }
 
+void SsrcEngine::Refuse(int sourceRate, int targetRate, int divided, int ratio, bool noFactor, const char* reason)
+{
+    ssrc::Trace("Resampling from %dHz to %dHz is not supported.\n", sourceRate, targetRate);
+    if (noFactor)
+        ssrc::Trace("%d/gcd(%d,%d)=%d must be divided by 2 or 3.\n", divided, sourceRate, targetRate, ratio);
+    else
+        ssrc::Trace("%s\n", reason);
+    outcome_ = Outcome::Refused;
+}
+
 bool SsrcEngine::Accepts(int channels, int sourceWidth, int targetWidth, int ditherKind)
 {
     const bool ok = channels > 0 && sourceWidth >= 1 && sourceWidth <= 4 && targetWidth >= 1 &&

@@ -56,6 +56,30 @@ private:
     // Checks what every routine takes; refuses (and records it) otherwise.
     bool Accepts(int channels, int sourceWidth, int targetWidth, int ditherKind);
     void PostProgress(int percent);
+    // Records a refused rate pair and writes why to the trace; `divided` is
+    // the rate whose ratio to the common divisor had to be 2 or 3.
+    void Refuse(int sourceRate, int targetRate, int divided, int ratio, bool noFactor, const char* reason);
+    // The block loop of both resampling routines: read, filter and hand each
+    // block to the output stage until it has written the last frame;
+    // `everyEighthBlock` is told the fraction read so far.
+    template <class Stream, class Output, class Report>
+    double RunBlocks(Stream& stream, Output& output, std::FILE* in, Report&& everyEighthBlock)
+    {
+        ProgressStart();
+        for (unsigned block = 0;; ++block) {
+            stream.ReadBlock(in);
+            const int n = stream.FilterBlock();
+            if (!output.Put(stream.Output(), n, stream.FramesRead(), stream.EndOfInput()))
+                break;
+            stream.Advance();
+            if ((block & 7) == 7)
+                everyEighthBlock(stream.Fraction());
+        }
+        ProgressUpdate(1.0);
+        if (output.WriteFailed())
+            outcome_ = Outcome::WriteFailed;
+        return output.Peak();
+    }
 
     ssrc::FilterSettings settings_;
     int quiet_ = 0;
