@@ -54,8 +54,9 @@ LRESULT ChooseCursor(HWND hwnd, const WindowData& window, WPARAM wParam, LPARAM 
 LRESULT SetText(HWND hwnd, WindowData& window, LPARAM lParam)
 {
     window.text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : L"";
-    if (!window.IsChild() && (window.style & WS_CAPTION) == WS_CAPTION) {
-        internal::DefNcPaint(hwnd);
+    if (!window.IsChild()) {
+        if ((window.style & WS_CAPTION) == WS_CAPTION)
+            internal::DefNcPaint(hwnd);
         CurrentBackend().WindowTextChanged(hwnd);
     }
     return 1;
