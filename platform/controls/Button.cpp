@@ -85,15 +85,13 @@ void DrawPushButton(HDC dc, cairo_t* cr, const RECT& r, const ButtonState& state
                     bool isDefault)
 {
     double w = RectWidth(r), h = RectHeight(r);
-    COLORREF face = theme::kFace, border = theme::kBorder, text = theme::kText;
+    COLORREF face = theme::kFace, border = theme::kBorder;
     if (!enabled) {
         face = theme::kFaceDisabled;
         border = theme::kBorderDisabled;
-        text = theme::kDisabledText;
     } else if (isDefault) {
         face = state.pushed ? theme::kAccentPressed : state.hot ? theme::kAccentHot : theme::kAccent;
         border = face;
-        text = RGB(255, 255, 255);
     } else if (state.pushed) {
         face = theme::kFacePressed;
     } else if (state.hot) {
