@@ -270,6 +270,11 @@ void TranslateKey(ThreadInput& state, const RawInput& raw)
     state.keys[VK_MENU] = raw.modifiers & MOD_ALT_KEY;
     if (raw.virtualKey < 256)
         state.keys[raw.virtualKey] = down;
+    // The window system sent the key to a window of ours: if none of ours
+    // is active (the focus came back from elsewhere without telling us),
+    // that window is.
+    if (!GetActiveWindow() && raw.top && IsWindowVisible(raw.top) && IsWindowEnabled(raw.top))
+        SetActiveWindow(raw.top);
     HWND target = GetFocus();
     if (!target)
         target = GetActiveWindow();

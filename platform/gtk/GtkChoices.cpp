@@ -1,6 +1,7 @@
 // GTK's own dialogs and menus for the choices a person makes outside our
 // windows. Each runs while our message loop keeps going, as a Windows
 // common dialog does.
+#include "platform/Focus.h"
 #include "platform/Menu.h"
 #include "platform/Message.h"
 #include "platform/MessageBox.h"
@@ -46,6 +47,9 @@ int RunDialog(GtkWidget* dialog, HWND owner)
     PumpUntil(running.done);
     if (disabled && IsWindow(top))
         EnableWindow(top, 1);
+    // The owner is active again, as after a Windows common dialog.
+    if (top && IsWindowVisible(top) && IsWindowEnabled(top))
+        SetActiveWindow(top);
     return running.response;
 }
 
@@ -186,7 +190,10 @@ int GtkBackend::MessageBox(HWND owner, const std::wstring& text, const std::wstr
     question.caption = caption;
     question.type = type;
     question.asker = internal::CurrentQueue();
-    g_main_context_invoke(nullptr, AskOnUiThread, &question);
+    // An idle source, not g_main_context_invoke: that would run the dialog
+    // right here whenever the UI thread happens not to hold the main loop.
+    g_idle_add(AskOnUiThread, &question);
+    g_main_context_wakeup(nullptr);
     for (;;) {
         auto seen = question.asker->Generation();
         if (question.done.load(std::memory_order_acquire))

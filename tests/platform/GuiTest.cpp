@@ -180,6 +180,18 @@ TEST(Gui, GalleryRunsOnTheGtkBackEndInAnXServer)
     Shell(x + "mousemove " + std::to_string(box.x + 6) + " " + std::to_string(box.y + box.h / 2) + " click 1");
     EXPECT_EQ(gallery.Line(10), "command 1101 0 checked=1");
 
+    // A question from a worker thread shows on the UI thread and comes back
+    // answered.
+    const Rect& push = controls[1121];
+    Shell(x + "mousemove " + std::to_string(push.x + push.w / 2) + " " + std::to_string(push.y + push.h / 2) +
+          " click 1");
+    EXPECT_EQ(gallery.Line(10), "command 1121 0 checked=0");
+    std::string question = Shell(x + "search --sync --onlyvisible --name 'Kolvex gallery question' | head -1");
+    ASSERT_FALSE(question.empty());
+    question.pop_back();
+    Shell(x + "key --window " + question + " alt+y");
+    EXPECT_EQ(gallery.Line(10), "answer 6");  // IDYES
+
     Shell(display + " import -window " + wid + " " + real);
     SIZE a = PngSize(headless), b = PngSize(real);
     EXPECT_GT(a.cx, 100);

@@ -3,6 +3,8 @@
 //   kolvex-gallery --screenshot F.png   draws it headless into a PNG file
 //   kolvex-gallery --describe           prints its layout and the commands
 //                                       it receives (for tests)
+// Its "Push" button has a worker thread ask a question, as the converter
+// asks before overwriting a file.
 #include "GalleryDialog.h"
 
 #include "platform/Backend.h"

@@ -5,6 +5,7 @@
 #include "platform/Message.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
+#include "platform/Thread.h"
 #include "platform/Window.h"
 
 #include <cstdio>
@@ -106,6 +107,19 @@ void Describe(HWND dialog)
     std::fflush(stdout);
 }
 
+// A worker asks a question while the dialog goes on, as the converter asks
+// before overwriting a file; the answer comes back as a posted message.
+constexpr UINT kAnswer = WM_APP + 1;
+
+DWORD AskFromWorker(void* parameter)
+{
+    HWND dialog = static_cast<HWND>(parameter);
+    int answer = MessageBox(dialog, L"This file already exists. Overwrite it?", L"Kolvex gallery question",
+                            MB_YESNO | MB_ICONQUESTION);
+    PostMessage(dialog, kAnswer, static_cast<WPARAM>(answer), 0);
+    return 0;
+}
+
 void Report(HWND dialog, WPARAM wParam)
 {
     int id = LOWORD(wParam);
@@ -163,9 +177,15 @@ INT_PTR DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     switch (message) {
     case WM_INITDIALOG: Initialise(dialog); return 1;
     case WM_APP: Describe(dialog); return 1;
+    case kAnswer:
+        std::printf("answer %d\n", static_cast<int>(wParam));
+        std::fflush(stdout);
+        return 1;
     case WM_COMMAND:
         if (g_report && HIWORD(wParam) == BN_CLICKED)
             Report(dialog, wParam);
+        if (LOWORD(wParam) == kPush)
+            CloseHandle(CreateThread(nullptr, 0, AskFromWorker, dialog, 0, nullptr));
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
             EndDialog(dialog, LOWORD(wParam));
         return 1;
