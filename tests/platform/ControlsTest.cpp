@@ -250,3 +250,52 @@ TEST_F(ControlsTest, TabControlSelectsAndAsksItsParent)
     EXPECT_EQ(display.top, 0);
     EXPECT_EQ(display.right, 290);
 }
+
+TEST_F(ControlsTest, EditBoxSelectsWithThePointerAndCutsAndPastes)
+{
+    HWND edit = Make(WC_EDIT, L"Output Directory", WS_BORDER, {10, 10, 310, 32}, 5);
+    HWND other = Make(WC_EDIT, L"", WS_BORDER | ES_NUMBER, {10, 40, 310, 62}, 6);
+    // A drag from the far left to the far right selects everything.
+    MoveTo(edit, 1, 5);
+    Press(edit, 1, 5);
+    MoveTo(edit, 290, 5);
+    Release(edit, 290, 5);
+    DWORD start = 0, end = 0;
+    SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 16u);
+    EXPECT_EQ(GetCapture(), nullptr);
+    InjectKey(nullptr, true, 'X', 0x18, MOD_CONTROL_KEY);  // cut
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), L"");
+    SetFocus(other);
+    Type(L"12a3");
+    EXPECT_EQ(GetWindowText(other), L"123");  // a number field refuses letters
+    SetFocus(edit);
+    InjectKey(nullptr, true, 'V', 0x16, MOD_CONTROL_KEY);
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), L"Output Directory");
+    // A double click selects the whole text.
+    Click(edit, 20, 5);
+    Press(edit, 20, 5);
+    Release(edit, 20, 5);
+    SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(end - start, 16u);
+}
+
+TEST_F(ControlsTest, StaticTextIsTransparentToThePointerUnlessItAsks)
+{
+    HWND text = Make(WC_STATIC, L"Output Directory:", SS_LEFT, {10, 10, 210, 30}, 7);
+    HWND notify = Make(WC_STATIC, L"site", SS_LEFT | SS_NOTIFY, {10, 40, 210, 60}, 8);
+    Recorder::Instance().Clear();
+    Click(text, 5, 5);
+    EXPECT_FALSE(Recorder::Instance().Of(parent, {WM_LBUTTONDOWN}).empty());
+    Click(notify, 5, 5);
+    EXPECT_EQ(Count(8, 0), 1);  // STN_CLICKED
+    EXPECT_EQ(SendMessage(text, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+    HWND icon = Make(WC_STATIC, L"", SS_ICON, {10, 70, 42, 102}, 9);
+    LRESULT original = SendMessage(icon, STM_GETICON, 0, 0);
+    EXPECT_NE(original, 0);  // the program's icon by default
+    EXPECT_EQ(SendMessage(icon, STM_SETICON, 0, 0), original);
+    EXPECT_EQ(SendMessage(icon, STM_GETICON, 0, 0), 0);
+}

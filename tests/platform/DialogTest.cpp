@@ -295,3 +295,98 @@ TEST_F(DialogTest, ChildDialogPageLivesInsideItsParent)
     EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDCANCEL), 0), GetDlgItem(pageWindow, 21));
     DestroyWindow(dialog);
 }
+
+namespace {
+DialogTemplate WithCombo()
+{
+    DialogTemplate t = Sample();
+    auto combo = Item(WC_COMBOBOX, L"", 30, kChild | CBS_DROPDOWN | WS_TABSTOP, 110, 7, 60, 80);
+    combo.initStrings = {L"32", L"64", L"128"};
+    t.items.insert(t.items.begin(), combo);
+    return t;
+}
+void RunInDialog(HWND dialog)
+{
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!IsDialogMessage(dialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessage(&msg);
+        }
+}
+}  // namespace
+
+TEST_F(DialogTest, EnterAndEscapeInAnOpenDropDownListStayWithTheList)
+{
+    DialogTemplate t = WithCombo();
+    t.style |= WS_VISIBLE;
+    HWND dialog = CreateDialogIndirectParam(nullptr, &t, nullptr, [](HWND d, UINT m, WPARAM w, LPARAM l) -> INT_PTR {
+        if (m == WM_COMMAND && (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL)) {
+            g_script->heard.push_back(0x10000 + LOWORD(w));
+            return 1;
+        }
+        return ScriptedProc(d, m, w, l);
+    }, 0);
+    HWND combo = GetDlgItem(dialog, 30);
+    EXPECT_EQ(GetFocus(), GetWindow(combo, GW_CHILD));  // its edit field holds the focus
+    InjectKey(nullptr, true, VK_F4, 0, 0);
+    RunInDialog(dialog);
+    ASSERT_TRUE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+    InjectKey(nullptr, true, VK_DOWN, 0, 0);
+    InjectKey(nullptr, true, VK_RETURN, L'\r', 0);
+    RunInDialog(dialog);
+    EXPECT_FALSE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(GetWindowText(combo), L"32");
+    auto pressed = [&] {
+        return std::count_if(script.heard.begin(), script.heard.end(), [](UINT m) { return m >= 0x10000; });
+    };
+    EXPECT_EQ(pressed(), 0);  // the Enter chose from the list, it pressed no button
+    InjectKey(nullptr, true, VK_F4, 0, 0);
+    InjectKey(nullptr, true, VK_ESCAPE, 0x1B, 0);
+    RunInDialog(dialog);
+    EXPECT_FALSE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(pressed(), 0);
+    // With the list closed the keys are the dialog's again.
+    InjectKey(nullptr, true, VK_RETURN, L'\r', 0);
+    RunInDialog(dialog);
+    EXPECT_EQ(std::count(script.heard.begin(), script.heard.end(), 0x10000u + IDOK), 1);
+    DestroyWindow(dialog);
+}
+
+TEST_F(DialogTest, ArrowsMoveThroughARadioGroupAndCheckAsTheyGo)
+{
+    DialogTemplate t = Sample();
+    t.style |= WS_VISIBLE;
+    t.items.push_back(Item(WC_BUTTON, L"CBR", 40, kChild | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 7, 70, 50, 10));
+    t.items.push_back(Item(WC_BUTTON, L"VBR", 41, kChild | BS_AUTORADIOBUTTON, 60, 70, 50, 10));
+    t.items.push_back(Item(WC_BUTTON, L"After", 42, kChild | WS_GROUP | WS_TABSTOP, 120, 70, 50, 10));
+    HWND dialog = CreateDialogIndirectParam(nullptr, &t, nullptr, ScriptedProc, 0);
+    CheckRadioButton(dialog, 40, 41, 40);
+    SetFocus(GetDlgItem(dialog, 40));
+    InjectKey(nullptr, true, VK_DOWN, 0, 0);
+    RunInDialog(dialog);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 41));
+    EXPECT_EQ(IsDlgButtonChecked(dialog, 41), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, 40), BST_UNCHECKED);
+    // The group ends before "After": the arrow wraps round within it.
+    InjectKey(nullptr, true, VK_DOWN, 0, 0);
+    RunInDialog(dialog);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 40));
+    DestroyWindow(dialog);
+}
+
+TEST_F(DialogTest, OwnedWindowsGoWithTheirOwner)
+{
+    HWND owner = MakeTop(L"Recorder", WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+    DialogTemplate t = Sample();
+    t.style |= WS_VISIBLE;
+    HWND dialog = CreateDialogIndirectParam(nullptr, &t, owner, ScriptedProc, 0);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner);
+    RECT d, o;
+    GetWindowRect(dialog, &d);
+    GetWindowRect(owner, &o);
+    // Centred over the owner where the screen allows.
+    EXPECT_TRUE(d.left == 0 || std::abs((d.left + d.right) / 2 - (o.left + o.right) / 2) <= 1);
+    DestroyWindow(owner);
+    EXPECT_FALSE(IsWindow(dialog));
+}
