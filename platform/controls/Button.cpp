@@ -96,6 +96,7 @@ void DrawPushButton(HDC dc, cairo_t* cr, const RECT& r, const ButtonState& state
         face = theme::kFacePressed;
     } else if (state.hot) {
         face = theme::kFaceHot;
+        border = RGB(175, 175, 175);
     }
     FillRounded(cr, 0, 0, w, h, 4, face);
     StrokeRounded(cr, 0, 0, w, h, 4, border);
