@@ -12,6 +12,8 @@
 #include "platform/WindowTable.h"
 #include "platform/gtk/GtkInternal.h"
 
+#include <cmath>
+
 namespace win::gtk {
 
 namespace {
@@ -24,6 +26,16 @@ struct Echo {
 };
 
 HWND HwndOf(GtkWidget* widget) { return Instance().WindowOf(widget); }
+
+// Event positions are taken relative to the window and placed where we
+// know the window to be: right on X11 with or without a window manager,
+// and on Wayland, which tells no one where windows are.
+POINT ScreenPoint(GtkWidget* widget, double x, double y)
+{
+    RECT r{};
+    GetWindowRect(HwndOf(widget), &r);
+    return {r.left + static_cast<LONG>(std::floor(x)), r.top + static_cast<LONG>(std::floor(y))};
+}
 
 gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer)
 {
@@ -41,8 +53,8 @@ gboolean OnMotion(GtkWidget* widget, GdkEventMotion* event, gpointer)
 {
     Instance().NoteEventTime(event->time);
     Instance().NotePointerWindow(widget);
-    InjectPointer(HwndOf(widget), PointerEvent::Move, 0,
-                  {static_cast<LONG>(event->x_root), static_cast<LONG>(event->y_root)}, ModifiersOf(event->state));
+    InjectPointer(HwndOf(widget), PointerEvent::Move, 0, ScreenPoint(widget, event->x, event->y),
+                  ModifiersOf(event->state));
     return TRUE;
 }
 
@@ -54,8 +66,7 @@ gboolean OnButton(GtkWidget* widget, GdkEventButton* event, gpointer)
     Instance().NoteEventTime(event->time);
     int button = event->button == 3 ? 2 : event->button == 2 ? 3 : 1;
     InjectPointer(HwndOf(widget), event->type == GDK_BUTTON_PRESS ? PointerEvent::Down : PointerEvent::Up,
-                  button, {static_cast<LONG>(event->x_root), static_cast<LONG>(event->y_root)},
-                  ModifiersOf(event->state));
+                  button, ScreenPoint(widget, event->x, event->y), ModifiersOf(event->state));
     return TRUE;
 }
 
@@ -63,8 +74,8 @@ gboolean OnLeave(GtkWidget* widget, GdkEventCrossing* event, gpointer)
 {
     if (event->mode != GDK_CROSSING_NORMAL || event->detail == GDK_NOTIFY_INFERIOR)
         return FALSE;
-    InjectPointer(HwndOf(widget), PointerEvent::Leave, 0,
-                  {static_cast<LONG>(event->x_root), static_cast<LONG>(event->y_root)}, ModifiersOf(event->state));
+    InjectPointer(HwndOf(widget), PointerEvent::Leave, 0, ScreenPoint(widget, event->x, event->y),
+                  ModifiersOf(event->state));
     return FALSE;
 }
 
