@@ -11,6 +11,7 @@
 #include "platform/WindowTable.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -191,10 +192,11 @@ namespace {
 
 RECT InitialRect(int x, int y, int width, int height, bool child)
 {
-    static int cascade = 0;
+    static std::atomic<int> cascade{0};
     if (x == CW_USEDEFAULT) {
-        x = child ? 0 : 80 + 24 * (cascade % 8);
-        y = child ? 0 : 60 + 24 * (cascade++ % 8);
+        int step = child ? 0 : cascade++ % 8;
+        x = child ? 0 : 80 + 24 * step;
+        y = child ? 0 : 60 + 24 * step;
     }
     if (width == CW_USEDEFAULT) {
         width = child ? 0 : 480;
