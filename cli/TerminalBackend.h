@@ -1,16 +1,17 @@
 // Answers the questions a conversion asks (may an existing file be
 // overwritten?) from the command line's choice, or by asking on the
-// terminal; without a terminal the answer is No.
+// terminal; without a terminal the answer is No. Everything else stays
+// headless.
 #pragma once
 
 #include "cli/CommandLine.h"
 
-#include "platform/Backend.h"
+#include "platform/HeadlessBackend.h"
 
 #include <mutex>
 #include <string>
 
-class TerminalBackend : public win::Backend {
+class TerminalBackend : public win::HeadlessBackend {
 public:
     explicit TerminalBackend(CommandLine::Answer answer) : answer_(answer) { }
 

@@ -1,7 +1,11 @@
 #include "platform/Backend.h"
 
 #include "platform/HeadlessBackend.h"
+#include "platform/Message.h"
 #include "platform/MessageBox.h"
+#include "platform/Messages.h"
+#include "platform/Strings.h"
+#include "platform/WindowTable.h"
 
 #include <atomic>
 
@@ -24,55 +28,33 @@ int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
     return CurrentBackend().MessageBox(owner, text ? text : L"", caption ? caption : L"", type);
 }
 
-HeadlessBackend& Headless()
+void PumpPendingMessages()
 {
-    static auto* backend = new HeadlessBackend;
-    return *backend;
-}
-
-void HeadlessBackend::PushAnswer(int answer)
-{
-    std::lock_guard lock(mutex_);
-    answers_.push_back(answer);
-}
-
-void HeadlessBackend::SetDefaultAnswer(int answer)
-{
-    std::lock_guard lock(mutex_);
-    defaultAnswer_ = answer;
-}
-
-std::vector<HeadlessBackend::Question> HeadlessBackend::Questions() const
-{
-    std::lock_guard lock(mutex_);
-    return asked_;
-}
-
-void HeadlessBackend::Reset()
-{
-    std::lock_guard lock(mutex_);
-    answers_.clear();
-    asked_.clear();
-    defaultAnswer_ = 0;
-}
-
-int HeadlessBackend::MessageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT type)
-{
-    std::lock_guard lock(mutex_);
-    asked_.push_back({text, caption, type});
-    if (!answers_.empty()) {
-        int answer = answers_.front();
-        answers_.pop_front();
-        return answer;
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
     }
-    if (defaultAnswer_)
-        return defaultAnswer_;
-    switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL:
-    case MB_YESNOCANCEL: return IDCANCEL;
-    case MB_YESNO: return IDNO;
-    default: return IDOK;
-    }
+}
+
+BOOL SaveWindowPng(HWND hwnd, const std::wstring& path)
+{
+    HWND top = internal::TopLevelOf(hwnd);
+    auto window = internal::FindWindow(top);
+    if (!window)
+        return 0;
+    // Paint what is pending first, so the file shows the current state.
+    MSG msg;
+    for (int guard = 0; guard < 100000 && PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++guard)
+        DispatchMessage(&msg);
+    if (!window->surface)
+        return 0;
+    cairo_surface_flush(window->surface);
+    return cairo_surface_write_to_png(window->surface, ToUtf8(path).c_str()) == CAIRO_STATUS_SUCCESS;
 }
 
 }  // namespace win

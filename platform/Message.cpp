@@ -4,6 +4,7 @@
 #include "platform/Thread.h"
 #include "platform/ThreadQueue.h"
 #include "platform/Window.h"
+#include "platform/WindowTable.h"
 
 #include <atomic>
 
@@ -22,8 +23,14 @@ MSG MakeMsg(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return msg;
 }
 
+bool InRange(UINT message, UINT min, UINT max)
+{
+    return (min == 0 && max == 0) || (message >= min && message <= max);
+}
+
 // Finds the next message without blocking, in Windows' order: messages sent
-// from other threads are handled first, then posted messages, quit, timers.
+// from other threads are handled first, then posted messages, quit, input,
+// paint (for windows with an invalid area), timers.
 bool NextMessage(internal::ThreadQueue& queue, MSG* msg, HWND hwnd, UINT min, UINT max, bool remove)
 {
     queue.DispatchSent();
@@ -31,6 +38,16 @@ bool NextMessage(internal::ThreadQueue& queue, MSG* msg, HWND hwnd, UINT min, UI
         return true;
     if (!hwnd && queue.TakeQuit(msg, remove))
         return true;
+    if (internal::NextInputMessage(queue, msg, hwnd, min, max, remove))
+        return true;
+    if (InRange(WM_PAINT, min, max)) {
+        if (HWND dirty = internal::NextWindowToPaint(hwnd)) {
+            *msg = MakeMsg(dirty, WM_PAINT, 0, 0);
+            return true;
+        }
+    }
+    if (!InRange(WM_TIMER, min, max))
+        return false;
     return queue.TakeDueTimer(msg, hwnd, remove);
 }
 
@@ -119,7 +136,6 @@ BOOL WaitMessage()
     return 1;
 }
 
-BOOL TranslateMessage(const MSG*) { return 0; }
 
 LRESULT DispatchMessage(const MSG* msg)
 {

@@ -69,6 +69,7 @@ HANDLE CreateThread(void*, std::size_t, LPTHREAD_START_ROUTINE start, void* para
             startedCv.notify_one();
         }
         DWORD code = start(parameter);
+        internal::DestroyWindowsOfCurrentThread();
         object->Finish(code);
     });
     {

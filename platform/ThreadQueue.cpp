@@ -95,6 +95,32 @@ bool ThreadQueue::Send(SentMessage* sent)
     return true;
 }
 
+bool ThreadQueue::PostInput(const RawInput& input)
+{
+    std::function<void()> wake;
+    {
+        std::lock_guard lock(mutex_);
+        if (closed_)
+            return false;
+        input_.push_back(input);
+        BumpLocked();
+        wake = hooks_.wake;
+    }
+    if (wake)
+        wake();
+    return true;
+}
+
+bool ThreadQueue::TakeInput(RawInput* out)
+{
+    std::lock_guard lock(mutex_);
+    if (input_.empty())
+        return false;
+    *out = input_.front();
+    input_.pop_front();
+    return true;
+}
+
 void ThreadQueue::Wake()
 {
     std::function<void()> wake;
@@ -293,6 +319,7 @@ void ThreadQueue::Shutdown()
         closed_ = true;
         pending.swap(sent_);
         posted_.clear();
+        input_.clear();
         timers_.clear();
         hooks_ = {};
     }

@@ -65,6 +65,20 @@ struct Timer {
     Clock::time_point due;
 };
 
+// A pointer or key event as a back-end reports it, before the window layer
+// turns it into messages on the owner thread.
+struct RawInput {
+    enum class Kind { PointerMove, PointerDown, PointerUp, PointerLeave, KeyDown, KeyUp };
+    Kind kind = Kind::PointerMove;
+    HWND top = nullptr;
+    POINT screen;
+    int button = 0;
+    UINT virtualKey = 0;
+    wchar_t character = 0;
+    UINT modifiers = 0;
+    DWORD time = 0;
+};
+
 // A back-end that runs its own event loop on a thread (a toolkit main loop)
 // replaces how that thread blocks and how other threads wake it.
 struct WaitHooks {
@@ -81,12 +95,14 @@ public:
     // Any thread. False when the queue's thread has ended.
     bool Post(const MSG& msg);
     bool Send(SentMessage* sent);
+    bool PostInput(const RawInput& input);
     void Wake();
 
     // Owner thread only.
     std::uint64_t Generation() const { return generation_.load(std::memory_order_acquire); }
     bool DispatchSent();
     bool TakePosted(MSG* out, HWND filter, UINT min, UINT max, bool remove);
+    bool TakeInput(RawInput* out);
     void PostQuit(int code);
     bool TakeQuit(MSG* out, bool remove);
     bool TakeDueTimer(MSG* out, HWND filter, bool remove);
@@ -118,6 +134,7 @@ private:
     std::uint64_t nextOrder_ = 0;
     std::deque<Posted> posted_;
     std::deque<SentMessage*> sent_;
+    std::deque<RawInput> input_;
     std::vector<Timer> timers_;
     bool quit_ = false;
     int quitCode_ = 0;
@@ -133,5 +150,10 @@ std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId);
 // Delivers one message to its window procedure on the owner thread; the
 // window layer provides it.
 LRESULT DeliverToWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The window layer's parts of the message loop, on the owner thread: the
+// next input message (raw input translated), the next window to paint.
+bool NextInputMessage(ThreadQueue& queue, MSG* out, HWND filter, UINT min, UINT max, bool remove);
+// Destroys the windows a thread still owns when it ends.
+void DestroyWindowsOfCurrentThread();
 
 }  // namespace win::internal

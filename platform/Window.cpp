@@ -1,14 +1,17 @@
 #include "platform/Window.h"
 
+#include "platform/Backend.h"
 #include "platform/HandleTable.h"
 #include "platform/Message.h"
 #include "platform/Messages.h"
+#include "platform/Paint.h"
 #include "platform/Strings.h"
 #include "platform/Thread.h"
 #include "platform/ThreadQueue.h"
 #include "platform/WindowTable.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -32,9 +35,26 @@ std::map<std::wstring, std::shared_ptr<const WindowClass>>& Classes()
     return *classes;
 }
 
+std::mutex g_topMutex;
+std::vector<HWND>& TopLevels()
+{
+    static auto* tops = new std::vector<HWND>;
+    return *tops;
+}
+
 std::wstring ClassKey(LPCWSTR name) { return ToLower(name ? name : L""); }
 
 }  // namespace
+
+WindowData::~WindowData()
+{
+    if (shape)
+        cairo_region_destroy(shape);
+    if (update)
+        cairo_region_destroy(update);
+    if (surface)
+        cairo_surface_destroy(surface);
+}
 
 std::shared_ptr<WindowData> FindWindow(HWND hwnd)
 {
@@ -43,9 +63,63 @@ std::shared_ptr<WindowData> FindWindow(HWND hwnd)
 
 std::shared_ptr<const WindowClass> FindClass(const std::wstring& name)
 {
+    RegisterSystemClasses();
     std::lock_guard lock(g_classMutex);
     auto it = Classes().find(ClassKey(name.c_str()));
     return it == Classes().end() ? nullptr : it->second;
+}
+
+std::vector<HWND> TopLevelWindows()
+{
+    std::lock_guard lock(g_topMutex);
+    return TopLevels();
+}
+
+void RaiseTopLevel(HWND hwnd)
+{
+    std::lock_guard lock(g_topMutex);
+    auto& tops = TopLevels();
+    auto it = std::find(tops.begin(), tops.end(), hwnd);
+    if (it == tops.end() || it == tops.begin())
+        return;
+    tops.erase(it);
+    tops.insert(tops.begin(), hwnd);
+}
+
+HWND TopLevelOf(HWND hwnd)
+{
+    auto window = FindWindow(hwnd);
+    while (window && window->IsChild()) {
+        hwnd = window->parent;
+        window = FindWindow(hwnd);
+    }
+    return window ? hwnd : nullptr;
+}
+
+POINT OriginInTop(HWND hwnd)
+{
+    POINT origin;
+    auto window = FindWindow(hwnd);
+    while (window && window->IsChild()) {
+        origin.x += window->rect.left;
+        origin.y += window->rect.top;
+        window = FindWindow(window->parent);
+        if (!window)
+            break;
+        origin.x += window->client.left;
+        origin.y += window->client.top;
+    }
+    return origin;
+}
+
+void CollectPaintOrder(HWND hwnd, std::vector<HWND>* out)
+{
+    auto window = FindWindow(hwnd);
+    if (!window)
+        return;
+    out->push_back(hwnd);
+    for (auto it = window->children.rbegin(); it != window->children.rend(); ++it)
+        CollectPaintOrder(*it, out);
 }
 
 LRESULT DeliverToWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -64,6 +138,7 @@ ATOM RegisterClass(const WNDCLASS* wc)
 {
     if (!wc || !wc->lpszClassName || !*wc->lpszClassName || !wc->lpfnWndProc)
         return 0;
+    internal::RegisterSystemClasses();
     auto cls = std::make_shared<internal::WindowClass>();
     cls->name = wc->lpszClassName;
     cls->wc = *wc;
@@ -99,6 +174,49 @@ int GetClassName(HWND hwnd, LPWSTR buffer, int maxCount)
     return CopyToBuffer(window->cls->name, buffer, maxCount);
 }
 
+ULONG_PTR GetClassLongPtr(HWND hwnd, int index)
+{
+    auto window = FindWindow(hwnd);
+    if (!window)
+        return 0;
+    switch (index) {
+    case GCLP_HBRBACKGROUND: return reinterpret_cast<ULONG_PTR>(window->cls->wc.hbrBackground);
+    case GCLP_HCURSOR: return reinterpret_cast<ULONG_PTR>(window->cls->wc.hCursor);
+    case GCLP_HICON: return reinterpret_cast<ULONG_PTR>(window->cls->wc.hIcon);
+    case GCL_STYLE: return window->cls->wc.style;
+    }
+    return 0;
+}
+
+namespace {
+
+RECT InitialRect(int x, int y, int width, int height, bool child)
+{
+    static std::atomic<int> cascade{0};
+    if (x == CW_USEDEFAULT) {
+        int step = child ? 0 : cascade++ % 8;
+        x = child ? 0 : 80 + 24 * step;
+        y = child ? 0 : 60 + 24 * step;
+    }
+    if (width == CW_USEDEFAULT) {
+        width = child ? 0 : 480;
+        height = child ? 0 : 320;
+    }
+    return {x, y, x + std::max(0, width), y + std::max(0, height)};
+}
+
+void SendSizeAndMove(HWND hwnd, const internal::WindowData& window)
+{
+    SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
+                MAKELPARAM(static_cast<WORD>(window.client.right - window.client.left),
+                           static_cast<WORD>(window.client.bottom - window.client.top)));
+    SendMessage(hwnd, WM_MOVE, 0,
+                MAKEPOINTLPARAM(window.rect.left + window.client.left,
+                                window.rect.top + window.client.top));
+}
+
+}  // namespace
+
 HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                     void* param)
@@ -109,35 +227,49 @@ HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
     auto parentData = parent ? FindWindow(parent) : nullptr;
     if (parent && !parentData)
         return nullptr;
-    if ((style & WS_CHILD) && !parentData)
+    bool child = (style & WS_CHILD) != 0;
+    if (child && !parentData)
         return nullptr;
+    if (parentData && parentData->thread != GetCurrentThreadId() && child)
+        return nullptr;
+    // A top-level window is owned by the top-level window of whatever it
+    // was given as parent.
+    if (!child && parent)
+        parent = internal::TopLevelOf(parent);
 
     auto window = std::make_shared<internal::WindowData>();
     window->thread = GetCurrentThreadId();
     window->cls = cls;
     window->proc = cls->wc.lpfnWndProc;
-    window->style = style;
+    window->style = style & ~WS_VISIBLE;
     window->exStyle = exStyle;
-    window->id = (style & WS_CHILD) ? reinterpret_cast<LONG_PTR>(menu) : 0;
+    window->id = child ? reinterpret_cast<LONG_PTR>(menu) : 0;
     window->instance = instance;
     window->parent = parent;
     window->extra.assign(static_cast<std::size_t>(std::max(0, cls->wc.cbWndExtra)), 0);
-    window->rect = {x == CW_USEDEFAULT ? 0 : x, y == CW_USEDEFAULT ? 0 : y,
-                    (x == CW_USEDEFAULT ? 0 : x) + (width == CW_USEDEFAULT ? 0 : width),
-                    (y == CW_USEDEFAULT ? 0 : y) + (height == CW_USEDEFAULT ? 0 : height)};
+    window->rect = InitialRect(x, y, width, height, child);
+    window->client = {0, 0, window->Width(), window->Height()};
+    window->normalRect = window->rect;
     HWND hwnd = reinterpret_cast<HWND>(internal::Windows().Insert(window));
     window->self = hwnd;
     internal::CurrentQueue();
-    if (parentData && (style & WS_CHILD))
+    if (child) {
         parentData->children.push_back(hwnd);
+        // A visible child shows as soon as it exists, like on Windows.
+        window->style |= style & WS_VISIBLE;
+    } else {
+        std::lock_guard lock(internal::g_topMutex);
+        internal::TopLevels().insert(internal::TopLevels().begin(), hwnd);
+    }
+    internal::OnWindowCreated(*window);
 
     CREATESTRUCT cs;
     cs.lpCreateParams = param;
     cs.hInstance = instance;
     cs.hMenu = menu;
     cs.hwndParent = parent;
-    cs.cx = window->rect.right - window->rect.left;
-    cs.cy = window->rect.bottom - window->rect.top;
+    cs.cx = window->Width();
+    cs.cy = window->Height();
     cs.x = window->rect.left;
     cs.y = window->rect.top;
     cs.style = static_cast<LONG>(style);
@@ -148,10 +280,20 @@ HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
         DestroyWindow(hwnd);
         return nullptr;
     }
+    internal::RecalcClientArea(hwnd);
     if (SendMessage(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hwnd);
         return nullptr;
     }
+    if (!IsWindow(hwnd))
+        return nullptr;
+    SendSizeAndMove(hwnd, *window);
+    if (!IsWindow(hwnd))
+        return nullptr;
+    if (child && (window->style & WS_VISIBLE))
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    else if (!child && (style & WS_VISIBLE))
+        ShowWindow(hwnd, (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOW);
     return IsWindow(hwnd) ? hwnd : nullptr;
 }
 
@@ -163,6 +305,13 @@ void DestroyTree(HWND hwnd)
     if (!window || window->destroying)
         return;
     window->destroying = true;
+    if (!window->IsChild()) {
+        // Owned windows go first, as they would be left without an owner.
+        for (HWND other : internal::TopLevelWindows())
+            if (other != hwnd && GetWindow(other, GW_OWNER) == hwnd)
+                DestroyTree(other);
+    }
+    internal::PrepareForDestruction(hwnd);
     SendMessage(hwnd, WM_DESTROY, 0, 0);
     // Children go after their parent heard WM_DESTROY and before its
     // WM_NCDESTROY, which is the last message a window receives.
@@ -172,8 +321,19 @@ void DestroyTree(HWND hwnd)
     if (auto queue = internal::QueueOf(window->thread))
         queue->KillTimersOf(hwnd);
     SendMessage(hwnd, WM_NCDESTROY, 0, 0);
-    if (auto parent = FindWindow(window->parent))
-        std::erase(parent->children, hwnd);
+    internal::OnWindowDestroyed(*window);
+    if (window->IsChild()) {
+        if (auto parent = FindWindow(window->parent)) {
+            std::erase(parent->children, hwnd);
+            if (!parent->destroying && (window->style & WS_VISIBLE)) {
+                RECT area = window->rect;
+                InvalidateRect(window->parent, &area, 1);
+            }
+        }
+    } else {
+        std::lock_guard lock(internal::g_topMutex);
+        std::erase(internal::TopLevels(), hwnd);
+    }
     internal::Windows().Remove(reinterpret_cast<std::uintptr_t>(hwnd));
 }
 
@@ -188,6 +348,20 @@ BOOL DestroyWindow(HWND hwnd)
     return 1;
 }
 
+namespace internal {
+
+void DestroyWindowsOfCurrentThread()
+{
+    DWORD self = GetCurrentThreadId();
+    for (HWND hwnd : TopLevelWindows()) {
+        auto window = FindWindow(hwnd);
+        if (window && window->thread == self)
+            DestroyWindow(hwnd);
+    }
+}
+
+}  // namespace internal
+
 BOOL IsWindow(HWND hwnd) { return FindWindow(hwnd) ? 1 : 0; }
 
 DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId)
@@ -198,12 +372,6 @@ DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId)
     if (processId)
         *processId = 1;
     return window->thread;
-}
-
-HWND GetParent(HWND hwnd)
-{
-    auto window = FindWindow(hwnd);
-    return window ? window->parent : nullptr;
 }
 
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index)
@@ -240,6 +408,10 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value)
             window->proc = reinterpret_cast<WNDPROC>(value);
         return old;
     case GWLP_HINSTANCE: window->instance = reinterpret_cast<HINSTANCE>(value); return old;
+    case GWLP_HWNDPARENT:
+        if (!window->IsChild())
+            window->parent = internal::TopLevelOf(reinterpret_cast<HWND>(value));
+        return old;
     case GWLP_ID: window->id = value; return old;
     case GWL_STYLE: window->style = static_cast<DWORD>(value); return old;
     case GWL_EXSTYLE: window->exStyle = static_cast<DWORD>(value); return old;
@@ -267,34 +439,6 @@ LONG SetWindowLong(HWND hwnd, int index, LONG value)
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return proc ? proc(hwnd, message, wParam, lParam) : 0;
-}
-
-LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto window = FindWindow(hwnd);
-    if (!window)
-        return 0;
-    switch (message) {
-    case WM_NCCREATE: {
-        auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
-        if (cs && cs->lpszName)
-            window->text = cs->lpszName;
-        return 1;
-    }
-    case WM_CLOSE:
-        DestroyWindow(hwnd);
-        return 0;
-    case WM_SETTEXT:
-        window->text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : L"";
-        return 1;
-    case WM_GETTEXT:
-        if (!lParam || wParam == 0)
-            return 0;
-        return CopyToBuffer(window->text, reinterpret_cast<LPWSTR>(lParam), static_cast<int>(wParam));
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(window->text.size());
-    }
-    return 0;
 }
 
 BOOL SetWindowText(HWND hwnd, LPCWSTR text)

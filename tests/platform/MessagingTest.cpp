@@ -235,7 +235,8 @@ TEST(Messaging, CreationAndDestructionOrder)
     std::vector<UINT> p = g_log.MessagesOf(parent), c = g_log.MessagesOf(child);
     ASSERT_GE(p.size(), 4u);
     EXPECT_EQ(p[0], WM_NCCREATE);
-    EXPECT_EQ(p[1], WM_CREATE);
+    EXPECT_EQ(p[1], WM_NCCALCSIZE);  // the client area is known before WM_CREATE
+    EXPECT_EQ(p[2], WM_CREATE);
     EXPECT_EQ(p[p.size() - 2], WM_DESTROY);
     EXPECT_EQ(p.back(), WM_NCDESTROY);
     EXPECT_EQ(c.back(), WM_NCDESTROY);

@@ -1,0 +1,128 @@
+// The progress bar: "msctls_progress32".
+#include "platform/Controls.h"
+#include "platform/DcTable.h"
+#include "platform/Message.h"
+#include "platform/Messages.h"
+#include "platform/Paint.h"
+#include "platform/Rect.h"
+#include "platform/controls/Theme.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace win::internal {
+
+namespace {
+
+struct ProgressState : ControlState {
+    int low = 0;
+    int high = 100;
+    int pos = 0;
+    int step = 10;
+};
+
+// A range given the wrong way round is kept as given (the program may set
+// one); positions then stay within it all the same.
+int Clamp(const ProgressState& s, long long pos)
+{
+    long long lo = std::min(s.low, s.high), hi = std::max(s.low, s.high);
+    return static_cast<int>(std::clamp(pos, lo, hi));
+}
+
+double Fraction(const ProgressState& s)
+{
+    if (s.high <= s.low)
+        return 0;
+    return (static_cast<double>(s.pos) - s.low) / (static_cast<double>(s.high) - s.low);
+}
+
+void Paint(HWND hwnd, const ProgressState& state)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    cairo_t* cr = CairoOf(dc);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    FillParentBackground(hwnd, dc, WM_CTLCOLORSTATIC, r);
+    double w = RectWidth(r), h = RectHeight(r);
+    double radius = std::min(4.0, h / 2);
+    FillRounded(cr, 0, 0, w, h, radius, theme::kTrack);
+    double filled = std::round(w * std::clamp(Fraction(state), 0.0, 1.0));
+    if (filled > 0) {
+        cairo_save(cr);
+        RoundedPath(cr, 0, 0, w, h, radius);
+        cairo_clip(cr);
+        FillRounded(cr, 0, 0, std::max(filled, std::min(w, 2 * radius)), h, radius,
+                    IsWindowEnabled(hwnd) ? theme::kAccent : RGB(170, 170, 170));
+        cairo_restore(cr);
+    }
+    NoteDrawn(dc, r);
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT SetPos(HWND hwnd, ProgressState& state, long long pos)
+{
+    int old = state.pos;
+    state.pos = Clamp(state, pos);
+    if (state.pos != old)
+        InvalidateRect(hwnd, nullptr, 0);
+    return old;
+}
+
+LRESULT SetRange(HWND hwnd, ProgressState& state, int low, int high)
+{
+    LRESULT old = MAKELONG(static_cast<WORD>(state.low), static_cast<WORD>(state.high));
+    state.low = low;
+    state.high = high;
+    state.pos = Clamp(state, state.pos);
+    InvalidateRect(hwnd, nullptr, 0);
+    return old;
+}
+
+LRESULT ProgressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        if (auto window = FindWindow(hwnd))
+            window->control = std::make_unique<ProgressState>();
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    }
+    auto* state = ControlOf<ProgressState>(hwnd);
+    if (!state)
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    LRESULT result = 0;
+    if (HandleFontMessage(hwnd, *state, message, wParam, lParam, &result))
+        return result;
+    switch (message) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: Paint(hwnd, *state); return 0;
+    case WM_ENABLE: InvalidateRect(hwnd, nullptr, 0); return 0;
+    case PBM_SETRANGE:
+        return SetRange(hwnd, *state, static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lParam))),
+                        static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lParam))));
+    case PBM_SETRANGE32:
+        return SetRange(hwnd, *state, static_cast<int>(wParam), static_cast<int>(lParam));
+    case PBM_SETPOS: return SetPos(hwnd, *state, static_cast<int>(wParam));
+    case PBM_DELTAPOS: return SetPos(hwnd, *state, static_cast<long long>(state->pos) + static_cast<int>(wParam));
+    case PBM_SETSTEP: return std::exchange(state->step, static_cast<int>(wParam));
+    case PBM_STEPIT: {
+        long long next = static_cast<long long>(state->pos) + state->step;
+        // Stepping past the end starts over, as Windows does.
+        if (next > std::max(state->low, state->high))
+            next = std::min(state->low, state->high);
+        return SetPos(hwnd, *state, next);
+    }
+    case PBM_GETRANGE: {
+        if (auto* range = reinterpret_cast<PBRANGE*>(lParam))
+            *range = {state->low, state->high};
+        return wParam ? state->low : state->high;
+    }
+    case PBM_GETPOS: return state->pos;
+    }
+    return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+WNDPROC ProgressWindowProc() { return ProgressProc; }
+
+}  // namespace win::internal

@@ -1,0 +1,86 @@
+#include "platform/gtk/GtkBackend.h"
+
+#include "platform/Message.h"
+#include "platform/Messages.h"
+#include "platform/Thread.h"
+#include "platform/ThreadQueue.h"
+#include "platform/gtk/GtkInternal.h"
+
+#include <cstdlib>
+
+namespace win {
+
+namespace gtk {
+
+GtkBackend& Instance()
+{
+    static auto* backend = new GtkBackend;
+    return *backend;
+}
+
+void PumpUntil(const bool& done)
+{
+    MSG msg;
+    while (!done) {
+        if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            TranslateMessage(&msg);
+            DispatchMessage(&msg);
+            continue;
+        }
+        WaitMessage();
+    }
+}
+
+namespace {
+
+gboolean Expire(gpointer) { return G_SOURCE_REMOVE; }
+
+// The UI thread blocks in GTK's main loop, so window-system events and our
+// own queue are served by one wait; other threads wake it through GLib.
+void BlockInMainLoop(std::optional<internal::Clock::time_point> deadline)
+{
+    guint timeout = 0;
+    if (deadline) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - internal::Clock::now());
+        if (left.count() <= 0)
+            return;
+        timeout = g_timeout_add(static_cast<guint>(left.count()) + 1, Expire, nullptr);
+    }
+    g_main_context_iteration(nullptr, TRUE);
+    if (timeout)
+        g_source_remove(timeout);
+}
+
+}  // namespace
+
+}  // namespace gtk
+
+bool InstallGtkBackend(std::string* error)
+{
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!x11 || !*x11) && (!wayland || !*wayland)) {
+        if (error)
+            *error = "no display: neither DISPLAY nor WAYLAND_DISPLAY is set";
+        return false;
+    }
+    if (!gtk_init_check(nullptr, nullptr)) {
+        if (error)
+            *error = std::string("cannot open the display ") + (x11 && *x11 ? x11 : wayland);
+        return false;
+    }
+    auto& backend = gtk::Instance();
+    backend.SetUiThread(GetCurrentThreadId());
+    internal::WaitHooks hooks;
+    hooks.block = gtk::BlockInMainLoop;
+    hooks.wake = [] { g_main_context_wakeup(nullptr); };
+    internal::CurrentQueue()->SetWaitHooks(std::move(hooks));
+    SetBackend(&backend);
+    return true;
+}
+
+}  // namespace win

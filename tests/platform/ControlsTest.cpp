@@ -1,0 +1,301 @@
+// The standard controls, driven as a person and a program drive them.
+#include "WindowTesting.h"
+
+#include "platform/Controls.h"
+#include "platform/Dialog.h"
+#include "platform/Focus.h"
+
+#include <gtest/gtest.h>
+
+using namespace win;
+using namespace testing_windows;
+
+namespace {
+
+struct Notice {
+    int id;
+    WORD code;
+};
+
+class ControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Recorder::Instance().Clear();
+        parent = MakeTop(L"Recorder", WS_POPUP | WS_VISIBLE, {100, 100, 500, 400});
+        Recorder::Instance().On(parent, WM_COMMAND, [this](WPARAM wParam, LPARAM) -> LRESULT {
+            notices.push_back({LOWORD(wParam), HIWORD(wParam)});
+            return 0;
+        });
+        Recorder::Instance().On(parent, WM_NOTIFY, [this](WPARAM, LPARAM lParam) -> LRESULT {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            notices.push_back({static_cast<int>(header->idFrom), static_cast<WORD>(header->code)});
+            return refuseTabChange && header->code == TCN_SELCHANGING;
+        });
+    }
+    void TearDown() override { DestroyWindow(parent); }
+
+    HWND Make(LPCWSTR cls, LPCWSTR text, DWORD style, RECT r, int id)
+    {
+        return CreateWindowEx(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+                              r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)),
+                              nullptr, nullptr);
+    }
+    int Count(int id, WORD code) const
+    {
+        return static_cast<int>(std::count_if(notices.begin(), notices.end(),
+                                              [&](const Notice& n) { return n.id == id && n.code == code; }));
+    }
+
+    HWND parent = nullptr;
+    std::vector<Notice> notices;
+    bool refuseTabChange = false;
+};
+
+}  // namespace
+
+TEST_F(ControlsTest, CheckBoxesAndRadioButtonsToggleAndNotify)
+{
+    HWND check = Make(WC_BUTTON, L"Check", BS_AUTOCHECKBOX, {10, 10, 110, 30}, 1);
+    HWND one = Make(WC_BUTTON, L"One", BS_AUTORADIOBUTTON | WS_GROUP, {10, 40, 110, 60}, 2);
+    HWND two = Make(WC_BUTTON, L"Two", BS_AUTORADIOBUTTON, {10, 70, 110, 90}, 3);
+    HWND other = Make(WC_BUTTON, L"Other group", BS_AUTORADIOBUTTON | WS_GROUP, {10, 100, 110, 120}, 4);
+    Click(check, 5, 5);
+    EXPECT_EQ(SendMessage(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+    Click(check, 5, 5);
+    EXPECT_EQ(SendMessage(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(Count(1, BN_CLICKED), 2);
+
+    SendMessage(other, BM_SETCHECK, BST_CHECKED, 0);
+    Click(one, 5, 5);
+    Click(two, 5, 5);
+    EXPECT_EQ(SendMessage(one, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessage(two, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessage(other, BM_GETCHECK, 0, 0), BST_CHECKED);  // another group
+
+    // A press that leaves the button before the release is no click.
+    notices.clear();
+    MoveTo(check, 5, 5);
+    Press(check, 5, 5);
+    MoveTo(parent, 300, 250);
+    Release(parent, 300, 250);
+    EXPECT_EQ(Count(1, BN_CLICKED), 0);
+    EXPECT_EQ(SendMessage(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // The space bar clicks the focused button; a disabled one takes nothing.
+    SetFocus(check);
+    Key(VK_SPACE);
+    EXPECT_EQ(SendMessage(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EnableWindow(check, 0);
+    Click(check, 5, 5);
+    EXPECT_EQ(SendMessage(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(ControlsTest, GroupBoxLetsClicksThroughToWhatItHolds)
+{
+    HWND group = Make(WC_BUTTON, L"Group", BS_GROUPBOX, {5, 5, 200, 150}, 9);
+    HWND inside = Make(WC_BUTTON, L"Inside", BS_AUTOCHECKBOX, {20, 30, 150, 50}, 10);
+    EXPECT_EQ(GetWindow(parent, GW_CHILD), group);  // on top in z-order
+    Click(inside, 5, 5);
+    EXPECT_EQ(SendMessage(inside, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(ControlsTest, EditBoxTakesTypingSelectionAndEditMessages)
+{
+    HWND edit = Make(WC_EDIT, L"", WS_BORDER | ES_AUTOHSCROLL, {10, 10, 210, 32}, 5);
+    Click(edit, 5, 5);
+    EXPECT_EQ(GetFocus(), edit);
+    Type(L"C:/Musik");
+    EXPECT_EQ(GetWindowText(edit), L"C:/Musik");
+    Key(VK_LEFT);
+    InjectKey(nullptr, true, VK_BACK, 8, 0);
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), L"C:/Musk");
+    Key(VK_END);
+    Key(VK_HOME, MOD_SHIFT_KEY);  // shift extends the selection
+    DWORD start = 0, end = 0;
+    SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 7u);
+    SendMessage(edit, EM_SETSEL, 3, -1);
+    SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 3u);
+    EXPECT_EQ(end, 7u);
+    Type(L"Music");  // replaces the selection
+    EXPECT_EQ(GetWindowText(edit), L"C:/Music");
+    SendMessage(edit, EM_SETSEL, 0, 2);
+    SendMessage(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(L"D:"));
+    EXPECT_EQ(GetWindowText(edit), L"D:/Music");
+    EXPECT_GT(Count(5, EN_CHANGE), 5);
+
+    SendMessage(edit, EM_LIMITTEXT, 9, 0);
+    SendMessage(edit, EM_SETSEL, 8, 8);
+    Type(L"XYZ");
+    EXPECT_EQ(GetWindowText(edit), L"D:/MusicX");
+    EXPECT_GE(Count(5, EN_MAXTEXT), 1);
+    SetWindowText(edit, L"reset");
+    EXPECT_EQ(GetWindowTextLength(edit), 5);
+    SendMessage(edit, EM_SETREADONLY, 1, 0);
+    Type(L"no");
+    EXPECT_EQ(GetWindowText(edit), L"reset");
+}
+
+TEST_F(ControlsTest, ComboBoxListSelectionAndTypedText)
+{
+    HWND combo = Make(WC_COMBOBOX, L"", CBS_DROPDOWN | WS_VSCROLL, {10, 10, 110, 200}, 6);
+    RECT r;
+    GetWindowRect(combo, &r);
+    EXPECT_LT(r.bottom - r.top, 40);  // the closed field, not the template's list height
+    for (LPCWSTR s : {L"32", L"64", L"128", L"320"})
+        SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    EXPECT_EQ(SendMessage(combo, CB_GETCOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(SendMessage(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"12")), 2);
+    EXPECT_EQ(GetWindowText(combo), L"128");
+    EXPECT_EQ(SendMessage(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"999")), CB_ERR);
+    EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 2);  // unchanged
+    EXPECT_EQ(SendMessage(combo, CB_SETCURSEL, 3, 0), 3);
+    EXPECT_EQ(GetWindowText(combo), L"320");
+    EXPECT_EQ(Count(6, CBN_SELCHANGE), 0);  // the program's changes are not reported
+
+    // The person types into its field.
+    Click(combo, 10, 8);
+    SendMessage(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, static_cast<WORD>(-1)));
+    Type(L"999");
+    EXPECT_EQ(GetWindowText(combo), L"999");
+    EXPECT_GE(Count(6, CBN_EDITCHANGE), 3);
+
+    // ... and picks from the list: it drops down under the field.
+    SendMessage(combo, CB_SHOWDROPDOWN, 1, 0);
+    EXPECT_TRUE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+    HWND list = GetCapture();
+    ASSERT_TRUE(list);
+    RECT listRect;
+    GetWindowRect(list, &listRect);
+    EXPECT_EQ(listRect.top, r.bottom);
+    int itemHeight = (listRect.bottom - listRect.top - 2) / 4;
+    Click(list, 5, itemHeight + itemHeight / 2);  // the second entry
+    EXPECT_FALSE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(GetWindowText(combo), L"64");
+    EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(Count(6, CBN_SELCHANGE), 1);
+    EXPECT_EQ(Count(6, CBN_CLOSEUP), 1);
+
+    // Down arrow in the field selects the next entry; a click elsewhere
+    // closes an open list without a choice.
+    Key(VK_DOWN);
+    EXPECT_EQ(GetWindowText(combo), L"128");
+    SendMessage(combo, CB_SHOWDROPDOWN, 1, 0);
+    Click(parent, 350, 250);
+    EXPECT_FALSE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(GetWindowText(combo), L"128");
+
+    SendMessage(combo, CB_RESETCONTENT, 0, 0);
+    EXPECT_EQ(SendMessage(combo, CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(GetWindowText(combo), L"");
+    EnableWindow(combo, 0);
+    EXPECT_FALSE(IsWindowEnabled(GetWindow(combo, GW_CHILD)));
+}
+
+TEST_F(ControlsTest, ProgressBarKeepsItsPositionInRange)
+{
+    HWND bar = Make(PROGRESS_CLASS, L"", 0, {10, 10, 210, 25}, 7);
+    SendMessage(bar, PBM_SETRANGE32, 1000, 5000);
+    EXPECT_EQ(SendMessage(bar, PBM_SETPOS, 3000, 0), 1000);  // the old position, clamped to the range
+    EXPECT_EQ(SendMessage(bar, PBM_GETPOS, 0, 0), 3000);
+    SendMessage(bar, PBM_SETPOS, 9000, 0);
+    EXPECT_EQ(SendMessage(bar, PBM_GETPOS, 0, 0), 5000);
+    PBRANGE range;
+    SendMessage(bar, PBM_GETRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(range.iLow, 1000);
+    EXPECT_EQ(range.iHigh, 5000);
+    // A range given backwards (a row whose end is not after its start) is
+    // kept and draws without trouble.
+    SendMessage(bar, PBM_SETRANGE32, 800, 200);
+    SendMessage(bar, PBM_SETPOS, 500, 0);
+    EXPECT_EQ(SendMessage(bar, PBM_GETPOS, 0, 0), 500);
+    SendMessage(bar, PBM_SETRANGE32, 0, 0);
+    Pump();
+    EXPECT_EQ(SendMessage(bar, PBM_GETPOS, 0, 0), 0);
+}
+
+TEST_F(ControlsTest, TabControlSelectsAndAsksItsParent)
+{
+    HWND tab = Make(WC_TABCONTROL, L"", 0, {10, 10, 300, 200}, 8);
+    TCITEM item;
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<LPWSTR>(L"Audio Setup");
+    EXPECT_EQ(SendMessage(tab, TCM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item)), 0);
+    item.pszText = const_cast<LPWSTR>(L"Burn CD Setup");
+    EXPECT_EQ(SendMessage(tab, TCM_INSERTITEM, 1, reinterpret_cast<LPARAM>(&item)), 1);
+    EXPECT_EQ(SendMessage(tab, TCM_GETCURSEL, 0, 0), 0);
+    RECT second;
+    SendMessage(tab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    Click(tab, (second.left + second.right) / 2, (second.top + second.bottom) / 2);
+    EXPECT_EQ(SendMessage(tab, TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(Count(8, static_cast<WORD>(TCN_SELCHANGING)), 1);
+    EXPECT_EQ(Count(8, static_cast<WORD>(TCN_SELCHANGE)), 1);
+    // The program's selection says nothing; a refusal keeps the tab.
+    EXPECT_EQ(SendMessage(tab, TCM_SETCURSEL, 0, 0), 1);
+    EXPECT_EQ(Count(8, static_cast<WORD>(TCN_SELCHANGE)), 1);
+    refuseTabChange = true;
+    Click(tab, (second.left + second.right) / 2, (second.top + second.bottom) / 2);
+    EXPECT_EQ(SendMessage(tab, TCM_GETCURSEL, 0, 0), 0);
+
+    RECT display{0, 0, 290, 190};
+    SendMessage(tab, TCM_ADJUSTRECT, 0, reinterpret_cast<LPARAM>(&display));
+    EXPECT_GT(display.top, second.bottom - 1);  // below the tabs
+    EXPECT_GT(display.left, 0);
+    SendMessage(tab, TCM_ADJUSTRECT, 1, reinterpret_cast<LPARAM>(&display));
+    EXPECT_EQ(display.top, 0);
+    EXPECT_EQ(display.right, 290);
+}
+
+TEST_F(ControlsTest, EditBoxSelectsWithThePointerAndCutsAndPastes)
+{
+    HWND edit = Make(WC_EDIT, L"Output Directory", WS_BORDER, {10, 10, 310, 32}, 5);
+    HWND other = Make(WC_EDIT, L"", WS_BORDER | ES_NUMBER, {10, 40, 310, 62}, 6);
+    // A drag from the far left to the far right selects everything.
+    MoveTo(edit, 1, 5);
+    Press(edit, 1, 5);
+    MoveTo(edit, 290, 5);
+    Release(edit, 290, 5);
+    DWORD start = 0, end = 0;
+    SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 16u);
+    EXPECT_EQ(GetCapture(), nullptr);
+    InjectKey(nullptr, true, 'X', 0x18, MOD_CONTROL_KEY);  // cut
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), L"");
+    SetFocus(other);
+    Type(L"12a3");
+    EXPECT_EQ(GetWindowText(other), L"123");  // a number field refuses letters
+    SetFocus(edit);
+    InjectKey(nullptr, true, 'V', 0x16, MOD_CONTROL_KEY);
+    Pump();
+    EXPECT_EQ(GetWindowText(edit), L"Output Directory");
+    // A double click selects the whole text.
+    Click(edit, 20, 5);
+    Press(edit, 20, 5);
+    Release(edit, 20, 5);
+    SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(end - start, 16u);
+}
+
+TEST_F(ControlsTest, StaticTextIsTransparentToThePointerUnlessItAsks)
+{
+    HWND text = Make(WC_STATIC, L"Output Directory:", SS_LEFT, {10, 10, 210, 30}, 7);
+    HWND notify = Make(WC_STATIC, L"site", SS_LEFT | SS_NOTIFY, {10, 40, 210, 60}, 8);
+    Recorder::Instance().Clear();
+    Click(text, 5, 5);
+    EXPECT_FALSE(Recorder::Instance().Of(parent, {WM_LBUTTONDOWN}).empty());
+    Click(notify, 5, 5);
+    EXPECT_EQ(Count(8, 0), 1);  // STN_CLICKED
+    EXPECT_EQ(SendMessage(text, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+    HWND icon = Make(WC_STATIC, L"", SS_ICON, {10, 70, 42, 102}, 9);
+    LRESULT original = SendMessage(icon, STM_GETICON, 0, 0);
+    EXPECT_NE(original, 0);  // the program's icon by default
+    EXPECT_EQ(SendMessage(icon, STM_SETICON, 0, 0), original);
+    EXPECT_EQ(SendMessage(icon, STM_GETICON, 0, 0), 0);
+}

@@ -1,0 +1,174 @@
+// Bitmaps, regions and text: what the skin toolkit draws with.
+#include "platform/Bitmap.h"
+#include "platform/DeviceContext.h"
+#include "platform/Font.h"
+#include "platform/Gdi.h"
+#include "platform/Region.h"
+#include "platform/Strings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+using namespace win;
+
+namespace {
+
+// A bitmap painted with one colour through a memory DC.
+HBITMAP Solid(int w, int h, COLORREF color)
+{
+    HBITMAP bitmap = CreateARGBBitmap(w, h);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
+    RECT r{0, 0, w, h};
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    DeleteDC(dc);
+    return bitmap;
+}
+
+std::wstring TempFile(const char* name)
+{
+    return FromUtf8("/tmp/kolvex-" + std::to_string(::getpid()) + "-" + name);
+}
+
+}  // namespace
+
+TEST(Graphics, RegionsCombineAndAnswerPointQueries)
+{
+    HRGN a = CreateRectRgn(0, 0, 10, 10);
+    HRGN b = CreateRectRgn(5, 5, 15, 15);
+    HRGN result = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(CombineRgn(result, a, b, RGN_AND), SIMPLEREGION);
+    RECT box;
+    GetRgnBox(result, &box);
+    EXPECT_EQ(box.left, 5);
+    EXPECT_EQ(box.right, 10);
+    EXPECT_EQ(CombineRgn(result, a, b, RGN_OR), COMPLEXREGION);
+    EXPECT_TRUE(PtInRegion(result, 12, 12));
+    EXPECT_FALSE(PtInRegion(result, 12, 2));
+    EXPECT_EQ(CombineRgn(result, a, b, RGN_DIFF), COMPLEXREGION);
+    EXPECT_FALSE(PtInRegion(result, 7, 7));
+    EXPECT_EQ(CombineRgn(result, a, a, RGN_DIFF), NULLREGION);
+    OffsetRgn(a, 100, 0);
+    EXPECT_TRUE(PtInRegion(a, 105, 5));
+    EXPECT_EQ(CombineRgn(result, a, nullptr, RGN_OR), ERROR_REGION);
+    for (HRGN r : {a, b, result})
+        EXPECT_TRUE(DeleteObject(r));
+    EXPECT_FALSE(DeleteObject(a));  // stale handle
+}
+
+TEST(Graphics, SubRectanglesBlendWithoutScaling)
+{
+    HBITMAP target = Solid(20, 20, RGB(255, 255, 255));
+    // A source whose left half is opaque red and right half half-transparent.
+    HBITMAP source = CreateARGBBitmap(8, 4);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, source);
+    RECT left{0, 0, 4, 4};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &left, red);
+    DeleteObject(red);
+    DeleteDC(dc);
+    SIZE size;
+    ASSERT_TRUE(GetBitmapSize(source, &size));
+    EXPECT_EQ(size.cx, 8);
+    EXPECT_EQ(GetBitmapPixel(source, 6, 1), 0u);  // transparent
+
+    HDC onTarget = CreateCompatibleDC(nullptr);
+    SelectObject(onTarget, target);
+    DrawBitmap(onTarget, 10, 10, source, 2, 0, 4, 4);  // columns 2..5 only
+    DeleteDC(onTarget);
+    EXPECT_EQ(GetBitmapPixel(target, 10, 10), 0xFFFF0000u);  // red, copied 1:1
+    EXPECT_EQ(GetBitmapPixel(target, 11, 13), 0xFFFF0000u);
+    EXPECT_EQ(GetBitmapPixel(target, 12, 10), 0xFFFFFFFFu);  // transparent: white shows
+    EXPECT_EQ(GetBitmapPixel(target, 14, 10), 0xFFFFFFFFu);  // nothing beyond the width
+    EXPECT_EQ(GetBitmapPixel(target, 9, 10), 0xFFFFFFFFu);
+
+    // Flattening turns transparency into the background colour.
+    HBITMAP flat = FlattenBitmap(source, RGB(255, 0, 255));
+    EXPECT_EQ(GetBitmapPixel(flat, 6, 1), 0xFFFF00FFu);
+    EXPECT_EQ(GetBitmapPixel(flat, 1, 1), 0xFFFF0000u);
+    for (HBITMAP b : {target, source, flat})
+        DeleteObject(b);
+}
+
+TEST(Graphics, ImageFilesLoadWithTheirAlpha)
+{
+    HBITMAP original = Solid(3, 2, RGB(10, 200, 30));
+    std::wstring png = TempFile("image.png");
+    ASSERT_TRUE(SaveBitmapPng(original, png));
+    HBITMAP loaded = LoadImageFile(png);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(GetBitmapPixel(loaded, 2, 1), 0xFF0AC81Eu);
+    std::vector<std::uint32_t> pixels;
+    int w = 0, h = 0;
+    GetBitmapPixels(loaded, &pixels, &w, &h);
+    EXPECT_EQ(w * h, 6);
+    std::remove(ToUtf8(png).c_str());
+
+    // Not an image, or no file: no bitmap.
+    std::wstring text = TempFile("not-an-image.png");
+    FILE* f = std::fopen(ToUtf8(text).c_str(), "w");
+    std::fputs("hello", f);
+    std::fclose(f);
+    EXPECT_EQ(LoadImageFile(text), nullptr);
+    std::remove(ToUtf8(text).c_str());
+    EXPECT_EQ(LoadImageFile(L"/nonexistent/skin.bmp"), nullptr);
+    EXPECT_EQ(CreateARGBBitmap(0, 5), nullptr);
+    DeleteObject(original);
+    DeleteObject(loaded);
+}
+
+TEST(Graphics, TextIsDrawnInTheChosenFontAndColour)
+{
+    HBITMAP canvas = CreateARGBBitmap(200, 40);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, canvas);
+    HFONT regular = CreatePointFont(12, FW_NORMAL, 0);
+    HFONT bold = CreatePointFont(12, FW_BOLD, 0);
+    SIZE plain{}, heavy{}, big{};
+    SelectObject(dc, regular);
+    GetTextExtentPoint32(dc, L"Converter OK", -1, &plain);
+    SelectObject(dc, bold);
+    GetTextExtentPoint32(dc, L"Converter OK", -1, &heavy);
+    HFONT large = CreatePointFont(24, FW_NORMAL, 0);
+    SelectObject(dc, large);
+    GetTextExtentPoint32(dc, L"Converter OK", -1, &big);
+    EXPECT_GT(heavy.cx, plain.cx);
+    EXPECT_GT(big.cy, plain.cy * 3 / 2);
+    // 12 points at 96 dpi are 16 pixels: a line is a little taller.
+    EXPECT_GE(plain.cy, 16);
+    EXPECT_LE(plain.cy, 24);
+
+    SelectObject(dc, regular);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    RECT r{2, 2, 200, 40};
+    EXPECT_GT(DrawText(dc, L"&Convertering", -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP), 0);
+    std::vector<std::uint32_t> pixels;
+    int w, h;
+    GetBitmapPixels(canvas, &pixels, &w, &h);
+    int white = 0, other = 0;
+    for (auto p : pixels) {
+        if (p == 0xFFFFFFFFu)
+            ++white;
+        else if (p != 0)
+            ++other;  // anti-aliased edges
+    }
+    EXPECT_GT(white, 20);
+    EXPECT_EQ(pixels[0], 0u);  // transparent mode leaves the background
+    // The mnemonic marker is not drawn: measured text matches without it.
+    RECT withPrefix{0, 0, 0, 0}, without{0, 0, 0, 0};
+    DrawText(dc, L"&Convertering", -1, &withPrefix, DT_CALCRECT | DT_SINGLELINE);
+    DrawText(dc, L"Convertering", -1, &without, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    EXPECT_EQ(withPrefix.right, without.right);
+    DeleteDC(dc);
+    for (HGDIOBJ o : {static_cast<HGDIOBJ>(canvas), static_cast<HGDIOBJ>(regular), static_cast<HGDIOBJ>(bold),
+                      static_cast<HGDIOBJ>(large)})
+        DeleteObject(o);
+    (void)other;
+}
