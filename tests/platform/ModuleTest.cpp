@@ -8,8 +8,8 @@ using namespace win;
 
 TEST(Module, LoadsByNameWithoutSuffixAndFindsExports)
 {
-    // Test programs live outside the program folder; the loader falls back
-    // to the library path, which CTest points at it.
+    // The module sits beside this test program, where the loader looks
+    // first.
     for (const wchar_t* name : {L"test_module", L"test_module.dll", L"test_module.so"}) {
         HMODULE module = LoadLibrary(name);
         ASSERT_NE(module, nullptr) << "name form not found";
