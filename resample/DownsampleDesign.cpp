@@ -1,41 +1,11 @@
 #include "resample/DownsampleDesign.h"
 
+#include "resample/DesignSteps.h"
 #include "resample/KaiserDesign.h"
 
 #include <climits>
-#include <utility>
 
 namespace ssrc {
-
-namespace {
-
-int Oversampling(int ratio)
-{
-    if (ratio == 1)
-        return 1;
-    if (ratio % 2 == 0)
-        return 2;
-    if (ratio % 3 == 0)
-        return 3;
-    return 0;
-}
-
-DownsampleDesign Refuse(DownsampleDesign d, std::string reason)
-{
-    d.refused = true;
-    d.reason = std::move(reason);
-    return d;
-}
-
-int PhaseAt(long long position, long long step, int phases)
-{
-    for (int i = 0; i < phases; ++i)
-        if ((i * step) % phases == position % phases)
-            return i;
-    return 0;
-}
-
-}  // namespace
 
 DownsampleDesign DesignDownsample(int sourceRate, int targetRate, const FilterSettings& settings)
 {

@@ -1,45 +1,12 @@
 #include "resample/UpsampleDesign.h"
 
+#include "resample/DesignSteps.h"
 #include "resample/KaiserDesign.h"
 
 #include <algorithm>
 #include <climits>
-#include <utility>
 
 namespace ssrc {
-
-namespace {
-
-// K: the smallest factor that makes F1 / (R x K) an integer, from the few
-// the design supports.
-int Oversampling(int ratio)
-{
-    if (ratio == 1)
-        return 1;
-    if (ratio % 2 == 0)
-        return 2;
-    if (ratio % 3 == 0)
-        return 3;
-    return 0;
-}
-
-UpsampleDesign Refuse(UpsampleDesign d, std::string reason)
-{
-    d.refused = true;
-    d.reason = std::move(reason);
-    return d;
-}
-
-// First phase index whose position in the schedule matches `position`.
-int PhaseAt(long long position, int step, int phases)
-{
-    for (int i = 0; i < phases; ++i)
-        if ((static_cast<long long>(i) * step) % phases == position % phases)
-            return i;
-    return 0;
-}
-
-}  // namespace
 
 UpsampleDesign DesignUpsample(int sourceRate, int targetRate, const FilterSettings& settings)
 {

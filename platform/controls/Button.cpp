@@ -263,16 +263,9 @@ bool PointerInside(HWND hwnd, LPARAM lParam)
 
 LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        if (auto window = FindWindow(hwnd))
-            window->control = std::make_unique<ButtonState>();
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    }
-    ButtonState* state = StateOf(hwnd);
-    if (!state)
-        return DefWindowProc(hwnd, message, wParam, lParam);
+    ButtonState* state = nullptr;
     LRESULT result = 0;
-    if (HandleFontMessage(hwnd, *state, message, wParam, lParam, &result))
+    if (HandleCommonControlMessage(hwnd, message, wParam, lParam, state, result))
         return result;
     DWORD kind = Kind(hwnd);
     switch (message) {

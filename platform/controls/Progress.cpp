@@ -81,16 +81,9 @@ LRESULT SetRange(HWND hwnd, ProgressState& state, int low, int high)
 
 LRESULT ProgressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        if (auto window = FindWindow(hwnd))
-            window->control = std::make_unique<ProgressState>();
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    }
-    auto* state = ControlOf<ProgressState>(hwnd);
-    if (!state)
-        return DefWindowProc(hwnd, message, wParam, lParam);
+    ProgressState* state = nullptr;
     LRESULT result = 0;
-    if (HandleFontMessage(hwnd, *state, message, wParam, lParam, &result))
+    if (HandleCommonControlMessage(hwnd, message, wParam, lParam, state, result))
         return result;
     switch (message) {
     case WM_ERASEBKGND: return 1;

@@ -208,16 +208,9 @@ void AdjustRect(const TabState& state, bool larger, RECT* rect)
 
 LRESULT TabProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        if (auto window = FindWindow(hwnd))
-            window->control = std::make_unique<TabState>();
-        return DefWindowProc(hwnd, message, wParam, lParam);
-    }
-    auto* state = ControlOf<TabState>(hwnd);
-    if (!state)
-        return DefWindowProc(hwnd, message, wParam, lParam);
+    TabState* state = nullptr;
     LRESULT result = 0;
-    if (HandleFontMessage(hwnd, *state, message, wParam, lParam, &result))
+    if (HandleCommonControlMessage(hwnd, message, wParam, lParam, state, result))
         return result;
     switch (message) {
     case WM_GETDLGCODE: return DLGC_WANTARROWS;

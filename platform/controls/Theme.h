@@ -6,11 +6,13 @@
 #include "platform/DeviceContext.h"
 #include "platform/Font.h"
 #include "platform/Gdi.h"
+#include "platform/Messages.h"
 #include "platform/WindowTable.h"
 
 #include <algorithm>
 #include <cairo.h>
 #include <cmath>
+#include <memory>
 #include <string>
 
 namespace win::internal {
@@ -41,6 +43,28 @@ struct ControlState : ExtraState {
 // Handles WM_SETFONT / WM_GETFONT for a control; true when it did.
 bool HandleFontMessage(HWND hwnd, ControlState& state, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT* result);
+
+// What every control procedure does first: make its state at WM_NCCREATE,
+// find it for every later message and answer the font messages. True when
+// the message is handled and `result` is the answer; otherwise `state` is
+// the control's.
+template <class State>
+bool HandleCommonControlMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, State*& state,
+                                LRESULT& result)
+{
+    if (message == WM_NCCREATE) {
+        if (auto window = FindWindow(hwnd))
+            window->control = std::make_unique<State>();
+        result = DefWindowProc(hwnd, message, wParam, lParam);
+        return true;
+    }
+    state = ControlOf<State>(hwnd);
+    if (!state) {
+        result = DefWindowProc(hwnd, message, wParam, lParam);
+        return true;
+    }
+    return HandleFontMessage(hwnd, *state, message, wParam, lParam, &result);
+}
 
 void RoundedPath(cairo_t* cr, double x, double y, double w, double h, double r);
 void FillRounded(cairo_t* cr, double x, double y, double w, double h, double r, COLORREF color);
