@@ -38,7 +38,7 @@ std::int32_t SignExtend(std::uint32_t v, int width)
 
 }  // namespace
 
-std::vector<unsigned char> BuildWav(const WavSpec& s)
+std::vector<unsigned char> BuildWav(const WavLayout& s)
 {
     std::vector<unsigned char> data;
     for (std::int32_t v : s.samples)

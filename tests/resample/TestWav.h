@@ -13,7 +13,7 @@
 namespace test {
 
 // A RIFF/WAVE file assembled field by field, so a test can break any of it.
-struct WavSpec {
+struct WavLayout {
     std::string riffTag = "RIFF";
     std::string waveTag = "WAVEfmt ";
     int formatTag = 1;
@@ -27,7 +27,7 @@ struct WavSpec {
     std::vector<std::int32_t> samples;    // interleaved, in the width's integer range
 };
 
-std::vector<unsigned char> BuildWav(const WavSpec& spec);
+std::vector<unsigned char> BuildWav(const WavLayout& layout);
 void WriteFile(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
 std::vector<unsigned char> ReadFile(const std::filesystem::path& path);
 

@@ -29,11 +29,11 @@ TEST(ResampleThreads, ConcurrentConversionsMatchSequentialOnes)
     const int rates[] = {48000, 22050, 96000};
     std::vector<std::vector<unsigned char>> sequential;
     for (int rate : rates) {
-        test::WavSpec spec;
-        spec.rate = rate;
-        spec.width = 3;
-        spec.samples = test::Sine(1234, rate, rate / 2, 2, 0.7, 3);
-        auto bytes = test::BuildWav(spec);
+        test::WavLayout layout;
+        layout.rate = rate;
+        layout.width = 3;
+        layout.samples = test::Sine(1234, rate, rate / 2, 2, 0.7, 3);
+        auto bytes = test::BuildWav(layout);
         auto name = std::to_string(rate);
         test::WriteFile(dir / (name + "a.wav"), bytes);
         test::WriteFile(dir / (name + "b.wav"), bytes);

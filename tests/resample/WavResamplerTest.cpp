@@ -12,11 +12,11 @@
 
 namespace {
 
-using test::WavSpec;
+using test::WavLayout;
 
-WavSpec Tone(int rate, int channels, int width, std::size_t frames)
+WavLayout Tone(int rate, int channels, int width, std::size_t frames)
 {
-    WavSpec s;
+    WavLayout s;
     s.rate = rate;
     s.channels = channels;
     s.width = width;
@@ -77,11 +77,11 @@ TEST(WavResampler, A44100Hz16BitFileComesBackSampleForSample)
 {
     test::ScratchDir dir;
     auto file = dir / "cd.wav";
-    WavSpec spec = Tone(44100, 2, 2, 30000);
-    spec.formatLength = 18;  // the extra-size field some writers add
-    test::WriteFile(file, test::BuildWav(spec));
+    WavLayout layout = Tone(44100, 2, 2, 30000);
+    layout.formatLength = 18;  // the extra-size field some writers add
+    test::WriteFile(file, test::BuildWav(layout));
     ASSERT_EQ(ResampleInPlace(file), 1);
-    EXPECT_EQ(test::ReadPcm(file).samples, spec.samples);
+    EXPECT_EQ(test::ReadPcm(file).samples, layout.samples);
     ExpectResampledHeader(test::ReadFile(file), 2);
 }
 
@@ -89,34 +89,34 @@ TEST(WavResampler, OddLayoutsAreReadByPosition)
 {
     struct Case {
         const char* what;
-        void (*edit)(WavSpec&);
+        void (*edit)(WavLayout&);
     } cases[] = {
-        {"fmt chunk of 40 bytes", [](WavSpec& s) { s.formatLength = 40; }},
-        {"chunks before data", [](WavSpec& s) { s.chunksBeforeData = {{"LIST", "INFOabcd"}, {"fact", "1234"}}; }},
-        {"odd chunk without pad byte", [](WavSpec& s) { s.chunksBeforeData = {{"junk", "odd"}}; }},
-        {"wrong RIFF and WAVE tags", [](WavSpec& s) { s.riffTag = "RIFX"; s.waveTag = "WAVEfmt_"; }},
-        {"unsigned 8-bit", [](WavSpec& s) { s.width = 1; s.samples = test::Sine(997, 44100, 5000, 2, 0.5, 1); }},
-        {"24-bit", [](WavSpec& s) { s.width = 3; s.samples = test::Sine(997, 44100, 5000, 2, 0.5, 3); }},
-        {"32-bit", [](WavSpec& s) { s.width = 4; s.samples = test::Sine(997, 44100, 5000, 2, 0.5, 4); }},
+        {"fmt chunk of 40 bytes", [](WavLayout& s) { s.formatLength = 40; }},
+        {"chunks before data", [](WavLayout& s) { s.chunksBeforeData = {{"LIST", "INFOabcd"}, {"fact", "1234"}}; }},
+        {"odd chunk without pad byte", [](WavLayout& s) { s.chunksBeforeData = {{"junk", "odd"}}; }},
+        {"wrong RIFF and WAVE tags", [](WavLayout& s) { s.riffTag = "RIFX"; s.waveTag = "WAVEfmt_"; }},
+        {"unsigned 8-bit", [](WavLayout& s) { s.width = 1; s.samples = test::Sine(997, 44100, 5000, 2, 0.5, 1); }},
+        {"24-bit", [](WavLayout& s) { s.width = 3; s.samples = test::Sine(997, 44100, 5000, 2, 0.5, 3); }},
+        {"32-bit", [](WavLayout& s) { s.width = 4; s.samples = test::Sine(997, 44100, 5000, 2, 0.5, 4); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         test::ScratchDir dir;
         auto file = dir / "in.wav";
-        WavSpec spec = Tone(44100, 2, 2, 5000);
-        c.edit(spec);
-        test::WriteFile(file, test::BuildWav(spec));
+        WavLayout layout = Tone(44100, 2, 2, 5000);
+        c.edit(layout);
+        test::WriteFile(file, test::BuildWav(layout));
         ASSERT_EQ(ResampleInPlace(file), 1);
         test::PcmFile out = test::ReadPcm(file);
         EXPECT_EQ(out.width, 2);
-        ASSERT_EQ(out.samples.size(), spec.samples.size());
+        ASSERT_EQ(out.samples.size(), layout.samples.size());
         // Narrower sources are only rescaled and rounded (with the dither);
         // wider ones are noise-shaped, which moves a sample a few steps.
         const double full[] = {0, 127, 32767, 8388607, 2147483647};
-        const double scale = 32767 / full[spec.width];
-        const double tolerance = spec.width > 2 ? 40 : 0.5 + 0.09;  // half a step and the noise
-        for (size_t i = 0; i < spec.samples.size(); ++i)
-            ASSERT_NEAR(out.samples[i], spec.samples[i] * scale, tolerance) << i;
+        const double scale = 32767 / full[layout.width];
+        const double tolerance = layout.width > 2 ? 40 : 0.5 + 0.09;  // half a step and the noise
+        for (size_t i = 0; i < layout.samples.size(); ++i)
+            ASSERT_NEAR(out.samples[i], layout.samples[i] * scale, tolerance) << i;
     }
 }
 
@@ -124,27 +124,27 @@ TEST(WavResampler, BadFilesAreRefusedAndKeptAsTheyWere)
 {
     struct Case {
         const char* what;
-        void (*edit)(WavSpec&);
+        void (*edit)(WavLayout&);
     } cases[] = {
-        {"float samples", [](WavSpec& s) { s.formatTag = 3; }},
-        {"fmt chunk longer than any format", [](WavSpec& s) { s.formatLength = 5000; }},
-        {"fmt chunk too short", [](WavSpec& s) { s.formatLength = 12; }},
-        {"no channels", [](WavSpec& s) { s.channels = 0; }},
-        {"negative channel count", [](WavSpec& s) { s.channels = -2; }},
-        {"rate 0", [](WavSpec& s) { s.rate = 0; }},
-        {"5 bytes per sample", [](WavSpec& s) { s.byteRateOverride = 44100 * 2 * 5; }},
-        {"no bytes per sample", [](WavSpec& s) { s.byteRateOverride = 100; }},
-        {"data chunk longer than the file", [](WavSpec& s) { s.dataLengthOverride = 1 << 30; }},
-        {"rate pair without a small factor (up)", [](WavSpec& s) { s.rate = 31500; }},
-        {"rate pair without a small factor (down)", [](WavSpec& s) { s.rate = 52920; }},
+        {"float samples", [](WavLayout& s) { s.formatTag = 3; }},
+        {"fmt chunk longer than any format", [](WavLayout& s) { s.formatLength = 5000; }},
+        {"fmt chunk too short", [](WavLayout& s) { s.formatLength = 12; }},
+        {"no channels", [](WavLayout& s) { s.channels = 0; }},
+        {"negative channel count", [](WavLayout& s) { s.channels = -2; }},
+        {"rate 0", [](WavLayout& s) { s.rate = 0; }},
+        {"5 bytes per sample", [](WavLayout& s) { s.byteRateOverride = 44100 * 2 * 5; }},
+        {"no bytes per sample", [](WavLayout& s) { s.byteRateOverride = 100; }},
+        {"data chunk longer than the file", [](WavLayout& s) { s.dataLengthOverride = 1 << 30; }},
+        {"rate pair without a small factor (up)", [](WavLayout& s) { s.rate = 31500; }},
+        {"rate pair without a small factor (down)", [](WavLayout& s) { s.rate = 52920; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         test::ScratchDir dir;
         auto file = dir / "keep.wav";
-        WavSpec spec = Tone(44100, 2, 2, 2000);
-        c.edit(spec);
-        auto original = test::BuildWav(spec);
+        WavLayout layout = Tone(44100, 2, 2, 2000);
+        c.edit(layout);
+        auto original = test::BuildWav(layout);
         test::WriteFile(file, original);
         test::MessageSink sink;
         EXPECT_EQ(ResampleInPlace(file, sink.Window()), 0);
