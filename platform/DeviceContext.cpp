@@ -355,26 +355,32 @@ int SelectClipRgn(HDC dc, HRGN region)
     return ClipKind(*state);
 }
 
-int IntersectClipRect(HDC dc, int left, int top, int right, int bottom)
+namespace {
+
+// Narrows the clip by a rectangle, keeping (intersect) or cutting out
+// (subtract) what it covers.
+int ChangeClip(HDC dc, int left, int top, int right, int bottom,
+               cairo_status_t (*apply)(cairo_region_t*, const cairo_rectangle_int_t*))
 {
     auto state = internal::DcOf(dc);
     if (!state)
         return ERROR_REGION;
     cairo_rectangle_int_t r{left, top, std::max(0, right - left), std::max(0, bottom - top)};
-    cairo_region_intersect_rectangle(CurrentClip(*state), &r);
+    apply(CurrentClip(*state), &r);
     internal::ApplyClip(*state);
     return ClipKind(*state);
 }
 
+}  // namespace
+
+int IntersectClipRect(HDC dc, int left, int top, int right, int bottom)
+{
+    return ChangeClip(dc, left, top, right, bottom, cairo_region_intersect_rectangle);
+}
+
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom)
 {
-    auto state = internal::DcOf(dc);
-    if (!state)
-        return ERROR_REGION;
-    cairo_rectangle_int_t r{left, top, std::max(0, right - left), std::max(0, bottom - top)};
-    cairo_region_subtract_rectangle(CurrentClip(*state), &r);
-    internal::ApplyClip(*state);
-    return ClipKind(*state);
+    return ChangeClip(dc, left, top, right, bottom, cairo_region_subtract_rectangle);
 }
 
 int GetClipBox(HDC dc, RECT* box)

@@ -152,35 +152,33 @@ std::wstring GetMenuString(HMENU menu, UINT item, UINT flags)
     return index < 0 ? std::wstring() : data->items[static_cast<std::size_t>(index)].text;
 }
 
-UINT EnableMenuItem(HMENU menu, UINT item, UINT flags)
+namespace {
+
+// Replaces the `bits` of an item's flags by those in `flags`; the old bits,
+// or -1 when the menu or the item does not exist.
+DWORD SetItemBits(HMENU menu, UINT item, UINT flags, UINT bits)
 {
     auto data = Find(menu);
     if (!data)
-        return static_cast<UINT>(-1);
+        return static_cast<DWORD>(-1);
     std::lock_guard lock(data->mutex);
     int index = IndexOf(*data, item, flags);
     if (index < 0)
-        return static_cast<UINT>(-1);
+        return static_cast<DWORD>(-1);
     auto& target = data->items[static_cast<std::size_t>(index)];
-    UINT old = target.flags & (MF_GRAYED | MF_DISABLED);
-    target.flags = (target.flags & ~(MF_GRAYED | MF_DISABLED)) | (flags & (MF_GRAYED | MF_DISABLED));
+    DWORD old = target.flags & bits;
+    target.flags = (target.flags & ~bits) | (flags & bits);
     return old;
 }
 
-DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags)
+}  // namespace
+
+UINT EnableMenuItem(HMENU menu, UINT item, UINT flags)
 {
-    auto data = Find(menu);
-    if (!data)
-        return static_cast<DWORD>(-1);
-    std::lock_guard lock(data->mutex);
-    int index = IndexOf(*data, item, flags);
-    if (index < 0)
-        return static_cast<DWORD>(-1);
-    auto& target = data->items[static_cast<std::size_t>(index)];
-    DWORD old = target.flags & MF_CHECKED;
-    target.flags = (target.flags & ~MF_CHECKED) | (flags & MF_CHECKED);
-    return old;
+    return static_cast<UINT>(SetItemBits(menu, item, flags, MF_GRAYED | MF_DISABLED));
 }
+
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags) { return SetItemBits(menu, item, flags, MF_CHECKED); }
 
 HMENU GetSystemMenu(HWND hwnd, BOOL revert)
 {
