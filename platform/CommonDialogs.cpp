@@ -14,16 +14,6 @@ namespace {
 
 thread_local DWORD t_lastError = 0;
 
-std::wstring Trim(const std::wstring& s)
-{
-    std::size_t a = 0, b = s.size();
-    while (a < b && std::iswspace(s[a]))
-        ++a;
-    while (b > a && std::iswspace(s[b - 1]))
-        --b;
-    return s.substr(a, b - a);
-}
-
 std::vector<std::wstring> Split(const std::wstring& s, wchar_t separator)
 {
     std::vector<std::wstring> parts;

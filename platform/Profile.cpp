@@ -26,16 +26,6 @@ struct Section {
     std::vector<Entry> entries;
 };
 
-std::wstring Trim(const std::wstring& s)
-{
-    std::size_t a = 0, b = s.size();
-    while (a < b && std::iswspace(s[a]))
-        ++a;
-    while (b > a && std::iswspace(s[b - 1]))
-        --b;
-    return s.substr(a, b - a);
-}
-
 std::wstring Unquote(const std::wstring& s)
 {
     if (s.size() >= 2 && (s.front() == L'"' || s.front() == L'\'') && s.back() == s.front())

@@ -136,6 +136,16 @@ std::wstring ToLower(std::wstring_view text)
     return out;
 }
 
+std::wstring Trim(std::wstring_view text)
+{
+    std::size_t a = 0, b = text.size();
+    while (a < b && std::iswspace(static_cast<wint_t>(text[a])))
+        ++a;
+    while (b > a && std::iswspace(static_cast<wint_t>(text[b - 1])))
+        --b;
+    return std::wstring(text.substr(a, b - a));
+}
+
 int CompareNoCase(std::wstring_view a, std::wstring_view b, std::size_t count)
 {
     std::size_t n = std::min({a.size(), b.size(), count});

@@ -18,6 +18,8 @@ std::wstring FromAnsi(std::string_view bytes);
 std::string ToAnsi(std::wstring_view text);
 
 std::wstring ToLower(std::wstring_view text);
+// Without leading and trailing white space.
+std::wstring Trim(std::wstring_view text);
 // Case-insensitive comparisons (<0, 0, >0), as _wcsicmp and _wcsnicmp.
 int CompareNoCase(std::wstring_view a, std::wstring_view b);
 int CompareNoCase(std::wstring_view a, std::wstring_view b, std::size_t count);

@@ -33,6 +33,8 @@ TEST(Strings, CaseInsensitiveComparisonAndBufferCopy)
     EXPECT_LT(CompareNoCase(L"ap", L"ape"), 0);
     EXPECT_EQ(CompareNoCase(L"ap", L"APE", 2), 0);
     EXPECT_NE(CompareNoCase(L"apex", L"ape"), 0);
+    EXPECT_EQ(Trim(L" \t key = value \r\n"), L"key = value");
+    EXPECT_EQ(Trim(L"   "), L"");
 
     wchar_t buffer[4];
     EXPECT_EQ(CopyToBuffer(L"abcdef", buffer, 4), 3);
