@@ -1,6 +1,6 @@
 #include "settings/SettingsPath.h"
 
-#include "platform/Files.h"
+#include "platform/core/Files.h"
 
 #include <mutex>
 

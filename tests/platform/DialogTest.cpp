@@ -3,11 +3,11 @@
 // keyboard navigation.
 #include "WindowTesting.h"
 
-#include "platform/Controls.h"
-#include "platform/Dialog.h"
-#include "platform/Focus.h"
-#include "platform/MessageBox.h"
-#include "platform/Thread.h"
+#include "platform/controls/Controls.h"
+#include "platform/core/MessageBox.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/messaging/Thread.h"
+#include "platform/window/Focus.h"
 
 #include <gtest/gtest.h>
 
