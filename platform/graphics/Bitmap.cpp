@@ -36,6 +36,8 @@ namespace {
 
 std::uint32_t Premultiply(std::uint32_t a, std::uint32_t r, std::uint32_t g, std::uint32_t b)
 {
+    if (a == 255)
+        return 0xFF000000u | (r << 16) | (g << 8) | b;
     auto mul = [a](std::uint32_t c) { return (c * a + 127) / 255; };
     return (a << 24) | (mul(r) << 16) | (mul(g) << 8) | mul(b);
 }
@@ -45,6 +47,8 @@ std::uint32_t Unpremultiply(std::uint32_t p)
     std::uint32_t a = p >> 24;
     if (a == 0)
         return 0;
+    if (a == 255)
+        return p;
     auto un = [a](std::uint32_t c) { return std::min<std::uint32_t>(255, (c * 255 + a / 2) / a); };
     return (a << 24) | (un((p >> 16) & 0xFF) << 16) | (un((p >> 8) & 0xFF) << 8) | un(p & 0xFF);
 }
