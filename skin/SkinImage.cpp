@@ -191,14 +191,18 @@ bool BuildFill(SkinPiece& target, int x, int y, int width, int height, const Ski
 win::HRGN RegionFromBitmap(win::HBITMAP bitmap, win::COLORREF key, win::COLORREF tolerance,
                            int xOffset, int yOffset)
 {
-    win::HBITMAP flat = win::FlattenBitmap(bitmap, win::RGB(255, 0, 255));
     std::vector<std::uint32_t> pixels;
     int width = 0, height = 0;
-    bool read = flat && win::GetBitmapPixels(flat, &pixels, &width, &height);
-    if (flat)
-        win::DeleteObject(flat);
-    if (!read)
+    if (!bitmap || !win::GetBitmapPixels(bitmap, &pixels, &width, &height))
         return nullptr;
+    // Flattened onto opaque magenta, so fully transparent pixels are magenta.
+    for (auto& p : pixels) {
+        std::uint32_t a = p >> 24;
+        if (a == 255)
+            continue;
+        auto over = [a](std::uint32_t c, std::uint32_t back) { return (c * a + back * (255 - a) + 127) / 255; };
+        p = 0xFF000000u | (over((p >> 16) & 0xFF, 255) << 16) | (over((p >> 8) & 0xFF, 0) << 8) | over(p & 0xFF, 255);
+    }
     auto range = [](int k, int t) {
         return std::pair<int, int>{t < k ? k - t : 0, k + t < 255 ? k + t : 255};
     };
