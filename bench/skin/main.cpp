@@ -38,6 +38,7 @@ double CpuMs()
 }
 
 double g_cpu = 0;
+double g_phases[3] = {};
 
 double OneRun(const std::wstring& folder)
 {
@@ -51,8 +52,13 @@ double OneRun(const std::wstring& folder)
         SkinManager manager;
         manager.SetSkinDirectory(folder);
         bool loaded = manager.LoadSkin(folder + L"APEdefault.ini") == 1;
+        double afterLoad = CpuMs();
         bool applied = manager.ApplySkin(dialog, L"main") == 1;
+        double afterApply = CpuMs();
         ShowWindow(dialog, SW_SHOW);
+        g_phases[0] = afterLoad - cpu;
+        g_phases[1] = afterApply - afterLoad;
+        g_phases[2] = CpuMs() - afterApply;
         ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         g_cpu = CpuMs() - cpu;
         if (!loaded || !applied)
@@ -80,7 +86,8 @@ int main(int argc, char** argv)
     for (int i = 0; i < runs; ++i) {
         times.push_back(OneRun(folder));
         cpus.push_back(g_cpu);
-        std::printf("run %2d: %7.2f ms (processor time %.2f ms)\n", i + 1, times.back(), g_cpu);
+        std::printf("run %2d: %7.2f ms (processor time %.2f ms: load %.2f, apply %.2f, show %.2f)\n", i + 1,
+                    times.back(), g_cpu, g_phases[0], g_phases[1], g_phases[2]);
     }
     auto median = [runs](std::vector<double> v) {
         std::sort(v.begin(), v.end());

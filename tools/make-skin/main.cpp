@@ -4,6 +4,7 @@
 #include "Canvas.h"
 #include "Design.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -58,7 +59,7 @@ void DrawCaptionButton(Canvas& c, const Design& d, int x, int y, Glyph glyph, in
 constexpr int kBarTile = 17;       // 663 = 39 × 17: the bar's copies meet the right edge exactly
 constexpr int kCardEnd = 10;       // a card's rounded end
 constexpr int kCardTile = 32;      // a card's repeated middle
-constexpr int kBackdropX = 330;
+constexpr int kBackdropX = 200;  // beside the card slices, at y = 100
 constexpr int kBackdropTile = 64;
 
 // A card in slices at (x, y): its left end, a middle tile, and the right
@@ -88,8 +89,9 @@ std::string DrawFrame(const Design& d, const std::string& folder)
               listH = d.Int("list_height");
     const int cardY = d.Int("card_y"), cardH = d.Int("card_height");
     const int barY = d.Int("button_y") - 20, barH = d.Int("client_height") - B - barY;
-    const int cardsTop = 100, statusTop = cardsTop + listH + 12, barTop = statusTop + cardH + 4;
-    Canvas c(400, barTop + barH + 4);
+    // The slices of the two cards and the bar side by side from y = 100.
+    const int slicesTop = 100, statusX = 90, barX = 180;
+    Canvas c(330, slicesTop + std::max({listH + 10, cardH, barH, kBackdropTile}) + 4);
     Colour caption = d.Rgb("caption"), border = d.Rgb("border");
 
     // Caption: the left piece carries the mark and the title.
@@ -125,17 +127,17 @@ std::string DrawFrame(const Design& d, const std::string& folder)
     c.Fill(41, 70, 1, B, border);
     c.CutCorners(10, 70, 12, B, 10, 70 - 20, 60, B + 20, BR);
     c.CutCorners(30, 70, 12, B, 30 - 48, 70 - 20, 60, B + 20, BR);
-    c.Fill(kBackdropX, 0, kBackdropTile, kBackdropTile, d.Rgb("backdrop"));
+    c.Fill(kBackdropX, slicesTop, kBackdropTile, kBackdropTile, d.Rgb("backdrop"));
     c.Fill(60, 70, kBarTile, 2, d.Rgb("accent"));
 
     // The card behind the list, the status card and the button bar, each
     // cut in slices: a left end, a middle repeated across and a right end
     // drawn last, wide enough to cover the middle's last, overlong copy.
     const int cardW = listW + 10, cardH2 = listH + 10, statusW = W - 12;
-    DrawCard(c, d, 0, cardsTop, cardH2, 9, true);
-    DrawCard(c, d, 0, statusTop, cardH, 8, false);
-    c.Fill(0, barTop, kBarTile, barH, bar);
-    c.Fill(0, barTop, kBarTile, 1, border);
+    DrawCard(c, d, 0, slicesTop, cardH2, 9, true);
+    DrawCard(c, d, statusX, slicesTop, cardH, 8, false);
+    c.Fill(barX, slicesTop, kBarTile, barH, bar);
+    c.Fill(barX, slicesTop, kBarTile, 1, border);
     c.Save(folder + "frame.png");
 
     std::ostringstream s;
@@ -154,20 +156,20 @@ std::string DrawFrame(const Design& d, const std::string& folder)
             s << kinds[g] << states[st] << "=" << Rect((g * 3 + st) * 36, 40, 36, 24) << "\n";
     s << "anchor_close=" << Rect(-46, 4, 36, 24) << "\nanchor_min=" << Rect(-86, 4, 36, 24)
       << "\nanchor_max=" << Rect(-126, 4, 36, 24) << "\n"
-      << "Backdrop=" << Rect(kBackdropX, 0, kBackdropTile, kBackdropTile) << "\nBackdrop_draw=0\n";
+      << "Backdrop=" << Rect(kBackdropX, slicesTop, kBackdropTile, kBackdropTile) << "\nBackdrop_draw=0\n";
     std::vector<std::pair<std::string, std::string>> extras;
     // The accent line under the caption: 39 copies of 17 make 663 pixels.
     extras.push_back({Rect(60, 70, kBarTile, 2), Rect(1, C, W - 3, 2)});
-    auto card = [&](int srcY, int h, int x, int y, int w) {
+    auto card = [&](int srcX, int h, int x, int y, int w) {
         int middle = w - 2 * kCardEnd;
-        extras.push_back({Rect(0, srcY, kCardEnd, h), Rect(x, y, kCardEnd, h)});
-        extras.push_back({Rect(kCardEnd, srcY, kCardTile, h), Rect(x + kCardEnd, y, middle, h)});
-        extras.push_back({Rect(kCardEnd + kCardTile, srcY, kCardEnd + kCardTile, h),
+        extras.push_back({Rect(srcX, slicesTop, kCardEnd, h), Rect(x, y, kCardEnd, h)});
+        extras.push_back({Rect(srcX + kCardEnd, slicesTop, kCardTile, h), Rect(x + kCardEnd, y, middle, h)});
+        extras.push_back({Rect(srcX + kCardEnd + kCardTile, slicesTop, kCardEnd + kCardTile, h),
                           Rect(x + w - kCardEnd, y, kCardEnd + kCardTile, h)});
     };
-    card(cardsTop, cardH2, listX - 5, C + listY - 5, cardW);
-    card(statusTop, cardH, 6, C + cardY, statusW);
-    extras.push_back({Rect(0, barTop, kBarTile, barH), Rect(1, C + barY, W - 3, barH)});
+    card(0, cardH2, listX - 5, C + listY - 5, cardW);
+    card(statusX, cardH, 6, C + cardY, statusW);
+    extras.push_back({Rect(barX, slicesTop, kBarTile, barH), Rect(1, C + barY, W - 3, barH)});
     s << "backdropskin_number=" << extras.size() << "\n";
     for (std::size_t n = 0; n < extras.size(); ++n)
         s << "backdropskin_srect" << n << "=" << extras[n].first << "\nbackdropskin_drect" << n << "="
