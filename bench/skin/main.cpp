@@ -10,12 +10,12 @@
 
 #include "skin/SkinManager.h"
 
-#include "platform/Backend.h"
-#include "platform/Files.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Strings.h"
-#include "platform/Window.h"
+#include "platform/backend/Backend.h"
+#include "platform/core/Files.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/core/Strings.h"
+#include "platform/window/Window.h"
 
 #include <algorithm>
 #include <chrono>

@@ -7,8 +7,8 @@
 
 #include "skin/SkinFile.h"
 
-#include "platform/Bitmap.h"
-#include "platform/Gdi.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Gdi.h"
 
 #include "tests/support/ChildProcess.h"
 

@@ -2,7 +2,7 @@
 // WM_HSCROLL carry in their low word.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 namespace win {
 
