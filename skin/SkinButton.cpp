@@ -1,5 +1,7 @@
 #include "skin/SkinButton.h"
 
+#include "skin/PointerTracking.h"
+
 #include "platform/controls/Controls.h"
 #include "platform/window/Input.h"
 #include "platform/messaging/Message.h"
@@ -69,11 +71,7 @@ win::LRESULT SkinButton::WindowProc(win::UINT message, win::WPARAM wParam, win::
     switch (message) {
     case win::WM_SETCURSOR:
         if (!tracking_) {
-            win::TRACKMOUSEEVENT track;
-            track.dwFlags = win::TME_LEAVE | win::TME_HOVER;
-            track.hwndTrack = window_;
-            track.dwHoverTime = 1;
-            tracking_ = win::TrackMouseEvent(&track) != 0;
+            tracking_ = TrackLeaveAndRest(window_);
             hovering_ = true;
             DrawFace(hover_);
         }

@@ -1,5 +1,7 @@
 #include "skin/SkinMultimediaListCell.h"
 
+#include "skin/PointerTracking.h"
+
 #include "platform/graphics/DeviceContext.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Gdi.h"
@@ -128,11 +130,7 @@ win::LRESULT SkinMultimediaListCell::Handle(win::UINT message, win::WPARAM wPara
 {
     switch (message) {
     case win::WM_SETCURSOR: {
-        win::TRACKMOUSEEVENT track;
-        track.dwFlags = win::TME_LEAVE | win::TME_HOVER;
-        track.hwndTrack = hwnd_;
-        track.dwHoverTime = 1;
-        win::TrackMouseEvent(&track);
+        TrackLeaveAndRest(hwnd_);
         if (!checked_ && !hovered_) {
             hovered_ = true;
             DrawFace(Hover);

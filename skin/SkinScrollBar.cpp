@@ -1,5 +1,7 @@
 #include "skin/SkinScrollBar.h"
 
+#include "skin/PointerTracking.h"
+
 #include "platform/window/Input.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
@@ -186,11 +188,7 @@ win::LRESULT SkinScrollBar::Handle(win::UINT message, win::WPARAM wParam, win::L
         return 1;
     case win::WM_SETCURSOR:
         if (!tracking_) {
-            win::TRACKMOUSEEVENT track;
-            track.dwFlags = win::TME_LEAVE | win::TME_HOVER;
-            track.hwndTrack = hwnd_;
-            track.dwHoverTime = 1;
-            tracking_ = win::TrackMouseEvent(&track) != 0;
+            tracking_ = TrackLeaveAndRest(hwnd_);
             win::InvalidateRect(hwnd_, nullptr, 0);
         }
         return 0;
