@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -195,14 +196,16 @@ win::HRGN RegionFromBitmap(win::HBITMAP bitmap, win::COLORREF key, win::COLORREF
     int width = 0, height = 0;
     if (!bitmap || !win::GetBitmapPixels(bitmap, &pixels, &width, &height))
         return nullptr;
-    // Flattened onto opaque magenta, so fully transparent pixels are magenta.
-    for (auto& p : pixels) {
+    // Pixels are seen flattened onto opaque magenta, so fully transparent
+    // ones count as magenta.
+    auto flat = [](std::uint32_t p) {
         std::uint32_t a = p >> 24;
         if (a == 255)
-            continue;
+            return p;
         auto over = [a](std::uint32_t c, std::uint32_t back) { return (c * a + back * (255 - a) + 127) / 255; };
-        p = 0xFF000000u | (over((p >> 16) & 0xFF, 255) << 16) | (over((p >> 8) & 0xFF, 0) << 8) | over(p & 0xFF, 255);
-    }
+        return 0xFF000000u | (over((p >> 16) & 0xFF, 255) << 16) | (over((p >> 8) & 0xFF, 0) << 8) |
+               over(p & 0xFF, 255);
+    };
     auto range = [](int k, int t) {
         return std::pair<int, int>{t < k ? k - t : 0, k + t < 255 ? k + t : 255};
     };
@@ -210,6 +213,7 @@ win::HRGN RegionFromBitmap(win::HBITMAP bitmap, win::COLORREF key, win::COLORREF
     auto [gLow, gHigh] = range(win::GetGValue(key), win::GetGValue(tolerance));
     auto [bLow, bHigh] = range(win::GetBValue(key), win::GetBValue(tolerance));
     auto transparent = [&](std::uint32_t p) {
+        p = flat(p);
         int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
         return r >= rLow && r <= rHigh && g >= gLow && g <= gHigh && b >= bLow && b <= bHigh;
     };
@@ -227,6 +231,9 @@ win::HRGN RegionFromBitmap(win::HBITMAP bitmap, win::COLORREF key, win::COLORREF
     };
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* row = pixels.data() + static_cast<std::size_t>(y) * width;
+        // A row like the one above has its runs: the band goes on.
+        if (y > 0 && std::memcmp(row, row - width, static_cast<std::size_t>(width) * sizeof *row) == 0)
+            continue;
         runs.clear();
         for (int x = 0; x < width;) {
             while (x < width && transparent(row[x]))
