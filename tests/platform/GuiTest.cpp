@@ -6,6 +6,8 @@
 #include "platform/core/Strings.h"
 #include "tests/support/TestFiles.h"
 
+#include "tests/support/ChildProcess.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -22,6 +24,7 @@
 #include <unistd.h>
 
 using namespace win;
+using namespace testing_support;
 
 namespace {
 
@@ -34,96 +37,6 @@ std::string Bin()
     const char* bin = std::getenv("KOLVEX_BIN");
     return bin ? bin : ".";
 }
-
-std::string Shell(const std::string& command)
-{
-    std::string out;
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, p))
-            out += buffer;
-        ::pclose(p);
-    }
-    return out;
-}
-
-// A child process whose standard output we read line by line.
-struct Child {
-    pid_t pid = -1;
-    int out = -1;
-    std::string pending;
-
-    void Start(const std::vector<std::string>& argv, const std::vector<std::string>& env, bool capture)
-    {
-        int fds[2];
-        ASSERT_EQ(::pipe(fds), 0);
-        pid = ::fork();
-        if (pid == 0) {
-            if (capture)
-                ::dup2(fds[1], 1);
-            ::close(fds[0]);
-            ::close(fds[1]);
-            for (const auto& e : env)
-                ::putenv(const_cast<char*>(e.c_str()));
-            std::vector<char*> args;
-            for (const auto& a : argv)
-                args.push_back(const_cast<char*>(a.c_str()));
-            args.push_back(nullptr);
-            ::execvp(args[0], args.data());
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        out = fds[0];
-    }
-
-    // The next line, or "" after `seconds`.
-    std::string Line(int seconds)
-    {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        for (;;) {
-            auto nl = pending.find('\n');
-            if (nl != std::string::npos) {
-                std::string line = pending.substr(0, nl);
-                pending.erase(0, nl + 1);
-                return line;
-            }
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0)
-                return "";
-            pollfd p{out, POLLIN, 0};
-            if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
-                return "";
-            char buffer[512];
-            ssize_t n = ::read(out, buffer, sizeof buffer);
-            if (n <= 0)
-                return "";
-            pending.append(buffer, static_cast<std::size_t>(n));
-        }
-    }
-
-    int Wait(int seconds)
-    {
-        for (int i = 0; i < seconds * 20; ++i) {
-            int status = 0;
-            if (::waitpid(pid, &status, WNOHANG) == pid) {
-                pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-            }
-            ::usleep(50000);
-        }
-        return -1;
-    }
-
-    ~Child()
-    {
-        if (pid > 0) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, nullptr, 0);
-        }
-        if (out >= 0)
-            ::close(out);
-    }
-};
 
 SIZE PngSize(const std::string& file)
 {
@@ -145,14 +58,14 @@ TEST(Gui, GalleryRunsOnTheGtkBackEndInAnXServer)
     ASSERT_EQ(std::system((Bin() + "/kolvex-gallery --screenshot " + headless + " >/dev/null").c_str()), 0);
 
     // An X server on a free display; it writes the display number when ready.
-    Child server;
-    server.Start({"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {}, true);
+    ChildProcess server;
+    ASSERT_TRUE(server.Start({"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {}, true));
     std::string number = server.Line(20);
     ASSERT_FALSE(number.empty()) << "Xvfb did not start";
     std::string display = "DISPLAY=:" + number;
 
-    Child gallery;
-    gallery.Start({Bin() + "/kolvex-gallery", "--describe"}, {display, "ASAN_OPTIONS=detect_leaks=0"}, true);
+    ChildProcess gallery;
+    ASSERT_TRUE(gallery.Start({Bin() + "/kolvex-gallery", "--describe"}, {display, "ASAN_OPTIONS=detect_leaks=0"}, true));
     std::map<int, Rect> controls;
     Rect window;
     for (std::string line = gallery.Line(20); line != "ready"; line = gallery.Line(20)) {
@@ -203,7 +116,7 @@ TEST(Gui, GalleryRunsOnTheGtkBackEndInAnXServer)
 
 TEST(Gui, WithoutADisplayTheGalleryExplainsWhy)
 {
-    Child gallery;
+    ChildProcess gallery;
     gallery.Start({"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", Bin() + "/kolvex-gallery"},
                   {"ASAN_OPTIONS=detect_leaks=0"}, false);
     EXPECT_EQ(gallery.Wait(10), 1);
