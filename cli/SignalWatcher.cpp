@@ -40,7 +40,11 @@ SignalWatcher::~SignalWatcher()
     thread_.join();
 }
 
-void SignalWatcher::Watch(BatchController* batch) { batch_ = batch; }
+void SignalWatcher::Watch(BatchController* batch)
+{
+    std::lock_guard guard(lock_);
+    batch_ = batch;
+}
 
 void SignalWatcher::Run()
 {
@@ -49,12 +53,12 @@ void SignalWatcher::Run()
         int s = 0;
         if (sigwait(&set, &s) != 0 || s == SIGUSR2)
             return;
-        BatchController* batch = batch_.load();
-        if (signal_.exchange(s) != 0 || !batch) {
+        std::lock_guard guard(lock_);
+        if (signal_.exchange(s) != 0 || !batch_) {
             Say("\ninterrupted\n");
             _exit(128 + s);
         }
         Say("\ninterrupted: stopping\n");
-        batch->Cancel();
+        batch_->Cancel();
     }
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 class BatchController;
@@ -21,7 +22,8 @@ public:
     SignalWatcher(const SignalWatcher&) = delete;
     SignalWatcher& operator=(const SignalWatcher&) = delete;
 
-    // The batch a signal cancels; null when none runs.
+    // The batch a signal cancels; null when none runs. Once Watch(nullptr)
+    // returns, the watcher no longer touches the batch it had.
     void Watch(BatchController* batch);
     // The signal that arrived, 0 when none.
     int Signal() const { return signal_.load(); }
@@ -30,6 +32,7 @@ private:
     void Run();
 
     std::thread thread_;
-    std::atomic<BatchController*> batch_{nullptr};
+    std::mutex lock_;
+    BatchController* batch_ = nullptr;
     std::atomic<int> signal_{0};
 };
