@@ -9,6 +9,8 @@
 
 BatchController::~BatchController()
 {
+    Cancel();
+    Wait();
     if (batch_)
         win::CloseHandle(batch_);
 }
@@ -23,12 +25,16 @@ int BatchController::SetRows(RowTable* rows)
 
 int BatchController::Start(int mode, win::HWND)
 {
-    if (!rows_)
+    if (!rows_ || running_)
         return 0;
     mode_ = mode;
+    cancel_ = false;
+    running_ = true;
     if (batch_)
         win::CloseHandle(batch_);
     batch_ = win::CreateThread(nullptr, 0, BatchThread, this, 0, nullptr);
+    if (!batch_)
+        running_ = false;
     return batch_ ? 1 : 0;
 }
 
@@ -42,6 +48,8 @@ win::DWORD BatchController::BatchThread(void* parameter)
 {
     auto* self = static_cast<BatchController*>(parameter);
     for (auto& [key, item] : *self->rows_) {
+        if (self->cancel_)
+            break;
         if (!item || !item->marked)
             continue;
         win::DWORD threadId = 0;
@@ -54,6 +62,7 @@ win::DWORD BatchController::BatchThread(void* parameter)
         self->worker_ = nullptr;
         item->threadIdSlot = nullptr;
     }
+    self->running_ = false;
     if (win::HWND window = g_mainWindow.load())
         win::PostMessage(window, WM_BATCH_DONE, 0, 0);
     return 0;

@@ -7,6 +7,8 @@
 
 #include "platform/Types.h"
 
+#include <atomic>
+
 class BatchController {
 public:
     BatchController() = default;
@@ -15,13 +17,16 @@ public:
     BatchController& operator=(const BatchController&) = delete;
 
     int SetRows(RowTable* rows);
-    // 0 when no row table was set; otherwise starts the batch thread and
+    // 0 when no row table was set or a batch is running; otherwise starts the batch thread and
     // returns 1 at once. The window argument is not used: workers report to
     // the published main window.
     int Start(int mode, win::HWND window);
     // Waits until the running batch (if any) has finished, handling messages
     // sent to the caller meanwhile.
     void Wait();
+    // Asks the running batch to stop; returns at once.
+    void Cancel() { cancel_ = true; }
+    bool IsRunning() const { return running_; }
 
 private:
     static win::DWORD BatchThread(void* controller);
@@ -30,4 +35,6 @@ private:
     win::HANDLE worker_ = nullptr;
     int mode_ = 0;
     win::HANDLE batch_ = nullptr;
+    std::atomic<bool> cancel_{false};
+    std::atomic<bool> running_{false};
 };

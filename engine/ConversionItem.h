@@ -38,6 +38,7 @@ public:
     double startMs = 0.0;
     double endMs = 0.0;  // 0: to the end of the source
     std::int32_t marked = 0;
+    std::wstring failureReason;  // why the last conversion of this row failed
 
     virtual ~ConversionItem() = default;
 

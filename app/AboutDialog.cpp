@@ -1,0 +1,72 @@
+#include "app/AboutDialog.h"
+
+#include "app/ProgramIcon.h"
+
+#include "platform/Controls.h"
+#include "platform/Message.h"
+#include "platform/MessageBox.h"
+#include "platform/Messages.h"
+#include "platform/Window.h"
+
+using namespace win;
+
+namespace about_box {
+
+namespace {
+
+DialogItemTemplate Item(LPCWSTR cls, LPCWSTR text, int id, DWORD style, int x, int y, int cx, int cy)
+{
+    DialogItemTemplate item;
+    item.className = cls;
+    item.text = text;
+    item.id = id;
+    item.style = WS_CHILD | WS_VISIBLE | style;
+    item.x = x;
+    item.y = y;
+    item.cx = cx;
+    item.cy = cy;
+    return item;
+}
+
+INT_PTR Proc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SetDlgItemText(box, kNameLine, kProgramTitle);
+        if (lParam)
+            SendDlgItemMessage(box, kIcon, STM_SETICON, static_cast<WPARAM>(lParam), 0);
+        return 1;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(box, LOWORD(wParam));
+            return 1;
+        }
+        return 0;
+    }
+    return 0;
+}
+
+}  // namespace
+
+DialogTemplate Template()
+{
+    DialogTemplate t;
+    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE;
+    t.cx = 235;
+    t.cy = 55;
+    t.title = L"About Kolvex";
+    t.items.push_back(Item(WC_STATIC, L"", kIcon, SS_ICON, 11, 17, 20, 20));
+    t.items.push_back(Item(WC_STATIC, L"", kNameLine, SS_LEFT | SS_NOPREFIX, 40, 10, 185, 8));
+    t.items.push_back(Item(WC_STATIC, L"APE files and CUE albums to MP3 and WAVE", kSecondLine, SS_LEFT, 40, 25,
+                           185, 8));
+    t.items.push_back(Item(WC_BUTTON, L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 178, 34, 50, 14));
+    return t;
+}
+
+void Show(HWND owner, HICON icon)
+{
+    DialogTemplate t = Template();
+    DialogBoxIndirectParam(nullptr, &t, owner, Proc, reinterpret_cast<LPARAM>(icon));
+}
+
+}  // namespace about_box
