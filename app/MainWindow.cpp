@@ -24,6 +24,13 @@
 using namespace win;
 using namespace main_window;
 
+namespace {
+
+// Posted by the first paint, so it arrives once the paint is done.
+constexpr UINT kFirstPaintDone = WM_APP + 1;
+
+}  // namespace
+
 MainWindow::MainWindow(SkinManager* skin, std::wstring programFolder, ListOperations* list)
     : skinList_(skin), rows_(list ? *list : skinList_), skin_(skin), programFolder_(std::move(programFolder))
 {
@@ -83,6 +90,10 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SSRC_START: OnResampleStart(); return 1;
     case WM_SSRC_PROGRESS: OnResampleProgress(wParam); return 1;
     case WM_SSRC_DONE: OnResampleDone(lParam == 1); return 1;
+    case kFirstPaintDone:
+        if (onFirstPaint)
+            onFirstPaint(*this);
+        return 1;
     case WM_DESTROY: OnDestroy(); return 0;
     }
     return 0;
@@ -162,6 +173,10 @@ void MainWindow::ShowAbout() { about_box::Show(window_, icon_); }
 
 bool MainWindow::OnPaint()
 {
+    if (!painted_) {
+        painted_ = true;
+        PostMessage(window_, kFirstPaintDone, 0, 0);
+    }
     if (!IsIconic(window_))
         return false;
     PAINTSTRUCT paint;

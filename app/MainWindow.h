@@ -13,6 +13,7 @@
 
 #include "platform/Types.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ public:
     bool Ended() const { return ended_; }
 
     ConversionList& Rows() { return rows_; }
+
+    // Called once, after the window's first paint.
+    std::function<void(MainWindow&)> onFirstPaint;
 
 private:
     static win::INT_PTR Proc(win::HWND window, win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
@@ -93,6 +97,7 @@ private:
     win::HWND window_ = nullptr;
     bool ended_ = false;
     bool closing_ = false;
+    bool painted_ = false;
     // The rows that failed in the running batch: name and reason.
     std::vector<std::pair<std::wstring, std::wstring>> failures_;
     // Where the running batch wrote its last file.
