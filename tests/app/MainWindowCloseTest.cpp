@@ -4,6 +4,7 @@
 
 #include "app/MainWindowTemplate.h"
 #include "engine/MainWindowHandle.h"
+#include "settings/SettingsFile.h"
 
 #include "platform/Controls.h"
 #include "platform/HeadlessBackend.h"
@@ -55,7 +56,7 @@ TEST_F(MainWindowTest, ClosingDuringABatchStopsItByEveryRoute)
         fs::path out = dir / route.name;
         fs::create_directory(out);
         SetOutputFolder(out);
-        Add({Demo("demo.cue"), Demo("demo.cue")});
+        Add({Album(), Album()});
         Click(kWave);
         ASSERT_FALSE(Enabled(kWave));
         if (route.post)
@@ -79,7 +80,7 @@ TEST_F(MainWindowTest, DestroyingTheWindowDuringABatchWaitsForIt)
 {
     fs::create_directory(dir / "out");
     SetOutputFolder(dir / "out");
-    Add({Demo("demo.cue")});
+    Add({Album()});
     Click(kMp3);
     DestroyWindow(window);
     EXPECT_FALSE(IsWindow(window));
@@ -93,14 +94,18 @@ TEST_F(MainWindowTest, TheModalWindowEndsWhenClosedDuringABatch)
     main.reset();
     fs::create_directory(dir / "out");
     SetOutputFolder(dir / "out");
+    ASSERT_EQ(SettingsFile::Write((dir / "configure.dat").wstring(), g_settings), 1);  // read at start-up
     MainWindow modal(nullptr, ProgramFolder(), &list);
-    Headless().PushOpenFiles({Demo("demo.cue").wstring()});
-    WhenShown(L"Verdo Ape to MP3 WAV Converter pro v1.1 ", [](HWND shown) {
+    Headless().PushOpenFiles({Album().wstring()});
+    bool running = false;
+    WhenShown(L"Verdo Ape to MP3 WAV Converter pro v1.1 ", [&running](HWND shown) {
         SendMessage(GetDlgItem(shown, kAdd), BM_CLICK, 0, 0);
         SendMessage(GetDlgItem(shown, kWave), BM_CLICK, 0, 0);
+        running = !IsWindowEnabled(GetDlgItem(shown, kWave));
         PostMessage(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     EXPECT_EQ(modal.DoModal(), IDCANCEL);
     EXPECT_TRUE(modal.Rows().Rows().empty());
+    EXPECT_TRUE(running);
     ExpectWholeOrAbsent(dir / "out");
 }

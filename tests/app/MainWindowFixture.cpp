@@ -56,6 +56,17 @@ void MainWindowTest::Open(ListOperations* rows)
     Pump();
 }
 
+fs::path MainWindowTest::Album()
+{
+    fs::path copy = dir / "demo";
+    if (!fs::exists(copy)) {
+        fs::create_directory(copy);
+        fs::copy_file(Demo("demo.cue"), copy / "demo.cue");
+        fs::copy_file(Demo("demo.ape"), copy / "demo.ape");
+    }
+    return copy / "demo.cue";
+}
+
 void MainWindowTest::Click(int id)
 {
     SendMessage(GetDlgItem(window, id), BM_CLICK, 0, 0);

@@ -35,6 +35,10 @@ protected:
     // Makes the window (again) over `rows`; null for the skin's own list.
     void Open(ListOperations* rows);
 
+    // The demo album, copied into the scratch folder, so that nothing a
+    // test writes beside its source lands in the source tree.
+    std::filesystem::path Album();
+
     void Click(int id);
     bool Enabled(int id);
     std::wstring Text(int id);

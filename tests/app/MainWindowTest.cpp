@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, AddMakesOneCheckedRowPerFileOrTrack)
 {
     fs::path bare = dir / "noextension";
     fs::copy_file(FixturePath("stereo16_44k.ape"), bare);
-    Add({FixturePath("stereo16_44k.ape"), Demo("demo.cue"), bare, dir / "missing.ape"});
+    Add({FixturePath("stereo16_44k.ape"), Album(), bare, dir / "missing.ape"});
 
     const auto& rows = list.Rows();
     ASSERT_EQ(rows.size(), 6u);
@@ -143,7 +143,7 @@ TEST_F(MainWindowTest, Mp3BatchConvertsTheAlbumAndOffersTheFolder)
     SetOutputFolder(out);
     g_settings.cbrFlag = 1;
     g_settings.mp3.cbrBitRate = 192;
-    Add({Demo("demo.cue")});
+    Add({Album()});
     RunBatch(kMp3, IDOK);
 
     EXPECT_EQ(Text(kFormatLine), L"Output Audio Info: Output Format MP3 Constant Bitrate: 192 Quality: 0");
