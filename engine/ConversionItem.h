@@ -6,6 +6,7 @@
 #include "cue/CueSheet.h"
 #include "platform/Types.h"
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -38,7 +39,13 @@ public:
     double startMs = 0.0;
     double endMs = 0.0;  // 0: to the end of the source
     std::int32_t marked = 0;
-    std::wstring failureReason;  // why the last conversion of this row failed
+    // Why the row's last conversion wrote no file (or its resampling kept
+    // the file as it was); empty when it succeeded. The worker sets it
+    // before it posts the row's done message.
+    std::wstring failureReason;
+    // Set by the batch while the row's worker runs: the batch was asked to
+    // stop, and the row ends after its current chunk or block.
+    const std::atomic<bool>* cancel = nullptr;
 
     virtual ~ConversionItem() = default;
 
