@@ -1,6 +1,7 @@
 #include "platform/Dialog.h"
 
 #include "platform/Controls.h"
+#include "platform/DialogFont.h"
 #include "platform/DialogState.h"
 #include "platform/Focus.h"
 #include "platform/Font.h"
@@ -123,8 +124,9 @@ HWND CreateDialogWindow(HINSTANCE instance, const DialogTemplate* tmpl, HWND own
     auto state = std::make_unique<DialogState>();
     state->proc = proc;
     state->modal = modal;
-    state->font = CreatePointFont(tmpl->pointSize > 0 ? tmpl->pointSize : 8, FW_NORMAL, 0);
-    state->baseUnits = internal::FontBaseUnits(state->font);
+    internal::DialogFont dialogFont = internal::MakeDialogFont(tmpl->pointSize);
+    state->font = dialogFont.font;
+    state->baseUnits = dialogFont.baseUnits;
     if ((tmpl->style & WS_CHILD) && !owner)
         return nullptr;
     RECT r = PlaceDialog(*tmpl, owner, state->baseUnits);
@@ -294,7 +296,7 @@ BOOL MapDialogRect(HWND dialog, RECT* rect)
 
 LONG GetDialogBaseUnits()
 {
-    SIZE base = internal::FontBaseUnits(internal::DefaultGuiFont());
+    SIZE base = internal::ReferenceBaseUnits(8);
     return static_cast<LONG>(MAKELONG(static_cast<WORD>(base.cx), static_cast<WORD>(base.cy)));
 }
 

@@ -4,6 +4,9 @@
 #include "WindowTesting.h"
 
 #include "platform/Controls.h"
+#include "platform/DeviceContext.h"
+#include "platform/Font.h"
+#include "platform/Gdi.h"
 #include "platform/Dialog.h"
 #include "platform/Focus.h"
 #include "platform/MessageBox.h"
@@ -389,4 +392,40 @@ TEST_F(DialogTest, OwnedWindowsGoWithTheirOwner)
     EXPECT_TRUE(d.left == 0 || std::abs((d.left + d.right) / 2 - (o.left + o.right) / 2) <= 1);
     DestroyWindow(owner);
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+// Templates are laid out for the classic dialog font: 6 × 13 pixel units at
+// 8 points, whatever our own face measures, and the face is drawn small
+// enough that a label's text fits the width the classic face would take.
+TEST_F(DialogTest, DialogUnitsAreTheClassicOnesAndTextsFitTheirPlaces)
+{
+    DialogTemplate t;
+    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    t.cx = 443;
+    t.cy = 297;
+    t.items.push_back(Item(L"Static", L"Output Directory: /home/someone/Music", 1034,
+                           WS_VISIBLE, 7, 229, 341, 9));
+    HWND dialog = CreateDialogIndirectParam(nullptr, &t, nullptr, ScriptedProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    RECT client;
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, 665);
+    EXPECT_EQ(client.bottom, 483);
+    RECT unit{0, 0, 4, 8};
+    MapDialogRect(dialog, &unit);
+    EXPECT_EQ(unit.right, 6);
+    EXPECT_EQ(unit.bottom, 13);
+    EXPECT_EQ(GetDialogBaseUnits(), static_cast<LONG>(MAKELONG(6, 13)));
+
+    HWND label = GetDlgItem(dialog, 1034);
+    HDC dc = GetDC(label);
+    SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(label, WM_GETFONT, 0, 0)));
+    std::wstring text = GetWindowText(label);
+    SIZE extent;
+    GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    ReleaseDC(label, dc);
+    // No wider than the classic face's average of 6 pixels a character.
+    EXPECT_LE(extent.cx, static_cast<LONG>(text.size()) * 6);
+    EXPECT_LE(extent.cy, 13);
+    DestroyWindow(dialog);
 }
