@@ -2,12 +2,15 @@
 //   KOLVEX_SETTINGS=FILE        keep the settings in FILE
 //   KOLVEX_BACKEND=headless     run without a display (start-up measurements)
 //   KOLVEX_REPORT_FIRST_PAINT=1 print the time of the first paint and quit
+//   KOLVEX_DESCRIBE=1           print where the window and its controls are
+//                               once it has painted (for scripted tests)
 #include "app/Application.h"
 #include "app/MainWindow.h"
 
 #include "platform/Files.h"
 #include "platform/Message.h"
 #include "platform/Messages.h"
+#include "platform/Window.h"
 #include "platform/gtk/GtkBackend.h"
 
 #include <cstdio>
@@ -33,6 +36,41 @@ void ReportFirstPaint(MainWindow& window)
     win::PostMessage(window.Window(), win::WM_CLOSE, 0, 0);
 }
 
+void PrintRect(const char* what, int id, win::HWND hwnd)
+{
+    win::RECT r;
+    win::GetWindowRect(hwnd, &r);
+    std::printf("%s %d %ld %ld %ld %ld\n", what, id, static_cast<long>(r.left), static_cast<long>(r.top),
+                static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
+}
+
+// The window, each control, and a point on the close caption button, in
+// screen coordinates.
+void Describe(MainWindow& window)
+{
+    win::HWND hwnd = window.Window();
+    PrintRect("window", 0, hwnd);
+    win::EnumChildWindows(
+        hwnd,
+        [](win::HWND child, win::LPARAM) -> win::BOOL {
+            if (win::GetParent(child) == win::GetAncestor(child, win::GA_ROOT))
+                PrintRect("control", win::GetDlgCtrlID(child), child);
+            return 1;
+        },
+        0);
+    win::RECT r;
+    win::GetWindowRect(hwnd, &r);
+    for (long y = r.top; y < r.top + 60; y += 2)
+        for (long x = r.right - 1; x > r.right - 200; x -= 2)
+            if (win::SendMessage(hwnd, win::WM_NCHITTEST, 0, win::MAKELPARAM(x, y)) == win::HTCLOSE) {
+                std::printf("close %ld %ld\n", x - 3, y + 3);
+                y = r.bottom;
+                break;
+            }
+    std::printf("ready\n");
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char**)
@@ -54,5 +92,7 @@ int main(int argc, char**)
     Application application(win::ExecutableDirectory());
     if (EnvironmentIs("KOLVEX_REPORT_FIRST_PAINT", "1"))
         application.onFirstPaint = ReportFirstPaint;
+    else if (EnvironmentIs("KOLVEX_DESCRIBE", "1"))
+        application.onFirstPaint = Describe;
     return application.Run();
 }
