@@ -13,6 +13,7 @@
 #include "skin/SkinManager.h"
 
 #include "platform/Controls.h"
+#include "platform/DropFiles.h"
 #include "platform/Icon.h"
 #include "platform/Menu.h"
 #include "platform/Message.h"
@@ -77,6 +78,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_QUERYDRAGICON: return reinterpret_cast<INT_PTR>(icon_);
     case WM_CLOSE: Close(); return 1;
     case WM_COMMAND: OnCommand(LOWORD(wParam)); return 1;
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 1;
     case WM_CONVERT_PROGRESS: OnProgress(lParam); return 1;
     case WM_WAVE_START: OnRowStart(static_cast<std::int32_t>(wParam), L"To WAVE..."); return 1;
     case WM_WAVE_DONE:
@@ -120,6 +122,7 @@ void MainWindow::OnInitDialog(HWND window)
     ApplySkin();
     g_mainWindow = window;
     PlaceStatusControls();
+    DragAcceptFiles(window, 1);
 }
 
 void MainWindow::AddAboutEntry()

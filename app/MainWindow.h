@@ -18,6 +18,9 @@
 #include <vector>
 
 class SkinManager;
+namespace win {
+struct DropList;
+}
 
 class MainWindow {
 public:
@@ -61,6 +64,7 @@ private:
     void OnCommand(int id);
     void OnAdd();
     void AddPaths(const std::vector<std::wstring>& paths);
+    void OnDropFiles(win::DropList* drop);
     void OnDelete();
     void OnConvert(std::int32_t outputKind);
     void OnBurnCd();

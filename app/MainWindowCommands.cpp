@@ -8,8 +8,11 @@
 #include "settings/ConversionSettings.h"
 
 #include "platform/CommonDialogs.h"
+#include "platform/DropFiles.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
+
+#include <cwctype>
 
 using namespace win;
 using namespace main_window;
@@ -49,6 +52,27 @@ void MainWindow::AddPaths(const std::vector<std::wstring>& paths)
 {
     for (const std::wstring& path : paths)
         rows_.Add(path);
+}
+
+// Files dropped from a file manager are added as "add" would add them;
+// only what "add" offers by default (.ape and .cue) is taken, in the
+// order dropped.
+void MainWindow::OnDropFiles(HDROP drop)
+{
+    std::vector<std::wstring> paths = DragQueryFiles(drop);
+    DragFinish(drop);
+    if (batch_.IsRunning())
+        return;
+    std::vector<std::wstring> taken;
+    for (const std::wstring& path : paths) {
+        auto dot = path.rfind(L'.');
+        std::wstring extension = dot == std::wstring::npos ? L"" : path.substr(dot + 1);
+        for (auto& c : extension)
+            c = static_cast<wchar_t>(std::towlower(c));
+        if ((extension == L"ape" || extension == L"cue") && path.find(L'/', dot) == std::wstring::npos)
+            taken.push_back(path);
+    }
+    AddPaths(taken);
 }
 
 void MainWindow::OnDelete()

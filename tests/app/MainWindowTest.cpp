@@ -6,6 +6,7 @@
 #include "settings/SettingsFile.h"
 
 #include "platform/Controls.h"
+#include "platform/DropFiles.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/Menu.h"
 #include "platform/Message.h"
@@ -270,4 +271,24 @@ TEST_F(MainWindowTest, WithoutAListNothingIsShownOrConverted)
     SetOutputFolder(dir / "out");
     RunBatch(kMp3);
     EXPECT_TRUE(fs::is_empty(dir / "out"));
+}
+
+TEST_F(MainWindowTest, FilesDroppedFromAFileManagerAreAddedLikeAdd)
+{
+    fs::path notes = dir / "notes.txt";
+    std::ofstream(notes) << "not audio";
+    RECT r;
+    GetWindowRect(GetDlgItem(window, kList), &r);
+    POINT onList{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ASSERT_TRUE(DropFiles(onList, {FixturePath("mono8_8k.ape").wstring(), notes.wstring(), Album().wstring()}));
+    Pump();
+    ASSERT_EQ(list.Rows().size(), 4u);
+    EXPECT_EQ(list.Rows().at(0).name, L"mono8_8k.ape");
+    EXPECT_EQ(list.Rows().at(3).info, L"00:00:06");
+    EXPECT_EQ(Checked(), (std::vector<std::int32_t>{0, 1, 2, 3}));
+
+    Click(kMp3);  // while a batch runs nothing is added
+    ASSERT_TRUE(DropFiles(onList, {FixturePath("mono8_8k.ape").wstring()}));
+    Pump();
+    EXPECT_EQ(main->Rows().Rows().size(), 4u);
 }
