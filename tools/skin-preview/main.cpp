@@ -65,12 +65,11 @@ int Render(const std::string& file, preview::Options& options)
         Pointer(PointerEvent::Move, {thumb.x, thumb.y + track.bottom / 3});
         Pointer(PointerEvent::Up, {thumb.x, thumb.y + track.bottom / 3});
     }
-    // "MP3" held down under the pointer; "add" lit as if the pointer had
-    // just passed over it.
+    // The pointer rests on "add"; "MP3" is held down (by a press sent to it,
+    // as one pointer cannot be in two places).
     HWND mp3 = GetDlgItem(dialog, preview::kMp3), add = GetDlgItem(dialog, preview::kAdd);
-    Pointer(PointerEvent::Move, Centre(mp3));
-    Pointer(PointerEvent::Down, Centre(mp3));
-    SendMessage(add, WM_SETCURSOR, reinterpret_cast<WPARAM>(add), MAKELPARAM(1, WM_MOUSEMOVE));
+    Pointer(PointerEvent::Move, Centre(add));
+    SendMessage(mp3, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     PumpPendingMessages();
 
     bool saved = SaveWindowPng(dialog, FromUtf8(file));
