@@ -135,6 +135,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             SetFocus(hwnd);
         return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
+    case WM_MOUSEWHEEL:
+        // A control that does not scroll lets its parent have the turn.
+        return window->IsChild() ? SendMessage(window->parent, message, wParam, lParam) : 0;
     case WM_SETTEXT: return SetText(hwnd, *window, lParam);
     case WM_GETTEXT:
         if (!lParam || wParam == 0)

@@ -228,6 +228,17 @@ void TranslatePointer(ThreadInput& state, const RawInput& raw)
     if (!IsWindowEnabled(internal::TopLevelOf(target)))
         return;
 
+    if (raw.kind == RawInput::Kind::PointerWheel) {
+        MSG wheel;
+        wheel.hwnd = target;
+        wheel.message = WM_MOUSEWHEEL;
+        wheel.wParam = MAKEWPARAM(static_cast<WORD>(KeyFlags(state)), static_cast<WORD>(static_cast<short>(raw.button)));
+        wheel.lParam = MAKEPOINTLPARAM(raw.screen.x, raw.screen.y);
+        wheel.time = raw.time;
+        wheel.pt = raw.screen;
+        state.ready.push_back(wheel);
+        return;
+    }
     bool client = hit == HTCLIENT;
     UINT message = MouseMessage(raw.kind, raw.button, client);
     if (!state.capture)
@@ -486,6 +497,7 @@ void InjectPointer(HWND top, PointerEvent event, int button, POINT screen, UINT 
     case PointerEvent::Down: raw.kind = RawInput::Kind::PointerDown; break;
     case PointerEvent::Up: raw.kind = RawInput::Kind::PointerUp; break;
     case PointerEvent::Leave: raw.kind = RawInput::Kind::PointerLeave; break;
+    case PointerEvent::Wheel: raw.kind = RawInput::Kind::PointerWheel; break;
     }
     raw.top = top;
     raw.button = button;

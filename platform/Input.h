@@ -72,7 +72,11 @@ HCURSOR SetCursor(HCURSOR cursor);
 int CursorShapeOf(HCURSOR cursor);  // the resource number
 
 // --- fed by back-ends (and tests) ---------------------------------------
-enum class PointerEvent { Move, Down, Up, Leave };
+// Wheel: `button` carries the turn, WHEEL_DELTA a notch, positive away
+// from the user; the window under the pointer gets WM_MOUSEWHEEL.
+enum class PointerEvent { Move, Down, Up, Leave, Wheel };
+constexpr int WHEEL_DELTA = 120;
+constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wParam) { return static_cast<short>(HIWORD(wParam)); }
 constexpr UINT MOD_SHIFT_KEY = 1;
 constexpr UINT MOD_CONTROL_KEY = 2;
 constexpr UINT MOD_ALT_KEY = 4;

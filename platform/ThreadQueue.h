@@ -68,7 +68,7 @@ struct Timer {
 // A pointer or key event as a back-end reports it, before the window layer
 // turns it into messages on the owner thread.
 struct RawInput {
-    enum class Kind { PointerMove, PointerDown, PointerUp, PointerLeave, KeyDown, KeyUp };
+    enum class Kind { PointerMove, PointerDown, PointerUp, PointerLeave, PointerWheel, KeyDown, KeyUp };
     Kind kind = Kind::PointerMove;
     HWND top = nullptr;
     POINT screen;

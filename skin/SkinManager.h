@@ -16,6 +16,7 @@
 #include <vector>
 
 class SkinElement;
+class SkinFrame;
 class SkinMultimediaList;
 
 class SkinManager {
@@ -61,6 +62,10 @@ public:
     // An element it displaces stays alive (it may still skin a control)
     // until the manager goes.
     void Register(std::unique_ptr<SkinElement> element);
+
+    // Takes one control inside a window skinned by `frame` over, when its
+    // class, exact style and text call for it.
+    void Classify(win::HWND control, SkinFrame& frame);
 
 private:
     SkinMultimediaList* FindList(const std::wstring& name) const;

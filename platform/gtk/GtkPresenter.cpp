@@ -71,6 +71,21 @@ gboolean OnButton(GtkWidget* widget, GdkEventButton* event, gpointer)
     return TRUE;
 }
 
+gboolean OnScroll(GtkWidget* widget, GdkEventScroll* event, gpointer)
+{
+    int delta = 0;
+    if (event->direction == GDK_SCROLL_UP)
+        delta = WHEEL_DELTA;
+    else if (event->direction == GDK_SCROLL_DOWN)
+        delta = -WHEEL_DELTA;
+    else if (event->direction == GDK_SCROLL_SMOOTH)
+        delta = static_cast<int>(-event->delta_y * WHEEL_DELTA);
+    if (delta != 0)
+        InjectPointer(HwndOf(widget), PointerEvent::Wheel, delta, ScreenPoint(widget, event->x, event->y),
+                      ModifiersOf(event->state));
+    return TRUE;
+}
+
 gboolean OnLeave(GtkWidget* widget, GdkEventCrossing* event, gpointer)
 {
     if (event->mode != GDK_CROSSING_NORMAL || event->detail == GDK_NOTIFY_INFERIOR)
@@ -163,6 +178,7 @@ void Connect(GtkWidget* widget)
     g_signal_connect(widget, "button-press-event", G_CALLBACK(OnButton), nullptr);
     g_signal_connect(widget, "button-release-event", G_CALLBACK(OnButton), nullptr);
     g_signal_connect(widget, "leave-notify-event", G_CALLBACK(OnLeave), nullptr);
+    g_signal_connect(widget, "scroll-event", G_CALLBACK(OnScroll), nullptr);
     g_signal_connect(widget, "key-press-event", G_CALLBACK(OnKey), nullptr);
     g_signal_connect(widget, "key-release-event", G_CALLBACK(OnKey), nullptr);
     g_signal_connect(widget, "focus-in-event", G_CALLBACK(OnFocus), nullptr);
@@ -230,7 +246,7 @@ void GtkBackend::WindowCreated(HWND hwnd)
         gtk_window_set_skip_taskbar_hint(window, TRUE);
     gtk_widget_add_events(widget, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
                                       GDK_KEY_PRESS_MASK | GDK_KEY_RELEASE_MASK | GDK_LEAVE_NOTIFY_MASK |
-                                      GDK_FOCUS_CHANGE_MASK | GDK_STRUCTURE_MASK);
+                                      GDK_FOCUS_CHANGE_MASK | GDK_STRUCTURE_MASK | GDK_SCROLL_MASK);
     RECT r;
     GetWindowRect(hwnd, &r);
     gtk_window_move(window, r.left, r.top);

@@ -1,0 +1,234 @@
+#include "skin/SkinImage.h"
+
+#include "platform/Bitmap.h"
+#include "platform/DeviceContext.h"
+#include "platform/Gdi.h"
+#include "platform/Region.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+bool SkinSizeAllowed(int width, int height)
+{
+    return width >= 1 && height >= 1 && width <= kMaxSkinSide && height <= kMaxSkinSide &&
+           static_cast<long long>(width) * height <= kMaxSkinPixels;
+}
+
+SkinImage::SkinImage(win::HBITMAP bitmap) : bitmap_(bitmap)
+{
+    win::SIZE size;
+    if (bitmap_ && win::GetBitmapSize(bitmap_, &size)) {
+        width_ = size.cx;
+        height_ = size.cy;
+    } else {
+        bitmap_ = nullptr;
+    }
+}
+
+SkinImage::~SkinImage() { Reset(); }
+
+SkinImage::SkinImage(SkinImage&& other) noexcept
+    : bitmap_(std::exchange(other.bitmap_, nullptr)),
+      width_(std::exchange(other.width_, 0)),
+      height_(std::exchange(other.height_, 0))
+{
+}
+
+SkinImage& SkinImage::operator=(SkinImage&& other) noexcept
+{
+    if (this != &other) {
+        Reset();
+        bitmap_ = std::exchange(other.bitmap_, nullptr);
+        width_ = std::exchange(other.width_, 0);
+        height_ = std::exchange(other.height_, 0);
+    }
+    return *this;
+}
+
+SkinImage SkinImage::Create(int width, int height)
+{
+    if (!SkinSizeAllowed(width, height))
+        return {};
+    return SkinImage(win::CreateARGBBitmap(width, height));
+}
+
+void SkinImage::Reset()
+{
+    if (bitmap_)
+        win::DeleteObject(bitmap_);
+    bitmap_ = nullptr;
+    width_ = height_ = 0;
+}
+
+void SkinImage::Draw(const SkinImage& source, int x, int y, int srcX, int srcY, int width,
+                     int height)
+{
+    if (Empty() || source.Empty() || width <= 0 || height <= 0)
+        return;
+    win::HDC dc = win::CreateCompatibleDC(nullptr);
+    win::HGDIOBJ old = win::SelectObject(dc, bitmap_);
+    win::DrawBitmap(dc, x, y, source.bitmap_, srcX, srcY, width, height);
+    win::SelectObject(dc, old);
+    win::DeleteDC(dc);
+}
+
+void SkinImage::Draw(const SkinImage& source, int x, int y)
+{
+    Draw(source, x, y, 0, 0, source.width_, source.height_);
+}
+
+SkinImage LoadImageFile(const std::wstring& path)
+{
+    SkinImage image(win::LoadImageFile(path));
+    if (!image.Empty() && !SkinSizeAllowed(image.Width(), image.Height()))
+        image.Reset();
+    return image;
+}
+
+bool CutPiece(const SkinImage& image, SkinPiece& piece)
+{
+    const SkinRect& r = piece.source;
+    piece.image = SkinImage::Create(r.width, r.height);
+    piece.image.Draw(image, 0, 0, r.x, r.y, r.width, r.height);
+    return true;
+}
+
+namespace {
+
+// The band's rectangle, and its own bitmap copied from the canvas region
+// that starts at (x, y) (a plain copy for the (0, 0) that skins use).
+void Finish(SkinPiece& band, SkinImage& canvas, int x, int y, int width, int height)
+{
+    band.destination = {x, y, width, height};
+    band.image = SkinImage::Create(width, height);
+    band.image.Draw(canvas, 0, 0, x, y, width, height);
+}
+
+}  // namespace
+
+bool BuildHorizontalBand(SkinPiece& band, int x, int y, int width, int height,
+                         const SkinPiece* left, const SkinPiece* middle, const SkinPiece* right)
+{
+    if (!left || !middle || !right || middle->Width() <= 0)
+        return false;
+    SkinImage canvas = SkinImage::Create(width, height);
+    if (canvas.Empty())
+        return false;
+    canvas.Draw(left->image, 0, 0);
+    int span = width - right->Width() - left->Width();
+    int count = span < 0 ? 0 : span / middle->Width() + 1;
+    for (int k = 0; k < count; ++k) {
+        int remaining = span - k * middle->Width();
+        int columns = remaining > middle->Width() ? middle->Width() : remaining;
+        canvas.Draw(middle->image, left->Width() + k * middle->Width(), y, 0, 0, columns,
+                    middle->Height());
+    }
+    canvas.Draw(right->image, width - right->Width(), y);
+    Finish(band, canvas, x, y, width, height);
+    return true;
+}
+
+bool BuildVerticalBand(SkinPiece& band, int x, int y, int width, int height,
+                       const SkinPiece* middle)
+{
+    if (!middle || middle->Height() <= 0)
+        return false;
+    SkinImage canvas = SkinImage::Create(width, height);
+    if (canvas.Empty())
+        return false;
+    int count = height / middle->Height() + 1;
+    for (int k = 0; k < count; ++k) {
+        int remaining = height - k * middle->Height();
+        int rows = remaining > middle->Height() ? middle->Height() : remaining;
+        canvas.Draw(middle->image, x, y + k * middle->Height(), 0, 0, middle->Width(), rows);
+    }
+    Finish(band, canvas, x, y, width, height);
+    return true;
+}
+
+bool BuildVerticalBandWithEnds(SkinPiece& band, int width, int height, const SkinPiece* top,
+                               const SkinPiece* middle, const SkinPiece* bottom)
+{
+    if (!top || !middle || !bottom || middle->Height() <= 0)
+        return false;
+    SkinImage canvas = SkinImage::Create(width, height);
+    if (canvas.Empty())
+        return false;
+    int span = height - top->Height() - bottom->Height();
+    for (int at = 0; at < span; at += middle->Height())
+        canvas.Draw(middle->image, 0, top->Height() + at, 0, 0, middle->Width(),
+                    std::min(middle->Height(), span - at));
+    canvas.Draw(top->image, 0, 0);
+    canvas.Draw(bottom->image, 0, height - bottom->Height());
+    Finish(band, canvas, 0, 0, width, height);
+    return true;
+}
+
+bool BuildFill(SkinPiece& target, int x, int y, int width, int height, const SkinPiece* pattern)
+{
+    if (!pattern || pattern->Width() <= 0 || pattern->Height() <= 0)
+        return false;
+    SkinImage canvas = SkinImage::Create(width, height);
+    if (canvas.Empty())
+        return false;
+    if (target.mode == 0) {
+        for (int i = 0; i <= width / pattern->Width() + 1; ++i)
+            for (int j = 0; j <= height / pattern->Height(); ++j)
+                canvas.Draw(pattern->image, x + i * pattern->Width(), y + j * pattern->Height());
+    } else {
+        canvas.Draw(pattern->image, x, y);
+    }
+    Finish(target, canvas, x, y, width, height);
+    return true;
+}
+
+win::HRGN RegionFromBitmap(win::HBITMAP bitmap, win::COLORREF key, win::COLORREF tolerance,
+                           int xOffset, int yOffset)
+{
+    win::HBITMAP flat = win::FlattenBitmap(bitmap, win::RGB(255, 0, 255));
+    std::vector<std::uint32_t> pixels;
+    int width = 0, height = 0;
+    bool read = flat && win::GetBitmapPixels(flat, &pixels, &width, &height);
+    if (flat)
+        win::DeleteObject(flat);
+    if (!read)
+        return nullptr;
+    auto range = [](int k, int t) {
+        return std::pair<int, int>{t < k ? k - t : 0, k + t < 255 ? k + t : 255};
+    };
+    auto [rLow, rHigh] = range(win::GetRValue(key), win::GetRValue(tolerance));
+    auto [gLow, gHigh] = range(win::GetGValue(key), win::GetGValue(tolerance));
+    auto [bLow, bHigh] = range(win::GetBValue(key), win::GetBValue(tolerance));
+    auto transparent = [&](std::uint32_t p) {
+        int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        return r >= rLow && r <= rHigh && g >= gLow && g <= gHigh && b >= bLow && b <= bHigh;
+    };
+    win::HRGN region = win::CreateRectRgn(0, 0, 0, 0);
+    win::HRGN run = win::CreateRectRgn(0, 0, 0, 0);
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* row = pixels.data() + static_cast<std::size_t>(y) * width;
+        for (int x = 0; x < width;) {
+            while (x < width && transparent(row[x]))
+                ++x;
+            int start = x;
+            while (x < width && !transparent(row[x]))
+                ++x;
+            if (x > start) {
+                win::SetRectRgn(run, start + xOffset, y + yOffset, x + xOffset, y + yOffset + 1);
+                win::CombineRgn(region, region, run, win::RGN_OR);
+            }
+        }
+    }
+    win::DeleteObject(run);
+    return region;
+}
+
+void DrawImage(win::HDC dc, const SkinImage& image, int x, int y)
+{
+    if (!image.Empty())
+        win::DrawBitmap(dc, x, y, image.Bitmap(), 0, 0, image.Width(), image.Height());
+}
+
+void DrawPiece(win::HDC dc, const SkinPiece& piece, int x, int y) { DrawImage(dc, piece.image, x, y); }

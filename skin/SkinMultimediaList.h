@@ -1,0 +1,72 @@
+// The skinned list of files and tracks ("mmlist"): a "MiniWnd" control whose
+// rows are child windows, each a name and an information text over a row
+// face, toggled by a click. A skinned scroll bar at its right edge scrolls
+// the rows; the mouse wheel scrolls three rows a notch. The application
+// reaches it only through SkinManager's list operations, by row key.
+#pragma once
+
+#include "skin/SkinElement.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ScrollInfo.h"
+
+class SkinMultimediaListCell;
+class SkinScrollBar;
+
+class SkinMultimediaList : public SkinElement {
+public:
+    SkinMultimediaList(const SkinFile& file, std::wstring section, std::wstring skinDirectory);
+    ~SkinMultimediaList() override;
+
+    bool Load() override;
+    win::LRESULT WindowProc(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) override;
+
+    // The list operations (see SkinManager).
+    int AddItem(const std::wstring& name, win::UINT key);
+    int RemoveItem(win::UINT key);
+    int SetItemState(int state, win::UINT key);
+    int SetItemInfo(const std::wstring& info, win::UINT key);
+    int FindFirstChecked() const;
+    int FindNextChecked(win::UINT key) const;
+
+    // For the render tool and tests.
+    const SkinRect& FrameSize() const { return frameSize_; }
+    int RowHeight() const;
+    int ScrollPosition() const { return position_; }
+    win::HWND ScrollBarWindow() const;
+    // The row window under `key`, or null.
+    win::HWND RowWindow(win::UINT key) const;
+
+    // Sizes the control to the skin's place and makes its scroll bar; runs
+    // when the dialog first asks the control for its code, and when the
+    // list is taken over after that.
+    void Setup();
+
+private:
+    enum { Left, Centre, Right };
+    int ContentHeight() const;
+    int PageHeight() const;
+    int MaxPosition() const;
+    void Layout();
+    void UpdateScrollBar();
+    void ScrollTo(int position);
+
+    SkinRect frameSize_;
+    SkinPiece background_;
+    SkinPiece items_[3][3];  // face (normal, hover, down) × (left, centre, right)
+    SkinPiece faces_[3];     // composed row faces
+    SkinPiece thumbTop_, thumbCentre_, thumbBottom_, trackTop_, trackCentre_, trackBottom_;
+    int rowHeight_ = 0;
+    int rowWidth_ = 0;
+    std::unique_ptr<SkinScrollBar> scrollBar_;
+    std::map<win::UINT, std::unique_ptr<SkinMultimediaListCell>> rows_;
+    // Rows displaced by a re-used key: still on the list, out of reach.
+    std::vector<std::unique_ptr<SkinMultimediaListCell>> displaced_;
+    int position_ = 0;
+    int applied_ = 0;
+    win::SCROLLINFO shown_;
+};

@@ -1,0 +1,207 @@
+#include "skin/SkinMultimediaListCell.h"
+
+#include "platform/DeviceContext.h"
+#include "platform/Font.h"
+#include "platform/Gdi.h"
+#include "platform/Input.h"
+#include "platform/Message.h"
+#include "platform/Messages.h"
+#include "platform/Paint.h"
+#include "platform/Window.h"
+
+namespace {
+
+constexpr wchar_t kCellClass[] = L"SkinMultimediaListCell";
+constexpr wchar_t kNameClass[] = L"NameClass";
+constexpr wchar_t kInfoClass[] = L"InfoClass";
+constexpr int kNameWidth = 200;
+constexpr int kInfoWidth = 180;
+
+void Register(const wchar_t* name, win::WNDPROC proc)
+{
+    win::WNDCLASS existing;
+    if (win::GetClassInfo(nullptr, name, &existing))
+        return;
+    win::WNDCLASS wc;
+    wc.lpfnWndProc = proc;
+    wc.hCursor = win::LoadCursor(nullptr, win::IDC_ARROW);
+    wc.lpszClassName = name;
+    win::RegisterClass(&wc);
+}
+
+bool IsButtonMessage(win::UINT message)
+{
+    return message >= win::WM_LBUTTONDOWN && message <= win::WM_RBUTTONDBLCLK;
+}
+
+}  // namespace
+
+void SkinMultimediaListCell::RegisterClasses()
+{
+    Register(kCellClass, &Proc);
+    Register(kNameClass, &TextProc);
+    Register(kInfoClass, &TextProc);
+}
+
+SkinMultimediaListCell::SkinMultimediaListCell(win::UINT key, const SkinPiece* faces, win::HFONT font)
+    : key_(key), faces_(faces), font_(font)
+{
+}
+
+SkinMultimediaListCell::~SkinMultimediaListCell()
+{
+    if (hwnd_ && win::IsWindow(hwnd_)) {
+        win::SetWindowLongPtr(hwnd_, win::GWLP_USERDATA, 0);
+        win::DestroyWindow(hwnd_);
+    }
+}
+
+bool SkinMultimediaListCell::Create(win::HWND list)
+{
+    RegisterClasses();
+    hwnd_ = win::CreateWindowEx(0, kCellClass, L"", win::WS_CHILD | win::WS_VISIBLE, 0, -1, 0, 0, list,
+                                reinterpret_cast<win::HMENU>(static_cast<win::INT_PTR>(key_)), nullptr,
+                                nullptr);
+    if (!hwnd_)
+        return false;
+    win::SetWindowLongPtr(hwnd_, win::GWLP_USERDATA, reinterpret_cast<win::LONG_PTR>(this));
+    name_ = win::CreateWindowEx(0, kNameClass, L"", win::WS_CHILD | win::WS_VISIBLE, 0, 0, kNameWidth, 0,
+                                hwnd_, nullptr, nullptr, nullptr);
+    info_ = win::CreateWindowEx(0, kInfoClass, L"", win::WS_CHILD | win::WS_VISIBLE, kNameWidth, 0,
+                                kInfoWidth, 0, hwnd_, nullptr, nullptr, nullptr);
+    for (win::HWND text : {name_, info_})
+        win::SetWindowLongPtr(text, win::GWLP_USERDATA, reinterpret_cast<win::LONG_PTR>(font_));
+    valid_ = true;
+    return true;
+}
+
+void SkinMultimediaListCell::SetName(const std::wstring& text) { win::SetWindowText(name_, text.c_str()); }
+
+void SkinMultimediaListCell::SetInfo(const std::wstring& text)
+{
+    win::SetWindowText(info_, text.c_str());
+    // The face under the text is drawn again with it, so no old text shows.
+    win::RedrawWindow(hwnd_, nullptr, nullptr,
+                      win::RDW_INVALIDATE | win::RDW_ERASE | win::RDW_UPDATENOW | win::RDW_ALLCHILDREN);
+}
+
+std::wstring SkinMultimediaListCell::Name() const { return win::GetWindowText(name_); }
+std::wstring SkinMultimediaListCell::Info() const { return win::GetWindowText(info_); }
+
+void SkinMultimediaListCell::Place(const win::RECT& rect)
+{
+    rect_ = rect;
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (face_.Empty()) {
+        face_ = SkinImage::Create(width, height);
+        face_.Draw(faces_[Normal].image, 0, 0);
+    }
+    win::MoveWindow(hwnd_, rect.left, rect.top, width, height, 1);
+    win::MoveWindow(name_, 0, 0, kNameWidth, height, 1);
+    win::MoveWindow(info_, kNameWidth, 0, kInfoWidth, height, 1);
+}
+
+void SkinMultimediaListCell::DrawFace(Face face)
+{
+    face_.Draw(faces_[face].image, 0, 0);
+    win::InvalidateRect(hwnd_, nullptr, 0);
+}
+
+void SkinMultimediaListCell::Paint()
+{
+    win::PAINTSTRUCT ps;
+    win::HDC dc = win::BeginPaint(hwnd_, &ps);
+    DrawImage(dc, face_, 0, 0);
+    win::EndPaint(hwnd_, &ps);
+}
+
+win::LRESULT SkinMultimediaListCell::Proc(win::HWND hwnd, win::UINT message, win::WPARAM wParam,
+                                          win::LPARAM lParam)
+{
+    auto* cell = reinterpret_cast<SkinMultimediaListCell*>(win::GetWindowLongPtr(hwnd, win::GWLP_USERDATA));
+    if (!cell || cell->hwnd_ != hwnd)
+        return win::DefWindowProc(hwnd, message, wParam, lParam);
+    return cell->Handle(message, wParam, lParam);
+}
+
+win::LRESULT SkinMultimediaListCell::Handle(win::UINT message, win::WPARAM wParam, win::LPARAM lParam)
+{
+    switch (message) {
+    case win::WM_SETCURSOR: {
+        win::TRACKMOUSEEVENT track;
+        track.dwFlags = win::TME_LEAVE | win::TME_HOVER;
+        track.hwndTrack = hwnd_;
+        track.dwHoverTime = 1;
+        win::TrackMouseEvent(&track);
+        if (!checked_ && !hovered_) {
+            hovered_ = true;
+            DrawFace(Hover);
+        }
+        return win::DefWindowProc(hwnd_, message, wParam, lParam);
+    }
+    case win::WM_MOUSELEAVE:
+        if (!checked_ && hovered_) {
+            DrawFace(Normal);
+            hovered_ = false;
+        }
+        return 0;
+    case win::WM_LBUTTONDOWN:
+        checked_ = !checked_;
+        DrawFace(checked_ ? Down : Hover);
+        break;
+    case win::WM_PAINT:
+        Paint();
+        return 0;
+    case win::WM_ERASEBKGND:
+        return 1;
+    case win::WM_DESTROY:
+        valid_ = false;
+        break;
+    default:
+        break;
+    }
+    return win::DefWindowProc(hwnd_, message, wParam, lParam);
+}
+
+// "Name" and "Info": white text over the row, and clicks passed to the row.
+win::LRESULT SkinMultimediaListCell::TextProc(win::HWND hwnd, win::UINT message, win::WPARAM wParam,
+                                              win::LPARAM lParam)
+{
+    if (IsButtonMessage(message)) {
+        win::HWND row = win::GetParent(hwnd);
+        win::POINT pt{win::GET_X_LPARAM(lParam), win::GET_Y_LPARAM(lParam)};
+        win::MapWindowPoints(hwnd, row, &pt, 1);
+        return win::SendMessage(row, message, wParam, win::MAKEPOINTLPARAM(pt.x, pt.y));
+    }
+    switch (message) {
+    case win::WM_ERASEBKGND:
+        return 1;
+    case win::WM_PAINT: {
+        win::PAINTSTRUCT ps;
+        win::HDC dc = win::BeginPaint(hwnd, &ps);
+        win::RECT r;
+        win::GetClientRect(hwnd, &r);
+        SkinImage text = SkinImage::Create(r.right, r.bottom);
+        if (!text.Empty()) {
+            win::HDC memory = win::CreateCompatibleDC(dc);
+            win::HGDIOBJ oldBitmap = win::SelectObject(memory, text.Bitmap());
+            auto font = reinterpret_cast<win::HFONT>(win::GetWindowLongPtr(hwnd, win::GWLP_USERDATA));
+            win::HGDIOBJ oldFont = win::SelectObject(memory, font);
+            win::SetTextColor(memory, win::RGB(255, 255, 255));
+            win::SetBkMode(memory, win::TRANSPARENT);
+            std::wstring s = win::GetWindowText(hwnd);
+            win::RECT at{2, 2, r.right, r.bottom};
+            win::DrawText(memory, s.c_str(), static_cast<int>(s.size()), &at,
+                          win::DT_LEFT | win::DT_TOP | win::DT_NOCLIP | win::DT_NOPREFIX | win::DT_SINGLELINE);
+            win::SelectObject(memory, oldFont);
+            win::SelectObject(memory, oldBitmap);
+            win::DeleteDC(memory);
+            DrawImage(dc, text, 0, 0);
+        }
+        win::EndPaint(hwnd, &ps);
+        return 0;
+    }
+    default:
+        return win::DefWindowProc(hwnd, message, wParam, lParam);
+    }
+}
