@@ -120,6 +120,8 @@ void MainWindow::OnInitDialog(HWND window)
     SetWindowText(formatLine_, L"Output Audio Info:");
 
     ApplySkin();
+    if (onFirstPaint)
+        WatchFirstPaint();
     g_mainWindow = window;
     PlaceStatusControls();
     DragAcceptFiles(window, 1);
@@ -159,6 +161,27 @@ void MainWindow::PlaceStatusControls()
     SetWindowPos(formatLine_, nullptr, 11, 360, 0, 0, keep);
 }
 
+// The skinned frame paints the window itself, so the dialog never hears
+// WM_PAINT: watch for it in front of whoever handles it.
+void MainWindow::WatchFirstPaint()
+{
+    watchedProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::PaintWatch)));
+}
+
+LRESULT MainWindow::PaintWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtr(window, DWLP_USER));
+    if (!self || !self->watchedProc_)
+        return DefWindowProc(window, message, wParam, lParam);
+    LRESULT result = CallWindowProc(self->watchedProc_, window, message, wParam, lParam);
+    if (message == WM_PAINT && !self->painted_) {
+        self->painted_ = true;
+        PostMessage(window, kFirstPaintDone, 0, 0);
+    }
+    return result;
+}
+
 bool MainWindow::OnSysCommand(WPARAM command)
 {
     if ((command & 0xFFF0) == kAboutCommand) {
@@ -176,10 +199,6 @@ void MainWindow::ShowAbout() { about_box::Show(window_, icon_); }
 
 bool MainWindow::OnPaint()
 {
-    if (!painted_) {
-        painted_ = true;
-        PostMessage(window_, kFirstPaintDone, 0, 0);
-    }
     if (!IsIconic(window_))
         return false;
     PAINTSTRUCT paint;

@@ -54,6 +54,8 @@ private:
     void LoadSettings();
     void ApplySkin();
     void PlaceStatusControls();
+    void WatchFirstPaint();
+    static win::LRESULT PaintWatch(win::HWND window, win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
     bool OnSysCommand(win::WPARAM command);
     bool OnPaint();
     void Close();
@@ -102,6 +104,7 @@ private:
     bool ended_ = false;
     bool closing_ = false;
     bool painted_ = false;
+    win::WNDPROC watchedProc_ = nullptr;
     // The rows that failed in the running batch: name and reason.
     std::vector<std::pair<std::wstring, std::wstring>> failures_;
     // Where the running batch wrote its last file.

@@ -27,6 +27,16 @@ int Clamp32(double value)
     return static_cast<int>(value);  // truncated
 }
 
+// A row that runs to the end of its source (the last track of an album has
+// end 0) would get a backwards range and show no progress at all; its
+// length tells where it ends.
+double ProgressEnd(const ConversionItem& row)
+{
+    if (row.endMs > row.startMs || row.lengthMs == 0)
+        return row.endMs;
+    return row.startMs + row.lengthMs;
+}
+
 std::wstring FileName(const std::wstring& path)
 {
     auto slash = path.rfind(L'/');
@@ -53,7 +63,7 @@ void MainWindow::OnRowStart(std::int32_t key, const wchar_t* status)
     rows_.List().ListSetItemState(2, key);
     rows_.List().ListSetItemInfo(L"Convertering", key);
     if (const ConversionItem* row = rows_.Find(key))
-        SetProgressRange(Clamp32(row->startMs), Clamp32(row->endMs));
+        SetProgressRange(Clamp32(row->startMs), Clamp32(ProgressEnd(*row)));
     SetStatus(status);
 }
 

@@ -1,10 +1,12 @@
-// kolvex-screenshot OUT.png [EXAMPLES]: draws the main window headless with
+// kolvex-screenshot OUT.png [SOURCE]: draws the main window headless with
 // the default skin and four rows — one done, one failed, one converting and
 // one waiting — and writes it as a PNG (the picture in the README).
-// EXAMPLES is the folder holding demo/ (default: the source tree's).
+// SOURCE is the source tree (for the demo album and a test file).
 #include "app/MainWindow.h"
 #include "app/MainWindowTemplate.h"
 #include "engine/EngineMessages.h"
+#include "settings/ConversionSettings.h"
+#include "settings/SettingsFile.h"
 #include "settings/SettingsPath.h"
 #include "skin/SkinManager.h"
 
@@ -29,9 +31,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: kolvex-screenshot OUT.png [EXAMPLES]\n");
         return 2;
     }
-    std::string examples = argc == 3 ? argv[2] : KOLVEX_EXAMPLES;
+    std::string source = argc == 3 ? argv[2] : KOLVEX_SOURCE;
     std::filesystem::path scratch = std::filesystem::temp_directory_path() / "kolvex-screenshot.dat";
     SetSettingsPath(scratch.wstring());  // the user's settings stay as they are
+    ConversionSettings shown;
+    shown.SetOutputDirectory(L"/home/ada/Music/Converted/");
+    SettingsFile::Write(scratch.wstring(), shown);
 
     SkinManager skin;
     MainWindow main(&skin, ExecutableDirectory());
@@ -40,7 +45,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kolvex-screenshot: the main window could not be created\n");
         return 1;
     }
-    Headless().PushOpenFiles({FromUtf8(examples + "/demo/demo.cue"), FromUtf8(examples + "/demo/demo.ape")});
+    Headless().PushOpenFiles({FromUtf8(source + "/examples/demo/demo.cue"), FromUtf8(source + "/tests/data/stereo16_44k.ape")});
     SendMessage(GetDlgItem(window, main_window::kAdd), BM_CLICK, 0, 0);
     PumpPendingMessages();
 
