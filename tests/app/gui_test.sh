@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# kolvex on the GTK back-end in a real X server (Xvfb), driven by xdotool as
-# a person would: "add" picks the demo album in the GTK file chooser, "MP3"
-# converts it, the completion prompt is answered, the caption is dragged and
-# the close caption button ends the program with exit status 0 (and, in an
-# ASan build, no leak).
+# kolvex installed in a program folder its user cannot write, on the GTK
+# back-end in a real X server (Xvfb), driven by xdotool as a person would:
+# "add" picks the demo album in the GTK file chooser, "MP3" converts it, the
+# completion prompt is answered, the caption is dragged and the close
+# caption button ends the program with exit status 0 (and, in an ASan
+# build, no leak). The settings go to the user's configuration folder.
 set -euo pipefail
-bin=$1
+build=$1
 source_dir=$2
 fail() { echo "FAIL: $*" >&2; [[ -f "${work:-}/kolvex.err" ]] && cat "$work/kolvex.err" >&2; exit 1; }
 for tool in Xvfb xdotool ffmpeg; do
@@ -17,12 +18,23 @@ pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
+  chmod -R u+w "$work" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
+chmod 755 "$work"
 
-mkdir "$work/album"
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+program="$work/prefix/lib/kolvex"
+mkdir -p "$work/album" "$work/home"
 cp "$source_dir/examples/demo/demo.cue" "$source_dir/examples/demo/demo.ape" "$work/album/"
+if [[ $(id -u) == 0 ]]; then
+  chown -R nobody "$work/album" "$work/home"
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+else
+  chmod a-w "$program"
+  as_user=()
+fi
 
 Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$work/display" 2>/dev/null &
 pids+=($!)
@@ -31,9 +43,9 @@ for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
 export DISPLAY=":$(head -1 "$work/display")"
 x() { timeout 20 xdotool "$@"; }
 
-GSETTINGS_BACKEND=memory KOLVEX_SETTINGS="$work/configure.dat" KOLVEX_DESCRIBE=1 \
-  LSAN_OPTIONS="suppressions=$source_dir/tests/app/gui-lsan.supp" \
-  "$bin/kolvex" >"$work/kolvex.out" 2>"$work/kolvex.err" &
+"${as_user[@]}" env -u KOLVEX_SETTINGS HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" \
+  GSETTINGS_BACKEND=memory KOLVEX_DESCRIBE=1 LSAN_OPTIONS="suppressions=$source_dir/tests/app/gui-lsan.supp" \
+  "$work/prefix/bin/kolvex" >"$work/kolvex.out" 2>"$work/kolvex.err" &
 kolvex=$!
 pids+=($kolvex)
 for _ in $(seq 200); do grep -qx ready "$work/kolvex.out" 2>/dev/null && break; sleep 0.1; done
@@ -91,4 +103,6 @@ for _ in $(seq 100); do kill -0 "$kolvex" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$kolvex" 2>/dev/null && fail "the close caption button did not end kolvex"
 wait "$kolvex" || status=$?
 [[ $status == 0 ]] || fail "kolvex exited with $status"
+[[ ! -e "$program/configure.dat" ]] || fail "configure.dat was written into the read-only program folder"
+[[ $(stat -c %s "$work/home/config/kolvex/configure.dat") == 3200 ]] || fail "no configure.dat in the user's folder"
 echo "gui OK: three MP3 files, window moved by $dx,$dy, closed with status 0"
