@@ -2,11 +2,11 @@
 
 #include "app/ProgramIcon.h"
 
-#include "platform/Controls.h"
-#include "platform/Message.h"
-#include "platform/MessageBox.h"
-#include "platform/Messages.h"
-#include "platform/Window.h"
+#include "platform/controls/Controls.h"
+#include "platform/messaging/Message.h"
+#include "platform/core/MessageBox.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Window.h"
 
 using namespace win;
 

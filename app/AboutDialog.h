@@ -1,8 +1,8 @@
 // "About Kolvex": the program icon, its name and one line about it.
 #pragma once
 
-#include "platform/Dialog.h"
-#include "platform/Types.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/core/Types.h"
 
 namespace about_box {
 

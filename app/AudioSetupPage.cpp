@@ -1,11 +1,11 @@
 #include "app/AudioSetupPage.h"
 
-#include "platform/CommonDialogs.h"
-#include "platform/Controls.h"
-#include "platform/Message.h"
-#include "platform/MessageBox.h"
-#include "platform/Messages.h"
-#include "platform/Window.h"
+#include "platform/dialogs/CommonDialogs.h"
+#include "platform/controls/Controls.h"
+#include "platform/messaging/Message.h"
+#include "platform/core/MessageBox.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Window.h"
 
 #include <cstdio>
 

@@ -5,8 +5,8 @@
 
 #include "settings/ConversionSettings.h"
 
-#include "platform/Dialog.h"
-#include "platform/Types.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/core/Types.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #include "app/OutputNaming.h"
 #include "app/StatusTexts.h"
 
-#include "platform/Thread.h"
+#include "platform/messaging/Thread.h"
 
 #include <cmath>
 #include <memory>

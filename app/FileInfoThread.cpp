@@ -4,8 +4,8 @@
 #include "engine/BrookSource.h"
 #include "engine/ConversionItem.h"
 
-#include "platform/Message.h"
-#include "platform/Thread.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Thread.h"
 
 namespace {
 

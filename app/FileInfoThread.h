@@ -3,7 +3,7 @@
 // tracks, or the length of a RealMedia file through its module.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 // The parameter is the probe record (a ConversionItem); it is filled in.
 win::DWORD FileInfoThread(void* record);

@@ -7,10 +7,10 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 
-#include "platform/Files.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Window.h"
+#include "platform/core/Files.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Window.h"
 #include "platform/gtk/GtkBackend.h"
 
 #include <cstdio>

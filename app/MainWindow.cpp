@@ -12,15 +12,15 @@
 #include "settings/SettingsPath.h"
 #include "skin/SkinManager.h"
 
-#include "platform/Controls.h"
-#include "platform/DropFiles.h"
-#include "platform/Icon.h"
-#include "platform/Menu.h"
-#include "platform/Message.h"
-#include "platform/MessageBox.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/Window.h"
+#include "platform/controls/Controls.h"
+#include "platform/window/DropFiles.h"
+#include "platform/graphics/Icon.h"
+#include "platform/dialogs/Menu.h"
+#include "platform/messaging/Message.h"
+#include "platform/core/MessageBox.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Paint.h"
+#include "platform/window/Window.h"
 
 using namespace win;
 using namespace main_window;

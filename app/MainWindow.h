@@ -11,7 +11,7 @@
 #include "app/SkinList.h"
 #include "engine/BatchController.h"
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <functional>
 #include <string>

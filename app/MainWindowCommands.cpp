@@ -7,10 +7,10 @@
 #include "app/StatusTexts.h"
 #include "settings/ConversionSettings.h"
 
-#include "platform/CommonDialogs.h"
-#include "platform/DropFiles.h"
-#include "platform/MessageBox.h"
-#include "platform/Window.h"
+#include "platform/dialogs/CommonDialogs.h"
+#include "platform/window/DropFiles.h"
+#include "platform/core/MessageBox.h"
+#include "platform/window/Window.h"
 
 #include <cwctype>
 

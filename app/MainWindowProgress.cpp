@@ -4,11 +4,11 @@
 
 #include "settings/ConversionSettings.h"
 
-#include "platform/CommonDialogs.h"
-#include "platform/Controls.h"
-#include "platform/Message.h"
-#include "platform/MessageBox.h"
-#include "platform/Window.h"
+#include "platform/dialogs/CommonDialogs.h"
+#include "platform/controls/Controls.h"
+#include "platform/messaging/Message.h"
+#include "platform/core/MessageBox.h"
+#include "platform/window/Window.h"
 
 #include <cmath>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "app/MainWindowTemplate.h"
 
-#include "platform/Controls.h"
-#include "platform/Window.h"
+#include "platform/controls/Controls.h"
+#include "platform/window/Window.h"
 
 using namespace win;
 

@@ -3,7 +3,7 @@
 // images, so a skin file depends on them.
 #pragma once
 
-#include "platform/Dialog.h"
+#include "platform/dialogs/Dialog.h"
 
 namespace main_window {
 

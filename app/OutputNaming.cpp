@@ -1,6 +1,6 @@
 #include "app/OutputNaming.h"
 
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 
 namespace {
 

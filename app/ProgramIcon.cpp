@@ -1,6 +1,6 @@
 #include "app/ProgramIcon.h"
 
-#include "platform/Icon.h"
+#include "platform/graphics/Icon.h"
 
 const wchar_t* const kProgramTitle = L"Verdo Ape to MP3 WAV Converter pro v1.1 ";
 

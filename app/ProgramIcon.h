@@ -2,7 +2,7 @@
 // beside the executable, or the platform's application icon without it.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <string>
 

@@ -5,8 +5,8 @@
 
 #include "app/AudioSetupPage.h"
 
-#include "platform/Dialog.h"
-#include "platform/Types.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/core/Types.h"
 
 class SetupDialog {
 public:

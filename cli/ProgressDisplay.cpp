@@ -2,7 +2,7 @@
 
 #include "cli/PartialOutput.h"
 
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 
 #include <algorithm>
 #include <unistd.h>

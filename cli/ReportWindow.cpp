@@ -3,8 +3,8 @@
 #include "engine/EngineMessages.h"
 #include "resample/SsrcMessages.h"
 
-#include "platform/Message.h"
-#include "platform/Window.h"
+#include "platform/messaging/Message.h"
+#include "platform/window/Window.h"
 
 namespace {
 constexpr const wchar_t* kClassName = L"KolvexConvertReport";

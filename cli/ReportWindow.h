@@ -2,7 +2,7 @@
 // kolvex-convert and passes them on to an observer, until the batch ends.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <cstdint>
 

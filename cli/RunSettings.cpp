@@ -4,7 +4,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPath.h"
 
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 
 #include <cstdlib>
 #include <filesystem>

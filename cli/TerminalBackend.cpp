@@ -1,7 +1,7 @@
 #include "cli/TerminalBackend.h"
 
-#include "platform/MessageBox.h"
-#include "platform/Strings.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/Strings.h"
 
 #include <cstdio>
 #include <iostream>

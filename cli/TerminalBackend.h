@@ -6,7 +6,7 @@
 
 #include "cli/CommandLine.h"
 
-#include "platform/HeadlessBackend.h"
+#include "platform/backend/HeadlessBackend.h"
 
 #include <mutex>
 #include <string>

@@ -16,10 +16,10 @@
 #include "engine/MainWindowHandle.h"
 #include "settings/ConversionSettings.h"
 
-#include "platform/Backend.h"
-#include "platform/Files.h"
-#include "platform/Module.h"
-#include "platform/Strings.h"
+#include "platform/backend/Backend.h"
+#include "platform/core/Files.h"
+#include "platform/core/Module.h"
+#include "platform/core/Strings.h"
 
 #include <cstdio>
 #include <filesystem>

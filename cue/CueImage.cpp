@@ -1,7 +1,7 @@
 #include "cue/CueImage.h"
 
-#include "platform/Files.h"
-#include "platform/Strings.h"
+#include "platform/core/Files.h"
+#include "platform/core/Strings.h"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
 #include "cue/CueLines.h"
 
-#include "platform/Files.h"
-#include "platform/Strings.h"
+#include "platform/core/Files.h"
+#include "platform/core/Strings.h"
 
 #include <cstdio>
 

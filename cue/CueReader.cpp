@@ -2,7 +2,7 @@
 
 #include "cue/CueLines.h"
 #include "cue/CuePatterns.h"
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 
 #include <cwctype>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "engine/ApeSource.h"
 
 #include "cue/CueImage.h"
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,8 +4,8 @@
 #include "engine/MainWindowHandle.h"
 #include "engine/Worker.h"
 
-#include "platform/Message.h"
-#include "platform/Thread.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Thread.h"
 
 BatchController::~BatchController()
 {

@@ -5,7 +5,7 @@
 
 #include "engine/ConversionItem.h"
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <atomic>
 

@@ -1,6 +1,6 @@
 #include "engine/ConversionItem.h"
 
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 
 std::int32_t InputKindOf(const std::wstring& path)
 {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "cue/CueSheet.h"
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <atomic>
 #include <cstdint>

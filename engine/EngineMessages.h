@@ -2,7 +2,7 @@
 // main window handle; progress is sent (the worker waits), the rest posted.
 #pragma once
 
-#include "platform/Messages.h"
+#include "platform/messaging/Messages.h"
 
 constexpr win::UINT WM_CONVERT_PROGRESS = 2024;  // wParam 0, lParam: const int64_t* position in ms
 constexpr win::UINT WM_WAVE_START = 2025;        // wParam row key

@@ -2,7 +2,7 @@
 // window exists; worker threads read it for every message.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <atomic>
 

@@ -1,6 +1,6 @@
 #include "engine/ModuleHost.h"
 
-#include "platform/Module.h"
+#include "platform/core/Module.h"
 
 ModuleHost::~ModuleHost() { Unload(); }
 

@@ -2,7 +2,7 @@
 // and releases it when it goes.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 class ModuleHost {
 public:

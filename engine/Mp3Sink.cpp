@@ -1,6 +1,6 @@
 #include "engine/Mp3Sink.h"
 
-#include "platform/Files.h"
+#include "platform/core/Files.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPath.h"
 

@@ -1,6 +1,6 @@
 #include "engine/WavSink.h"
 
-#include "platform/Files.h"
+#include "platform/core/Files.h"
 
 int WavSink::Create(const wchar_t* path)
 {

@@ -1,6 +1,6 @@
 #include "engine/WavWriter.h"
 
-#include "platform/Files.h"
+#include "platform/core/Files.h"
 
 #include <algorithm>
 #include <cstring>

@@ -10,9 +10,9 @@
 #include "resample/WavResampler.h"
 #include "settings/ConversionSettings.h"
 
-#include "platform/Files.h"
-#include "platform/Message.h"
-#include "platform/MessageBox.h"
+#include "platform/core/Files.h"
+#include "platform/core/MessageBox.h"
+#include "platform/messaging/Message.h"
 
 #include <cstdio>
 #include <memory>

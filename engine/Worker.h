@@ -2,7 +2,7 @@
 // by the row's output kind, decodes into it and reports to the main window.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "resample/FileReplace.h"
 
-#include "platform/Files.h"
+#include "platform/core/Files.h"
 
 #include <cerrno>
 #include <filesystem>

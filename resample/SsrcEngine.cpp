@@ -1,6 +1,6 @@
 #include "resample/SsrcEngine.h"
 
-#include "platform/Message.h"
+#include "platform/messaging/Message.h"
 #include "resample/SsrcMessages.h"
 #include "resample/Trace.h"
 

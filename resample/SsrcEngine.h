@@ -3,7 +3,7 @@
 // quantise through, and their progress reporting.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 #include "resample/Dither.h"
 #include "resample/FilterSettings.h"
 

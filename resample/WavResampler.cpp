@@ -1,7 +1,7 @@
 #include "resample/WavResampler.h"
 
-#include "platform/Files.h"
-#include "platform/Message.h"
+#include "platform/core/Files.h"
+#include "platform/messaging/Message.h"
 #include "resample/FileReplace.h"
 #include "resample/SsrcMessages.h"
 #include "resample/Trace.h"

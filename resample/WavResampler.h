@@ -5,7 +5,7 @@
 // failure the original stays exactly as it was.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 #include "resample/SsrcEngine.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "settings/SettingsFile.h"
 
-#include "platform/Files.h"
+#include "platform/core/Files.h"
 
 #include <cstdio>
 #include <cstring>

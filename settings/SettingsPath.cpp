@@ -1,7 +1,7 @@
 #include "settings/SettingsPath.h"
 
-#include "platform/Files.h"
-#include "platform/Strings.h"
+#include "platform/core/Files.h"
+#include "platform/core/Strings.h"
 
 #include <cstdlib>
 #include <filesystem>

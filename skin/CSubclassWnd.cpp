@@ -1,7 +1,7 @@
 #include "skin/CSubclassWnd.h"
 
-#include "platform/Messages.h"
-#include "platform/Window.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Window.h"
 
 #include <unordered_map>
 

@@ -6,7 +6,7 @@
 // thread that owns the windows.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 class CSubclassWnd {
 public:

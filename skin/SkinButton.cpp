@@ -1,11 +1,11 @@
 #include "skin/SkinButton.h"
 
-#include "platform/Controls.h"
-#include "platform/Input.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/Window.h"
+#include "platform/controls/Controls.h"
+#include "platform/window/Input.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Paint.h"
+#include "platform/window/Window.h"
 
 SkinButton::SkinButton(const SkinFile& file, std::wstring section, std::wstring skinDirectory)
     : SkinElement(file, std::move(section), std::move(skinDirectory))

@@ -1,6 +1,6 @@
 #include "skin/SkinElement.h"
 
-#include "platform/Gdi.h"
+#include "platform/graphics/Gdi.h"
 
 SkinElement::SkinElement(const SkinFile& file, std::wstring section, std::wstring skinDirectory)
     : file_(file), section_(std::move(section)), skinDirectory_(std::move(skinDirectory))

@@ -1,9 +1,9 @@
 #include "skin/SkinFile.h"
 
 #include <cstdio>
-#include "platform/Font.h"
-#include "platform/Profile.h"
-#include "platform/Strings.h"
+#include "platform/graphics/Font.h"
+#include "platform/core/Profile.h"
+#include "platform/core/Strings.h"
 
 #include <climits>
 #include <cwctype>

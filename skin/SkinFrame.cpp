@@ -1,11 +1,11 @@
 #include "skin/SkinFrame.h"
 
-#include "platform/DeviceContext.h"
-#include "platform/Gdi.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/Window.h"
+#include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Paint.h"
+#include "platform/window/Window.h"
 
 #include <algorithm>
 

@@ -2,12 +2,12 @@
 // the window states (normal, maximised, minimised).
 #include "skin/SkinFrame.h"
 
-#include "platform/Menu.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/SystemMetrics.h"
-#include "platform/Window.h"
+#include "platform/dialogs/Menu.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Paint.h"
+#include "platform/window/SystemMetrics.h"
+#include "platform/window/Window.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "skin/SkinImage.h"
 
-#include "platform/Bitmap.h"
-#include "platform/DeviceContext.h"
-#include "platform/Gdi.h"
-#include "platform/Region.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/graphics/Region.h"
 
 #include <algorithm>
 #include <cstdint>

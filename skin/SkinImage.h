@@ -5,7 +5,7 @@
 // last tile cut to fit.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <string>
 

@@ -5,8 +5,8 @@
 #include "skin/SkinMultimediaList.h"
 #include "skin/SkinText.h"
 
-#include "platform/Strings.h"
-#include "platform/Window.h"
+#include "platform/core/Strings.h"
+#include "platform/window/Window.h"
 
 #include <cwctype>
 

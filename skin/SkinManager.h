@@ -8,7 +8,7 @@
 // Everything here runs on the thread that owns the skinned windows.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <map>
 #include <memory>

@@ -3,13 +3,13 @@
 #include "skin/SkinMultimediaListCell.h"
 #include "skin/SkinScrollBar.h"
 
-#include "platform/Dialog.h"
-#include "platform/Gdi.h"
-#include "platform/Input.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/Window.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/window/Input.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Paint.h"
+#include "platform/window/Window.h"
 
 #include <algorithm>
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ScrollInfo.h"
+#include "platform/window/ScrollInfo.h"
 
 class SkinMultimediaListCell;
 class SkinScrollBar;

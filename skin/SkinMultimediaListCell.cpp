@@ -1,13 +1,13 @@
 #include "skin/SkinMultimediaListCell.h"
 
-#include "platform/DeviceContext.h"
-#include "platform/Font.h"
-#include "platform/Gdi.h"
-#include "platform/Input.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/Window.h"
+#include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/Font.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/window/Input.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Paint.h"
+#include "platform/window/Window.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "skin/SkinImage.h"
 
-#include "platform/ScrollInfo.h"
+#include "platform/window/ScrollInfo.h"
 
 class SkinScrollBar {
 public:

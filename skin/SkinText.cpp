@@ -1,12 +1,12 @@
 #include "skin/SkinText.h"
 
-#include "platform/DeviceContext.h"
-#include "platform/Font.h"
-#include "platform/Gdi.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/Window.h"
+#include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/Font.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Paint.h"
+#include "platform/window/Window.h"
 
 SkinText::SkinText(std::wstring name, std::wstring ownerName, win::HFONT font, win::HWND window)
     : SkinElement(SkinFile{}, L"", L""), frameFont_(font)

@@ -4,7 +4,7 @@
 // points against FFTW3.
 #include "DftTiming.h"
 
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 #include "resample/WavResampler.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "modules/apesdk/ApeDecompress.h"
 
 #include "modules/apesdk/FfmpegApeDecompress.h"
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 
 #include <memory>
 

@@ -4,7 +4,7 @@
 #include "modules/realmedia/BrookR.h"
 
 #include "modules/realmedia/LengthReader.h"
-#include "platform/Thread.h"
+#include "platform/messaging/Thread.h"
 
 #include <map>
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "modules/realmedia/BrookR.h"
 #include "modules/realmedia/RealMediaHeader.h"
-#include "platform/Message.h"
+#include "platform/messaging/Message.h"
 
 LengthReader::LengthReader(std::string path, std::uint32_t notifyThread)
     : path_(std::move(path)), notifyThread_(notifyThread)

@@ -1,18 +1,18 @@
 // The drop-down combo box: "ComboBox", an edit field (CBS_DROPDOWN) or a
 // plain field (CBS_DROPDOWNLIST) with a list that drops down under it.
-#include "platform/Controls.h"
-#include "platform/DcTable.h"
-#include "platform/Dialog.h"
-#include "platform/Focus.h"
-#include "platform/Input.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/Rect.h"
-#include "platform/Strings.h"
-#include "platform/SystemMetrics.h"
-#include "platform/controls/ComboList.h"
-#include "platform/controls/Theme.h"
+#include "platform/controls/Controls.h"
+#include "platform/controls/internal/ComboList.h"
+#include "platform/controls/internal/Theme.h"
+#include "platform/core/Rect.h"
+#include "platform/core/Strings.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/graphics/internal/DcTable.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Focus.h"
+#include "platform/window/Input.h"
+#include "platform/window/Paint.h"
+#include "platform/window/SystemMetrics.h"
 
 #include <algorithm>
 #include <vector>

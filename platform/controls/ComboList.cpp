@@ -1,12 +1,12 @@
-#include "platform/controls/ComboList.h"
+#include "platform/controls/internal/ComboList.h"
 
-#include "platform/Controls.h"
-#include "platform/DcTable.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/Rect.h"
-#include "platform/controls/Theme.h"
+#include "platform/controls/Controls.h"
+#include "platform/controls/internal/Theme.h"
+#include "platform/core/Rect.h"
+#include "platform/graphics/internal/DcTable.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Paint.h"
 
 namespace win::internal {
 

@@ -1,4 +1,4 @@
-#include "platform/controls/EditText.h"
+#include "platform/controls/internal/EditText.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 // The progress bar: "msctls_progress32".
-#include "platform/Controls.h"
-#include "platform/DcTable.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/Rect.h"
-#include "platform/controls/Theme.h"
+#include "platform/controls/Controls.h"
+#include "platform/controls/internal/Theme.h"
+#include "platform/core/Rect.h"
+#include "platform/graphics/internal/DcTable.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Paint.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,13 +1,13 @@
 // Static text and static icons: the "Static" class.
-#include "platform/Controls.h"
-#include "platform/DcTable.h"
-#include "platform/Dialog.h"
-#include "platform/Icon.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/Rect.h"
-#include "platform/controls/Theme.h"
+#include "platform/controls/Controls.h"
+#include "platform/controls/internal/Theme.h"
+#include "platform/core/Rect.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/graphics/Icon.h"
+#include "platform/graphics/internal/DcTable.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Paint.h"
 
 namespace win::internal {
 

@@ -1,10 +1,10 @@
 // The window classes the system provides: the standard controls and the
 // dialog class, registered on first use of any class.
-#include "platform/Controls.h"
-#include "platform/Dialog.h"
-#include "platform/Input.h"
-#include "platform/Window.h"
-#include "platform/WindowTable.h"
+#include "platform/controls/Controls.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/window/Input.h"
+#include "platform/window/Window.h"
+#include "platform/window/internal/WindowTable.h"
 
 #include <mutex>
 

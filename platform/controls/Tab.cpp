@@ -1,17 +1,17 @@
 // The tab control: "SysTabControl32", a row of tabs above a panel where the
 // program places its pages.
-#include "platform/Controls.h"
-#include "platform/DcTable.h"
-#include "platform/Dialog.h"
-#include "platform/Focus.h"
-#include "platform/Input.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/Rect.h"
-#include "platform/Strings.h"
-#include "platform/TextLayout.h"
-#include "platform/controls/Theme.h"
+#include "platform/controls/Controls.h"
+#include "platform/controls/internal/Theme.h"
+#include "platform/core/Rect.h"
+#include "platform/core/Strings.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/graphics/internal/DcTable.h"
+#include "platform/graphics/internal/TextLayout.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Focus.h"
+#include "platform/window/Input.h"
+#include "platform/window/Paint.h"
 
 #include <string>
 #include <vector>

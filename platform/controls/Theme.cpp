@@ -1,13 +1,13 @@
-#include "platform/controls/Theme.h"
+#include "platform/controls/internal/Theme.h"
 
-#include "platform/DcTable.h"
-#include "platform/DeviceContext.h"
-#include "platform/Font.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Paint.h"
-#include "platform/TextLayout.h"
-#include "platform/Window.h"
+#include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/Font.h"
+#include "platform/graphics/internal/DcTable.h"
+#include "platform/graphics/internal/TextLayout.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Paint.h"
+#include "platform/window/Window.h"
 
 #include <cmath>
 

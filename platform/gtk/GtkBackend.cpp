@@ -1,10 +1,10 @@
 #include "platform/gtk/GtkBackend.h"
 
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Thread.h"
-#include "platform/ThreadQueue.h"
-#include "platform/gtk/GtkInternal.h"
+#include "platform/gtk/internal/GtkInternal.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/messaging/Thread.h"
+#include "platform/messaging/internal/ThreadQueue.h"
 
 #include <cstdlib>
 

@@ -1,16 +1,16 @@
 // GTK's own dialogs and menus for the choices a person makes outside our
 // windows. Each runs while our message loop keeps going, as a Windows
 // common dialog does.
-#include "platform/Focus.h"
-#include "platform/Menu.h"
-#include "platform/Message.h"
-#include "platform/MessageBox.h"
-#include "platform/Messages.h"
-#include "platform/Strings.h"
-#include "platform/Thread.h"
-#include "platform/ThreadQueue.h"
-#include "platform/Window.h"
-#include "platform/gtk/GtkInternal.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/Strings.h"
+#include "platform/dialogs/Menu.h"
+#include "platform/gtk/internal/GtkInternal.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/messaging/Thread.h"
+#include "platform/messaging/internal/ThreadQueue.h"
+#include "platform/window/Focus.h"
+#include "platform/window/Window.h"
 
 #include <atomic>
 

@@ -1,5 +1,5 @@
-#include "platform/Input.h"
-#include "platform/gtk/GtkInternal.h"
+#include "platform/gtk/internal/GtkInternal.h"
+#include "platform/window/Input.h"
 
 #include <gdk/gdkkeysyms.h>
 

@@ -1,10 +1,10 @@
 #include "tests/app/DialogScript.h"
 
-#include "platform/Backend.h"
-#include "platform/Controls.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Window.h"
+#include "platform/backend/Backend.h"
+#include "platform/controls/Controls.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Window.h"
 
 #include <chrono>
 #include <deque>

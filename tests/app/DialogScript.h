@@ -2,7 +2,7 @@
 // thread timer once the dialog with the given title is up.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <functional>
 #include <string>

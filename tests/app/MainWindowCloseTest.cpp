@@ -6,12 +6,12 @@
 #include "engine/MainWindowHandle.h"
 #include "settings/SettingsFile.h"
 
-#include "platform/Controls.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/Message.h"
-#include "platform/MessageBox.h"
-#include "platform/Messages.h"
-#include "platform/Window.h"
+#include "platform/controls/Controls.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/messaging/Message.h"
+#include "platform/core/MessageBox.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Window.h"
 
 using namespace win;
 using namespace testing_app;

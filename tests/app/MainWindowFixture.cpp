@@ -4,12 +4,12 @@
 #include "engine/MainWindowHandle.h"
 #include "settings/SettingsPath.h"
 
-#include "platform/Controls.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/Message.h"
-#include "platform/MessageBox.h"
-#include "platform/Strings.h"
-#include "platform/Window.h"
+#include "platform/controls/Controls.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/messaging/Message.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/Strings.h"
+#include "platform/window/Window.h"
 
 #include <cstdlib>
 

@@ -9,7 +9,7 @@
 
 #include "settings/ConversionSettings.h"
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <gtest/gtest.h>
 

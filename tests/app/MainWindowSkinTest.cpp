@@ -8,13 +8,13 @@
 #include "skin/SkinManager.h"
 #include "skin/SkinText.h"
 
-#include "platform/Controls.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/Input.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Rect.h"
-#include "platform/Window.h"
+#include "platform/controls/Controls.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/window/Input.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/core/Rect.h"
+#include "platform/window/Window.h"
 
 using namespace win;
 using namespace testing_app;

@@ -5,15 +5,15 @@
 #include "resample/SsrcMessages.h"
 #include "settings/SettingsFile.h"
 
-#include "platform/Controls.h"
-#include "platform/DropFiles.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/Menu.h"
-#include "platform/Message.h"
-#include "platform/MessageBox.h"
-#include "platform/Messages.h"
-#include "platform/Rect.h"
-#include "platform/Window.h"
+#include "platform/controls/Controls.h"
+#include "platform/window/DropFiles.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/dialogs/Menu.h"
+#include "platform/messaging/Message.h"
+#include "platform/core/MessageBox.h"
+#include "platform/messaging/Messages.h"
+#include "platform/core/Rect.h"
+#include "platform/window/Window.h"
 
 #include <fstream>
 

@@ -7,13 +7,13 @@
 #include "tests/app/DialogScript.h"
 #include "tests/support/TestFiles.h"
 
-#include "platform/Controls.h"
-#include "platform/Message.h"
-#include "platform/MessageBox.h"
-#include "platform/Rect.h"
-#include "platform/Dialog.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/Window.h"
+#include "platform/controls/Controls.h"
+#include "platform/messaging/Message.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/Rect.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/window/Window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "cue/CueImage.h"
 #include "cue/CueLines.h"
 #include "cue/CueReader.h"
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsPath.h"
 
-#include "platform/HeadlessBackend.h"
-#include "platform/MessageBox.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/core/MessageBox.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "engine/EngineMessages.h"
 #include "engine/MainWindowHandle.h"
 
-#include "platform/Message.h"
-#include "platform/Thread.h"
-#include "platform/Window.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Thread.h"
+#include "platform/window/Window.h"
 
 BatchRecorder::BatchRecorder()
 {

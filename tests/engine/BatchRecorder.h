@@ -4,7 +4,7 @@
 
 #include "engine/ConversionItem.h"
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <cstdint>
 #include <memory>

@@ -4,8 +4,8 @@
 #include "engine/EngineMessages.h"
 #include "settings/ConversionSettings.h"
 
-#include "platform/HeadlessBackend.h"
-#include "platform/MessageBox.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/core/MessageBox.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "Mp3TestSupport.h"
 
 #include "engine/Mp3Sink.h"
-#include "platform/Module.h"
+#include "platform/core/Module.h"
 
 #include <gtest/gtest.h>
 

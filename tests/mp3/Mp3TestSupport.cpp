@@ -1,7 +1,7 @@
 #include "Mp3TestSupport.h"
 
 #include "engine/Mp3Sink.h"
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPath.h"
 

@@ -3,11 +3,11 @@
 // thread), pop-up and system menus, the shell.
 #include "WindowTesting.h"
 
-#include "platform/CommonDialogs.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/Menu.h"
-#include "platform/MessageBox.h"
-#include "platform/Thread.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/core/MessageBox.h"
+#include "platform/dialogs/CommonDialogs.h"
+#include "platform/dialogs/Menu.h"
+#include "platform/messaging/Thread.h"
 
 #include <gtest/gtest.h>
 

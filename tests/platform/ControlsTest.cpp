@@ -1,9 +1,9 @@
 // The standard controls, driven as a person and a program drive them.
 #include "WindowTesting.h"
 
-#include "platform/Controls.h"
-#include "platform/Dialog.h"
-#include "platform/Focus.h"
+#include "platform/controls/Controls.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/window/Focus.h"
 
 #include <gtest/gtest.h>
 

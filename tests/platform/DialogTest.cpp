@@ -3,14 +3,14 @@
 // keyboard navigation.
 #include "WindowTesting.h"
 
-#include "platform/Controls.h"
-#include "platform/DeviceContext.h"
-#include "platform/Font.h"
-#include "platform/Gdi.h"
-#include "platform/Dialog.h"
-#include "platform/Focus.h"
-#include "platform/MessageBox.h"
-#include "platform/Thread.h"
+#include "platform/controls/Controls.h"
+#include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/Font.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/window/Focus.h"
+#include "platform/core/MessageBox.h"
+#include "platform/messaging/Thread.h"
 
 #include <gtest/gtest.h>
 

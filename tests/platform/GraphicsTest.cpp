@@ -1,10 +1,10 @@
 // Bitmaps, regions and text: what the skin toolkit draws with.
-#include "platform/Bitmap.h"
-#include "platform/DeviceContext.h"
-#include "platform/Font.h"
-#include "platform/Gdi.h"
-#include "platform/Region.h"
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/Font.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/graphics/Region.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // kolvex-gallery on the GTK back-end in a real X server: it opens, a click
 // injected with xdotool toggles its check box (the gallery reports the new
 // state), and the X window has the size of the headless screenshot.
-#include "platform/Bitmap.h"
-#include "platform/Gdi.h"
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Gdi.h"
 
 #include <gtest/gtest.h>
 

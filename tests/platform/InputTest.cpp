@@ -3,8 +3,8 @@
 // focus and keys.
 #include "WindowTesting.h"
 
-#include "platform/Focus.h"
-#include "platform/Thread.h"
+#include "platform/messaging/Thread.h"
+#include "platform/window/Focus.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Thread.h"
-#include "platform/Window.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/messaging/Thread.h"
+#include "platform/window/Window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "platform/HeadlessBackend.h"
-#include "platform/MessageBox.h"
-#include "platform/Module.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/Module.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // window region clips painting and hit-testing.
 #include "WindowTesting.h"
 
-#include "platform/DeviceContext.h"
-#include "platform/Gdi.h"
-#include "platform/Paint.h"
-#include "platform/Region.h"
+#include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/graphics/Region.h"
+#include "platform/window/Paint.h"
 
 #include <gtest/gtest.h>
 

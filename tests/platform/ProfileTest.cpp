@@ -1,6 +1,6 @@
 // Profile files and environment expansion, as skin definition files use them.
-#include "platform/Profile.h"
-#include "platform/Strings.h"
+#include "platform/core/Profile.h"
+#include "platform/core/Strings.h"
 
 #include <gtest/gtest.h>
 

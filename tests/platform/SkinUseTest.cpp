@@ -5,14 +5,14 @@
 // display back-end is told while that happens.
 #include "WindowTesting.h"
 
-#include "platform/Bitmap.h"
-#include "platform/DeviceContext.h"
-#include "platform/Focus.h"
-#include "platform/Gdi.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/Paint.h"
-#include "platform/Region.h"
-#include "platform/Thread.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/DeviceContext.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/graphics/Region.h"
+#include "platform/messaging/Thread.h"
+#include "platform/window/Focus.h"
+#include "platform/window/Paint.h"
 
 #include <gtest/gtest.h>
 

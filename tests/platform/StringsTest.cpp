@@ -1,4 +1,4 @@
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 
 #include <gtest/gtest.h>
 

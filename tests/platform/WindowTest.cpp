@@ -2,9 +2,9 @@
 // destroy, geometry through WM_NCCALCSIZE, the tree walks, styles.
 #include "WindowTesting.h"
 
-#include "platform/Focus.h"
-#include "platform/Thread.h"
-#include "platform/Rect.h"
+#include "platform/core/Rect.h"
+#include "platform/messaging/Thread.h"
+#include "platform/window/Focus.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "WindowTesting.h"
 
-#include "platform/Bitmap.h"
-#include "platform/Gdi.h"
-#include "platform/Window.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/window/Window.h"
 
 #include <cstdio>
 #include <string>

@@ -2,11 +2,11 @@
 // and helpers that act as the person at the (headless) screen.
 #pragma once
 
-#include "platform/Backend.h"
-#include "platform/Input.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Window.h"
+#include "platform/backend/Backend.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Input.h"
+#include "platform/window/Window.h"
 
 #include <functional>
 #include <map>

@@ -1,8 +1,8 @@
 #include "engine/BrookSource.h"
 
-#include "platform/Message.h"
-#include "platform/Strings.h"
-#include "platform/Thread.h"
+#include "platform/core/Strings.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Thread.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,12 @@
 #include "TestWav.h"
 
-#include "platform/Message.h"
-#include "platform/Strings.h"
-#include "platform/Window.h"
+#include "platform/core/Strings.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Thread.h"
+#include "platform/messaging/internal/WindowHooks.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -204,30 +206,29 @@ bool Sox(const std::string& arguments)
 
 namespace {
 
-win::LRESULT SinkProc(win::HWND hwnd, win::UINT message, win::WPARAM wParam, win::LPARAM lParam)
-{
-    return win::DefWindowProc(hwnd, message, wParam, lParam);
-}
+const win::HWND kSinkWindow = reinterpret_cast<win::HWND>(0x51A4);
+std::atomic<win::DWORD> g_sinkThread{0};
+
+win::DWORD SinkOwner(win::HWND hwnd) { return hwnd == kSinkWindow ? g_sinkThread.load() : 0; }
+
+const win::internal::WindowHooks kSinkHooks{.ownerThread = SinkOwner};
 
 }  // namespace
 
-MessageSink::MessageSink()
+MessageSink::MessageSink() : window_(kSinkWindow)
 {
-    static const bool registered = [] {
-        win::WNDCLASS wc;
-        wc.lpfnWndProc = SinkProc;
-        wc.lpszClassName = L"ResampleTestSink";
-        return win::RegisterClass(&wc) != 0;
-    }();
-    (void)registered;
-    window_ = win::CreateWindowEx(0, L"ResampleTestSink", L"", 0, 0, 0, 1, 1, nullptr, nullptr,
-                                  nullptr, nullptr);
+    g_sinkThread = win::GetCurrentThreadId();
+    previousHooks_ = win::internal::SetWindowHooks(&kSinkHooks);
+    // Threads post to the sink at once: give this thread its queue now.
+    win::MSG msg;
+    win::PeekMessage(&msg, window_, 0, 0, win::PM_NOREMOVE);
 }
 
 MessageSink::~MessageSink()
 {
     Collect();
-    win::DestroyWindow(window_);
+    win::internal::SetWindowHooks(previousHooks_);
+    g_sinkThread = 0;
 }
 
 std::vector<win::MSG> MessageSink::Collect()

@@ -2,13 +2,17 @@
 // folder; signals; and the posted messages of a window on this thread.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+namespace win::internal {
+struct WindowHooks;
+}
 
 namespace test {
 
@@ -72,17 +76,23 @@ bool HaveSox();
 // Runs sox with `arguments`; false when it failed.
 bool Sox(const std::string& arguments);
 
-// A window on the calling thread that the resampler can post to; the
-// messages are collected from the thread's queue.
+// A window handle on the calling thread that the resampler can post to; the
+// messages are collected from the thread's queue. These programs link the
+// message core alone, so the sink stands in for the window layer there:
+// the handle names no real window, only the thread that owns it. One sink
+// at a time.
 class MessageSink {
 public:
     MessageSink();
     ~MessageSink();
+    MessageSink(const MessageSink&) = delete;
+    MessageSink& operator=(const MessageSink&) = delete;
     win::HWND Window() const { return window_; }
     std::vector<win::MSG> Collect();
 
 private:
     win::HWND window_;
+    const win::internal::WindowHooks* previousHooks_;
 };
 
 }  // namespace test

@@ -1,8 +1,8 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPath.h"
 
-#include "platform/Files.h"
-#include "platform/Strings.h"
+#include "platform/core/Files.h"
+#include "platform/core/Strings.h"
 
 #include <gtest/gtest.h>
 

@@ -10,9 +10,9 @@
 #include "skin/SkinManager.h"
 #include "skin/SkinMultimediaList.h"
 
-#include "platform/Bitmap.h"
-#include "platform/Gdi.h"
-#include "platform/Strings.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/core/Strings.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 #include "skin/SkinManager.h"
 #include "skin/SkinText.h"
 
-#include "platform/Controls.h"
-#include "platform/Gdi.h"
-#include "platform/Region.h"
+#include "platform/controls/Controls.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/graphics/Region.h"
 
 #include <gtest/gtest.h>
 

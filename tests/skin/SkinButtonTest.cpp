@@ -5,7 +5,7 @@
 #include "skin/SkinButton.h"
 #include "skin/SkinManager.h"
 
-#include "platform/Dialog.h"
+#include "platform/dialogs/Dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -6,11 +6,11 @@
 #include "skin/SkinFrame.h"
 #include "skin/SkinManager.h"
 
-#include "platform/Gdi.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/Menu.h"
-#include "platform/Region.h"
-#include "platform/SystemMetrics.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/dialogs/Menu.h"
+#include "platform/graphics/Region.h"
+#include "platform/window/SystemMetrics.h"
 
 #include <gtest/gtest.h>
 

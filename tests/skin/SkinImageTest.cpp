@@ -3,8 +3,8 @@
 
 #include "skin/SkinImage.h"
 
-#include "platform/Gdi.h"
-#include "platform/Region.h"
+#include "platform/graphics/Gdi.h"
+#include "platform/graphics/Region.h"
 
 #include <gtest/gtest.h>
 

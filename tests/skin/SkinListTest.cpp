@@ -6,9 +6,9 @@
 #include "skin/SkinManager.h"
 #include "skin/SkinMultimediaList.h"
 
-#include "platform/Dialog.h"
-#include "platform/Input.h"
-#include "platform/ScrollInfo.h"
+#include "platform/dialogs/Dialog.h"
+#include "platform/window/Input.h"
+#include "platform/window/ScrollInfo.h"
 
 #include <gtest/gtest.h>
 

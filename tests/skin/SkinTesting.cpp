@@ -1,6 +1,6 @@
 #include "SkinTesting.h"
 
-#include "platform/Bitmap.h"
+#include "platform/graphics/Bitmap.h"
 
 #include <cairo.h>
 #include <cstdio>

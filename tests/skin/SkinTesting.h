@@ -2,7 +2,7 @@
 // folder, and the pixels of bitmaps.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 #include <cstdint>
 #include <functional>

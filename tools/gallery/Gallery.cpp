@@ -7,10 +7,10 @@
 // asks before overwriting a file.
 #include "GalleryDialog.h"
 
-#include "platform/Backend.h"
-#include "platform/Strings.h"
-#include "platform/Window.h"
+#include "platform/backend/Backend.h"
+#include "platform/core/Strings.h"
 #include "platform/gtk/GtkBackend.h"
+#include "platform/window/Window.h"
 
 #include <cstdio>
 #include <cstring>

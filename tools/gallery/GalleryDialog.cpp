@@ -1,12 +1,12 @@
 #include "GalleryDialog.h"
 
-#include "platform/Controls.h"
-#include "platform/Icon.h"
-#include "platform/Message.h"
-#include "platform/MessageBox.h"
-#include "platform/Messages.h"
-#include "platform/Thread.h"
-#include "platform/Window.h"
+#include "platform/controls/Controls.h"
+#include "platform/core/MessageBox.h"
+#include "platform/graphics/Icon.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/messaging/Thread.h"
+#include "platform/window/Window.h"
 
 #include <cstdio>
 

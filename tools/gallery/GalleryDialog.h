@@ -1,7 +1,7 @@
 // The gallery's dialog: one of each standard control, in several states.
 #pragma once
 
-#include "platform/Dialog.h"
+#include "platform/dialogs/Dialog.h"
 
 namespace gallery {
 

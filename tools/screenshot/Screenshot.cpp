@@ -10,13 +10,13 @@
 #include "settings/SettingsPath.h"
 #include "skin/SkinManager.h"
 
-#include "platform/Backend.h"
-#include "platform/Controls.h"
-#include "platform/Files.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/Message.h"
-#include "platform/Strings.h"
-#include "platform/Window.h"
+#include "platform/backend/Backend.h"
+#include "platform/controls/Controls.h"
+#include "platform/core/Files.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/messaging/Message.h"
+#include "platform/core/Strings.h"
+#include "platform/window/Window.h"
 
 #include <cstdint>
 #include <cstdio>

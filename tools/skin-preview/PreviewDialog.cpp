@@ -2,13 +2,13 @@
 
 #include "skin/SkinManager.h"
 
-#include "platform/Controls.h"
-#include "platform/Files.h"
-#include "platform/Message.h"
-#include "platform/MessageBox.h"
-#include "platform/Messages.h"
-#include "platform/Strings.h"
-#include "platform/Window.h"
+#include "platform/controls/Controls.h"
+#include "platform/core/Files.h"
+#include "platform/messaging/Message.h"
+#include "platform/core/MessageBox.h"
+#include "platform/messaging/Messages.h"
+#include "platform/core/Strings.h"
+#include "platform/window/Window.h"
 
 #include <cstdio>
 

@@ -4,7 +4,7 @@
 // real X server.
 #pragma once
 
-#include "platform/Dialog.h"
+#include "platform/dialogs/Dialog.h"
 
 #include <string>
 

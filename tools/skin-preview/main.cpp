@@ -11,12 +11,12 @@
 #include "skin/SkinMultimediaList.h"
 #include "skin/SkinScrollBar.h"
 
-#include "platform/Backend.h"
-#include "platform/Input.h"
-#include "platform/Message.h"
-#include "platform/Messages.h"
-#include "platform/Strings.h"
-#include "platform/Window.h"
+#include "platform/backend/Backend.h"
+#include "platform/window/Input.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/core/Strings.h"
+#include "platform/window/Window.h"
 #include "platform/gtk/GtkBackend.h"
 
 #include <cstdio>

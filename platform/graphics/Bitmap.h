@@ -1,0 +1,31 @@
+// 32-bit ARGB bitmaps (8 bits each of alpha, red, green, blue): created
+// empty, loaded from image files, drawn with alpha blending and no scaling,
+// flattened onto a colour, read pixel by pixel.
+#pragma once
+
+#include "platform/core/Types.h"
+
+#include <string>
+#include <vector>
+
+namespace win {
+
+// A transparent bitmap; null for a size below 1 or too large to allocate.
+HBITMAP CreateARGBBitmap(int width, int height);
+// Any format the image decoder reads (PNG, BMP, JPEG, ...); null when the
+// file is missing or is not an image.
+HBITMAP LoadImageFile(const std::wstring& path);
+BOOL GetBitmapSize(HBITMAP bitmap, SIZE* size);
+
+// Draws the source rectangle (srcX, srcY, width, height) of `bitmap` at
+// (x, y) of the device context, blended over what is there, pixel for pixel.
+BOOL DrawBitmap(HDC dc, int x, int y, HBITMAP bitmap, int srcX, int srcY, int width, int height);
+// A new opaque bitmap: `bitmap` blended over a solid background.
+HBITMAP FlattenBitmap(HBITMAP bitmap, COLORREF background);
+
+// Pixels as 0xAARRGGBB, not premultiplied, rows from the top.
+BOOL GetBitmapPixels(HBITMAP bitmap, std::vector<std::uint32_t>* pixels, int* width, int* height);
+DWORD GetBitmapPixel(HBITMAP bitmap, int x, int y);
+BOOL SaveBitmapPng(HBITMAP bitmap, const std::wstring& path);
+
+}  // namespace win
