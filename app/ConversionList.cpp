@@ -3,6 +3,7 @@
 #include "app/FileInfoThread.h"
 #include "app/OutputNaming.h"
 #include "app/StatusTexts.h"
+#include "engine/PathParts.h"
 
 #include "platform/messaging/Thread.h"
 
@@ -41,7 +42,8 @@ void ConversionList::Show(ConversionItem* record, const std::wstring& name)
     rows_[record->rowKey] = record;
     list_.ListAddItem(name, record->rowKey);
     list_.ListSetItemInfo(DurationText(record->lengthMs), record->rowKey);
-    list_.ListSetItemState(3, record->rowKey);  // new rows start checked
+    // A new row is unchecked: the click toggles it on.
+    list_.ListSetItemState(3, record->rowKey);
 }
 
 int ConversionList::Add(const std::wstring& path)
@@ -49,8 +51,7 @@ int ConversionList::Add(const std::wstring& path)
     auto probe = std::make_unique<ConversionItem>();
     probe->SetPath(path);
     std::int32_t key = NextKey();
-    auto slash = path.rfind(L'/');
-    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    std::wstring name(FileNameOf(path));
 
     if (win::HANDLE thread = win::CreateThread(nullptr, 0, FileInfoThread, probe.get(), 0, nullptr)) {
         win::WaitForSingleObject(thread, win::INFINITE);

@@ -1,5 +1,7 @@
 #include "app/OutputNaming.h"
 
+#include "engine/PathParts.h"
+
 #include "platform/core/Strings.h"
 
 namespace {
@@ -11,16 +13,8 @@ struct SplitPath {
 
 SplitPath Split(const std::wstring& path)
 {
-    auto slash = path.rfind(L'/');
-    std::size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
-    auto dot = path.rfind(L'.');
-    SplitPath parts;
-    parts.directory = path.substr(0, nameStart);
-    if (dot != std::wstring::npos && dot >= nameStart)
-        parts.base = path.substr(nameStart, dot + 1 - nameStart);
-    else
-        parts.base = path.substr(nameStart);
-    return parts;
+    std::wstring_view name = FileNameOf(path);
+    return {std::wstring(DirectoryOf(path)), std::wstring(UpToLastDot(name).value_or(name))};
 }
 
 }  // namespace
@@ -39,13 +33,13 @@ std::wstring OutputPathFor(const ConversionItem& item, const std::wstring& exten
     if (item.cueTrack && current.find(L'/') == std::wstring::npos)
         return directory + current + L"." + extension;
 
-    auto dot = current.rfind(L'.');
-    if (dot == std::wstring::npos)
+    auto currentExtension = ExtensionOf(current);
+    if (!currentExtension)
         return directory + source.base + extension;
-    if (win::CompareNoCase(std::wstring_view(current).substr(dot + 1), extension) == 0)
+    if (win::CompareNoCase(*currentExtension, extension) == 0)
         return current;
     if (item.cueTrack)
-        return current.substr(0, dot + 1) + extension;
+        return std::wstring(*UpToLastDot(current)) + extension;
     if (extension == L"mp3" && source.base.ends_with(L'.'))
         return source.directory + source.base + extension;  // beside the source
     return directory + source.base + extension;

@@ -29,8 +29,8 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
     bool mp3 = false;
     auto* mp3Flag = app.add_flag("--mp3", mp3, "write MP3 files (the default)");
     app.add_flag("--wav", options.wav, "write WAV files")->excludes(mp3Flag);
-    app.add_option("-o,--output", options.outputDirectory, "output directory (default: the stored one, else beside each source)")
-        ->check(CLI::ExistingDirectory);
+    app.add_option("-o,--output", options.outputDirectory,
+                   "output directory, created when missing (default: the stored one, else beside each source)");
     auto* cbr = app.add_option("--cbr", options.cbrRate, "constant bit rate in kbit/s")->check(CLI::Range(8, 320));
     std::string vbr;
     app.add_option("--vbr", vbr, "variable bit rate range MIN-MAX in kbit/s")->check(CheckVbrRange)->excludes(cbr);
@@ -44,9 +44,9 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
     app.add_option("--settings", options.settingsFile, "settings file to read (default: configure.dat beside the program)")
         ->check(CLI::ExistingFile);
     app.add_flag("--list", options.list, "list the rows the files make, without converting");
-    app.add_option("files", options.files, ".ape files, .cue sheets and other files to add")
+    app.add_option("files", options.files, ".ape files, .cue sheets and RealMedia files to add")
         ->required()
-        ->check(CLI::ExistingFile);
+        ->check(CLI::ExistingPath);
 
     try {
         app.parse(argc, argv);

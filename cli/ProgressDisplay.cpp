@@ -1,8 +1,6 @@
 #include "cli/ProgressDisplay.h"
 
-#include "cli/PartialOutput.h"
-
-#include "platform/core/Strings.h"
+#include "cli/DisplayText.h"
 
 #include <algorithm>
 #include <unistd.h>
@@ -15,12 +13,12 @@ ProgressDisplay::ProgressDisplay(const RowTable& rows, const PlainList& list, in
 std::string ProgressDisplay::NameOf(std::int32_t key) const
 {
     auto it = list_.Rows().find(key);
-    return it == list_.Rows().end() ? std::string() : win::ToUtf8(it->second.name);
+    return it == list_.Rows().end() ? std::string() : DisplayText(it->second.name);
 }
 
 void ProgressDisplay::DrawBar(int percent, const char* stage, bool force)
 {
-    if (!live_)
+    if (!live_ || outputFailed_)
         return;
     auto now = std::chrono::steady_clock::now();
     if (!force && now - lastDraw_ < std::chrono::milliseconds(100))
@@ -36,6 +34,16 @@ void ProgressDisplay::DrawBar(int percent, const char* stage, bool force)
                  std::string(static_cast<std::size_t>(filled), '#').c_str(),
                  std::string(static_cast<std::size_t>(kWidth - filled), '-').c_str(), percent);
     std::fflush(out_);
+    CheckOutput();
+}
+
+void ProgressDisplay::CheckOutput()
+{
+    if (outputFailed_ || !std::ferror(out_))
+        return;
+    outputFailed_ = true;
+    if (onOutputError_)
+        onOutputError_();
 }
 
 void ProgressDisplay::RowStarted(std::int32_t key)
@@ -43,8 +51,6 @@ void ProgressDisplay::RowStarted(std::int32_t key)
     current_ = key;
     ++started_;
     outcomes_[key].started = true;
-    if (auto it = rows_.find(key); it != rows_.end())
-        partial_output::Watch(win::ToUtf8(it->second->outputPath));
     DrawBar(0, "converting", true);
 }
 
@@ -60,16 +66,18 @@ void ProgressDisplay::RowProgress(std::int64_t positionMs)
 
 void ProgressDisplay::RowDone(std::int32_t key, bool written)
 {
-    partial_output::Watch("");
     RowOutcome& outcome = outcomes_[key];
     outcome.done = true;
     outcome.written = written;
     if (live_)
         std::fprintf(out_, "\r\033[K");
+    if (outputFailed_)
+        return;
     auto it = rows_.find(key);
-    std::string output = it == rows_.end() ? std::string() : win::ToUtf8(it->second->outputPath);
+    std::string output = it == rows_.end() ? std::string() : DisplayText(it->second->outputPath);
     std::fprintf(out_, "%-6s %s -> %s\n", written ? "done" : "FAILED", NameOf(key).c_str(), output.c_str());
     std::fflush(out_);
+    CheckOutput();
 }
 
 void ProgressDisplay::ResampleStarted()
@@ -81,9 +89,11 @@ void ProgressDisplay::ResampleStarted()
 
 void ProgressDisplay::ResampleProgress(int percent) { DrawBar(percent, "resampling", false); }
 
-void ProgressDisplay::ResampleDone()
+void ProgressDisplay::ResampleDone(bool converted)
 {
-    if (live_) {
+    if (current_ >= 0 && !converted)
+        outcomes_[current_].resampleFailed = true;
+    if (live_ && !outputFailed_) {
         std::fprintf(out_, "\r\033[K");
         std::fflush(out_);
     }

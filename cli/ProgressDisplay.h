@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <map>
 
 struct RowOutcome {
@@ -17,6 +18,7 @@ struct RowOutcome {
     bool done = false;
     bool written = false;
     bool resampled = false;
+    bool resampleFailed = false;
 };
 
 class ProgressDisplay : public BatchObserver {
@@ -28,7 +30,11 @@ public:
     void RowDone(std::int32_t key, bool written) override;
     void ResampleStarted() override;
     void ResampleProgress(int percent) override;
-    void ResampleDone() override;
+    void ResampleDone(bool converted) override;
+    // A write to the display failed (a closed pipe, a full disk): called
+    // once, from the display's thread.
+    void OnOutputError(std::function<void()> handler) { onOutputError_ = std::move(handler); }
+    bool OutputFailed() const { return outputFailed_; }
 
     const std::map<std::int32_t, RowOutcome>& Outcomes() const { return outcomes_; }
 
@@ -44,5 +50,9 @@ private:
     std::int32_t current_ = -1;
     int started_ = 0;
     std::chrono::steady_clock::time_point lastDraw_;
+    void CheckOutput();
+
     std::map<std::int32_t, RowOutcome> outcomes_;
+    std::function<void()> onOutputError_;
+    bool outputFailed_ = false;
 };

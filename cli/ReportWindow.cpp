@@ -64,7 +64,7 @@ win::LRESULT ReportWindow::OnMessage(win::UINT message, win::WPARAM wParam, win:
         observer_.ResampleProgress(static_cast<int>(wParam));
         return 0;
     case WM_SSRC_DONE:
-        observer_.ResampleDone();
+        observer_.ResampleDone(lParam == 0);
         return 0;
     case WM_BATCH_DONE:
         batchDone_ = true;

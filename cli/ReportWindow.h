@@ -14,7 +14,7 @@ public:
     virtual void RowDone(std::int32_t key, bool written) = 0;
     virtual void ResampleStarted() = 0;
     virtual void ResampleProgress(int percent) = 0;
-    virtual void ResampleDone() = 0;
+    virtual void ResampleDone(bool converted) = 0;
 };
 
 class ReportWindow {

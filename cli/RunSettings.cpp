@@ -38,10 +38,12 @@ RunSettings::RunSettings(const CommandLine& options)
     if (options.resample)
         g_settings.resamplingFlag = *options.resample ? 1 : 0;
 
-    char name[] = "/tmp/kolvex-settings-XXXXXX";
-    int fd = mkstemp(name);
+    std::error_code ec;
+    std::string folder = std::filesystem::temp_directory_path(ec).string();  // $TMPDIR, else /tmp
+    std::string name = (ec ? std::string("/tmp") : folder) + "/kolvex-settings-XXXXXX";
+    int fd = mkstemp(name.data());
     if (fd < 0) {
-        error_ = "cannot create a private settings file in /tmp";
+        error_ = "cannot create a private settings file in " + name.substr(0, name.rfind('/'));
         return;
     }
     close(fd);

@@ -1,30 +1,57 @@
 #include "cli/TerminalBackend.h"
 
+#include "cli/DisplayText.h"
+
 #include "platform/core/MessageBox.h"
-#include "platform/core/Strings.h"
 
 #include <cstdio>
 #include <iostream>
 #include <unistd.h>
 
-int TerminalBackend::MessageBox(win::HWND, const std::wstring& text, const std::wstring&, win::UINT type)
+bool TerminalBackend::Keep(const std::wstring& path)
 {
-    bool yesNo = (type & win::MB_TYPEMASK) == win::MB_YESNO;
-    if (!yesNo)
-        return win::IDOK;
-    if (answer_ == CommandLine::Answer::Yes)
-        return win::IDYES;
-    if (answer_ == CommandLine::Answer::No || !isatty(STDIN_FILENO))
-        return win::IDNO;
-    return Ask(text, type);
+    bool keep = answer_ == CommandLine::Answer::No ||
+                (answer_ == CommandLine::Answer::Ask && (!isatty(STDIN_FILENO) || Ask(path)));
+    if (!keep) {
+        std::lock_guard guard(lock_);
+        replace_.insert(path);
+    }
+    return keep;
 }
 
-int TerminalBackend::Ask(const std::wstring& text, win::UINT)
+// True when the file stays. "all" and "none" answer every later question too.
+bool TerminalBackend::Ask(const std::wstring& path)
 {
-    std::lock_guard lock(terminal_);
-    std::fprintf(stderr, "\n%s [y/N] ", win::ToUtf8(text).c_str());
-    std::fflush(stderr);
-    std::string reply;
-    std::getline(std::cin, reply);
-    return !reply.empty() && (reply[0] == 'y' || reply[0] == 'Y') ? win::IDYES : win::IDNO;
+    for (;;) {
+        std::fprintf(stderr, "%s already exists. Replace it? [y]es, [n]o, [a]ll, none: ", DisplayText(path).c_str());
+        std::fflush(stderr);
+        std::string reply;
+        if (!std::getline(std::cin, reply))
+            return true;
+        if (reply == "y" || reply == "Y" || reply == "yes")
+            return false;
+        if (reply.empty() || reply == "n" || reply == "N" || reply == "no")
+            return true;
+        if (reply == "a" || reply == "all") {
+            answer_ = CommandLine::Answer::Yes;
+            return false;
+        }
+        if (reply == "none") {
+            answer_ = CommandLine::Answer::No;
+            return true;
+        }
+    }
+}
+
+int TerminalBackend::MessageBox(win::HWND, const std::wstring& text, const std::wstring&, win::UINT type)
+{
+    if ((type & win::MB_TYPEMASK) != win::MB_YESNO)
+        return win::IDOK;
+    // "This <path> file already exists, whether or not coverage?"
+    const std::wstring prefix = L"This ", suffix = L" file already exists, whether or not coverage?";
+    std::wstring path = text;
+    if (path.starts_with(prefix) && path.ends_with(suffix))
+        path = path.substr(prefix.size(), path.size() - prefix.size() - suffix.size());
+    std::lock_guard guard(lock_);
+    return answer_ == CommandLine::Answer::Yes || replace_.count(path) ? win::IDYES : win::IDNO;
 }

@@ -4,6 +4,9 @@
 #include "platform/core/Strings.h"
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -50,14 +53,23 @@ std::vector<std::wstring> SplitCueLines(std::string_view raw)
 
 std::optional<std::vector<std::wstring>> ReadCueLines(const std::wstring& path)
 {
-    FILE* file = win::_wfopen(path.c_str(), L"rb");
-    if (!file)
+    // Without blocking on a pipe, and only an ordinary file of sheet size: a
+    // name that leads to a device would never end.
+    int fd = open(win::ToPath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > kCueSheetMaxBytes) {
+        close(fd);
+        return std::nullopt;
+    }
     std::string bytes;
     char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    std::fclose(file);
+    ssize_t got;
+    while ((got = read(fd, buffer, sizeof buffer)) > 0 && bytes.size() <= kCueSheetMaxBytes)
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    close(fd);
+    if (got < 0 || bytes.size() > kCueSheetMaxBytes)
+        return std::nullopt;
     return SplitCueLines(bytes);
 }

@@ -9,7 +9,10 @@
 #include <vector>
 
 constexpr std::size_t kCueLineBytes = 259;
+// A sheet is a few kilobytes; anything past this is not one.
+constexpr std::size_t kCueSheetMaxBytes = 1 << 20;
 
-// Nothing when the file cannot be opened.
+// Nothing when the file cannot be opened or is not an ordinary file of at
+// most kCueSheetMaxBytes.
 std::optional<std::vector<std::wstring>> ReadCueLines(const std::wstring& path);
 std::vector<std::wstring> SplitCueLines(std::string_view bytes);

@@ -1,6 +1,8 @@
 #include "engine/ApeSource.h"
 
 #include "cue/CueImage.h"
+#include "engine/PathParts.h"
+#include "platform/core/Files.h"
 #include "platform/core/Strings.h"
 
 #include <algorithm>
@@ -11,32 +13,44 @@ ApeSource::~ApeSource() { Close(); }
 
 int ApeSource::Open(const wchar_t* path)
 {
-    if (!path)
-        return 0;
     Close();
     cueFlag_ = 0;
+    image_.clear();
+    openError_.clear();
+    if (!path) {
+        openError_ = L"no source file";
+        return 0;
+    }
     std::wstring text(path);
-    auto dot = text.rfind(L'.');
-    std::wstring extension = dot == std::wstring::npos ? std::wstring() : text.substr(dot + 1);
-    std::wstring image;
+    std::wstring_view extension = ExtensionOf(text).value_or(std::wstring_view());
     if (win::CompareNoCase(extension, L"cue") == 0) {
         cueFlag_ = cueReader_.Parse(path);
         if (const std::wstring* file = cueReader_.ImageFileName(); file && !file->empty())
-            image = FindNoCase(ImagePath(text, *file));
+            image_ = ::ImagePath(text, *file);
+        if (!cueFlag_)
+            openError_ = L"the CUE sheet cannot be read";
+        else if (image_.empty())
+            openError_ = L"the CUE sheet names no audio file";
     } else if (win::CompareNoCase(extension, L"ape") == 0) {
-        image = text;
+        image_ = text;
         // An album image may have its sheet beside it under the same name.
-        cueFlag_ = cueReader_.Parse(FindNoCase(CompanionSheetPath(text)).c_str());
+        cueFlag_ = cueReader_.Parse(CompanionSheetPath(text).c_str());
+    } else {
+        openError_ = L"not an APE file or CUE album image";
     }
-    if (image.empty())
+    if (image_.empty())
         return 0;
 
     int error = 0;
-    decompressor_.reset(CreateIAPEDecompress(image.c_str(), &error));
-    if (!decompressor_)
-        return 0;
-    blockAlign_ = static_cast<int>(decompressor_->GetInfo(APE_INFO_BLOCK_ALIGN));
-    if (blockAlign_ <= 0) {
+    decompressor_.reset(CreateIAPEDecompress(image_.c_str(), &error));
+    if (decompressor_)
+        blockAlign_ = static_cast<int>(decompressor_->GetInfo(APE_INFO_BLOCK_ALIGN));
+    if (!decompressor_ || blockAlign_ <= 0) {
+        if (!win::FileExists(image_))
+            openError_ = L"the file is missing: " + image_;
+        else
+            openError_ = L"not a readable Monkey's Audio file (error " +
+                         std::to_wstring(error ? error : ERROR_INVALID_INPUT_FILE) + L")";
         Close();
         return 0;
     }
@@ -69,12 +83,22 @@ std::int64_t ApeSource::BlockAt(std::uint32_t ms)
     return static_cast<std::int64_t>(blocks / length * ms + 0.5);
 }
 
+std::int64_t ApeSource::EndBlock()
+{
+    auto total = static_cast<std::int64_t>(Info(APE_DECOMPRESS_TOTAL_BLOCKS));
+    return rangeEnd_ > 0 ? std::min(BlockAt(rangeEnd_), total) : total;
+}
+
 int ApeSource::Decode()
 {
+    blocksExpected_ = blocksDelivered_ = 0;
+    firstErrorBlock_ = -1;
+    stopped_ = false;
     if (!decompressor_)
         return -1;
     std::int64_t position = BlockAt(rangeStart_);
     std::int64_t end = rangeEnd_ > 0 ? BlockAt(rangeEnd_) : -1;
+    blocksExpected_ = std::max<std::int64_t>(0, EndBlock() - position);
     decompressor_->Seek(position);
 
     int error = ERROR_SUCCESS;
@@ -86,13 +110,20 @@ int ApeSource::Decode()
         if (end >= 0)
             want = static_cast<int>(std::clamp<std::int64_t>(end - position, 0, kChunkBlocks));
         error = decompressor_->GetData(chunk_.data(), want, &blocksRead_);
+        if (error != ERROR_SUCCESS && firstErrorBlock_ < 0)
+            firstErrorBlock_ = blocksDelivered_;
         position += blocksRead_;
+        blocksDelivered_ += blocksRead_;
         if (callback_) {
             auto ms = static_cast<std::int64_t>(decompressor_->GetInfo(APE_DECOMPRESS_CURRENT_MS));
             callback_(chunk_.data(), blockAlign_ * blocksRead_, ms);
         }
         if (end >= 0 && position >= end)
             break;
+        if (stop_ && stop_->load()) {
+            stopped_ = true;
+            break;
+        }
     }
     return error;
 }

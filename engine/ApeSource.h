@@ -7,8 +7,10 @@
 #include "engine/ModuleHost.h"
 #include "modules/apesdk/ApeDecompress.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 // (chunk, byte count, decode position in milliseconds). The chunk is valid
@@ -23,6 +25,10 @@ public:
     int Load(const wchar_t*) override { return 1; }
 
     int Open(const wchar_t* path);
+    // Why the last Open failed, for the user; empty after a success.
+    const std::wstring& OpenError() const { return openError_; }
+    // The APE file that is decoded: the path itself, or the image a sheet names.
+    const std::wstring& ImagePath() const { return image_; }
     int SetCallback(PcmCallbackFn callback);
     void SetRange(std::uint32_t startMs, std::uint32_t endMs);
     // Delivers [block of start, block of end) — both ends through BlockAt,
@@ -30,6 +36,19 @@ public:
     // error, or -1 when nothing is open.
     int Decode();
     void Close();
+    // Decode stops after the chunk during which `*stop` became true.
+    void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+    bool Stopped() const { return stopped_; }
+
+    // What the last Decode promised and delivered, in blocks, and where the
+    // decoder first reported an error (-1: never).
+    std::int64_t BlocksExpected() const { return blocksExpected_; }
+    std::int64_t BlocksDelivered() const { return blocksDelivered_; }
+    std::int64_t FirstErrorBlock() const { return firstErrorBlock_; }
+    // The block range [start, end) a range in milliseconds covers; end 0
+    // means to the end of the stream.
+    std::int64_t StartBlock() { return BlockAt(rangeStart_); }
+    std::int64_t EndBlock();
 
     const WAVEFORMATEX* PcmFormat();
     std::intptr_t Info(APE_DECOMPRESS_FIELDS field);
@@ -53,4 +72,11 @@ private:
     int cueFlag_ = 0;
     std::uint32_t rangeStart_ = 0;
     std::uint32_t rangeEnd_ = 0;  // 0: to the end
+    std::wstring image_;
+    std::wstring openError_;
+    const std::atomic<bool>* stop_ = nullptr;
+    bool stopped_ = false;
+    std::int64_t blocksExpected_ = 0;
+    std::int64_t blocksDelivered_ = 0;
+    std::int64_t firstErrorBlock_ = -1;
 };

@@ -4,8 +4,6 @@
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Thread.h"
 
-#include <type_traits>
-
 // The module's reader thread must be gone before the module is unloaded.
 BrookSource::~BrookSource()
 {
@@ -63,21 +61,3 @@ int BrookSource::Release()
     initialised_ = false;
     return api_.release();
 }
-
-int BrookSource::Pause() { return HasModule() ? api_.pause() : 0; }
-
-int BrookSource::Seek(std::int32_t milliseconds) { return HasModule() ? api_.seek(milliseconds) : 0; }
-
-int BrookSource::SetAudioCallBack(BrookAudioCallBack callBack, void* context)
-{
-    return HasModule() ? api_.setAudioCallBack(callBack, context) : 0;
-}
-
-int BrookSource::IsDone() { return HasModule() ? api_.isDone() : 0; }
-
-int BrookSource::GetWaveFormatEx(void* waveFormat)
-{
-    return HasModule() ? api_.getWaveFormatEx(waveFormat) : 0;
-}
-
-int BrookSource::GetAudioTime() { return HasModule() ? api_.getAudioTime() : 0; }

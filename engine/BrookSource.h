@@ -14,7 +14,8 @@ public:
     BrookSource() = default;
     ~BrookSource() override;
 
-    // Loads the module and its ten entry points; 0 when any is missing.
+    // Loads the module and its ten entry points; 0 when any is missing. Only
+    // the calls below are ever made: the module plays nothing here.
     int Load(const wchar_t* moduleName) override;
 
     // The path goes over in the ANSI code page. When `threadId` is the
@@ -24,12 +25,6 @@ public:
     int Run();
     int Stop();
     int Release();
-    int Pause();
-    int Seek(std::int32_t milliseconds);
-    int SetAudioCallBack(BrookAudioCallBack callBack, void* context);
-    int IsDone();
-    int GetWaveFormatEx(void* waveFormat);
-    int GetAudioTime();
 
 private:
     struct EntryPoints {

@@ -1,11 +1,13 @@
 #include "engine/ConversionItem.h"
 
+#include "engine/PathParts.h"
+
 #include "platform/core/Strings.h"
 
 std::int32_t InputKindOf(const std::wstring& path)
 {
-    auto dot = path.rfind(L'.');
-    std::wstring extension = dot == std::wstring::npos ? path : path.substr(dot + 1);
+    // A path without "." is compared whole.
+    std::wstring_view extension = ExtensionOf(path).value_or(path);
     // Each literal is compared over the extension's own length, so a leading
     // part of a literal matches it ("r" is RealMedia, "ap" is APE).
     static const struct {

@@ -1,6 +1,6 @@
 #include "engine/Mp3Sink.h"
 
-#include "platform/core/Files.h"
+#include "platform/core/Strings.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPath.h"
 
@@ -66,29 +66,24 @@ void Mp3Sink::InitDefaults()
     if (api_.getInputType(input) >= 0)
         return;
     api_.setPes(0);
-    // Offset 28 keeps the module's own value.
-    SetOutputField(4, 128);
-    SetOutputField(8, 0);
-    SetOutputField(12, 80);
-    SetOutputField(16, 160);
-    SetOutputField(20, 5);
-    SetOutputField(24, 4);
-    std::uint32_t rate = 0;
-    if (api_.getInputType(input) >= 0)
-        std::memcpy(&rate, input + 4, sizeof rate);
-    SetOutputField(0, rate);
-    for (int offset : {40, 44, 48, 56, 52, 64, 68, 72, 76, 80, 84})
-        SetOutputField(offset, 0);
-    SetOutputField(36, 0);
-    SetOutputField(32, 1);
-    SetOutputField(88, 0);
+    for (const Mp3FieldStep& step : kInitDefaultSteps) {
+        std::uint32_t value = step.value;
+        if (value == kInputRate) {
+            value = 0;
+            if (api_.getInputType(input) >= 0)
+                std::memcpy(&value, input + offsetof(WAVEFORMATEX, nSamplesPerSec), sizeof value);
+        }
+        SetOutputField(step.offset, value);
+    }
 }
 
-std::int32_t Mp3Sink::Fail(std::int32_t code)
+std::int32_t Mp3Sink::Fail(std::int32_t code, const wchar_t* reason)
 {
     api_.close();
     encoderUsed_ = false;
     openResult_ = code;
+    if (reason_.empty())
+        reason_ = reason;
     return code;
 }
 
@@ -98,11 +93,12 @@ std::int32_t Mp3Sink::Open(const WAVEFORMATEX* format, const std::wstring& path)
         return openResult_ = MP3_E_UNEXPECTED;
     encoderUsed_ = true;
     failed_ = false;
+    reason_.clear();
     std::int32_t result = api_.setInputType(format, 0);
     if (result < 0)
-        return Fail(result);
+        return Fail(result, L"the MP3 encoder cannot take this audio format");
     if (!SettingsFile::ReadForEncoder(SettingsPath(), settings_))
-        return Fail(MP3_E_FAIL);
+        return Fail(MP3_E_FAIL, L"the settings file could not be written");
 
     // The bit-rate mode lives outside the MP3 block; without it the
     // encoder would never see the user's choice of constant or variable.
@@ -111,12 +107,11 @@ std::int32_t Mp3Sink::Open(const WAVEFORMATEX* format, const std::wstring& path)
     std::uint8_t type[MP3_OUTPUT_BUFFER_SIZE] = {};
     std::memcpy(type, &block, sizeof block);
     if ((result = api_.setOutputType(type, 0)) < 0 || (result = api_.init()) < 0)
-        return Fail(result);
+        return Fail(result, L"the MP3 encoder refused the settings");
 
-    file_ = win::_wfopen(path.c_str(), L"w+b");
-    if (!file_)
-        return Fail(MP3_E_FAIL);
-    path_ = path;
+    if (!output_.Create(path))
+        return Fail(MP3_E_FAIL, L"");
+    file_ = output_.Stream();
     return openResult_ = MP3_S_OK;
 }
 
@@ -151,13 +146,16 @@ std::int32_t Mp3Sink::Finish()
     std::int32_t finished = api_.finish(file_);
     std::int32_t closed = api_.close();
     encoderUsed_ = false;
-    bool fileClosed = std::fclose(file_) == 0;
     file_ = nullptr;
     std::int32_t result = finished < 0 ? finished : closed < 0 ? closed : MP3_S_OK;
-    if (result == MP3_S_OK && (failed_ || !fileClosed))
+    if (result == MP3_S_OK && failed_)
         result = MP3_E_FAIL;
-    if (result < 0)
-        win::_wremove(path_.c_str());
+    if (result == MP3_S_OK && !output_.Commit())
+        result = MP3_E_FAIL;
+    if (result < 0) {
+        output_.Abandon();
+        failed_ = true;
+    }
     return result;
 }
 
@@ -167,9 +165,15 @@ void Mp3Sink::Abandon()
     if (encoderUsed_ && HasModule())
         api_.close();
     encoderUsed_ = false;
-    if (file_) {
-        std::fclose(file_);
-        file_ = nullptr;
-        win::_wremove(path_.c_str());
-    }
+    file_ = nullptr;
+    output_.Abandon();
+}
+
+std::wstring Mp3Sink::FailureReason() const
+{
+    if (!reason_.empty())
+        return reason_;
+    if (output_.Error())
+        return L"could not be written: " + win::FromUtf8(output_.ErrorText());
+    return failed_ ? L"the MP3 encoder failed" : L"";
 }

@@ -8,6 +8,8 @@
 #include "modules/mp3enc/LameEnc.h"
 #include "settings/ConversionSettings.h"
 
+#include "platform/core/OutputFile.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -36,6 +38,11 @@ public:
     // code when anything failed since Open, in which case the file is
     // removed rather than left incomplete.
     std::int32_t Finish();
+    // Drops the encoder and the unfinished file; whatever was under the
+    // file's name stays.
+    void Abandon();
+    // Why the file could not be made, for the user; empty while nothing failed.
+    std::wstring FailureReason() const;
 
 private:
     struct EntryPoints {
@@ -54,13 +61,13 @@ private:
 
     bool FindEntryPoints();
     void SetOutputField(int offset, std::uint32_t value);
-    std::int32_t Fail(std::int32_t code);
-    void Abandon();
+    std::int32_t Fail(std::int32_t code, const wchar_t* reason);
 
     EntryPoints api_;
     ConversionSettings settings_;
+    win::OutputFile output_;
     FILE* file_ = nullptr;
-    std::wstring path_;
+    std::wstring reason_;
     std::vector<std::uint8_t> frames_;
     std::int32_t openResult_ = MP3_E_UNEXPECTED;
     bool encoderUsed_ = false;

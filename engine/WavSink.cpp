@@ -1,13 +1,11 @@
 #include "engine/WavSink.h"
 
-#include "platform/core/Files.h"
-
 int WavSink::Create(const wchar_t* path)
 {
     if (!path)
         return 0;
-    path_ = path;
-    writer_ = std::make_unique<WavWriter>(path_, 0);
+    writer_ = std::make_unique<WavWriter>(path, 0);
+    errorText_ = writer_->IsOpen() ? std::string() : writer_->ErrorText();
     return 1;
 }
 
@@ -30,10 +28,8 @@ int WavSink::Close()
         return 0;
     writer_->WriteHeader();
     writer_->CloseFile();
-    bool created = writer_->Created();
     bool intact = writer_->Intact();
+    errorText_ = writer_->ErrorText();
     writer_.reset();
-    if (created && !intact)
-        win::_wremove(path_.c_str());
     return intact ? 1 : 0;
 }

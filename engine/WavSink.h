@@ -9,6 +9,7 @@
 
 class WavSink : public Sink {
 public:
+    WavSink() { sinkKind = kSinkWav; }
     int Load(const wchar_t*) override { return 1; }
 
     // 0 for a null path; otherwise replaces any earlier writer and returns 1,
@@ -20,11 +21,14 @@ public:
     int Write(const unsigned char* data, std::size_t bytes);
     // Writes the final header and closes the file. 1 only when the whole
     // file was written; 0 when there was no writer or anything failed, in
-    // which case a file this sink created is removed rather than left
-    // looking like a finished conversion.
+    // which case nothing new is left under the name.
     int Close();
+    // Drops the unfinished file (a damaged source, a cancelled batch).
+    void Abandon() { writer_.reset(); }
+    // Why the last file could not be written; empty when it could.
+    const std::string& ErrorText() const { return errorText_; }
 
 private:
-    std::wstring path_;
     std::unique_ptr<WavWriter> writer_;
+    std::string errorText_;
 };

@@ -1,24 +1,17 @@
 #include "engine/WavWriter.h"
 
+#include "resample/WavHeader.h"
+
 #include "platform/core/Files.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-namespace {
-
-void PutLe(unsigned char* at, std::uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        at[i] = static_cast<unsigned char>((value >> (8 * i)) & 0xFF);
-}
-
-}  // namespace
-
 WavWriter::WavWriter(const std::wstring& path, int skipHeader) : skipHeader_(skipHeader)
 {
-    file_ = win::_wfopen(path.c_str(), L"w+b");
+    if (output_.Create(path))
+        file_ = output_.Stream();
     created_ = file_ != nullptr;
     if (file_ && skipHeader_ == 0) {
         const unsigned char zeros[kHeaderBytes] = {};
@@ -26,7 +19,7 @@ WavWriter::WavWriter(const std::wstring& path, int skipHeader) : skipHeader_(ski
     }
 }
 
-WavWriter::~WavWriter() { CloseFile(); }
+WavWriter::~WavWriter() { Abandon(); }
 
 bool WavWriter::Put(const void* data, std::size_t bytes)
 {
@@ -70,40 +63,24 @@ int WavWriter::WriteHeader()
         failed_ = true;
         return 0;
     }
-    WAVEFORMATEX format = format_;
-    if (format.nChannels == 1) {
-        format.nChannels = 2;
-        format.nBlockAlign = static_cast<std::uint16_t>(format.nBlockAlign * 2);
-        format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+    // The stored record keeps one channel for a mono source, so that later
+    // writes still double; the header tells what the file holds.
+    WavFormat header;
+    header.formatTag = format_.wFormatTag;
+    header.channels = format_.nChannels;
+    header.samplesPerSec = format_.nSamplesPerSec;
+    header.avgBytesPerSec = format_.nAvgBytesPerSec;
+    header.blockAlign = format_.nBlockAlign;
+    header.bitsPerSample = format_.wBitsPerSample;
+    header.extraSize = format_.cbSize;
+    header.recordBytes = 18;
+    if (header.channels == 1) {
+        header.channels = 2;
+        header.blockAlign = static_cast<std::uint16_t>(header.blockAlign * 2);
+        header.avgBytesPerSec = header.samplesPerSec * header.blockAlign;
     }
-    // Sizes past 4 GiB cannot be told in RIFF; readers that know take the
-    // largest value as "up to the end of the file".
-    auto size = [](long v) { return static_cast<std::uint32_t>(std::min<long>(v, 0xFFFFFFFFL)); };
-
-    unsigned char riff[20];
-    std::memcpy(riff, "RIFF", 4);
-    PutLe(riff + 4, size(length - 8), 4);
-    std::memcpy(riff + 8, "WAVEfmt ", 8);
-    PutLe(riff + 16, 18, 4);
-    unsigned char fmt[18];
-    PutLe(fmt, format.wFormatTag, 2);
-    PutLe(fmt + 2, format.nChannels, 2);
-    PutLe(fmt + 4, format.nSamplesPerSec, 4);
-    PutLe(fmt + 8, format.nAvgBytesPerSec, 4);
-    PutLe(fmt + 12, format.nBlockAlign, 2);
-    PutLe(fmt + 14, format.wBitsPerSample, 2);
-    PutLe(fmt + 16, format.cbSize, 2);
-    unsigned char data[8];
-    std::memcpy(data, "data", 4);
-    PutLe(data + 4, size(length - kHeaderBytes), 4);
-
-    if (std::fseek(file_, 0, SEEK_SET) != 0) {
+    if (!WriteWavHeader(file_, header, static_cast<std::uint64_t>(length)))
         failed_ = true;
-        return 0;
-    }
-    Put(riff, sizeof riff);
-    Put(fmt, sizeof fmt);
-    Put(data, sizeof data);
     return failed_ ? 0 : 1;
 }
 
@@ -111,8 +88,18 @@ int WavWriter::CloseFile()
 {
     if (!file_)
         return 0;
-    if (std::fclose(file_) != 0)
+    file_ = nullptr;
+    if (failed_)
+        output_.Abandon();
+    else if (!output_.Commit())
+        failed_ = true;
+    return 1;
+}
+
+void WavWriter::Abandon()
+{
+    if (file_)
         failed_ = true;
     file_ = nullptr;
-    return 1;
+    output_.Abandon();
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class ConversionItem;
+class Sink;
 
 // Thread procedure; the parameter is the ConversionItem. 0, or (DWORD)-1
 // when the source cannot be opened or refuses the callback.
@@ -15,3 +16,5 @@ win::DWORD WorkerThread(void* item);
 // Hands each decoded chunk to the worker thread's current sink and reports
 // the position to the main window (sent: the worker waits for the window).
 void PcmCallback(const unsigned char* data, int bytes, std::int64_t positionMs);
+// The sink PcmCallback feeds on the calling thread; null for none.
+void SetCurrentSink(Sink* sink);

@@ -18,7 +18,6 @@ public:
     void Apply(double* block);
     int Length() const { return length_; }
     // The transformed filter in the packed layout of RealDft.
-    const std::vector<double>& Spectrum() const { return spectrum_; }
 
 private:
     int length_;

@@ -22,7 +22,6 @@ public:
 
     bool WriteFailed() const { return writeFailed_; }
     double Peak() const { return peak_; }
-    std::uint64_t FramesWritten() const { return written_; }
 
 private:
     void Quantise(const double* samples, int frames);

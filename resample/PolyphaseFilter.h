@@ -11,8 +11,6 @@ struct PolyphaseFilter {
     int phases = 0;
     int taps = 0;  // per phase; positions past the prototype's end are 0
     std::vector<double> coefficients;  // phases x taps, phase by phase
-
-    const double* Phase(int p) const { return coefficients.data() + static_cast<long>(p) * taps; }
 };
 
 // `length` odd; every coefficient is multiplied by `gain`.

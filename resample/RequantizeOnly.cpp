@@ -60,6 +60,10 @@ double SsrcEngine::RequantizeOnly(std::FILE* in, std::FILE* out, int channels, i
             ProgressUpdate(double(done) / double(total));
         if (got < want)
             break;  // the file ends before its data chunk says
+        if (CancelRequested()) {
+            outcome_ = Outcome::Cancelled;
+            break;
+        }
     }
     ProgressUpdate(1.0);
     return peak;

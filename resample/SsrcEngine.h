@@ -7,6 +7,7 @@
 #include "resample/Dither.h"
 #include "resample/FilterSettings.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
@@ -19,6 +20,7 @@ public:
         Refused,       // the rate pair (or a format) is not supported; nothing was read or written
         WriteFailed,   // the output could not take every byte; it stopped there
         OutOfMemory,   // the filters or buffers could not be allocated
+        Cancelled,     // the cancel flag was raised; it stopped after a block
     };
 
     // `notifyWindow` receives WM_SSRC_PROGRESS while up-sampling; null for none.
@@ -42,6 +44,8 @@ public:
                         int targetWidth, int sourceRate, int targetRate, double gain,
                         std::uint32_t frames, int twoPass, int ditherKind);
     Outcome LastOutcome() const { return outcome_; }
+    // The routines stop after the block during which `*cancel` became true.
+    void SetCancelFlag(const std::atomic<bool>* cancel) { cancel_ = cancel; }
 
     int DitherSetup(int targetRate, int channels, int clipMin, int clipMax, int kind, int density,
                     double amplitude);
@@ -56,6 +60,7 @@ private:
     // Checks what every routine takes; refuses (and records it) otherwise.
     bool Accepts(int channels, int sourceWidth, int targetWidth, int ditherKind);
     void PostProgress(int percent);
+    bool CancelRequested() const { return cancel_ && cancel_->load(); }
     // Records a refused rate pair and writes why to the trace; `divided` is
     // the rate whose ratio to the common divisor had to be 2 or 3.
     void Refuse(int sourceRate, int targetRate, int divided, int ratio, bool noFactor, const char* reason);
@@ -74,10 +79,14 @@ private:
             stream.Advance();
             if ((block & 7) == 7)
                 everyEighthBlock(stream.Fraction());
+            if (CancelRequested())
+                break;
         }
         ProgressUpdate(1.0);
         if (output.WriteFailed())
             outcome_ = Outcome::WriteFailed;
+        else if (CancelRequested())
+            outcome_ = Outcome::Cancelled;
         return output.Peak();
     }
 
@@ -89,4 +98,5 @@ private:
     long lastElapsed_ = 0;
     win::HWND notifyWindow_;
     Outcome outcome_ = Outcome::Done;
+    const std::atomic<bool>* cancel_ = nullptr;
 };

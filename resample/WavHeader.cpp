@@ -1,58 +1,39 @@
 #include "resample/WavHeader.h"
 
+#include <algorithm>
 #include <cstring>
-
-namespace ssrc {
 
 namespace {
 
-void PutU16(unsigned char* p, unsigned v)
+void PutLe(unsigned char* at, std::uint64_t value, int bytes)
 {
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-
-void PutU32(unsigned char* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-
-bool WriteU32At(std::FILE* out, long offset, std::uint32_t v)
-{
-    unsigned char b[4];
-    PutU32(b, v);
-    return fseeko(out, offset, SEEK_SET) == 0 && std::fwrite(b, 1, 4, out) == 4;
+    for (int i = 0; i < bytes; ++i)
+        at[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
 }  // namespace
 
-bool WriteOutputHeader(std::FILE* out, int channels)
+bool WriteWavHeader(std::FILE* out, const WavFormat& format, std::uint64_t fileLength)
 {
-    constexpr std::uint32_t rate = 44100;
-    unsigned char h[kHeaderBytes] = {};
+    const std::size_t headerBytes = format.HeaderBytes();
+    auto size = [&](std::uint64_t minus) {
+        return fileLength == 0 ? 0 : std::min<std::uint64_t>(fileLength - std::min(fileLength, minus), kMaxWavBytes);
+    };
+    unsigned char h[48] = {};
     std::memcpy(h, "RIFF", 4);
+    PutLe(h + 4, size(8), 4);
     std::memcpy(h + 8, "WAVEfmt ", 8);
-    PutU32(h + 16, 16);
-    PutU16(h + 20, 1);
-    PutU16(h + 22, channels);
-    PutU32(h + 24, rate);
-    PutU32(h + 28, rate * channels * 2);
-    PutU16(h + 32, 2 * channels);
-    PutU16(h + 34, 16);
-    std::memcpy(h + 36, "data", 4);
-    return std::fwrite(h, 1, kHeaderBytes, out) == kHeaderBytes;
+    PutLe(h + 16, format.recordBytes, 4);
+    PutLe(h + 20, format.formatTag, 2);
+    PutLe(h + 22, format.channels, 2);
+    PutLe(h + 24, format.samplesPerSec, 4);
+    PutLe(h + 28, format.avgBytesPerSec, 4);
+    PutLe(h + 32, format.blockAlign, 2);
+    PutLe(h + 34, format.bitsPerSample, 2);
+    if (format.recordBytes >= 18)
+        PutLe(h + 36, format.extraSize, 2);
+    unsigned char* data = h + 20 + format.recordBytes;
+    std::memcpy(data, "data", 4);
+    PutLe(data + 4, size(headerBytes), 4);
+    return fseeko(out, 0, SEEK_SET) == 0 && std::fwrite(h, 1, headerBytes, out) == headerBytes;
 }
-
-bool FinishOutputHeader(std::FILE* out)
-{
-    if (std::fflush(out) != 0 || fseeko(out, 0, SEEK_END) != 0)
-        return false;
-    const long long length = ftello(out);
-    if (length < kHeaderBytes || std::uint64_t(length) - 8 > kMaxWavBytes)
-        return false;
-    return WriteU32At(out, 4, static_cast<std::uint32_t>(length - 8)) &&
-           WriteU32At(out, 40, static_cast<std::uint32_t>(length - 44)) && std::fflush(out) == 0;
-}
-
-}  // namespace ssrc

@@ -26,6 +26,8 @@ bool ReadU32(std::FILE* in, std::uint32_t* v)
     return true;
 }
 
+std::uint16_t U16At(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+
 std::uint32_t U32At(const unsigned char* p)
 {
     return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
@@ -49,18 +51,18 @@ bool Refuse(const char* why)
 
 }  // namespace
 
-bool ReadWavInput(std::FILE* in, SsrcEngine& engine, WavInput* info)
+bool ReadWavFormat(std::FILE* in, WavFormat* record, SsrcEngine* engine)
 {
     char tag[8];
     std::uint32_t ignored;
     if (!ReadBytes(in, tag, 4) || !ReadU32(in, &ignored))
         return Refuse("Error: the file is too short for a RIFF header.\n");
-    if (std::memcmp(tag, "RIFF", 4) != 0)
-        engine.ReportError(1);
+    if (std::memcmp(tag, "RIFF", 4) != 0 && engine)
+        engine->ReportError(1);
     if (!ReadBytes(in, tag, 8))
         return Refuse("Error: the file is too short for a RIFF header.\n");
-    if (std::memcmp(tag, "WAVEfmt ", 8) != 0)
-        engine.ReportError(2);
+    if (std::memcmp(tag, "WAVEfmt ", 8) != 0 && engine)
+        engine->ReportError(2);
 
     std::uint32_t formatLength;
     if (!ReadU32(in, &formatLength))
@@ -70,11 +72,27 @@ bool ReadWavInput(std::FILE* in, SsrcEngine& engine, WavInput* info)
     unsigned char format[kFormatBufferSize];
     if (!ReadBytes(in, format, formatLength))
         return Refuse("Error: the format chunk is cut short.\n");
+    record->formatTag = U16At(format);
+    record->channels = U16At(format + 2);
+    record->samplesPerSec = U32At(format + 4);
+    record->avgBytesPerSec = U32At(format + 8);
+    record->blockAlign = U16At(format + 12);
+    record->bitsPerSample = U16At(format + 14);
+    record->extraSize = formatLength >= 18 ? U16At(format + 16) : 0;
+    record->recordBytes = formatLength;
+    return true;
+}
 
-    const int formatTag = format[0] | format[1] << 8;
-    const int channels = static_cast<std::int16_t>(format[2] | format[3] << 8);
-    const std::uint32_t rate = U32At(format + 4);
-    const std::uint32_t byteRate = U32At(format + 8);
+bool ReadWavInput(std::FILE* in, SsrcEngine& engine, WavInput* info)
+{
+    WavFormat record;
+    if (!ReadWavFormat(in, &record, &engine))
+        return false;
+    const int formatTag = record.formatTag;
+    const int channels = static_cast<std::int16_t>(record.channels);
+    const std::uint32_t rate = record.samplesPerSec;
+    const std::uint32_t byteRate = record.avgBytesPerSec;
+    char tag[4];
     if (formatTag != 1)
         return Refuse("Error: Only PCM is supported.\n");
     if (channels <= 0 || channels > kMaxChannels)

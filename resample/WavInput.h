@@ -2,6 +2,8 @@
 // anything the converters cannot take or that does not add up.
 #pragma once
 
+#include "resample/WavHeader.h"
+
 #include <cstdint>
 #include <cstdio>
 
@@ -18,6 +20,11 @@ struct WavInput {
 };
 
 constexpr int kMaxChannels = 64;
+
+// Reads the RIFF header and the format record that follows it, by position:
+// `in` stands at the start of the file. Tags that are not where they should
+// be are only reported (through `engine`, when given).
+bool ReadWavFormat(std::FILE* in, WavFormat* record, SsrcEngine* engine = nullptr);
 
 // `in` stands at the start of the file; on success it stands at the first
 // sample. Tags that are not where they should be are only reported

@@ -2,13 +2,17 @@
 
 #include "platform/core/Files.h"
 #include "platform/messaging/Message.h"
+#include "platform/core/Strings.h"
 #include "resample/FileReplace.h"
 #include "resample/SsrcMessages.h"
 #include "resample/Trace.h"
 #include "resample/WavHeader.h"
 #include "resample/WavInput.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -16,6 +20,29 @@ constexpr int kTargetRate = 44100;
 constexpr int kTargetWidth = 2;
 constexpr double kNoiseAmplitude = 0.18;  // of one output step
 constexpr double kAttenuationDb = 0;
+
+// 16-bit PCM at 44100 Hz with the input's channels.
+WavFormat OutputFormat(int channels)
+{
+    WavFormat format;
+    format.channels = static_cast<std::uint16_t>(channels);
+    format.samplesPerSec = kTargetRate;
+    format.blockAlign = static_cast<std::uint16_t>(kTargetWidth * channels);
+    format.avgBytesPerSec = kTargetRate * format.blockAlign;
+    format.bitsPerSample = 8 * kTargetWidth;
+    return format;
+}
+
+// Fills in the two sizes from the file's length; false on an I/O error.
+bool FinishHeader(std::FILE* out, const WavFormat& format)
+{
+    if (std::fflush(out) != 0 || fseeko(out, 0, SEEK_END) != 0)
+        return false;
+    const long long length = ftello(out);
+    if (length < static_cast<long long>(format.HeaderBytes()) || std::uint64_t(length) - 8 > kMaxWavBytes)
+        return false;
+    return WriteWavHeader(out, format, static_cast<std::uint64_t>(length)) && std::fflush(out) == 0;
+}
 
 // The output frames a conversion produces for `frames` input frames.
 std::uint64_t OutputFrames(const ssrc::WavInput& in)
@@ -38,30 +65,36 @@ WavResampler::~WavResampler()
     Discard();
 }
 
+int WavResampler::Fail(std::wstring reason)
+{
+    if (reason_.empty())
+        reason_ = std::move(reason);
+    return 0;
+}
+
 int WavResampler::Open(const wchar_t* in, const wchar_t* out)
 {
-    if (!in || !out || input_ || output_)
+    if (!in || !out || input_ || stream_)
         return 0;
     inputPath_ = in;
     outputPath_ = out;
-    temporaryPath_.clear();
     succeeded_ = false;
+    reason_.clear();
     inPlace_ = ssrc::SameFile(inputPath_, outputPath_) ? 1 : 0;
 
     input_ = win::_wfopen(in, L"rb");
     if (!input_)
-        return 0;
-    if (inPlace_) {
-        output_ = ssrc::CreateTemporary(outputPath_, &temporaryPath_);
-        if (output_)
-            ssrc::CopyPermissions(input_, output_);
-    } else {
-        output_ = win::_wfopen(out, L"w+b");
+        return Fail(L"resampling failed: " + win::FromUtf8(std::strerror(errno)));
+    if (output_.Create(outputPath_)) {
+        stream_ = output_.Stream();
+        struct stat st;
+        if (inPlace_ && fstat(fileno(input_), &st) == 0)
+            output_.SetMode(st.st_mode);
     }
-    if (!output_) {
+    if (!stream_) {
         std::fclose(input_);
         input_ = nullptr;
-        return 0;
+        return Fail(L"resampling failed: " + win::FromUtf8(output_.ErrorText()));
     }
     if (notifyWindow_)
         win::PostMessage(notifyWindow_, WM_SSRC_START, 0, 0);
@@ -71,77 +104,81 @@ int WavResampler::Open(const wchar_t* in, const wchar_t* out)
 int WavResampler::Run()
 {
     succeeded_ = false;
-    if (!input_ || !output_)
+    if (!input_ || !stream_)
         return 0;
     ssrc::WavInput info;
     if (!ssrc::ReadWavInput(input_, engine_, &info))
-        return 0;
-    const std::uint64_t outputBytes =
-        ssrc::kHeaderBytes + OutputFrames(info) * info.channels * kTargetWidth;
-    if (outputBytes - 8 > ssrc::kMaxWavBytes) {
+        return Fail(L"kept as it was: not a PCM WAV file that can be resampled");
+    rate_ = info.rate;
+    const std::wstring kept = L"kept at " + std::to_wstring(info.rate) + L" Hz: ";
+    const WavFormat format = OutputFormat(info.channels);
+    const std::uint64_t outputBytes = format.HeaderBytes() + OutputFrames(info) * info.channels * kTargetWidth;
+    if (outputBytes - 8 > kMaxWavBytes) {
         ssrc::Trace("Error: the converted file would be too long for a WAV file.\n");
-        return 0;
+        return Fail(kept + L"the resampled file would be too long for a WAV file");
     }
     const int ditherKind = kTargetWidth >= info.width ? ssrc::kPlainDither : ssrc::kRateShaping;
-    if (!ssrc::WriteOutputHeader(output_, info.channels))
-        return 0;
+    if (!WriteWavHeader(stream_, format, 0))
+        return Fail(L"resampling failed: " + win::FromUtf8(output_.ErrorText()));
 
     engine_.DitherSetup(kTargetRate, info.channels, -32768, 32767, ditherKind, ssrc::kRectangular,
                         kNoiseAmplitude);
     const double gain = std::pow(10.0, -kAttenuationDb / 20);
     double peak;
     if (info.rate < kTargetRate)
-        peak = engine_.ResampleUp(input_, output_, info.channels, info.width, kTargetWidth,
+        peak = engine_.ResampleUp(input_, stream_, info.channels, info.width, kTargetWidth,
                                   info.rate, kTargetRate, gain, info.frames, 0, ditherKind);
     else if (info.rate == kTargetRate)
-        peak = engine_.RequantizeOnly(input_, output_, info.channels, info.width, kTargetWidth,
+        peak = engine_.RequantizeOnly(input_, stream_, info.channels, info.width, kTargetWidth,
                                       gain, info.frames, 0, ditherKind);
     else
-        peak = engine_.ResampleDown(input_, output_, info.channels, info.width, kTargetWidth,
+        peak = engine_.ResampleDown(input_, stream_, info.channels, info.width, kTargetWidth,
                                     info.rate, kTargetRate, gain, info.frames, 0, ditherKind);
     engine_.DitherRelease(info.channels);
     if (peak > 1)
         ssrc::Trace("clipped: the peak was %g times full scale\n", peak);
 
-    if (engine_.LastOutcome() != SsrcEngine::Outcome::Done || !ssrc::FinishOutputHeader(output_))
-        return 0;
+    switch (engine_.LastOutcome()) {
+    case SsrcEngine::Outcome::Done: break;
+    case SsrcEngine::Outcome::Refused: return Fail(kept + L"no resampling design for this rate");
+    case SsrcEngine::Outcome::OutOfMemory: return Fail(L"resampling failed: out of memory");
+    case SsrcEngine::Outcome::Cancelled: return Fail(kept + L"resampling cancelled");
+    case SsrcEngine::Outcome::WriteFailed:
+        return Fail(L"resampling failed: " + win::FromUtf8(output_.Error() ? output_.ErrorText() : "a write failed"));
+    }
+    if (!FinishHeader(stream_, format))
+        return Fail(L"resampling failed: " + win::FromUtf8(output_.Error() ? output_.ErrorText() : "a write failed"));
     succeeded_ = true;
     return 1;
 }
 
 void WavResampler::Close()
 {
-    if (!input_ && !output_)
+    if (!input_ && !stream_)
         return;
     std::fclose(input_);
     input_ = nullptr;
-    const bool ordinary = ssrc::IsRegularFile(output_);
-    const bool complete = ssrc::CommitAndClose(output_) && succeeded_;
-    output_ = nullptr;
-    if (inPlace_) {
-        // One rename: at every moment the name holds either the whole old
-        // file or the whole new one.
-        if (!complete || win::_wrename(temporaryPath_.c_str(), outputPath_.c_str()) != 0)
-            win::_wremove(temporaryPath_.c_str());
-    } else if (!complete && ordinary) {
-        win::_wremove(outputPath_.c_str());
+    stream_ = nullptr;
+    // One rename: at every moment the name holds either the whole old file
+    // or the whole new one.
+    bool complete = succeeded_ && output_.Commit();
+    if (succeeded_ && !complete)
+        Fail(L"resampling failed: " + win::FromUtf8(output_.ErrorText()));
+    if (!complete) {
+        output_.Abandon();
+        Fail(L"kept as it was: the resampling did not finish");
     }
+    if (reasonSink_)
+        *reasonSink_ = complete ? std::wstring() : reason_;
     if (notifyWindow_)
-        win::PostMessage(notifyWindow_, WM_SSRC_DONE, 0, 0);
+        win::PostMessage(notifyWindow_, WM_SSRC_DONE, 0, complete ? 0 : 1);
 }
 
 void WavResampler::Discard()
 {
     if (input_)
         std::fclose(input_);
-    if (output_) {
-        const bool ordinary = ssrc::IsRegularFile(output_);
-        std::fclose(output_);
-        if (inPlace_)
-            win::_wremove(temporaryPath_.c_str());
-        else if (ordinary)
-            win::_wremove(outputPath_.c_str());
-    }
     input_ = nullptr;
-    output_ = nullptr;
+    stream_ = nullptr;
+    output_.Abandon();
 }

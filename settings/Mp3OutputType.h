@@ -2,6 +2,8 @@
 // to the encoder module, which gives the fields nobody edits their meaning.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -36,23 +38,51 @@ static_assert(offsetof(Mp3OutputType, copyrightFlag) == 52);
 static_assert(offsetof(Mp3OutputType, originalFlag) == 56);
 static_assert(offsetof(Mp3OutputType, fields16To22) == 64);
 
-// What the encoder module itself starts from; written into a settings file
-// that has to be re-created when an encoder starts.
-constexpr Mp3OutputType EncoderDefaults()
-{
-    Mp3OutputType t;
-    t.sampleRate = 44100;
-    t.cbrBitRate = 128;
-    t.field2 = 0;
-    t.vbrMinimum = 80;
-    t.vbrMaximum = 160;
-    t.quality = 5;
-    t.field6 = 4;
-    t.field7 = 3;
-    t.field8 = 1;
-    t.crcFlag = 0;
-    t.field12 = 1;
-    t.copyrightFlag = 0;
-    t.originalFlag = 0;
-    return t;
-}
+// The encoder module addresses the block by byte offset.
+namespace mp3_field {
+constexpr int kSampleRate = 0;
+constexpr int kCbrBitRate = 4;
+constexpr int kMode = 8;
+constexpr int kVbrMinimum = 12;
+constexpr int kVbrMaximum = 16;
+constexpr int kQuality = 20;
+constexpr int kCrc = 40;
+constexpr int kCopyright = 52;
+constexpr int kOriginal = 56;
+}  // namespace mp3_field
+
+static_assert(offsetof(Mp3OutputType, sampleRate) == mp3_field::kSampleRate);
+static_assert(offsetof(Mp3OutputType, cbrBitRate) == mp3_field::kCbrBitRate);
+static_assert(offsetof(Mp3OutputType, field2) == mp3_field::kMode);
+static_assert(offsetof(Mp3OutputType, vbrMinimum) == mp3_field::kVbrMinimum);
+static_assert(offsetof(Mp3OutputType, vbrMaximum) == mp3_field::kVbrMaximum);
+static_assert(offsetof(Mp3OutputType, quality) == mp3_field::kQuality);
+static_assert(offsetof(Mp3OutputType, crcFlag) == mp3_field::kCrc);
+static_assert(offsetof(Mp3OutputType, copyrightFlag) == mp3_field::kCopyright);
+static_assert(offsetof(Mp3OutputType, originalFlag) == mp3_field::kOriginal);
+
+// What the encoder module itself starts from, field by field; written into
+// a settings file that has to be re-created when an encoder starts.
+inline constexpr std::array<std::uint32_t, 23> kEncoderOwnFields = {44100, 128, 0, 80, 160, 5, 4, 3, 1, 0, 0, 0, 1};
+
+constexpr Mp3OutputType EncoderDefaults() { return std::bit_cast<Mp3OutputType>(kEncoderOwnFields); }
+
+// One step of the init-defaults sequence: set the field at `offset`.
+struct Mp3FieldStep {
+    int offset;
+    std::uint32_t value;
+};
+// Stands for "the input type's sample rate, 0 when there is none".
+constexpr std::uint32_t kInputRate = 0xFFFFFFFF;
+
+// A fresh encoder (one without an input type) gets these, one field at a
+// time and in this order. Offset 28 is left out: the step may only set it
+// to 1 or 2 and is asked for 3, so it keeps the module's own value.
+inline constexpr Mp3FieldStep kInitDefaultSteps[] = {
+    {mp3_field::kCbrBitRate, 128}, {mp3_field::kMode, 0}, {mp3_field::kVbrMinimum, 80},
+    {mp3_field::kVbrMaximum, 160}, {mp3_field::kQuality, 5}, {24, 4},
+    {mp3_field::kSampleRate, kInputRate},
+    {mp3_field::kCrc, 0}, {44, 0}, {48, 0}, {mp3_field::kOriginal, 0}, {mp3_field::kCopyright, 0},
+    {64, 0}, {68, 0}, {72, 0}, {76, 0}, {80, 0}, {84, 0},
+    {36, 0}, {32, 1}, {88, 0},
+};

@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include "platform/core/Files.h"
+#include "platform/core/OutputFile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,11 +21,15 @@ int SettingsFile::Read(const std::wstring& path, ConversionSettings& record)
 
 int SettingsFile::Write(const std::wstring& path, const ConversionSettings& record)
 {
-    FILE* file = win::_wfopen(path.c_str(), L"wb");
-    if (!file)
+    // A complete new file or none: a full disk never leaves half a record.
+    win::OutputFile output;
+    if (!output.Create(path))
         return 0;
-    bool written = std::fwrite(&record, sizeof record, 1, file) == 1;
-    return std::fclose(file) == 0 && written ? 1 : 0;
+    if (std::fwrite(&record, sizeof record, 1, output.Stream()) != 1) {
+        output.Abandon();
+        return 0;
+    }
+    return output.Commit() ? 1 : 0;
 }
 
 int SettingsFile::ReadForEncoder(const std::wstring& path, ConversionSettings& record)

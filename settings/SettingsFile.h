@@ -11,7 +11,8 @@ public:
     // `record` (a short file leaves the rest as it was). 0 when it cannot be
     // opened; `record` is then untouched.
     static int Read(const std::wstring& path, ConversionSettings& record);
-    // Creates or truncates the file and writes the whole record; 1 or 0.
+    // Replaces the file by one holding the whole record; 1 or 0 (the file
+    // is then as it was).
     static int Write(const std::wstring& path, const ConversionSettings& record);
 
     // The encoder's view, once per MP3 row: `record` starts from the built-in

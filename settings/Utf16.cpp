@@ -4,6 +4,9 @@ namespace {
 
 bool IsHigh(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLow(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+// A byte of a file name that is not UTF-8 (see win::FromUtf8): kept as it
+// is, so a stored directory names the same folder when read back.
+bool IsEscapedByte(char32_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
 
 }  // namespace
 
@@ -16,7 +19,7 @@ std::wstring FromUtf16(std::u16string_view text)
         if (IsHigh(c) && i + 1 < text.size() && IsLow(text[i + 1])) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
-        } else if (IsHigh(c) || IsLow(c)) {
+        } else if ((IsHigh(c) || IsLow(c)) && !IsEscapedByte(c)) {
             c = 0xFFFD;
         }
         out += static_cast<wchar_t>(c);
@@ -30,7 +33,7 @@ std::u16string ToUtf16(std::wstring_view text)
     out.reserve(text.size());
     for (wchar_t wc : text) {
         auto c = static_cast<char32_t>(wc);
-        if (c > 0x10FFFF || IsHigh(c) || IsLow(c))
+        if (c > 0x10FFFF || ((IsHigh(c) || IsLow(c)) && !IsEscapedByte(c)))
             c = 0xFFFD;
         if (c >= 0x10000) {
             c -= 0x10000;

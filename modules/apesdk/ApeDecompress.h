@@ -30,8 +30,8 @@ public:
 
     // Decodes up to `blocks` blocks into `buffer` (block align × blocks
     // bytes). `retrieved` gets the count delivered: fewer than asked only at
-    // the end of the stream. A damaged frame gives an error code; decoding
-    // goes on with the next frame on the following call.
+    // the end of the stream. A damaged frame gives an error code, which
+    // every later call returns too; decoding goes on with the next frame.
     virtual int GetData(unsigned char* buffer, int blocks, int* retrieved) = 0;
     // Positions the next GetData at `block` exactly.
     virtual int Seek(std::int64_t block) = 0;

@@ -77,7 +77,7 @@ bool FfmpegApeDecompress::DecodeMore()
             int skip = static_cast<int>(std::clamp<std::int64_t>(discardUntil_ - first, 0, frame_->nb_samples));
             if (skip < frame_->nb_samples &&
                 !AppendInterleaved(frame_, skip, wave_.nChannels, blockAlign_ / wave_.nChannels, pending_))
-                lastError_ = ERROR_UNSUPPORTED_FILE_TYPE;
+                KeepError(ERROR_UNSUPPORTED_FILE_TYPE);
             av_frame_unref(frame_);
             if (PendingBlocks() > 0)
                 return true;
@@ -88,7 +88,7 @@ bool FfmpegApeDecompress::DecodeMore()
             break;
         }
         if (got != AVERROR(EAGAIN)) {
-            lastError_ = ERROR_DECOMPRESSING_FRAME;
+            KeepError(ERROR_DECOMPRESSING_FRAME);
             continue;
         }
         if (inputEnded_) {
@@ -103,7 +103,7 @@ bool FfmpegApeDecompress::DecodeMore()
         int sent = avcodec_send_packet(codec_, packet_);
         av_packet_unref(packet_);
         if (sent < 0 && sent != AVERROR(EAGAIN))
-            lastError_ = ERROR_DECOMPRESSING_FRAME;  // damaged frame: go on with the next
+            KeepError(ERROR_DECOMPRESSING_FRAME);  // damaged frame: go on with the next
     }
     return false;
 }
@@ -114,7 +114,6 @@ int FfmpegApeDecompress::GetData(unsigned char* buffer, int blocks, int* retriev
         *retrieved = 0;
     if (!buffer || blocks < 0 || !retrieved)
         return ERROR_BAD_PARAMETER;
-    lastError_ = ERROR_SUCCESS;
     // Never run past the length the header promises, whatever the demuxer
     // still finds in a damaged file.
     std::int64_t want = std::min<std::int64_t>(blocks, std::max<std::int64_t>(0, totalBlocks_ - currentBlock_));
@@ -134,7 +133,7 @@ int FfmpegApeDecompress::GetData(unsigned char* buffer, int blocks, int* retriev
     }
     currentBlock_ += done;
     *retrieved = static_cast<int>(done);
-    return lastError_;
+    return firstError_;
 }
 
 int FfmpegApeDecompress::Seek(std::int64_t block)

@@ -31,6 +31,13 @@ private:
     bool DecodeMore();
     bool ReadPacket();
     std::int64_t Milliseconds(std::int64_t block) const;
+    // The first error stays: a later clean frame does not make a damaged
+    // stream whole.
+    void KeepError(int error)
+    {
+        if (firstError_ == ERROR_SUCCESS)
+            firstError_ = error;
+    }
     std::size_t PendingBlocks() const { return (pending_.size() - pendingPos_) / blockAlign_; }
 
     AVFormatContext* format_ = nullptr;
@@ -51,5 +58,5 @@ private:
     bool syncAfterSeek_ = false;          // next packet's timestamp gives decodedBlock_
     bool inputEnded_ = false;
     bool decoderDrained_ = false;
-    int lastError_ = ERROR_SUCCESS;
+    int firstError_ = ERROR_SUCCESS;
 };

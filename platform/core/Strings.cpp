@@ -5,12 +5,34 @@
 
 namespace win {
 
+namespace {
+
+// A byte that is not part of valid UTF-8 (always 0x80 or above) travels as
+// the lone surrogate U+DC00 + byte, so a file name comes back unchanged.
+constexpr char32_t kEscapeBase = 0xDC00;
+bool IsEscapedByte(char32_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+
+}  // namespace
+
+std::wstring ForDisplay(std::wstring_view text)
+{
+    std::wstring out(text);
+    for (auto& c : out)
+        if (IsEscapedByte(static_cast<char32_t>(c)))
+            c = L'\uFFFD';
+    return out;
+}
+
 std::string ToUtf8(std::wstring_view text)
 {
     std::string out;
     out.reserve(text.size());
     for (wchar_t wc : text) {
         auto c = static_cast<char32_t>(wc);
+        if (IsEscapedByte(c)) {
+            out += static_cast<char>(c - kEscapeBase);
+            continue;
+        }
         if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
             c = 0xFFFD;
         if (c < 0x80) {
@@ -80,7 +102,7 @@ std::wstring FromUtf8(std::string_view text)
         char32_t c;
         std::size_t n = DecodeOne(text, i, c);
         if (n == 0) {
-            out += L'\uFFFD';
+            out += static_cast<wchar_t>(kEscapeBase + static_cast<unsigned char>(text[i]));
             ++i;
         } else {
             out += static_cast<wchar_t>(c);

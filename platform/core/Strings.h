@@ -7,9 +7,12 @@
 
 namespace win {
 
+// A byte that is not valid UTF-8 becomes U+DC80..U+DCFF (one per byte) and
+// comes back as the same byte, so any file name round-trips; show such text
+// through ForDisplay, which makes those characters U+FFFD.
 std::string ToUtf8(std::wstring_view text);
-// Invalid sequences become U+FFFD.
 std::wstring FromUtf8(std::string_view text);
+std::wstring ForDisplay(std::wstring_view text);
 bool IsValidUtf8(std::string_view bytes);
 std::wstring FromWindows1252(std::string_view bytes);
 // The "ANSI code page": UTF-8 when the bytes are valid UTF-8 (a leading

@@ -36,6 +36,7 @@ bool BatchRecorder::Run(RowTable& rows, int mode, int timeoutMs)
     batch.SetRows(&rows);
     if (!batch.Start(mode, hwnd_))
         return false;
+    batch_ = &batch;
     win::DWORD deadline = win::GetTickCount() + static_cast<win::DWORD>(timeoutMs);
     win::SetTimer(hwnd_, 1, 50, nullptr);
     win::MSG msg;
@@ -43,6 +44,7 @@ bool BatchRecorder::Run(RowTable& rows, int mode, int timeoutMs)
         win::DispatchMessage(&msg);
     win::KillTimer(hwnd_, 1);
     batch.Wait();
+    batch_ = nullptr;
     return done_;
 }
 
@@ -53,6 +55,14 @@ std::vector<EngineEvent> BatchRecorder::EventsOf(std::int32_t key) const
         if (e.message != WM_CONVERT_PROGRESS && e.message != WM_BATCH_DONE && static_cast<std::int32_t>(e.wParam) == key)
             out.push_back(e);
     return out;
+}
+
+const EngineEvent* BatchRecorder::Find(win::UINT message, std::size_t i) const
+{
+    for (const auto& e : events_)
+        if (e.message == message && i-- == 0)
+            return &e;
+    return nullptr;
 }
 
 std::vector<win::UINT> BatchRecorder::Messages() const
@@ -72,6 +82,8 @@ win::LRESULT BatchRecorder::WindowProc(win::HWND hwnd, win::UINT message, win::W
     if (message == WM_CONVERT_PROGRESS)
         event.positionMs = *reinterpret_cast<const std::int64_t*>(lParam);
     self->events_.push_back(event);
+    if (self->onEvent && self->batch_)
+        self->onEvent(event, *self->batch_);
     if (message == WM_BATCH_DONE)
         self->done_ = true;
     return 0;

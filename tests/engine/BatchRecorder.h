@@ -7,8 +7,11 @@
 #include "platform/core/Types.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
+
+class BatchController;
 
 struct EngineEvent {
     win::UINT message = 0;
@@ -27,6 +30,12 @@ public:
     const std::vector<EngineEvent>& Events() const { return events_; }
     std::vector<EngineEvent> EventsOf(std::int32_t key) const;
     std::vector<win::UINT> Messages() const;
+    // The i-th recorded message of one kind, or null.
+    const EngineEvent* Find(win::UINT message, std::size_t i = 0) const;
+
+    // Called on the recording thread for every message as it arrives, with
+    // the running batch (to cancel it, for one).
+    std::function<void(const EngineEvent&, BatchController&)> onEvent;
 
 private:
     static win::LRESULT WindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
@@ -34,6 +43,7 @@ private:
     win::HWND hwnd_ = nullptr;
     std::vector<EngineEvent> events_;
     bool done_ = false;
+    BatchController* batch_ = nullptr;
 };
 
 // A record for a whole file, marked, as "add" and "WAVE" would leave it.

@@ -114,8 +114,7 @@ TEST_F(Batch, EveryRowReportsStartProgressDoneAndTheFileIsBitExact)
 TEST_F(Batch, RealWorldFilesConvertOrEndCleanly)
 {
     auto shared = SharedTestData();
-    if (shared.empty())
-        GTEST_SKIP() << "shared test data not found (KOLVEX_TESTDATA)";
+    ASSERT_FALSE(shared.empty()) << "shared test data not found (KOLVEX_TESTDATA)";
     Rows rows;
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(shared / "ape")) {
@@ -123,18 +122,27 @@ TEST_F(Batch, RealWorldFilesConvertOrEndCleanly)
         rows.Add(entry.path(), dir / (names.back() + ".wav"));
     }
     ASSERT_TRUE(recorder.Run(rows.table)) << "a damaged file must not hang the batch";
+    int written = 0;
     for (std::size_t i = 0; i < names.size(); ++i) {
         auto output = dir / (names[i] + ".wav");
-        if (recorder.EventsOf(static_cast<std::int32_t>(i)).empty()) {
-            EXPECT_FALSE(fs::exists(output)) << names[i];  // refused at open
+        auto events = recorder.EventsOf(static_cast<std::int32_t>(i));
+        ASSERT_EQ(events.size(), 2u) << names[i];
+        const std::wstring& reason = rows.items[i]->failureReason;
+        if (events[1].lParam == 1) {
+            // Refused at open, or damaged: no file, and the row says why.
+            EXPECT_FALSE(fs::exists(output)) << names[i];
+            EXPECT_FALSE(reason.empty()) << names[i];
             continue;
         }
+        ++written;
+        EXPECT_TRUE(reason.empty()) << names[i];
         auto file = ReadBytes(output);
         ASSERT_GE(file.size(), 46u);
         EXPECT_TRUE(std::vector<unsigned char>(file.begin() + 46, file.end()) ==
                     ExpectedPcm(shared / "ape" / names[i]))
             << names[i];
     }
+    EXPECT_GE(written, 4);
 }
 
 TEST_F(Batch, WithoutMarkedRowsOnlyTheBatchEnds)
@@ -182,14 +190,18 @@ TEST_F(Batch, WavBesideTheSourceNeitherAsksNorDecodesTwice)
     EXPECT_TRUE(win::Headless().Questions().empty());
 }
 
-TEST_F(Batch, UnreadableSourcesEndSilentlyAndTheBatchGoesOn)
+TEST_F(Batch, UnreadableSourcesFailWithTheirReasonAndTheBatchGoesOn)
 {
     Rows rows;
     rows.Add(dir / "missing.ape", dir / "missing.wav");
     rows.Add(FixturePath("mono8_8k.ape"), dir / "b.wav");
     rows.Add(FixturePath("mono8_8k.ape"), dir / "no" / "such" / "dir.wav");
     ASSERT_TRUE(recorder.Run(rows.table));
-    EXPECT_TRUE(recorder.EventsOf(0).empty());
+    auto missing = recorder.EventsOf(0);
+    ASSERT_EQ(missing.size(), 2u);
+    EXPECT_EQ(missing[0].message, WM_WAVE_START);
+    EXPECT_EQ(missing[1].lParam, 1);
+    EXPECT_EQ(rows.items[0]->failureReason, L"cannot read the source: the file is missing: " + (dir / "missing.ape").wstring());
     EXPECT_FALSE(fs::exists(dir / "missing.wav"));
     ASSERT_EQ(recorder.EventsOf(1).size(), 2u);
     EXPECT_EQ(recorder.EventsOf(1)[1].lParam, 0);
@@ -200,4 +212,5 @@ TEST_F(Batch, UnreadableSourcesEndSilentlyAndTheBatchGoesOn)
     EXPECT_EQ(failed[0].message, WM_WAVE_START);
     EXPECT_EQ(failed[1].message, WM_WAVE_DONE);
     EXPECT_EQ(failed[1].lParam, 1);
+    EXPECT_EQ(rows.items[2]->failureReason, L"could not be written: no such file or directory");
 }

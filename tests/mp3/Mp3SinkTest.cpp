@@ -2,6 +2,7 @@
 
 #include "engine/Mp3Sink.h"
 #include "settings/SettingsPath.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -35,8 +36,7 @@ class Mp3SinkTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!HaveTool("ffmpeg") || !HaveTool("ffprobe"))
-            GTEST_SKIP() << "ffmpeg/ffprobe not installed: no independent decoder";
+        ASSERT_EQ(testing_support::MissingTools({"ffmpeg", "ffprobe"}), "") << "no independent decoder";
     }
 
     Workspace work_;

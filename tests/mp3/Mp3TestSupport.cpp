@@ -87,11 +87,6 @@ std::int32_t Encode(const Pcm& pcm, const std::wstring& path, std::size_t chunkB
     return opened < 0 ? opened : finished;
 }
 
-bool HaveTool(const char* name)
-{
-    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 namespace {
 
 std::string Capture(const std::string& command)

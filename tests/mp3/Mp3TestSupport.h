@@ -44,7 +44,6 @@ private:
 // else Finish's.
 std::int32_t Encode(const Pcm& pcm, const std::wstring& path, std::size_t chunkBytes = 0);
 
-bool HaveTool(const char* name);
 // Interleaved samples as ffmpeg decodes the file; empty on failure.
 std::vector<float> DecodeWithFfmpeg(const std::filesystem::path& mp3, int& channels, int& rate);
 

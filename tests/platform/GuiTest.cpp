@@ -1,9 +1,10 @@
 // kolvex-gallery on the GTK back-end in a real X server: it opens, a click
 // injected with xdotool toggles its check box (the gallery reports the new
 // state), and the X window has the size of the headless screenshot.
-#include "platform/core/Strings.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Gdi.h"
+#include "platform/core/Strings.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +28,6 @@ namespace {
 struct Rect {
     long x = 0, y = 0, w = 0, h = 0;
 };
-
-bool OnPath(const char* tool)
-{
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
 
 std::string Bin()
 {
@@ -142,9 +138,7 @@ SIZE PngSize(const std::string& file)
 
 TEST(Gui, GalleryRunsOnTheGtkBackEndInAnXServer)
 {
-    for (const char* tool : {"Xvfb", "xdotool", "import"})
-        if (!OnPath(tool))
-            GTEST_SKIP() << tool << " is not installed (tools/setup installs it)";
+    ASSERT_EQ(testing_support::MissingTools({"Xvfb", "xdotool", "import"}), "") << "tools/setup installs them";
     std::string dir = "/tmp/kolvex-gui-" + std::to_string(::getpid());
     ::mkdir(dir.c_str(), 0700);
     std::string headless = dir + "/headless.png", real = dir + "/x11.png";

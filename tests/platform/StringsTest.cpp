@@ -17,7 +17,11 @@ TEST(Strings, InvalidUtf8IsReplacedOrRejected)
     EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
     EXPECT_TRUE(IsValidUtf8("plain \xE2\x82\xAC"));
-    EXPECT_EQ(FromUtf8("a\xFF" "b"), L"a\uFFFDb");
+    // Names that are not UTF-8 come back byte for byte and show as U+FFFD.
+    EXPECT_EQ(FromUtf8("a\xFF" "b"), L"a\xDCFF" L"b");
+    EXPECT_EQ(ToUtf8(FromUtf8("caf\xE9 d\xE9r\xC3")), "caf\xE9 d\xE9r\xC3");
+    EXPECT_EQ(ForDisplay(FromUtf8("caf\xE9")), L"caf\uFFFD");
+    EXPECT_EQ(ToUtf8(L"\xD800"), "\xEF\xBF\xBD");  // other lone surrogates cannot be written
 }
 
 TEST(Strings, AnsiTextFallsBackToWindows1252)

@@ -3,6 +3,7 @@
 #include "resample/SsrcMessages.h"
 
 #include "TestWav.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -135,8 +136,7 @@ TEST(Conversion, OverloadClipsAndReportsThePeak)
 
 TEST(Conversion, AgreesWithSoxOnBandLimitedNoise)
 {
-    if (!test::HaveSox())
-        GTEST_SKIP() << "sox is not installed";
+    ASSERT_EQ(testing_support::MissingTools({"sox"}), "");
     test::ScratchDir dir;
     auto noise = dir / "pink48.wav", theirs = dir / "sox44.wav";
     ASSERT_TRUE(test::Sox("-n -r 48000 -b 24 -c 1 -t wavpcm " + noise.string() +

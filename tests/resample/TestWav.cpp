@@ -194,11 +194,6 @@ std::vector<std::int32_t> ReadRaw(std::FILE* file, int width)
     return out;
 }
 
-bool HaveSox()
-{
-    return std::system("sox --version >/dev/null 2>&1") == 0;
-}
-
 bool Sox(const std::string& arguments)
 {
     return std::system(("sox " + arguments + " 2>/dev/null").c_str()) == 0;

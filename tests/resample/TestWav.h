@@ -72,7 +72,6 @@ std::FILE* RawSamples(const std::vector<std::int32_t>& samples, int width);
 // Everything written to `file` from its start, as signed integers.
 std::vector<std::int32_t> ReadRaw(std::FILE* file, int width);
 
-bool HaveSox();
 // Runs sox with `arguments`; false when it failed.
 bool Sox(const std::string& arguments);
 

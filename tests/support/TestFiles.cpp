@@ -37,6 +37,17 @@ void WriteBytes(const fs::path& path, const std::vector<unsigned char>& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::string MissingTools(std::initializer_list<const char*> names)
+{
+    std::string missing;
+    for (const char* name : names) {
+        // One name per check: dash's "command -v a b" answers for one only.
+        if (std::system(("command -v '" + std::string(name) + "' >/dev/null 2>&1").c_str()) != 0)
+            missing += (missing.empty() ? "" : " ") + std::string(name);
+    }
+    return missing;
+}
+
 std::vector<unsigned char> RunCapture(const std::string& command)
 {
     std::vector<unsigned char> out;

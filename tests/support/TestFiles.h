@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,11 @@ std::filesystem::path SharedTestData();
 
 std::vector<unsigned char> ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
+
+// The tools of `names` that are not on the PATH, separated by blanks; empty
+// when all are there. A test that needs a tool fails without it (tools/setup
+// installs them all): a missing tool must not look like a passing test.
+std::string MissingTools(std::initializer_list<const char*> names);
 
 // Runs a shell command and returns its standard output.
 std::vector<unsigned char> RunCapture(const std::string& command);

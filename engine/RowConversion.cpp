@@ -1,0 +1,273 @@
+#include "engine/RowConversion.h"
+
+#include "engine/EngineMessages.h"
+#include "engine/MainWindowHandle.h"
+#include "engine/PathParts.h"
+#include "engine/Worker.h"
+#include "resample/FileReplace.h"
+#include "resample/SsrcMessages.h"
+#include "resample/WavInput.h"
+#include "resample/WavResampler.h"
+#include "settings/ConversionSettings.h"
+
+#include "platform/core/Files.h"
+#include "platform/messaging/Message.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/Strings.h"
+
+#include <cstdio>
+#include <cwchar>
+
+namespace {
+
+void PostToWindow(win::UINT message, win::WPARAM wParam, win::LPARAM lParam)
+{
+    if (win::HWND window = g_mainWindow.load())
+        win::PostMessage(window, message, wParam, lParam);
+}
+
+bool AskOverwrite(const std::wstring& path)
+{
+    std::wstring text = L"This " + path + L" file already exists, whether or not coverage?";
+    return win::MessageBox(g_mainWindow.load(), text.c_str(), L"Kolvex", win::MB_YESNO | win::MB_ICONQUESTION) ==
+           win::IDYES;
+}
+
+// The existing WAV file is already what resampling would make of it.
+bool IsStereo44100(const std::wstring& path)
+{
+    FILE* file = win::_wfopen(path.c_str(), L"rb");
+    if (!file)
+        return false;
+    WavFormat format;
+    bool read = ssrc::ReadWavFormat(file, &format);
+    std::fclose(file);
+    return read && format.samplesPerSec == 44100 && format.channels == 2;
+}
+
+std::wstring CouldNotWrite(const std::string& why)
+{
+    return why.empty() ? L"could not be written" : L"could not be written: " + win::FromUtf8(why);
+}
+
+}  // namespace
+
+RowConversion::~RowConversion() { SetCurrentSink(nullptr); }
+
+win::DWORD RowConversion::Run()
+{
+    item_.failureReason.clear();
+    if (!PrepareSource())
+        return 0;
+    DeriveOutputPath();
+    if (ape_ && item_.outputKind != kOutputMp3 && item_.outputKind != kOutputWav &&
+        item_.outputKind != kOutputWavBesideSource)
+        ape_.reset();  // no sink: nothing to convert
+    if (ape_) {
+        sourceOpen_ = ape_->Open(item_.sourcePath.c_str()) == 1;
+        sinkProblem_ = Refusal();
+    }
+    PrepareSink();
+    win::DWORD result = 0;
+    if (Converts())
+        result = Convert();
+    if (wav_ && converted_ && g_settings.resamplingFlag && !noResampling_)
+        Resample();
+    return result;
+}
+
+bool RowConversion::PrepareSource()
+{
+    switch (item_.inputKind) {
+    case kInputApe:
+        ape_ = std::make_unique<ApeSource>();
+        ape_->SetStopFlag(item_.cancel);
+        return true;
+    case kInputRealMedia:
+        // Such rows only get their length from the module; loading it here
+        // and letting it go at the end is all a row does with it.
+        brook_ = std::make_unique<BrookSource>();
+        return brook_->Load(L"Brook_R") == 1;
+    }
+    return true;
+}
+
+// WAV beside the source takes the source's name with "wav" for its
+// extension; a file name without "." gets ".wav" added, so the file stays
+// beside the source instead of landing on "wav" in the folder.
+void RowConversion::DeriveOutputPath()
+{
+    if (item_.outputKind != kOutputWavBesideSource)
+        return;
+    std::wstring_view name = FileNameOf(item_.sourcePath);
+    if (name.find(L'.') == std::wstring_view::npos)
+        item_.outputPath = item_.sourcePath + L".wav";
+    else
+        item_.outputPath = std::wstring(*UpToLastDot(item_.sourcePath)) + L"wav";
+}
+
+// Writing the output would destroy the source: a link, a hard link or the
+// very same name.
+std::wstring RowConversion::Refusal()
+{
+    bool own = ssrc::SameFile(item_.outputPath, item_.sourcePath) ||
+               (!ape_->ImagePath().empty() && ssrc::SameFile(item_.outputPath, ape_->ImagePath()));
+    return own ? L"the output is the source file itself; it was not touched" : L"";
+}
+
+void RowConversion::PrepareSink()
+{
+    switch (item_.outputKind) {
+    case kOutputMp3:
+        mp3_ = std::make_unique<Mp3Sink>();
+        if (!mp3_->Load(L"lame_enc")) {
+            mp3_.reset();
+            if (sinkProblem_.empty())
+                sinkProblem_ = L"the MP3 encoder module lame_enc cannot be loaded";
+            return;
+        }
+        SetCurrentSink(mp3_.get());
+        if (sinkProblem_.empty() && win::FileExists(item_.outputPath) && !AskOverwrite(item_.outputPath))
+            skipDecoding_ = noResampling_ = true;
+        return;
+    case kOutputWav: PrepareWav(true); return;
+    case kOutputWavBesideSource: PrepareWav(false); return;
+    }
+}
+
+// An existing file is kept when the user says so (or, beside the source,
+// always): nothing is decoded into it.
+void RowConversion::PrepareWav(bool ask)
+{
+    wav_ = std::make_unique<WavSink>();
+    SetCurrentSink(wav_.get());
+    if (!sinkProblem_.empty() || !win::FileExists(item_.outputPath))
+        return;
+    if (ask && AskOverwrite(item_.outputPath))
+        return;
+    noResampling_ = IsStereo44100(item_.outputPath);
+    skipDecoding_ = true;
+}
+
+bool RowConversion::Converts() const
+{
+    return ape_ && !skipDecoding_ && item_.inputKind == kInputApe;
+}
+
+win::DWORD RowConversion::Convert()
+{
+    const bool mp3 = item_.outputKind == kOutputMp3;
+    PostToWindow(mp3 ? WM_MP3_START : WM_WAVE_START, Key(), 0);
+    win::DWORD result = 0;
+    std::wstring reason = sinkProblem_;
+    if (reason.empty() && (!sourceOpen_ || !ape_->SetCallback(PcmCallback))) {
+        reason = L"cannot read the source: " + ape_->OpenError();
+        result = static_cast<win::DWORD>(-1);
+    }
+    if (reason.empty())
+        reason = RangeProblem();
+    if (reason.empty())
+        reason = mp3 ? DecodeToMp3() : DecodeToWav();
+    ape_->Close();
+    if (mp3_)
+        mp3_->Unload();
+    converted_ = reason.empty();
+    item_.failureReason = reason;
+    PostToWindow(mp3 ? WM_MP3_DONE : WM_WAVE_DONE, Key(), converted_ ? 0 : 1);
+    return result;
+}
+
+// Checked before any file is made: a track that holds nothing gives nothing.
+std::wstring RowConversion::RangeProblem()
+{
+    auto start = static_cast<std::uint32_t>(static_cast<std::int32_t>(item_.startMs));
+    auto end = static_cast<std::uint32_t>(static_cast<std::int32_t>(item_.endMs));
+    ape_->SetRange(start, end);
+    auto total = static_cast<std::int64_t>(ape_->Info(APE_DECOMPRESS_TOTAL_BLOCKS));
+    if (total <= 0)
+        return L"the source holds no audio";
+    if (ape_->StartBlock() >= total)
+        return L"the track starts past the end of its image";
+    if (ape_->EndBlock() <= ape_->StartBlock())
+        return L"the track's range is empty";
+    return L"";
+}
+
+std::wstring RowConversion::DecodeToMp3()
+{
+    mp3_->InitDefaults();
+    if (mp3_->Open(ape_->PcmFormat(), item_.outputPath) < 0) {
+        std::wstring why = mp3_->FailureReason();
+        return why.empty() ? CouldNotWrite("") : why;
+    }
+    ape_->Decode();
+    if (std::wstring damage = Damage(); !damage.empty()) {
+        mp3_->Abandon();
+        return damage;
+    }
+    if (mp3_->Finish() < 0) {
+        std::wstring why = mp3_->FailureReason();
+        return why.empty() ? CouldNotWrite("") : why;
+    }
+    return L"";
+}
+
+std::wstring RowConversion::DecodeToWav()
+{
+    wav_->Create(item_.outputPath.c_str());
+    const WAVEFORMATEX* format = ape_->PcmFormat();
+    wav_->SetFormat(format);
+    if (format->nSamplesPerSec == 44100 && format->nChannels == 2)
+        noResampling_ = true;
+    if (!wav_->IsOpen()) {
+        std::wstring why = CouldNotWrite(wav_->ErrorText());
+        wav_->Abandon();
+        return why;
+    }
+    ape_->Decode();
+    if (std::wstring damage = Damage(); !damage.empty()) {
+        wav_->Abandon();
+        return damage;
+    }
+    if (wav_->Close() != 1)
+        return CouldNotWrite(wav_->ErrorText());
+    return L"";
+}
+
+// A source that gives less than its range promised, or reports a damaged
+// frame, makes no file: a short or broken result must not look finished.
+std::wstring RowConversion::Damage()
+{
+    if (ape_->Stopped())
+        return L"cancelled: the unfinished file was removed";
+    double rate = ape_->PcmFormat()->nSamplesPerSec;
+    auto seconds = [rate](std::int64_t blocks) {
+        wchar_t text[32];
+        std::swprintf(text, 32, L"%.1f s", rate > 0 ? static_cast<double>(blocks) / rate : 0.0);
+        return std::wstring(text);
+    };
+    std::int64_t expected = ape_->BlocksExpected();
+    if (ape_->BlocksDelivered() < expected)
+        return L"damaged source: decoded " + seconds(ape_->BlocksDelivered()) + L" of " + seconds(expected);
+    if (ape_->FirstErrorBlock() >= 0)
+        return L"damaged source: a broken frame at " + seconds(ape_->FirstErrorBlock()) + L" of " + seconds(expected);
+    return L"";
+}
+
+// The finished WAV file (or the one kept from before) becomes 16-bit
+// 44100 Hz in place, at most once per row. When it cannot be, the file
+// stays as it was and WM_SSRC_DONE says so (lParam 1), with the reason in
+// the row.
+void RowConversion::Resample()
+{
+    WavResampler resampler(g_mainWindow.load());
+    resampler.SetCancelFlag(item_.cancel);
+    resampler.SetReasonSink(&item_.failureReason);
+    if (!resampler.Open(item_.outputPath.c_str(), item_.outputPath.c_str())) {
+        item_.failureReason = resampler.FailureReason();
+        PostToWindow(WM_SSRC_DONE, 0, 1);
+        return;
+    }
+    resampler.Run();
+    resampler.Close();
+}

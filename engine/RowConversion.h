@@ -1,0 +1,56 @@
+// What the worker does for one row: picks the source and the sink, asks
+// before an existing file is replaced, decodes, and resamples a WAV result.
+//
+// A row whose APE source it starts to convert always posts its start and
+// then its done message (lParam 0: the file was written, 1: it was not),
+// also when it fails before decoding; the reason is in the row's
+// failureReason before done is posted. Rows whose existing file the user
+// kept post nothing. Nothing is ever written over the row's own source.
+#pragma once
+
+#include "engine/ApeSource.h"
+#include "engine/BrookSource.h"
+#include "engine/ConversionItem.h"
+#include "engine/Mp3Sink.h"
+#include "engine/WavSink.h"
+
+#include "platform/core/Types.h"
+
+#include <memory>
+#include <string>
+
+class RowConversion {
+public:
+    explicit RowConversion(ConversionItem& item) : item_(item) { }
+    ~RowConversion();
+
+    // The thread result: 0, or (DWORD)-1 when the source could not be opened.
+    win::DWORD Run();
+
+private:
+    bool PrepareSource();
+    void DeriveOutputPath();
+    void PrepareSink();
+    void PrepareWav(bool ask);
+    bool Converts() const;
+    win::DWORD Convert();
+    // Each returns the reason the row cannot be written, or an empty text.
+    std::wstring Refusal();
+    std::wstring RangeProblem();
+    std::wstring DecodeToMp3();
+    std::wstring DecodeToWav();
+    std::wstring Damage();
+    void Resample();
+    win::WPARAM Key() const { return static_cast<win::WPARAM>(item_.rowKey); }
+
+    ConversionItem& item_;
+    std::unique_ptr<ApeSource> ape_;
+    std::unique_ptr<BrookSource> brook_;
+    std::unique_ptr<WavSink> wav_;
+    std::unique_ptr<Mp3Sink> mp3_;
+    bool sourceOpen_ = false;
+    std::wstring sinkProblem_;
+    bool skipDecoding_ = false;
+    bool noResampling_ = false;
+    bool converted_ = true;
+};

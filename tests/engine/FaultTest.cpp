@@ -1,0 +1,171 @@
+// A full or failing disk at every write of every kind of output: a WAV row,
+// an MP3 row, an in-place resampling and the settings file. Whichever write
+// fails, the source and the file that was there stay byte for byte, the
+// failure is reported with its reason, and no temporary file is left.
+#include "tests/engine/BatchRecorder.h"
+#include "tests/support/TestFiles.h"
+
+#include "engine/EngineMessages.h"
+#include "resample/SsrcMessages.h"
+#include "settings/ConversionSettings.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsPath.h"
+
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/OutputFile.h"
+#include "platform/core/Strings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <cwctype>
+#include <functional>
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<unsigned char> kOld = {'o', 'l', 'd'};
+
+struct Site {
+    const char* name;
+    // Runs the write site once; returns (written, reason).
+    std::function<std::pair<bool, std::wstring>()> run;
+    std::vector<fs::path> untouched;  // byte for byte after a failure
+};
+
+class Faults : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        win::Headless().Reset();
+        saved = g_settings;
+        g_settings.resamplingFlag = 0;
+        SettingsFile::Write(settings.wstring(), g_settings);
+        SetSettingsPath(settings.wstring());
+    }
+    void TearDown() override
+    {
+        win::SetWriteFault(0, 0);
+        g_settings = saved;
+        SetSettingsPath(L"");
+        win::Headless().Reset();
+    }
+
+    // One row through the engine; its done message (or the resampler's)
+    // tells whether the file was written.
+    std::pair<bool, std::wstring> Row(const fs::path& source, const fs::path& output, std::int32_t kind,
+                                      win::UINT doneMessage)
+    {
+        auto row = MakeRow(0, source.wstring(), output.wstring(), kind);
+        RowTable table{{0, row.get()}};
+        win::Headless().PushAnswer(win::IDYES);
+        BatchRecorder recorder;
+        EXPECT_TRUE(recorder.Run(table));
+        const EngineEvent* done = recorder.Find(doneMessage);
+        return {done && done->lParam == 0, row->failureReason};
+    }
+
+    // Every write step of `site`, failing with `error` from that step on.
+    void FailEveryStep(const Site& site, int error, const std::wstring& reasonStart)
+    {
+        std::vector<std::vector<unsigned char>> before;
+        for (const auto& path : site.untouched)
+            before.push_back(ReadBytes(path));
+        auto names = Names();
+        win::ResetWriteSteps();
+        ASSERT_TRUE(site.run().first) << site.name << " must work without faults";
+        const std::uint64_t steps = win::WriteSteps();
+        ASSERT_GT(steps, 0u);
+        Restore(site, before);
+        std::wstring why = win::FromUtf8(std::strerror(error));
+        why[0] = static_cast<wchar_t>(std::towlower(why[0]));
+        for (std::uint64_t n = 1; n <= steps; ++n) {
+            SCOPED_TRACE(std::string(site.name) + " step " + std::to_string(n));
+            win::ResetWriteSteps();
+            win::SetWriteFault(n, error);
+            auto [written, reason] = site.run();
+            win::SetWriteFault(0, 0);
+            EXPECT_FALSE(written);
+            if (!reasonStart.empty()) {
+                EXPECT_EQ(reason, reasonStart + why);
+            }
+            for (std::size_t i = 0; i < site.untouched.size(); ++i)
+                EXPECT_TRUE(ReadBytes(site.untouched[i]) == before[i]) << site.untouched[i];
+            EXPECT_EQ(Names(), names) << "a partial or temporary file was left";
+        }
+        std::printf("| %-18s | %-6s | %3llu | every one: reported failed (\"%s\"), files as before, nothing left |\n",
+                    site.name, error == ENOSPC ? "ENOSPC" : "EIO", static_cast<unsigned long long>(steps),
+                    reasonStart.empty() ? "Write returns 0" : win::ToUtf8(reasonStart + why).c_str());
+    }
+    void Restore(const Site& site, const std::vector<std::vector<unsigned char>>& before)
+    {
+        for (std::size_t i = 0; i < site.untouched.size(); ++i)
+            WriteBytes(site.untouched[i], before[i]);
+    }
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir dir;
+    fs::path settings = dir / "configure.dat";
+    ConversionSettings saved;
+};
+
+}  // namespace
+
+TEST_F(Faults, AWavRowKeepsTheFileItWasToReplace)
+{
+    auto source = dir / "a.ape";
+    fs::copy_file(FixturePath("mono16_22k.ape"), source);
+    WriteBytes(dir / "a.wav", kOld);
+    Site site{"WAV row", [&] { return Row(source, dir / "a.wav", kOutputWav, WM_WAVE_DONE); },
+              {source, dir / "a.wav"}};
+    for (int error : {ENOSPC, EIO})
+        FailEveryStep(site, error, L"could not be written: ");
+}
+
+TEST_F(Faults, AnMp3RowKeepsTheFileItWasToReplace)
+{
+    auto source = dir / "a.ape";
+    fs::copy_file(FixturePath("mono16_22k.ape"), source);
+    WriteBytes(dir / "a.mp3", kOld);
+    Site site{"MP3 row", [&] { return Row(source, dir / "a.mp3", kOutputMp3, WM_MP3_DONE); },
+              {source, dir / "a.mp3", settings}};
+    for (int error : {ENOSPC, EIO})
+        FailEveryStep(site, error, L"could not be written: ");
+}
+
+TEST_F(Faults, AnInPlaceResamplingKeepsTheFile)
+{
+    g_settings.resamplingFlag = 1;
+    auto file = dir / "a.wav";
+    auto made = RunCapture("sox -n -r 22050 -c 2 -b 16 '" + file.string() + "' synth 1 sine 440 && echo ok");
+    ASSERT_NE(std::string(made.begin(), made.end()).find("ok"), std::string::npos);
+    Site site{"in-place resample", [&] { return Row(file, file, kOutputWav, WM_SSRC_DONE); }, {file}};
+    for (int error : {ENOSPC, EIO})
+        FailEveryStep(site, error, L"resampling failed: ");
+}
+
+TEST_F(Faults, TheSettingsFileIsReplacedWholeOrNotAtAll)
+{
+    ConversionSettings changed;
+    changed.mp3.quality = 7;
+    Site site{"configure.dat",
+              [&] {
+                  bool ok = SettingsFile::Write(settings.wstring(), changed) == 1;
+                  return std::pair<bool, std::wstring>(ok, L"");
+              },
+              {settings}};
+    for (int error : {ENOSPC, EIO})
+        FailEveryStep(site, error, L"");
+}
