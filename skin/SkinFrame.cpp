@@ -5,6 +5,7 @@
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Paint.h"
+#include "platform/graphics/Region.h"
 #include "platform/window/Window.h"
 
 #include <algorithm>
@@ -21,6 +22,13 @@ constexpr int kMaxExtraPieces = 256;
 SkinFrame::SkinFrame(const SkinFile& file, std::wstring section, std::wstring skinDirectory)
     : SkinElement(file, std::move(section), std::move(skinDirectory))
 {
+}
+
+SkinFrame::~SkinFrame()
+{
+    HookWindow(nullptr);
+    if (region_)
+        win::DeleteObject(region_);
 }
 
 bool SkinFrame::Load()
@@ -128,7 +136,14 @@ void SkinFrame::PaintNonClient()
             continue;
         int s = pressed_ == codes[k] ? 2 : hover_ == codes[k] ? 1 : 0;
         win::RECT r = CaptionButtonRect(static_cast<Kind>(k));
+        // A state already shown is not blended over itself again: a
+        // translucent piece would darken with every paint.
+        if (s == drawnState_[k] && r.left == drawnLeft_[k])
+            continue;
         image_.Draw(buttons_[k][s].image, r.left, r.top);
+        drawnState_[k] = s;
+        drawnLeft_[k] = r.left;
+        ++imageGeneration_;
     }
     win::HDC dc = win::GetWindowDC(window_);
     DrawImage(dc, image_, 0, 0);
@@ -139,12 +154,20 @@ void SkinFrame::UpdateRegion()
 {
     if (image_.Empty())
         return;
-    SkinImage shape = SkinImage::Create(image_.Width(), image_.Height());
-    shape.Draw(image_, 0, 0);
-    shape.Draw(centre_.image, leftBand_.Width(), captionHeight_);
-    win::HRGN region = RegionFromBitmap(shape.Bitmap(), win::RGB(0, 0, 255), win::RGB(16, 16, 16), 0, 0);
-    if (region)
-        win::SetWindowRgn(window_, region, 1);
+    if (!region_ || regionGeneration_ != imageGeneration_) {
+        SkinImage shape = SkinImage::Create(image_.Width(), image_.Height());
+        shape.Draw(image_, 0, 0);
+        shape.Draw(centre_.image, leftBand_.Width(), captionHeight_);
+        if (region_)
+            win::DeleteObject(region_);
+        region_ = RegionFromBitmap(shape.Bitmap(), win::RGB(0, 0, 255), win::RGB(16, 16, 16), 0, 0);
+        regionGeneration_ = imageGeneration_;
+    }
+    if (!region_)
+        return;
+    win::HRGN copy = win::CreateRectRgn(0, 0, 0, 0);
+    win::CombineRgn(copy, region_, nullptr, win::RGN_COPY);
+    win::SetWindowRgn(window_, copy, 1);
 }
 
 win::LRESULT SkinFrame::WindowProc(win::UINT message, win::WPARAM wParam, win::LPARAM lParam)

@@ -15,6 +15,7 @@ public:
     enum State { Normal = 0, Maximised = 1, Minimised = 2 };
 
     SkinFrame(const SkinFile& file, std::wstring section, std::wstring skinDirectory);
+    ~SkinFrame() override;
 
     bool Load() override;
     win::LRESULT WindowProc(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) override;
@@ -64,4 +65,11 @@ private:
     bool hasMinimiseBox_ = false;
     bool hasMaximiseBox_ = false;
     bool active_ = false;
+    // The caption button states drawn into the composed image, and the
+    // shape last made from it: it is made again only when the image changed.
+    int drawnState_[3] = {-1, -1, -1};
+    int drawnLeft_[3] = {0, 0, 0};
+    int imageGeneration_ = 0;
+    int regionGeneration_ = -1;
+    win::HRGN region_ = nullptr;
 };

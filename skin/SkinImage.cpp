@@ -102,6 +102,10 @@ namespace {
 void Finish(SkinPiece& band, SkinImage& canvas, int x, int y, int width, int height)
 {
     band.destination = {x, y, width, height};
+    if (x == 0 && y == 0) {
+        band.image = std::move(canvas);
+        return;
+    }
     band.image = SkinImage::Create(width, height);
     band.image.Draw(canvas, 0, 0, x, y, width, height);
 }
@@ -187,14 +191,18 @@ bool BuildFill(SkinPiece& target, int x, int y, int width, int height, const Ski
 win::HRGN RegionFromBitmap(win::HBITMAP bitmap, win::COLORREF key, win::COLORREF tolerance,
                            int xOffset, int yOffset)
 {
-    win::HBITMAP flat = win::FlattenBitmap(bitmap, win::RGB(255, 0, 255));
     std::vector<std::uint32_t> pixels;
     int width = 0, height = 0;
-    bool read = flat && win::GetBitmapPixels(flat, &pixels, &width, &height);
-    if (flat)
-        win::DeleteObject(flat);
-    if (!read)
+    if (!bitmap || !win::GetBitmapPixels(bitmap, &pixels, &width, &height))
         return nullptr;
+    // Flattened onto opaque magenta, so fully transparent pixels are magenta.
+    for (auto& p : pixels) {
+        std::uint32_t a = p >> 24;
+        if (a == 255)
+            continue;
+        auto over = [a](std::uint32_t c, std::uint32_t back) { return (c * a + back * (255 - a) + 127) / 255; };
+        p = 0xFF000000u | (over((p >> 16) & 0xFF, 255) << 16) | (over((p >> 8) & 0xFF, 0) << 8) | over(p & 0xFF, 255);
+    }
     auto range = [](int k, int t) {
         return std::pair<int, int>{t < k ? k - t : 0, k + t < 255 ? k + t : 255};
     };
@@ -207,20 +215,35 @@ win::HRGN RegionFromBitmap(win::HBITMAP bitmap, win::COLORREF key, win::COLORREF
     };
     win::HRGN region = win::CreateRectRgn(0, 0, 0, 0);
     win::HRGN run = win::CreateRectRgn(0, 0, 0, 0);
+    // Rows with the same runs as the row above extend its rectangles
+    // downwards, so a shape is a handful of unions, not one per row.
+    std::vector<std::pair<int, int>> runs, previous;
+    int bandTop = 0;
+    auto flush = [&](int bandBottom) {
+        for (auto [x0, x1] : previous) {
+            win::SetRectRgn(run, x0 + xOffset, bandTop + yOffset, x1 + xOffset, bandBottom + yOffset);
+            win::CombineRgn(region, region, run, win::RGN_OR);
+        }
+    };
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* row = pixels.data() + static_cast<std::size_t>(y) * width;
+        runs.clear();
         for (int x = 0; x < width;) {
             while (x < width && transparent(row[x]))
                 ++x;
             int start = x;
             while (x < width && !transparent(row[x]))
                 ++x;
-            if (x > start) {
-                win::SetRectRgn(run, start + xOffset, y + yOffset, x + xOffset, y + yOffset + 1);
-                win::CombineRgn(region, region, run, win::RGN_OR);
-            }
+            if (x > start)
+                runs.emplace_back(start, x);
+        }
+        if (runs != previous) {
+            flush(y);
+            previous.swap(runs);
+            bandTop = y;
         }
     }
+    flush(height);
     win::DeleteObject(run);
     return region;
 }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window/ScrollInfo.h"
+#include "platform/controls/ScrollInfo.h"
 
 class SkinMultimediaListCell;
 class SkinScrollBar;

@@ -7,7 +7,7 @@
 
 #include "skin/SkinImage.h"
 
-#include "platform/window/ScrollInfo.h"
+#include "platform/controls/ScrollInfo.h"
 
 class SkinScrollBar {
 public:

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cwctype>
 #include <fstream>
+#include <memory>
+#include <mutex>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -53,14 +55,8 @@ std::wstring Decode(const std::string& bytes)
     return FromAnsi(bytes);
 }
 
-bool Load(LPCWSTR fileName, std::vector<Section>* sections)
+void Parse(const std::string& bytes, std::vector<Section>* sections)
 {
-    if (!fileName)
-        return false;
-    std::ifstream in(ToPath(fileName), std::ios::binary);
-    if (!in)
-        return false;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::wstring text = Decode(bytes);
     Section* current = nullptr;
     std::size_t start = 0;
@@ -83,7 +79,29 @@ bool Load(LPCWSTR fileName, std::vector<Section>* sections)
             continue;
         current->entries.push_back({Trim(line.substr(0, eq)), Unquote(Trim(line.substr(eq + 1)))});
     }
-    return true;
+}
+
+// A skin reads a hundred keys from one file: the file is read every time,
+// but parsed again only when its bytes differ from the last file parsed.
+std::shared_ptr<const std::vector<Section>> Load(LPCWSTR fileName)
+{
+    if (!fileName)
+        return nullptr;
+    std::ifstream in(ToPath(fileName), std::ios::binary);
+    if (!in)
+        return nullptr;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    static std::mutex mutex;
+    static std::string cachedBytes;
+    static std::shared_ptr<const std::vector<Section>> cached;
+    std::lock_guard lock(mutex);
+    if (cached && bytes == cachedBytes)
+        return cached;
+    auto sections = std::make_shared<std::vector<Section>>();
+    Parse(bytes, sections.get());
+    cachedBytes = std::move(bytes);
+    cached = sections;
+    return sections;
 }
 
 // Copies one string, cut to fit; returns the characters copied.
@@ -162,8 +180,10 @@ std::wstring Environment(const std::wstring& name)
 DWORD GetPrivateProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue, LPWSTR buffer, DWORD size,
                               LPCWSTR fileName)
 {
-    std::vector<Section> sections;
-    bool loaded = Load(fileName, &sections);
+    auto parsed = Load(fileName);
+    static const std::vector<Section> none;
+    const std::vector<Section>& sections = parsed ? *parsed : none;
+    bool loaded = parsed != nullptr;
     if (!section) {
         std::vector<std::wstring> names;
         for (const auto& s : sections)

@@ -1,4 +1,4 @@
-#include "platform/dialogs/DialogFont.h"
+#include "platform/dialogs/internal/DialogFont.h"
 
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Gdi.h"

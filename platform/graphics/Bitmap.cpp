@@ -4,6 +4,8 @@
 #include "platform/graphics/internal/DcTable.h"
 #include "platform/graphics/internal/GdiTable.h"
 
+#include <cstdio>
+#include <cstring>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 namespace win {
@@ -36,6 +38,8 @@ namespace {
 
 std::uint32_t Premultiply(std::uint32_t a, std::uint32_t r, std::uint32_t g, std::uint32_t b)
 {
+    if (a == 255)
+        return 0xFF000000u | (r << 16) | (g << 8) | b;
     auto mul = [a](std::uint32_t c) { return (c * a + 127) / 255; };
     return (a << 24) | (mul(r) << 16) | (mul(g) << 8) | mul(b);
 }
@@ -45,6 +49,8 @@ std::uint32_t Unpremultiply(std::uint32_t p)
     std::uint32_t a = p >> 24;
     if (a == 0)
         return 0;
+    if (a == 255)
+        return p;
     auto un = [a](std::uint32_t c) { return std::min<std::uint32_t>(255, (c * 255 + a / 2) / a); };
     return (a << 24) | (un((p >> 16) & 0xFF) << 16) | (un((p >> 8) & 0xFF) << 8) | un(p & 0xFF);
 }
@@ -60,6 +66,22 @@ HBITMAP CreateARGBBitmap(int width, int height)
 
 HBITMAP LoadImageFile(const std::wstring& path)
 {
+    // PNG files (every skin's images) decode straight into a cairo surface,
+    // without the decoder's own pixel buffer and a conversion pass.
+    std::string file = ToUtf8(path);
+    if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
+        unsigned char signature[8] = {};
+        bool png = std::fread(signature, 1, 8, f) == 8 &&
+                   std::memcmp(signature, "\x89PNG\r\n\x1a\n", 8) == 0;
+        std::fclose(f);
+        if (png) {
+            cairo_surface_t* surface = cairo_image_surface_create_from_png(file.c_str());
+            if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS &&
+                cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32)
+                return internal::WrapSurface(surface);
+            cairo_surface_destroy(surface);
+        }
+    }
     GError* error = nullptr;
     GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(ToUtf8(path).c_str(), &error);
     if (!pixbuf) {

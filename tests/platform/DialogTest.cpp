@@ -4,13 +4,13 @@
 #include "WindowTesting.h"
 
 #include "platform/controls/Controls.h"
+#include "platform/core/MessageBox.h"
+#include "platform/dialogs/Dialog.h"
 #include "platform/graphics/DeviceContext.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Gdi.h"
-#include "platform/dialogs/Dialog.h"
-#include "platform/window/Focus.h"
-#include "platform/core/MessageBox.h"
 #include "platform/messaging/Thread.h"
+#include "platform/window/Focus.h"
 
 #include <gtest/gtest.h>
 

@@ -244,3 +244,27 @@ TEST_F(InputTest, TimersFireOnTheirWindowUntilKilled)
     EXPECT_TRUE(rec.Of(top, {WM_TIMER}).empty());
     DestroyWindow(top);
 }
+
+// The wheel turns reach the window under the pointer; a child that does not
+// scroll passes them to its parent.
+TEST_F(InputTest, WheelTurnsGoToTheWindowUnderThePointerAndUpToItsParent)
+{
+    HWND top = MakeTop(L"Recorder", WS_POPUP | WS_VISIBLE, {600, 100, 800, 300});
+    HWND child = MakeChild(top, L"Recorder", WS_VISIBLE, {10, 10, 100, 100}, 1);
+    auto& rec = Recorder::Instance();
+    rec.Clear();
+    InjectPointer(nullptr, PointerEvent::Wheel, -2 * WHEEL_DELTA, ScreenOf(child, 5, 5), 0);
+    Pump();
+    std::vector<Heard> wheels;
+    for (const auto& h : rec.All())
+        if (h.message == WM_MOUSEWHEEL)
+            wheels.push_back(h);
+    ASSERT_EQ(wheels.size(), 2u);
+    EXPECT_EQ(wheels[0].hwnd, child);
+    EXPECT_EQ(wheels[1].hwnd, top);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheels[0].wParam), -240);
+    POINT at = ScreenOf(child, 5, 5);
+    EXPECT_EQ(GET_X_LPARAM(wheels[0].lParam), at.x);
+    EXPECT_EQ(GET_Y_LPARAM(wheels[0].lParam), at.y);
+    DestroyWindow(top);
+}

@@ -181,3 +181,26 @@ TEST_F(SkinFrameTest, CommandsThatAreNotTheSystemMenusReachTheWindow)
     SendMessage(top, WM_COMMAND, first, 0);
     EXPECT_EQ(rec.Of(top, {WM_SYSCOMMAND}).size(), 0u);
 }
+
+TEST(SkinFrameWithoutImage, StillTakesTheWindowOverWithoutACaption)
+{
+    std::string ini = Folder() + "frame-noimage.ini";
+    WriteText(ini, "[frame]\nname=main\nimage=missing.png\nframesize=0,0,300,200\nTop=0,0,10,30\n");
+    SkinManager manager;
+    manager.SetSkinDirectory(Wide(Folder()));
+    ASSERT_EQ(manager.LoadSkin(Wide(ini)), 1);
+    HWND top = MakeTop(L"Recorder", WS_POPUP | WS_CAPTION | WS_SYSMENU, {10, 10, 110, 110});
+    ASSERT_EQ(manager.ApplySkin(top, L"main"), 1);
+    ShowWindow(top, SW_SHOW);
+    Pump();
+    RECT r, client;
+    GetWindowRect(top, &r);
+    GetClientRect(top, &client);
+    EXPECT_EQ(r.right - r.left, 300);
+    EXPECT_EQ(client.bottom, 200);
+    EXPECT_EQ(GetWindowLong(top, GWL_STYLE) & WS_SYSMENU, 0);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(top, shape), ERROR_REGION);
+    DeleteObject(shape);
+    DestroyWindow(top);
+}

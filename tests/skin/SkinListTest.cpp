@@ -8,7 +8,7 @@
 
 #include "platform/dialogs/Dialog.h"
 #include "platform/window/Input.h"
-#include "platform/window/ScrollInfo.h"
+#include "platform/controls/ScrollInfo.h"
 
 #include <gtest/gtest.h>
 

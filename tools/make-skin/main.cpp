@@ -4,12 +4,15 @@
 #include "Canvas.h"
 #include "Design.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -53,6 +56,29 @@ void DrawCaptionButton(Canvas& c, const Design& d, int x, int y, Glyph glyph, in
     cairo_stroke(cr);
 }
 
+constexpr int kBarTile = 17;       // 663 = 39 × 17: the bar's copies meet the right edge exactly
+constexpr int kCardEnd = 10;       // a card's rounded end
+constexpr int kCardTile = 32;      // a card's repeated middle
+constexpr int kBackdropX = 200;  // beside the card slices, at y = 100
+constexpr int kBackdropTile = 64;
+
+// A card in slices at (x, y): its left end, a middle tile, and the right
+// end followed by a middle tile's width of backdrop.
+void DrawCard(Canvas& c, const Design& d, int x, int y, int h, double r, bool shadow)
+{
+    const int w = 2 * kCardEnd + kCardTile;
+    c.Fill(x, y, w + kCardTile, h, d.Rgb("backdrop"));
+    cairo_t* cr = c.Cr();
+    cairo_save(cr);
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_clip(cr);
+    if (shadow)
+        c.RoundRect(x + 0.5, y + 1.5, w - 1, h - 1.5, r, d.Rgb("border"), 0.55);
+    c.RoundRect(x, y, w, h - (shadow ? 1 : 0), r, d.Rgb("card"));
+    c.RoundOutline(x, y, w, h - (shadow ? 1 : 0), r, d.Rgb("border"), 1);
+    cairo_restore(cr);
+}
+
 // frame.png: caption band pieces, edges, backdrop, caption buttons and the
 // extra backdrop pieces; returns the frame's section.
 std::string DrawFrame(const Design& d, const std::string& folder)
@@ -63,8 +89,9 @@ std::string DrawFrame(const Design& d, const std::string& folder)
               listH = d.Int("list_height");
     const int cardY = d.Int("card_y"), cardH = d.Int("card_height");
     const int barY = d.Int("button_y") - 20, barH = d.Int("client_height") - B - barY;
-    const int cardsTop = 100, statusTop = cardsTop + listH + 12, barTop = statusTop + cardH + 4;
-    Canvas c(std::max(W, 400), barTop + barH + 4);
+    // The slices of the two cards and the bar side by side from y = 100.
+    const int slicesTop = 100, statusX = 90, barX = 180;
+    Canvas c(330, slicesTop + std::max({listH + 10, cardH, barH, kBackdropTile}) + 4);
     Colour caption = d.Rgb("caption"), border = d.Rgb("border");
 
     // Caption: the left piece carries the mark and the title.
@@ -100,20 +127,17 @@ std::string DrawFrame(const Design& d, const std::string& folder)
     c.Fill(41, 70, 1, B, border);
     c.CutCorners(10, 70, 12, B, 10, 70 - 20, 60, B + 20, BR);
     c.CutCorners(30, 70, 12, B, 30 - 48, 70 - 20, 60, B + 20, BR);
-    c.Fill(50, 70, 8, 8, d.Rgb("backdrop"));
-    c.Fill(60, 70, 16, 2, d.Rgb("accent"));
+    c.Fill(kBackdropX, slicesTop, kBackdropTile, kBackdropTile, d.Rgb("backdrop"));
+    c.Fill(60, 70, kBarTile, 2, d.Rgb("accent"));
 
-    // The card behind the list, the status card and the button bar.
-    Colour back = d.Rgb("backdrop");
-    c.Fill(0, cardsTop, listW + 10, listH + 10, back);
-    c.RoundRect(0.5, cardsTop + 1.5, listW + 9, listH + 9, 9, border, 0.55);
-    c.RoundRect(0, cardsTop, listW + 10, listH + 10, 9, d.Rgb("card"));
-    c.RoundOutline(0, cardsTop, listW + 10, listH + 10, 9, border, 1);
-    c.Fill(0, statusTop, W - 12, cardH, back);
-    c.RoundRect(0, statusTop, W - 12, cardH, 8, d.Rgb("card"));
-    c.RoundOutline(0, statusTop, W - 12, cardH, 8, border, 1);
-    c.Fill(0, barTop, W - 2, barH, bar);
-    c.Fill(0, barTop, W - 2, 1, border);
+    // The card behind the list, the status card and the button bar, each
+    // cut in slices: a left end, a middle repeated across and a right end
+    // drawn last, wide enough to cover the middle's last, overlong copy.
+    const int cardW = listW + 10, cardH2 = listH + 10, statusW = W - 12;
+    DrawCard(c, d, 0, slicesTop, cardH2, 9, true);
+    DrawCard(c, d, statusX, slicesTop, cardH, 8, false);
+    c.Fill(barX, slicesTop, kBarTile, barH, bar);
+    c.Fill(barX, slicesTop, kBarTile, 1, border);
     c.Save(folder + "frame.png");
 
     std::ostringstream s;
@@ -132,14 +156,25 @@ std::string DrawFrame(const Design& d, const std::string& folder)
             s << kinds[g] << states[st] << "=" << Rect((g * 3 + st) * 36, 40, 36, 24) << "\n";
     s << "anchor_close=" << Rect(-46, 4, 36, 24) << "\nanchor_min=" << Rect(-86, 4, 36, 24)
       << "\nanchor_max=" << Rect(-126, 4, 36, 24) << "\n"
-      << "Backdrop=" << Rect(50, 70, 8, 8) << "\nBackdrop_draw=0\nbackdropskin_number=4\n"
-      << "backdropskin_srect0=" << Rect(60, 70, 16, 2) << "\nbackdropskin_drect0=" << Rect(1, C, W - 2, 2) << "\n"
-      << "backdropskin_srect1=" << Rect(0, cardsTop, listW + 10, listH + 10)
-      << "\nbackdropskin_drect1=" << Rect(listX - 5, C + listY - 5, listW + 10, listH + 10) << "\n"
-      << "backdropskin_srect2=" << Rect(0, statusTop, W - 12, cardH)
-      << "\nbackdropskin_drect2=" << Rect(6, C + cardY, W - 12, cardH) << "\n"
-      << "backdropskin_srect3=" << Rect(0, barTop, W - 2, barH)
-      << "\nbackdropskin_drect3=" << Rect(1, C + barY, W - 2, barH) << "\n\n";
+      << "Backdrop=" << Rect(kBackdropX, slicesTop, kBackdropTile, kBackdropTile) << "\nBackdrop_draw=0\n";
+    std::vector<std::pair<std::string, std::string>> extras;
+    // The accent line under the caption: 39 copies of 17 make 663 pixels.
+    extras.push_back({Rect(60, 70, kBarTile, 2), Rect(1, C, W - 3, 2)});
+    auto card = [&](int srcX, int h, int x, int y, int w) {
+        int middle = w - 2 * kCardEnd;
+        extras.push_back({Rect(srcX, slicesTop, kCardEnd, h), Rect(x, y, kCardEnd, h)});
+        extras.push_back({Rect(srcX + kCardEnd, slicesTop, kCardTile, h), Rect(x + kCardEnd, y, middle, h)});
+        extras.push_back({Rect(srcX + kCardEnd + kCardTile, slicesTop, kCardEnd + kCardTile, h),
+                          Rect(x + w - kCardEnd, y, kCardEnd + kCardTile, h)});
+    };
+    card(0, cardH2, listX - 5, C + listY - 5, cardW);
+    card(statusX, cardH, 6, C + cardY, statusW);
+    extras.push_back({Rect(barX, slicesTop, kBarTile, barH), Rect(1, C + barY, W - 3, barH)});
+    s << "backdropskin_number=" << extras.size() << "\n";
+    for (std::size_t n = 0; n < extras.size(); ++n)
+        s << "backdropskin_srect" << n << "=" << extras[n].first << "\nbackdropskin_drect" << n << "="
+          << extras[n].second << "\n";
+    s << "\n";
     return s.str();
 }
 
