@@ -200,7 +200,7 @@ TEST_F(MainWindowTest, AFailedRowSaysSoAndWhy)
     EXPECT_EQ(Text(kStatus), L"To MP3 failed");
     auto asked = Asked();
     ASSERT_EQ(asked.size(), 2u);
-    EXPECT_EQ(asked[0].rfind(L"Converter Failed: One file could not be converted:\n\nmono8_8k.mp3", 0), 0u)
+    EXPECT_EQ(asked[0].rfind(L"Converter Failed: One file could not be converted:\n\nmono8_8k.mp3: ", 0), 0u)
         << asked[0];
 }
 
