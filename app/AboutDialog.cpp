@@ -1,3 +1,4 @@
+#include "app/DialogItem.h"
 #include "app/AboutDialog.h"
 
 #include "app/ProgramIcon.h"
@@ -13,20 +14,6 @@ using namespace win;
 namespace about_box {
 
 namespace {
-
-DialogItemTemplate Item(LPCWSTR cls, LPCWSTR text, int id, DWORD style, int x, int y, int cx, int cy)
-{
-    DialogItemTemplate item;
-    item.className = cls;
-    item.text = text;
-    item.id = id;
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
-}
 
 INT_PTR Proc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -55,11 +42,11 @@ DialogTemplate Template()
     t.cx = 235;
     t.cy = 55;
     t.title = L"About Kolvex";
-    t.items.push_back(Item(WC_STATIC, L"", kIcon, SS_ICON, 11, 17, 20, 20));
-    t.items.push_back(Item(WC_STATIC, L"", kNameLine, SS_LEFT | SS_NOPREFIX, 40, 10, 185, 8));
-    t.items.push_back(Item(WC_STATIC, L"APE files and CUE albums to MP3 and WAVE", kSecondLine, SS_LEFT, 40, 25,
+    t.items.push_back(DialogItem(WC_STATIC, L"", kIcon, SS_ICON, 11, 17, 20, 20));
+    t.items.push_back(DialogItem(WC_STATIC, L"", kNameLine, SS_LEFT | SS_NOPREFIX, 40, 10, 185, 8));
+    t.items.push_back(DialogItem(WC_STATIC, L"APE files and CUE albums to MP3 and WAVE", kSecondLine, SS_LEFT, 40, 25,
                            185, 8));
-    t.items.push_back(Item(WC_BUTTON, L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 178, 34, 50, 14));
+    t.items.push_back(DialogItem(WC_BUTTON, L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 178, 34, 50, 14));
     return t;
 }
 

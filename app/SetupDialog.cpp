@@ -1,3 +1,4 @@
+#include "app/DialogItem.h"
 #include "app/SetupDialog.h"
 
 #include "settings/ConversionSettings.h"
@@ -12,24 +13,6 @@
 
 using namespace win;
 
-namespace {
-
-DialogItemTemplate Item(LPCWSTR cls, LPCWSTR text, int id, DWORD style, int x, int y, int cx, int cy)
-{
-    DialogItemTemplate item;
-    item.className = cls;
-    item.text = text;
-    item.id = id;
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
-}
-
-}  // namespace
-
 DialogTemplate SetupDialog::Template()
 {
     DialogTemplate t;
@@ -37,9 +20,9 @@ DialogTemplate SetupDialog::Template()
     t.cx = 273;
     t.cy = 289;
     t.title = L"Setup";
-    t.items.push_back(Item(WC_TABCONTROL, L"", kTab, WS_TABSTOP, 7, 7, 259, 252));
-    t.items.push_back(Item(WC_BUTTON, L"Apply", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 155, 266, 50, 14));
-    t.items.push_back(Item(WC_BUTTON, L"Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 216, 266, 50, 14));
+    t.items.push_back(DialogItem(WC_TABCONTROL, L"", kTab, WS_TABSTOP, 7, 7, 259, 252));
+    t.items.push_back(DialogItem(WC_BUTTON, L"Apply", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 155, 266, 50, 14));
+    t.items.push_back(DialogItem(WC_BUTTON, L"Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 216, 266, 50, 14));
     return t;
 }
 
