@@ -254,6 +254,7 @@ TEST_F(MainWindowTest, AboutBoxFromTheSystemMenuAndEnterKeepsTheWindow)
     });
     SendMessage(window, WM_SYSCOMMAND, kAboutCommand, 0);
     EXPECT_EQ(name, L"Verdo Ape to MP3 WAV Converter pro v1.1 ");
+    EXPECT_NE(SendMessage(window, WM_QUERYDRAGICON, 0, 0), 0);  // the program icon
     SendMessage(window, WM_COMMAND, IDOK, 0);
     EXPECT_FALSE(main->Ended());
     EXPECT_TRUE(IsWindowVisible(window));
