@@ -20,10 +20,13 @@ double Milliseconds(float seconds) { return std::round(static_cast<double>(secon
 
 }  // namespace
 
-ConversionList::~ConversionList()
+ConversionList::~ConversionList() { Clear(); }
+
+void ConversionList::Clear()
 {
     for (auto& [key, record] : rows_)
         delete record;
+    rows_.clear();
 }
 
 std::int32_t ConversionList::NextKey() const { return rows_.empty() ? 0 : rows_.rbegin()->first + 1; }

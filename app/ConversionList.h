@@ -29,7 +29,11 @@ public:
     // The hidden command: every record writes WAV beside its source.
     void SetWavBesideSource();
 
+    // Frees every record (the list's rows stay as they are).
+    void Clear();
+
     RowTable& Rows() { return rows_; }
+    ListOperations& List() { return list_; }
     ConversionItem* Find(std::int32_t key) const;
 
 private:

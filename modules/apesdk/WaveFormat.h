@@ -37,9 +37,12 @@ static_assert(sizeof(WAVE_HEADER) == 44);
 
 constexpr std::uint16_t WAVE_FORMAT_PCM = 1;
 
+// C linkage: the desktop program exports these two by their plain names.
+extern "C" {
 // Fills a PCM format record; 0 on success.
 int FillWaveFormatEx(WAVEFORMATEX* format, int sampleRate, int bitsPerSample, int channels);
 // Fills a 44-byte header for `audioBytes` of PCM followed by
 // `terminatingBytes` of trailing data; 0 on success.
 int FillWaveHeader(WAVE_HEADER* header, std::int64_t audioBytes, const WAVEFORMATEX* format,
                    int terminatingBytes);
+}

@@ -7,6 +7,7 @@
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/messaging/Thread.h"
+#include "platform/window/DropFiles.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/window/Window.h"
@@ -149,8 +150,29 @@ gboolean OnDelete(GtkWidget* widget, GdkEvent*, gpointer)
     return TRUE;
 }
 
+// Files dropped from a file manager arrive as URIs; local ones become
+// paths for the window under the pointer.
+void OnDragData(GtkWidget* widget, GdkDragContext* context, gint x, gint y, GtkSelectionData* data, guint,
+                guint time, gpointer)
+{
+    std::vector<std::wstring> paths;
+    if (gchar** uris = gtk_selection_data_get_uris(data)) {
+        for (gchar** uri = uris; *uri; ++uri)
+            if (gchar* file = g_filename_from_uri(*uri, nullptr, nullptr)) {
+                paths.push_back(FromUtf8(file));
+                g_free(file);
+            }
+        g_strfreev(uris);
+    }
+    bool taken = !paths.empty() && DropFiles(ScreenPoint(widget, x, y), paths);
+    gtk_drag_finish(context, taken, FALSE, time);
+}
+
 void Connect(GtkWidget* widget)
 {
+    gtk_drag_dest_set(widget, GTK_DEST_DEFAULT_ALL, nullptr, 0, GDK_ACTION_COPY);
+    gtk_drag_dest_add_uri_targets(widget);
+    g_signal_connect(widget, "drag-data-received", G_CALLBACK(OnDragData), nullptr);
     g_signal_connect(widget, "draw", G_CALLBACK(OnDraw), nullptr);
     g_signal_connect(widget, "motion-notify-event", G_CALLBACK(OnMotion), nullptr);
     g_signal_connect(widget, "button-press-event", G_CALLBACK(OnButton), nullptr);

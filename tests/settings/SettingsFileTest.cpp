@@ -155,3 +155,31 @@ TEST(SettingsPath, BesideTheExecutableUnlessPointedElsewhere)
     SetSettingsPath(L"");
     EXPECT_EQ(SettingsPath(), win::ExecutableDirectory() + L"configure.dat");
 }
+
+TEST(SettingsPath, NamedByTheEnvironmentOrKeptInTheUserFolderWhenTheProgramFolderIsReadOnly)
+{
+    std::string home = testing::TempDir() + "kolvex-settings-home";
+    std::filesystem::remove_all(home);
+    std::filesystem::create_directories(home);
+    const char* savedHome = std::getenv("HOME");
+    std::string oldHome = savedHome ? savedHome : "";
+    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    unsetenv("KOLVEX_SETTINGS");
+    // A folder that cannot be written (here: one that is not there at all).
+    EXPECT_EQ(DefaultSettingsPath(L"/nonexistent/kolvex/"), win::FromUtf8(home) + L"/kolvex/configure.dat");
+    EXPECT_TRUE(std::filesystem::is_directory(home + "/kolvex"));
+    std::wstring writable = win::FromUtf8(home) + L"/";
+    EXPECT_EQ(DefaultSettingsPath(writable), writable + L"configure.dat");
+
+    setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
+    setenv("HOME", home.c_str(), 1);
+    EXPECT_EQ(DefaultSettingsPath(L"/nonexistent/kolvex/"), win::FromUtf8(home) + L"/.config/kolvex/configure.dat");
+
+    setenv("KOLVEX_SETTINGS", "/tmp/named.dat", 1);
+    EXPECT_EQ(DefaultSettingsPath(writable), L"/tmp/named.dat");
+    EXPECT_EQ(SettingsPath(), L"/tmp/named.dat");
+    unsetenv("KOLVEX_SETTINGS");
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("HOME", oldHome.c_str(), 1);
+    std::filesystem::remove_all(home);
+}

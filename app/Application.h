@@ -1,0 +1,30 @@
+// The program's life: the skin toolkit comes up, the main window runs
+// modally until it closes, and everything goes down again in reverse order.
+#pragma once
+
+#include <functional>
+#include <string>
+
+class MainWindow;
+class SkinManager;
+
+class Application {
+public:
+    // `programFolder` holds the skin, the modules and README.html.
+    explicit Application(std::wstring programFolder) : programFolder_(std::move(programFolder)) { }
+
+    // Runs the main window until it closes; the process's exit status.
+    int Run();
+
+    // Called once the main window has painted for the first time (start-up
+    // measurements hang on it).
+    std::function<void(MainWindow&)> onFirstPaint;
+
+    SkinManager* Skin() const { return skin_; }
+    MainWindow* Window() const { return mainWindow_; }
+
+private:
+    std::wstring programFolder_;
+    SkinManager* skin_ = nullptr;
+    MainWindow* mainWindow_ = nullptr;
+};

@@ -1,0 +1,98 @@
+// kolvex: the desktop program. It takes no options; it needs a display.
+//   KOLVEX_SETTINGS=FILE        keep the settings in FILE
+//   KOLVEX_BACKEND=headless     run without a display (start-up measurements)
+//   KOLVEX_REPORT_FIRST_PAINT=1 print the time of the first paint and quit
+//   KOLVEX_DESCRIBE=1           print where the window and its controls are
+//                               once it has painted (for scripted tests)
+#include "app/Application.h"
+#include "app/MainWindow.h"
+
+#include "platform/core/Files.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/window/Window.h"
+#include "platform/gtk/GtkBackend.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+namespace {
+
+bool EnvironmentIs(const char* name, const char* value)
+{
+    const char* set = std::getenv(name);
+    return set && std::strcmp(set, value) == 0;
+}
+
+void ReportFirstPaint(MainWindow& window)
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    std::printf("first-paint %lld.%09ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
+    std::fflush(stdout);
+    win::PostMessage(window.Window(), win::WM_CLOSE, 0, 0);
+}
+
+void PrintRect(const char* what, int id, win::HWND hwnd)
+{
+    win::RECT r;
+    win::GetWindowRect(hwnd, &r);
+    std::printf("%s %d %ld %ld %ld %ld\n", what, id, static_cast<long>(r.left), static_cast<long>(r.top),
+                static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
+}
+
+// The window, each control, and a point on the close caption button, in
+// screen coordinates.
+void Describe(MainWindow& window)
+{
+    win::HWND hwnd = window.Window();
+    PrintRect("window", 0, hwnd);
+    win::EnumChildWindows(
+        hwnd,
+        [](win::HWND child, win::LPARAM) -> win::BOOL {
+            if (win::GetParent(child) == win::GetAncestor(child, win::GA_ROOT))
+                PrintRect("control", win::GetDlgCtrlID(child), child);
+            return 1;
+        },
+        0);
+    win::RECT r;
+    win::GetWindowRect(hwnd, &r);
+    for (long y = r.top; y < r.top + 60; y += 2)
+        for (long x = r.right - 1; x > r.right - 200; x -= 2)
+            if (win::SendMessage(hwnd, win::WM_NCHITTEST, 0, win::MAKELPARAM(x, y)) == win::HTCLOSE) {
+                std::printf("close %ld %ld\n", x - 3, y + 3);
+                y = r.bottom;
+                break;
+            }
+    std::printf("ready\n");
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char**)
+{
+    if (argc > 1) {
+        std::fprintf(stderr, "kolvex takes no options; kolvex-convert converts from the command line.\n");
+        return 2;
+    }
+    if (!EnvironmentIs("KOLVEX_BACKEND", "headless")) {
+        std::string error;
+        if (!win::InstallGtkBackend(&error)) {
+            std::fprintf(stderr,
+                         "kolvex: cannot show its window: %s.\n"
+                         "Start it from a desktop session, or convert with kolvex-convert.\n",
+                         error.c_str());
+            return 1;
+        }
+    }
+    Application application(win::ExecutableDirectory());
+    if (EnvironmentIs("KOLVEX_REPORT_FIRST_PAINT", "1"))
+        application.onFirstPaint = ReportFirstPaint;
+    else if (EnvironmentIs("KOLVEX_DESCRIBE", "1"))
+        application.onFirstPaint = Describe;
+    return application.Run();
+}

@@ -1,0 +1,112 @@
+// The program's main window: the conversion list, the command buttons, a
+// progress bar and three status lines. Commands become work for the batch;
+// the batch's messages come back as row texts, progress and status lines.
+//
+// It owns the rows and the batch that converts them. While a batch runs the
+// commands that would free, rename or re-queue rows are disabled, and every
+// way of closing stops the batch and waits for it before the rows go.
+#pragma once
+
+#include "app/ConversionList.h"
+#include "app/SkinList.h"
+#include "engine/BatchController.h"
+
+#include "platform/core/Types.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class SkinManager;
+namespace win {
+struct DropList;
+}
+
+class MainWindow {
+public:
+    // `skin` may be null (the window keeps the platform's look and has no
+    // list). `list` is the conversion list the rows are shown on; by default
+    // the skin's "mmlist". `programFolder` holds Skin/ and README.html.
+    MainWindow(SkinManager* skin, std::wstring programFolder, ListOperations* list = nullptr);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Runs the window modally until it closes.
+    win::INT_PTR DoModal();
+    // Creates it without a loop of its own (tests drive it).
+    win::HWND Create();
+    win::HWND Window() const { return window_; }
+    bool Ended() const { return ended_; }
+
+    ConversionList& Rows() { return rows_; }
+
+    // Called once, after the window's first paint.
+    std::function<void(MainWindow&)> onFirstPaint;
+
+private:
+    static win::INT_PTR Proc(win::HWND window, win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
+    win::INT_PTR Handle(win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
+
+    // MainWindow.cpp: start-up, painting, closing.
+    void OnInitDialog(win::HWND window);
+    void AddAboutEntry();
+    void LoadSettings();
+    void ApplySkin();
+    void PlaceStatusControls();
+    void WatchFirstPaint();
+    static win::LRESULT PaintWatch(win::HWND window, win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
+    bool OnSysCommand(win::WPARAM command);
+    bool OnPaint();
+    void Close();
+    void OnDestroy();
+    void ShowAbout();
+
+    // MainWindowCommands.cpp
+    void OnCommand(int id);
+    void OnAdd();
+    void AddPaths(const std::vector<std::wstring>& paths);
+    void OnDropFiles(win::DropList* drop);
+    void OnDelete();
+    void OnConvert(std::int32_t outputKind);
+    void OnBurnCd();
+    void OnSetup();
+    void OnSite();
+    bool StartBatch(int mode);
+    void SetBusy(bool busy);
+
+    // MainWindowProgress.cpp
+    void OnRowStart(std::int32_t key, const wchar_t* status);
+    void OnRowDone(std::int32_t key, bool failed, const wchar_t* okStatus, const wchar_t* failedStatus);
+    void OnProgress(win::LPARAM position);
+    void OnResampleStart();
+    void OnResampleProgress(win::WPARAM percent);
+    void OnResampleDone(bool failed);
+    void OnBatchDone();
+    void ReportFailures();
+    void OpenOutputFolder();
+    void SetStatus(const std::wstring& text);
+    void SetProgressRange(int low, int high);
+
+    // In the order the window holds them.
+    win::HWND formatLine_ = nullptr;
+    win::HWND directoryLine_ = nullptr;
+    win::HWND statusLine_ = nullptr;
+    win::HWND progress_ = nullptr;
+    win::HICON icon_ = nullptr;
+    SkinList skinList_;
+    ConversionList rows_;
+    BatchController batch_;
+
+    SkinManager* skin_;
+    std::wstring programFolder_;
+    win::HWND window_ = nullptr;
+    bool ended_ = false;
+    bool closing_ = false;
+    bool painted_ = false;
+    win::WNDPROC watchedProc_ = nullptr;
+    // The rows that failed in the running batch: name and reason.
+    std::vector<std::pair<std::wstring, std::wstring>> failures_;
+    // Where the running batch wrote its last file.
+    std::wstring lastOutput_;
+};

@@ -1,0 +1,142 @@
+// The main window's commands: adding and removing rows, starting batches,
+// Setup and the product page.
+#include "app/MainWindow.h"
+
+#include "app/MainWindowTemplate.h"
+#include "app/SetupDialog.h"
+#include "app/StatusTexts.h"
+#include "settings/ConversionSettings.h"
+
+#include "platform/dialogs/CommonDialogs.h"
+#include "platform/window/DropFiles.h"
+#include "platform/core/MessageBox.h"
+#include "platform/window/Window.h"
+
+#include <cwctype>
+
+using namespace win;
+using namespace main_window;
+
+namespace {
+
+const wchar_t* const kAddFilter = L"Monkey's Audio File(*.APE)|*.ape; *.cue;|All Files (*.*)|*.*||";
+
+}  // namespace
+
+void MainWindow::OnCommand(int id)
+{
+    switch (id) {
+    case IDOK: break;  // Enter does not close the window
+    case IDCANCEL:
+    case kCloseCommand: Close(); break;
+    case kAdd: OnAdd(); break;
+    case kDelete: OnDelete(); break;
+    case kMp3: OnConvert(kOutputMp3); break;
+    case kWave: OnConvert(kOutputWav); break;
+    case kBurnCd: OnBurnCd(); break;
+    case kSetup: OnSetup(); break;
+    case kSite: OnSite(); break;
+    }
+}
+
+void MainWindow::OnAdd()
+{
+    if (batch_.IsRunning())
+        return;
+    std::vector<std::wstring> paths;
+    if (ChooseFilesToOpen(window_, kAddFilter, true, &paths))
+        AddPaths(paths);
+}
+
+void MainWindow::AddPaths(const std::vector<std::wstring>& paths)
+{
+    for (const std::wstring& path : paths)
+        rows_.Add(path);
+}
+
+// Files dropped from a file manager are added as "add" would add them;
+// only what "add" offers by default (.ape and .cue) is taken, in the
+// order dropped.
+void MainWindow::OnDropFiles(HDROP drop)
+{
+    std::vector<std::wstring> paths = DragQueryFiles(drop);
+    DragFinish(drop);
+    if (batch_.IsRunning())
+        return;
+    std::vector<std::wstring> taken;
+    for (const std::wstring& path : paths) {
+        auto dot = path.rfind(L'.');
+        std::wstring extension = dot == std::wstring::npos ? L"" : path.substr(dot + 1);
+        for (auto& c : extension)
+            c = static_cast<wchar_t>(std::towlower(c));
+        if ((extension == L"ape" || extension == L"cue") && path.find(L'/', dot) == std::wstring::npos)
+            taken.push_back(path);
+    }
+    AddPaths(taken);
+}
+
+void MainWindow::OnDelete()
+{
+    if (!batch_.IsRunning())
+        rows_.RemoveChecked();
+}
+
+void MainWindow::OnConvert(std::int32_t outputKind)
+{
+    if (batch_.IsRunning())
+        return;
+    bool mp3 = outputKind == kOutputMp3;
+    rows_.MarkChecked();
+    rows_.PrepareOutputs(outputKind, g_settings.OutputDirectory());
+    const Mp3OutputType& m = g_settings.mp3;
+    std::wstring format = mp3 ? Mp3FormatLine(g_settings.cbrFlag != 0, static_cast<int>(m.cbrBitRate),
+                                              static_cast<int>(m.vbrMinimum), static_cast<int>(m.vbrMaximum),
+                                              static_cast<int>(m.quality))
+                              : WaveFormatLine(g_settings.resamplingFlag != 0);
+    SetWindowText(formatLine_, format.c_str());
+    StartBatch(mp3 ? 1 : 0);
+}
+
+// Converts the rows marked by the last batch to WAV beside their sources.
+void MainWindow::OnBurnCd()
+{
+    if (batch_.IsRunning())
+        return;
+    rows_.SetWavBesideSource();
+    StartBatch(2);
+}
+
+bool MainWindow::StartBatch(int mode)
+{
+    failures_.clear();
+    lastOutput_.clear();
+    batch_.SetRows(&rows_.Rows());
+    SetBusy(true);
+    if (batch_.Start(mode, window_))
+        return true;
+    SetBusy(false);
+    return false;
+}
+
+// While a batch runs its rows are in the worker's hands: nothing may add,
+// free or rename them, and no second batch may start on them.
+void MainWindow::SetBusy(bool busy)
+{
+    for (int id : {kAdd, kDelete, kSetup, kMp3, kWave})
+        EnableWindow(GetDlgItem(window_, id), !busy);
+}
+
+void MainWindow::OnSetup()
+{
+    if (batch_.IsRunning())
+        return;
+    SetupDialog setup;
+    setup.DoModal(window_);
+    SetWindowText(directoryLine_, OutputDirectoryLine(g_settings.OutputDirectory()).c_str());
+}
+
+void MainWindow::OnSite()
+{
+    std::wstring page = programFolder_ + L"README.html";
+    ShellExecute(window_, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}

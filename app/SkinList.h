@@ -1,0 +1,24 @@
+// The conversion list as the skinned window has it: the multimedia list
+// named "mmlist", reached through the skin manager's list operations.
+// Without a manager (or a skin without that list) every operation finds
+// nothing.
+#pragma once
+
+#include "app/ListOperations.h"
+
+class SkinManager;
+
+class SkinList : public ListOperations {
+public:
+    explicit SkinList(SkinManager* skin) : skin_(skin) { }
+
+    int ListAddItem(const std::wstring& name, std::int32_t key) override;
+    int ListRemoveItem(std::int32_t key) override;
+    int ListSetItemState(int state, std::int32_t key) override;
+    int ListSetItemInfo(const std::wstring& info, std::int32_t key) override;
+    std::int32_t ListFindFirstChecked() override;
+    std::int32_t ListFindNextChecked(std::int32_t key) override;
+
+private:
+    SkinManager* skin_;
+};

@@ -1,0 +1,133 @@
+// The main window with the default skin, as the program runs it: rows live
+// in the skinned list, ticks come from clicks the list posts to itself, and
+// the skinned close caption button goes through the window's own closing.
+#include "tests/app/MainWindowFixture.h"
+
+#include "app/MainWindowTemplate.h"
+#include "app/SkinList.h"
+#include "skin/SkinManager.h"
+#include "skin/SkinText.h"
+
+#include "platform/controls/Controls.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/window/Input.h"
+#include "platform/messaging/Message.h"
+#include "platform/messaging/Messages.h"
+#include "platform/core/Rect.h"
+#include "platform/window/Window.h"
+
+using namespace win;
+using namespace testing_app;
+using namespace testing_support;
+using namespace main_window;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Skinned : public MainWindowTest {
+protected:
+    std::unique_ptr<SkinManager> skin = std::make_unique<SkinManager>();
+    SkinList rows{skin.get()};
+
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        main.reset();
+        main = std::make_unique<MainWindow>(skin.get(), ProgramFolder());
+        window = main->Create();
+        ASSERT_NE(window, nullptr);
+        Pump();
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        skin.reset();
+    }
+    // What a skinned label shows: the label keeps new texts itself and
+    // leaves the control's own window text (its registry name) alone.
+    std::wstring Label(int id)
+    {
+        auto* label = dynamic_cast<SkinText*>(skin->Find(Text(id)));
+        return label ? label->Text() : L"(not skinned)";
+    }
+    std::vector<std::int32_t> Ticked()
+    {
+        std::vector<std::int32_t> keys;
+        for (auto key = rows.ListFindFirstChecked(); key != -1; key = rows.ListFindNextChecked(key))
+            keys.push_back(key);
+        return keys;
+    }
+};
+
+RECT Outer(HWND hwnd)
+{
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+}  // namespace
+
+TEST_F(Skinned, NothingOverlapsOnceTheSkinHasPlacedTheControls)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 665);
+    std::vector<int> shown = {kMp3, kWave, kList, kAdd, kDelete, kSetup, kProgress, kStatus, kDirectoryLine,
+                              kFormatLine, kSite};
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        ASSERT_TRUE(IsWindowVisible(GetDlgItem(window, shown[i]))) << shown[i];
+        for (std::size_t j = i + 1; j < shown.size(); ++j) {
+            RECT a = Outer(GetDlgItem(window, shown[i])), b = Outer(GetDlgItem(window, shown[j])), both;
+            EXPECT_FALSE(IntersectRect(&both, &a, &b)) << shown[i] << " overlaps " << shown[j];
+        }
+    }
+}
+
+TEST_F(Skinned, RowsAreTickedInTheSkinnedListAndConverted)
+{
+    fs::path out = dir / "out";
+    fs::create_directory(out);
+    SetOutputFolder(out);
+    Add({FixturePath("mono8_8k.ape"), FixturePath("stereo8_11k.ape"), FixturePath("mono16_22k.ape")});
+    EXPECT_EQ(Ticked(), (std::vector<std::int32_t>{0, 1, 2}));
+    rows.ListSetItemState(3, 1);  // a click on the middle row unticks it
+    Pump();
+    EXPECT_EQ(Ticked(), (std::vector<std::int32_t>{0, 2}));
+    RunBatch(kMp3);
+    EXPECT_TRUE(fs::exists(out / "mono8_8k.mp3"));
+    EXPECT_FALSE(fs::exists(out / "stereo8_11k.mp3"));
+    EXPECT_TRUE(fs::exists(out / "mono16_22k.mp3"));
+    EXPECT_EQ(Label(kStatus), L"To MP3 is OK");
+    EXPECT_EQ(Label(kFormatLine), L"Output Audio Info: Output Format MP3 Variable Bitrate: 64-192 Quality: 0");
+
+    Click(kDelete);  // the ticked rows go, the unticked one stays
+    EXPECT_EQ(Ticked(), (std::vector<std::int32_t>{}));
+    EXPECT_EQ(main->Rows().Rows().size(), 1u);
+    EXPECT_NE(main->Rows().Find(1), nullptr);
+    EXPECT_EQ(rows.ListSetItemInfo(L"still there", 1), 1);
+    EXPECT_EQ(rows.ListSetItemInfo(L"gone", 0), 0);
+}
+
+TEST_F(Skinned, TheCloseCaptionButtonStopsABatchAndEndsTheWindow)
+{
+    fs::create_directory(dir / "out");
+    SetOutputFolder(dir / "out");
+    Add({Album()});
+    Click(kWave);
+    RECT r = Outer(window);
+    POINT close{-1, -1};
+    for (LONG y = r.top; y < r.top + 60 && close.x < 0; ++y)
+        for (LONG x = r.right - 1; x > r.right - 200; --x)
+            if (SendMessage(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+                close = {x - 3, y + 3};
+                break;
+            }
+    ASSERT_GE(close.x, 0) << "the skin has no close caption button";
+    InjectPointer(nullptr, PointerEvent::Move, 0, close, 0);
+    InjectPointer(nullptr, PointerEvent::Down, 1, close, 0);
+    InjectPointer(nullptr, PointerEvent::Up, 1, close, 0);
+    ASSERT_TRUE(PumpUntil([&] { return main->Ended(); }, 30));
+    for (const auto& q : Headless().Questions())
+        EXPECT_NE(q.caption, L"Open Folder");
+}

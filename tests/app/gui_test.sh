@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# kolvex installed in a program folder its user cannot write, on the GTK
+# back-end in a real X server (Xvfb), driven by xdotool as a person would:
+# "add" picks the demo album in the GTK file chooser, "MP3" converts it, the
+# completion prompt is answered, the caption is dragged and the close
+# caption button ends the program with exit status 0 (and, in an ASan
+# build, no leak). The settings go to the user's configuration folder.
+set -euo pipefail
+build=$1
+source_dir=$2
+fail() { echo "FAIL: $*" >&2; [[ -f "${work:-}/kolvex.err" ]] && cat "$work/kolvex.err" >&2; exit 1; }
+for tool in Xvfb xdotool ffmpeg; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (tools/setup installs it)"
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  chmod -R u+w "$work" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+chmod 755 "$work"
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+program="$work/prefix/lib/kolvex"
+mkdir -p "$work/album" "$work/home"
+cp "$source_dir/examples/demo/demo.cue" "$source_dir/examples/demo/demo.ape" "$work/album/"
+if [[ $(id -u) == 0 ]]; then
+  chown -R nobody "$work/album" "$work/home"
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+else
+  chmod a-w "$program"
+  as_user=()
+fi
+
+Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
+[[ -s "$work/display" ]] || fail "Xvfb did not start"
+export DISPLAY=":$(head -1 "$work/display")"
+x() { timeout 20 xdotool "$@"; }
+
+"${as_user[@]}" env -u KOLVEX_SETTINGS HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" \
+  GSETTINGS_BACKEND=memory KOLVEX_DESCRIBE=1 LSAN_OPTIONS="suppressions=$source_dir/tests/app/gui-lsan.supp" \
+  "$work/prefix/bin/kolvex" >"$work/kolvex.out" 2>"$work/kolvex.err" &
+kolvex=$!
+pids+=($kolvex)
+for _ in $(seq 200); do grep -qx ready "$work/kolvex.out" 2>/dev/null && break; sleep 0.1; done
+grep -qx ready "$work/kolvex.out" || fail "kolvex did not show its window"
+
+centre() {  # centre of control $1 in screen coordinates
+  awk -v id="$1" '$1 == "control" && $2 == id { print int($3 + $5 / 2), int($4 + $6 / 2) }' "$work/kolvex.out"
+}
+click() { x mousemove $1 $2; sleep 0.2; x click 1; }
+
+# "add" → the GTK file chooser → type the album's path.
+click $(centre 1007)
+chooser=$(x search --sync --onlyvisible --name '^Open$' | head -1)
+[[ -n "$chooser" ]] || fail "the file chooser did not open"
+x windowfocus --sync "$chooser" || true
+sleep 0.5
+x key ctrl+l
+x type --delay 20 "$work/album/demo.cue"
+sleep 0.3
+x key Return
+for _ in $(seq 50); do x search --onlyvisible --name '^Open$' >/dev/null 2>&1 || break; sleep 0.1; done
+
+# "MP3" → the batch → the completion prompt, answered with Cancel.
+sleep 0.5
+click $(centre 1002)
+prompt=$(timeout 60 xdotool search --sync --onlyvisible --name '^Open Folder$' | head -1) || true
+[[ -n "$prompt" ]] || fail "no completion prompt"
+x windowfocus --sync "$prompt" || true
+x key Escape
+mp3s=("$work"/album/*.mp3)
+[[ ${#mp3s[@]} == 3 && -f "${mp3s[0]}" ]] || fail "expected three MP3 files, found: $(ls "$work/album")"
+for f in "${mp3s[@]}"; do
+  ffmpeg -v error -i "$f" -f null - || fail "$f does not decode"
+done
+
+# Dragging the caption moves the window.
+read -r _ _ left top width _ < <(grep '^window' "$work/kolvex.out")
+wid=$(x search --onlyvisible --name '^Verdo Ape' | head -1)
+before=$(x getwindowgeometry "$wid" | awk '/Position/ { print $2 }')
+x mousemove $((left + width / 3)) $((top + 8))
+x mousedown 1
+for step in 1 2 3 4 5; do x mousemove $((left + width / 3 + step * 20)) $((top + 8 + step * 12)); sleep 0.05; done
+x mouseup 1
+sleep 0.5
+after=$(x getwindowgeometry "$wid" | awk '/Position/ { print $2 }')
+[[ "$before" != "$after" ]] || fail "dragging the caption did not move the window ($before)"
+dx=$(( ${after%,*} - ${before%,*} ))
+dy=$(( ${after#*,} - ${before#*,} ))
+
+# The close caption button, moved with the window.
+read -r _ cx cy < <(grep '^close' "$work/kolvex.out") || fail "no close caption button found"
+click $((cx + dx)) $((cy + dy))
+status=0
+for _ in $(seq 100); do kill -0 "$kolvex" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$kolvex" 2>/dev/null && fail "the close caption button did not end kolvex"
+wait "$kolvex" || status=$?
+[[ $status == 0 ]] || fail "kolvex exited with $status"
+[[ ! -e "$program/configure.dat" ]] || fail "configure.dat was written into the read-only program folder"
+[[ $(stat -c %s "$work/home/config/kolvex/configure.dat") == 3200 ]] || fail "no configure.dat in the user's folder"
+echo "gui OK: three MP3 files, window moved by $dx,$dy, closed with status 0"

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The installed layout: `cmake --install` puts the program folder in
+# lib/kolvex with links in bin/, the desktop entry and the icons under share/;
+# the program exports the decoder interface's WAV helpers, says so clearly
+# when there is no display, and keeps its settings in the user's folder when
+# the program folder cannot be written.
+set -euo pipefail
+build=$1
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+chmod 755 "$prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+program="$prefix/lib/kolvex"
+for f in kolvex kolvex-convert lame_enc.so Brook_R.so libkolvex_platform_core.so libkolvex_platform.so libkolvex_platform_gtk.so \
+         README.html kolvex.png; do
+  [[ -e "$program/$f" ]] || fail "missing $program/$f"
+done
+for p in kolvex kolvex-convert; do
+  [[ -L "$prefix/bin/$p" && "$(readlink -f "$prefix/bin/$p")" == "$program/$p" ]] || fail "bin/$p is not a link into the program folder"
+done
+[[ -f "$prefix/share/applications/kolvex.desktop" ]] || fail "no desktop entry"
+grep -qx 'Exec=kolvex' "$prefix/share/applications/kolvex.desktop" || fail "the desktop entry does not start kolvex"
+grep -qx 'Icon=kolvex' "$prefix/share/applications/kolvex.desktop" || fail "the desktop entry names no icon"
+for size in 16 32 48 128 256; do
+  icon="$prefix/share/icons/hicolor/${size}x${size}/apps/kolvex.png"
+  [[ -f "$icon" ]] || fail "no ${size}px icon"
+  # The PNG header holds the width and height, big-endian.
+  [[ "$(od -An -tu1 -j16 -N8 "$icon" | awk '{print $3*256+$4 "x" $7*256+$8}')" == "${size}x${size}" ]] || \
+    fail "$icon is not ${size}x${size}"
+done
+grep -q '<h1' "$program/README.html" || fail "README.html has no heading"
+libraries=$(ldd "$program/kolvex")
+[[ "$libraries" != *"not found"* ]] || fail "kolvex does not find its libraries when installed"
+
+symbols=$(nm -D "$program/kolvex")
+grep -Eq ' T FillWaveFormatEx$' <<<"$symbols" || fail "FillWaveFormatEx is not exported"
+grep -Eq ' T FillWaveHeader$' <<<"$symbols" || fail "FillWaveHeader is not exported"
+
+# No display: a clear message and exit status 1.
+set +e
+message=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/kolvex" 2>&1)
+status=$?
+set -e
+[[ $status == 1 ]] || fail "without a display kolvex exited $status"
+[[ "$message" == *"cannot show its window"*"DISPLAY"* ]] || fail "unclear message: $message"
+
+# A writable program folder keeps configure.dat beside the program.
+out=$(KOLVEX_BACKEND=headless KOLVEX_REPORT_FIRST_PAINT=1 "$prefix/bin/kolvex")
+[[ "$out" == first-paint* ]] || fail "the headless start did not paint: $out"
+[[ $(stat -c %s "$program/configure.dat") == 3200 ]] || fail "no configure.dat beside the program"
+rm "$program/configure.dat"
+
+# A program folder the user cannot write: the user's configuration folder.
+home="$prefix/home"
+mkdir -p "$home"
+if [[ $(id -u) == 0 ]]; then
+  chown -R nobody "$home"
+  run=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+else
+  chmod a-w "$program"
+  run=()
+fi
+"${run[@]}" env HOME="$home" XDG_CONFIG_HOME="$home/config" KOLVEX_BACKEND=headless KOLVEX_REPORT_FIRST_PAINT=1 \
+  "$prefix/bin/kolvex" >/dev/null
+chmod u+w "$program"
+[[ ! -e "$program/configure.dat" ]] || fail "configure.dat was written into a read-only program folder"
+[[ $(stat -c %s "$home/config/kolvex/configure.dat") == 3200 ]] || fail "no configure.dat in the user's folder"
+echo "install layout OK"
