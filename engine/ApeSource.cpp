@@ -25,8 +25,7 @@ int ApeSource::Open(const wchar_t* path)
     std::wstring_view extension = ExtensionOf(text).value_or(std::wstring_view());
     if (win::CompareNoCase(extension, L"cue") == 0) {
         cueFlag_ = cueReader_.Parse(path);
-        if (const std::wstring* file = cueReader_.ImageFileName(); file && !file->empty())
-            image_ = ::ImagePath(text, *file);
+        image_ = cueReader_.ImagePath();
         if (!cueFlag_)
             openError_ = L"the CUE sheet cannot be read";
         else if (image_.empty())
