@@ -195,8 +195,12 @@ void SetTimes(CueTrackList& tracks)
 
 void FindImages(const std::wstring& sheetPath, CueSheet& sheet)
 {
-    for (CueFile& file : sheet.files)
+    for (CueFile& file : sheet.files) {
         file.path = FindImage(sheetPath, file);
+        // Where the sheet says, so that a failure names the missing file.
+        if (file.path.empty())
+            file.path = ::ImagePath(sheetPath, file.quotedName.empty() ? file.name : file.quotedName);
+    }
     for (auto& track : sheet.tracks)
         if (track->file >= 0)
             track->imagePath = sheet.files[static_cast<std::size_t>(track->file)].path;
@@ -227,7 +231,7 @@ std::wstring CueReader::ImagePath() const
     if (!sheet_ || sheet_->files.empty())
         return {};
     for (auto file = sheet_->files.rbegin(); file != sheet_->files.rend(); ++file)
-        if (file->quotedName == sheet_->imageFileName && !file->path.empty())
+        if (file->quotedName == sheet_->imageFileName)
             return file->path;
     return sheet_->files.back().path;
 }

@@ -21,9 +21,9 @@ public:
     std::shared_ptr<const CueSheet> Sheet() const { return sheet_; }
     const std::wstring* ImageFileName() const { return sheet_ ? &sheet_->imageFileName : nullptr; }
     const CueTrackList* Tracks() const { return sheet_ ? &sheet_->tracks : nullptr; }
-    // The image of the sheet's FILE entry as found on disk ("" when none
-    // exists or the sheet names none). With several FILE entries, the one
-    // that the patterns take for the sheet's image.
+    // The image of the sheet's FILE entry as found on disk, else where the
+    // sheet says it is; "" when the sheet names none. With several FILE
+    // entries, the one that the patterns take for the sheet's image.
     std::wstring ImagePath() const;
 
     // "mm:ss:ff" (frames of 1/75 s) in seconds; a null text gives 0.

@@ -18,7 +18,7 @@ struct CueFile {
     std::wstring quotedName;
     std::wstring name;
     std::string bytes;
-    std::wstring path;  // found on disk; "" when no candidate exists
+    std::wstring path;  // as found on disk, else where the sheet says
 };
 
 struct CueSheet {

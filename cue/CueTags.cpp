@@ -57,3 +57,15 @@ void TagTracks(CueSheet& sheet)
                     tags.Set(win::ToUtf8(name), value);
     }
 }
+
+TagRecord AlbumTags(const TagRecord& trackTags)
+{
+    TagRecord album;
+    for (const auto& [name, values] : trackTags.fields)
+        if (name == "ALBUM" || name == "ALBUMARTIST" || name == "DATE" || name == "GENRE" || name == "DISCNUMBER" ||
+            name.starts_with("REPLAYGAIN_ALBUM_"))
+            album.fields[name] = values;
+    album.Set("TITLE", trackTags.Get("ALBUM"));
+    album.Set("ARTIST", trackTags.Get("ALBUMARTIST"));
+    return album;
+}

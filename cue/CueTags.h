@@ -8,3 +8,8 @@
 // TRACKNUMBER "n/total", and from REM entries DATE, GENRE, COMMENT,
 // DISCNUMBER "n/total" and the REPLAYGAIN_* values.
 void TagTracks(CueSheet& sheet);
+
+// What of a track's tags describes its whole album, for the album converted
+// as one file: the album fields, with the album's title and performer as
+// TITLE and ARTIST.
+TagRecord AlbumTags(const TagRecord& trackTags);

@@ -31,7 +31,7 @@ struct CueTrack {
     std::map<std::wstring, std::wstring> remarks;
 
     // Which FILE entry of the sheet the track's audio is in (-1 when the
-    // sheet names none), and that image as found on disk.
+    // sheet names none), and that image's path (CueFile::path).
     int file = -1;
     std::wstring imagePath;
 
