@@ -1,7 +1,7 @@
 #include "app/NamePattern.h"
 
 #include "app/OutputNaming.h"
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 
 #include <cwctype>
 #include <vector>

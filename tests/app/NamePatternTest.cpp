@@ -1,7 +1,7 @@
 // Output names from the user's pattern stay inside their folder whatever the
 // tags hold.
 #include "app/NamePattern.h"
-#include "platform/Strings.h"
+#include "platform/core/Strings.h"
 
 #include <gtest/gtest.h>
 
