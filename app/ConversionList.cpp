@@ -4,7 +4,10 @@
 #include "app/OutputNaming.h"
 #include "app/StatusTexts.h"
 #include "engine/PathParts.h"
+#include "cue/CueTags.h"
+#include "tags/TagFiles.h"
 
+#include "platform/core/Strings.h"
 #include "platform/messaging/Thread.h"
 
 #include <cmath>
@@ -46,40 +49,75 @@ void ConversionList::Show(ConversionItem* record, const std::wstring& name)
     list_.ListSetItemState(3, record->rowKey);
 }
 
-int ConversionList::Add(const std::wstring& path)
+std::unique_ptr<ConversionItem> ConversionList::Probe(const std::wstring& path)
 {
     auto probe = std::make_unique<ConversionItem>();
     probe->SetPath(path);
-    std::int32_t key = NextKey();
-    std::wstring name(FileNameOf(path));
-
     if (win::HANDLE thread = win::CreateThread(nullptr, 0, FileInfoThread, probe.get(), 0, nullptr)) {
         win::WaitForSingleObject(thread, win::INFINITE);
         win::CloseHandle(thread);
     }
-    if (probe->cueTrack)
-        return AddTracks(*probe, key);
+    return probe;
+}
 
+void ConversionList::AddFile(std::unique_ptr<ConversionItem> probe, std::int32_t key)
+{
+    std::wstring name(FileNameOf(probe->sourcePath));
     probe->rowKey = key;
     probe->startMs = 0.0;
     probe->endMs = probe->lengthMs;
     Show(probe.release(), name);
+}
+
+int ConversionList::Add(const std::wstring& path)
+{
+    std::int32_t key = NextKey();
+    auto probe = Probe(path);
+    if (probe->cueTrack)
+        return AddTracks(*probe, key);
+    AddFile(std::move(probe), key);
+    return 1;
+}
+
+int ConversionList::AddWhole(const std::wstring& path)
+{
+    std::int32_t key = NextKey();
+    auto probe = Probe(path);
+    if (probe->cueTrack) {
+        // The tags of the image itself: the added .ape, or the one the sheet names.
+        auto dot = path.rfind(L'.');
+        bool sheet = dot != std::wstring::npos && win::CompareNoCase(path.substr(dot + 1), L"cue") == 0;
+        probe->tags = ReadApeTags(sheet && !probe->cueTracks.empty() ? probe->cueTracks.front()->imagePath : path);
+        if (!probe->cueTracks.empty())
+            probe->tags.FillFrom(AlbumTags(probe->cueTracks.front()->tags));
+        probe->cueTrack = 0;
+        probe->cueTracks.clear();
+    }
+    AddFile(std::move(probe), key);
     return 1;
 }
 
 int ConversionList::AddTracks(const ConversionItem& probe, std::int32_t key)
 {
     int added = 0;
+    // A sheet with one image keeps its rows on the path that was added; the
+    // tracks of a sheet with several are each decoded from their own image.
+    bool ownImages = SpansSeveralImages(probe.cueTracks);
     for (const auto& track : probe.cueTracks) {
         auto* record = new ConversionItem;
-        record->SetPath(probe.sourcePath);
+        record->SetPath(ownImages ? track->imagePath : probe.sourcePath);
         record->startMs = Milliseconds(track->start);
         record->endMs = Milliseconds(track->end);
+        record->startFrames = track->startFrames;
+        record->endFrames = track->endFrames;
+        record->tags = track->tags;
         record->outputPath = SafeTrackFileName(track->title, track->number);
         record->rowKey = key++;
         record->cueTrack = 1;
+        auto image = probe.imageLengths.find(track->imagePath);
+        double imageLength = ownImages && image != probe.imageLengths.end() ? image->second : probe.lengthMs;
         double length = record->endMs > record->startMs ? record->endMs - record->startMs
-                                                        : probe.lengthMs - record->startMs;
+                                                        : imageLength - record->startMs;
         record->lengthMs = length > 0 ? static_cast<std::uint32_t>(static_cast<std::int64_t>(length)) : 0;
         Show(record, track->title);
         ++added;

@@ -7,6 +7,7 @@
 #include "app/ListOperations.h"
 #include "engine/ConversionItem.h"
 
+#include <memory>
 #include <string>
 
 class ConversionList {
@@ -19,6 +20,10 @@ public:
     // Adds one chosen path; returns how many rows it made (an album image
     // makes one per track, a sheet without tracks none).
     int Add(const std::wstring& path);
+    // Adds an album image as one row, its sheet notwithstanding: an .ape
+    // with a sheet beside it, or the image a .cue names. Tagged with the
+    // file's own tags, completed by the sheet's album fields.
+    int AddWhole(const std::wstring& path);
     // Removes every checked row and its record.
     void RemoveChecked();
     // Marks exactly the checked rows, the ones a batch converts.
@@ -40,6 +45,8 @@ private:
     std::int32_t NextKey() const;
     void Show(ConversionItem* record, const std::wstring& name);
     int AddTracks(const ConversionItem& probe, std::int32_t key);
+    std::unique_ptr<ConversionItem> Probe(const std::wstring& path);
+    void AddFile(std::unique_ptr<ConversionItem> probe, std::int32_t key);
 
     ListOperations& list_;
     RowTable rows_;

@@ -3,11 +3,29 @@
 #include "engine/ApeSource.h"
 #include "engine/BrookSource.h"
 #include "engine/ConversionItem.h"
+#include "tags/TagFiles.h"
 
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Thread.h"
 
 namespace {
+
+// The tracks of a sheet with several FILE entries end where their own
+// image ends, so every image is measured.
+void MeasureImages(ConversionItem& record)
+{
+    if (!SpansSeveralImages(record.cueTracks))
+        return;
+    for (const auto& track : record.cueTracks) {
+        if (record.imageLengths.contains(track->imagePath))
+            continue;
+        ApeSource image;
+        std::uint32_t length = 0;
+        if (image.Open(track->imagePath.c_str()))
+            length = static_cast<std::uint32_t>(image.Info(APE_INFO_LENGTH_MS));
+        record.imageLengths[track->imagePath] = length;
+    }
+}
 
 void ReadApeInfo(ConversionItem& record)
 {
@@ -18,6 +36,9 @@ void ReadApeInfo(ConversionItem& record)
         record.cueTrack = 1;
         if (const CueTrackList* tracks = source.CueTracks())
             record.cueTracks = *tracks;
+        MeasureImages(record);
+    } else {
+        record.tags = ReadApeTags(record.sourcePath);
     }
     record.lengthMs = static_cast<std::uint32_t>(source.Info(APE_INFO_LENGTH_MS));
 }

@@ -1,5 +1,8 @@
 #include "cli/CommandLine.h"
 
+#include "app/NamePattern.h"
+#include "platform/core/Strings.h"
+
 #include <CLI/CLI.hpp>
 
 namespace {
@@ -43,7 +46,16 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
     app.add_flag("--no", no, "keep existing output files without asking")->excludes(yesFlag);
     app.add_option("--settings", options.settingsFile, "settings file to read (default: configure.dat beside the program)")
         ->check(CLI::ExistingFile);
-    app.add_flag("--list", options.list, "list the rows the files make, without converting");
+    app.add_flag("--list", options.list, "list the rows the files make and their tags, without converting");
+    app.add_flag("--no-tags", options.noTags, "write the output files without tags");
+    app.add_flag("--whole", options.whole, "convert an album image as one file, although a CUE sheet lies beside it");
+    app.add_option("--name", options.namePattern,
+                   "name outputs by PATTERN: %n track number, %t title, %a artist, %A album, %y year, "
+                   "%f source file name, / for sub-folders (e.g. \"%a/%A/%n - %t\")")
+        ->check([](const std::string& pattern) {
+            auto why = CheckNamePattern(win::FromUtf8(pattern));
+            return why ? win::ToUtf8(*why) : std::string();
+        });
     app.add_option("files", options.files, ".ape files, .cue sheets and RealMedia files to add")
         ->required()
         ->check(CLI::ExistingPath);

@@ -17,6 +17,9 @@ struct CommandLine {
     Answer overwrite = Answer::Ask;
     std::string settingsFile;
     bool list = false;
+    bool noTags = false;      // leave the outputs untagged
+    bool whole = false;       // an image with a sheet beside it as one file
+    std::string namePattern;  // output names from tags ("%a/%A/%n - %t")
     std::vector<std::string> files;
 };
 

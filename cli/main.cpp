@@ -15,10 +15,12 @@
 #include "cli/TerminalBackend.h"
 
 #include "app/ConversionList.h"
+#include "app/NamePattern.h"
 #include "app/PlainList.h"
 #include "app/StatusTexts.h"
 #include "engine/BatchController.h"
 #include "engine/MainWindowHandle.h"
+#include "engine/PathParts.h"
 #include "settings/ConversionSettings.h"
 
 #include "platform/backend/Backend.h"
@@ -41,11 +43,14 @@ void ListRows(ConversionList& rows, const PlainList& list)
             std::snprintf(end, sizeof end, "%.3f", record->endMs / 1000.0);
         std::printf("%4d  %-40s %-9s %.3f - %s\n", key, name.c_str(),
                     win::ToUtf8(DurationText(record->lengthMs)).c_str(), record->startMs / 1000.0, end);
+        for (const auto& [field, values] : record->tags.fields)
+            for (const auto& value : values)
+                std::printf("        %s=%s\n", field.c_str(), DisplayText(value).c_str());
     }
 }
 
 // Adds every argument it can convert; says why it leaves the others out.
-int AddInputs(const std::vector<std::string>& files, ConversionList& rows)
+int AddInputs(const std::vector<std::string>& files, ConversionList& rows, bool whole)
 {
     int failures = 0;
     for (const auto& file : files) {
@@ -59,11 +64,18 @@ int AddInputs(const std::vector<std::string>& files, ConversionList& rows)
             continue;
         }
         std::wstring path = win::FromUtf8(std::filesystem::absolute(file).lexically_normal().string());
-        if (rows.Add(path) == 0) {
-            std::fprintf(stderr, "kolvex-convert: %s: its CUE sheet lists no tracks; nothing to convert\n",
+        if ((whole ? rows.AddWhole(path) : rows.Add(path)) > 0)
+            continue;
+        // A broken sheet beside an image must not keep the image from
+        // being converted: as one file, then.
+        if (auto extension = ExtensionOf(path); extension && win::CompareNoCase(*extension, L"ape") == 0) {
+            std::fprintf(stderr, "kolvex-convert: %s: warning: its CUE sheet lists no tracks; converting it as one file\n",
                          shown.c_str());
-            ++failures;
+            rows.AddWhole(path);
+            continue;
         }
+        std::fprintf(stderr, "kolvex-convert: %s: its CUE sheet lists no tracks; nothing to convert\n", shown.c_str());
+        ++failures;
     }
     return failures;
 }
@@ -79,6 +91,20 @@ void PrintFormat(std::int32_t kind)
     std::wstring directory = s.HasOutputDirectory() ? s.OutputDirectory() : L"(beside each source)";
     std::printf("%s\n%s\n", win::ToUtf8(format).c_str(), DisplayText(OutputDirectoryLine(directory)).c_str());
     std::fflush(stdout);
+}
+
+// Every output named by the user's pattern, inside the output folder (or
+// the source's folder when none is set).
+void NameByPattern(RowTable& rows, const std::wstring& pattern, std::int32_t kind)
+{
+    const wchar_t* extension = kind == kOutputMp3 ? L"mp3" : L"wav";
+    for (auto& [key, record] : rows) {
+        std::wstring directory = g_settings.HasOutputDirectory() ? g_settings.OutputDirectory()
+                                                                  : std::wstring(DirectoryOf(record->sourcePath));
+        if (!directory.empty() && !directory.ends_with(L'/'))
+            directory += L'/';
+        record->outputPath = PatternOutputPath(pattern, *record, directory, extension);
+    }
 }
 
 bool EncoderAvailable()
@@ -110,7 +136,10 @@ int main(int argc, char** argv)
 
     PlainList list;
     ConversionList rows(list);
-    int failures = AddInputs(options->files, rows);
+    int failures = AddInputs(options->files, rows, options->whole);
+    if (options->noTags)
+        for (auto& [key, record] : rows.Rows())
+            record->tags = TagRecord();
     if (options->list) {
         ListRows(rows, list);
         return failures ? 1 : 0;
@@ -121,6 +150,8 @@ int main(int argc, char** argv)
         return 1;
     rows.MarkChecked();
     rows.PrepareOutputs(kind, g_settings.OutputDirectory());
+    if (!options->namePattern.empty())
+        NameByPattern(rows.Rows(), win::FromUtf8(options->namePattern), kind);
     GiveDistinctNames(rows.Rows());
     if (std::string why = PrepareOutputFolders(rows.Rows()); !why.empty()) {
         std::fprintf(stderr, "kolvex-convert: %s\n", why.c_str());

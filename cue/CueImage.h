@@ -3,6 +3,8 @@
 // ignoring case, so "Album.CUE" still belongs to "Album.ape".
 #pragma once
 
+#include "cue/CueSheet.h"
+
 #include <string>
 #include <string_view>
 
@@ -15,3 +17,12 @@ std::wstring ImagePath(std::wstring_view sheetPath, std::wstring_view imageFileN
 // `path` when it exists; otherwise the entry of its directory whose name
 // equals its last component ignoring case; otherwise `path` unchanged.
 std::wstring FindNoCase(std::wstring_view path);
+
+// The image a FILE entry names, as rippers write them: first the name as
+// written beside the sheet (its stored bytes, then its text), then the
+// tolerant reading of the name, an absolute path, a Windows path ("\"
+// separators, a drive letter) relative to the sheet and then by its last
+// component alone; each also with ".ape" for a ".wav", ".flac" or ".bin"
+// name (rippers compress after writing the sheet), all ignoring case.
+// "" when none exists.
+std::wstring FindImage(std::wstring_view sheetPath, const CueFile& file);

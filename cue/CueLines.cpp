@@ -12,29 +12,66 @@ namespace {
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-// Text mode: a CR LF pair arrives as one newline.
-std::string JoinCrLf(std::string_view bytes)
+// Text mode: a CR LF pair arrives as one newline; a CR alone also ends a
+// line, as old Mac editors wrote them.
+std::string NormaliseLineEnds(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            continue;
-        out += bytes[i];
+        if (bytes[i] == '\r') {
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                continue;
+            out += '\n';
+        } else {
+            out += bytes[i];
+        }
     }
     return out;
 }
 
+// UTF-16 with a byte-order mark, as Windows tools save "Unicode" sheets,
+// re-encoded as UTF-8. An unpaired surrogate becomes U+FFFD; an odd last
+// byte is dropped.
+std::optional<std::string> FromUtf16(std::string_view raw)
+{
+    bool little = raw.starts_with("\xFF\xFE");
+    if (!little && !raw.starts_with("\xFE\xFF"))
+        return std::nullopt;
+    auto unit = [&](std::size_t i) -> char32_t {
+        auto a = static_cast<unsigned char>(raw[i]), b = static_cast<unsigned char>(raw[i + 1]);
+        return little ? (b << 8 | a) : (a << 8 | b);
+    };
+    std::wstring text;
+    for (std::size_t i = 2; i + 1 < raw.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < raw.size()) {
+            char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (c >= 0xD800 && c <= 0xDFFF)
+            c = 0xFFFD;
+        text += static_cast<wchar_t>(c);
+    }
+    return win::ToUtf8(text);
+}
+
 }  // namespace
 
-std::vector<std::wstring> SplitCueLines(std::string_view raw)
+std::vector<CueLine> SplitCueLines(std::string_view raw)
 {
+    std::optional<std::string> utf16 = FromUtf16(raw);
+    if (utf16)
+        raw = *utf16;
     if (raw.starts_with("\xEF\xBB\xBF"))
         raw.remove_prefix(3);
-    std::string bytes = JoinCrLf(raw);
+    std::string bytes = NormaliseLineEnds(raw);
     bool utf8 = win::IsValidUtf8(bytes);
 
-    std::vector<std::wstring> lines;
+    std::vector<CueLine> lines;
     std::string_view rest = bytes;
     while (!rest.empty()) {
         std::size_t newline = rest.find('\n');
@@ -45,13 +82,13 @@ std::vector<std::wstring> SplitCueLines(std::string_view raw)
         while (utf8 && n < rest.size() && n > 1 && IsContinuationByte(rest[n]))
             --n;
         std::string_view piece = rest.substr(0, n);
-        lines.push_back(utf8 ? win::FromUtf8(piece) : win::FromWindows1252(piece));
+        lines.push_back({utf8 ? win::FromUtf8(piece) : win::FromWindows1252(piece), std::string(piece)});
         rest.remove_prefix(n);
     }
     return lines;
 }
 
-std::optional<std::vector<std::wstring>> ReadCueLines(const std::wstring& path)
+std::optional<std::vector<CueLine>> ReadCueLines(const std::wstring& path)
 {
     // Without blocking on a pipe, and only an ordinary file of sheet size: a
     // name that leads to a device would never end.

@@ -1,9 +1,12 @@
 // Reads a CUE sheet into a CueSheet: album texts, the image's file name and
-// one CueTrack per TRACK entry, timed by the INDEX 01 entries.
+// one CueTrack per TRACK entry, timed by the INDEX 01 entries. Beside what
+// the token patterns find, each track learns which FILE entry its audio is
+// in and where that image is, its times in CD frames, and its tags.
 #pragma once
 
 #include "cue/CueSheet.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,9 +21,15 @@ public:
     std::shared_ptr<const CueSheet> Sheet() const { return sheet_; }
     const std::wstring* ImageFileName() const { return sheet_ ? &sheet_->imageFileName : nullptr; }
     const CueTrackList* Tracks() const { return sheet_ ? &sheet_->tracks : nullptr; }
+    // The image of the sheet's FILE entry as found on disk, else where the
+    // sheet says it is; "" when the sheet names none. With several FILE
+    // entries, the one that the patterns take for the sheet's image.
+    std::wstring ImagePath() const;
 
     // "mm:ss:ff" (frames of 1/75 s) in seconds; a null text gives 0.
     static float time(const wchar_t* text);
+    // The same text in CD frames, read the same way.
+    static std::int64_t Frames(const wchar_t* text);
 
 private:
     std::shared_ptr<CueSheet> sheet_;

@@ -4,15 +4,31 @@
 
 #include "cue/CueTrack.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 using CueTrackList = std::vector<std::shared_ptr<CueTrack>>;
 
+// One FILE entry: the name as the quoted pattern reads it, the name as a
+// tolerant reading finds it (unquoted names, quotes inside the name), and
+// the latter's bytes as stored in the sheet.
+struct CueFile {
+    std::wstring quotedName;
+    std::wstring name;
+    std::string bytes;
+    std::wstring path;  // as found on disk, else where the sheet says
+};
+
 struct CueSheet {
     std::wstring albumPerformer;
     std::wstring albumTitle;
     std::wstring imageFileName;  // the FILE entry, as written
     CueTrackList tracks;         // in file order
+
+    std::wstring songwriter;
+    // REM entries before the first track, by upper-case name (DATE, GENRE).
+    std::map<std::wstring, std::wstring> remarks;
+    std::vector<CueFile> files;  // every FILE entry, in file order
 };

@@ -1,7 +1,14 @@
 // One TRACK entry of a CUE sheet.
 #pragma once
 
+#include "tags/TagRecord.h"
+
+#include <cstdint>
+#include <map>
 #include <string>
+
+// CD frames (1/75 s) of an end that is the end of the track's image.
+constexpr std::int64_t kToImageEnd = -1;
 
 struct CueTrack {
     std::wstring number;     // as written, e.g. "01"
@@ -13,4 +20,21 @@ struct CueTrack {
     std::wstring index01;    // mm:ss:ff as written
     float start = 0.0f;      // seconds into the image
     float end = 0.0f;        // seconds; 0 = to the end of the image
+
+    // The same times exactly, in CD frames, for cuts that fall on the sample
+    // the sheet means.
+    std::int64_t startFrames = 0;
+    std::int64_t endFrames = kToImageEnd;
+
+    std::wstring songwriter;
+    // REM entries inside the track, by upper-case name (REPLAYGAIN_TRACK_GAIN).
+    std::map<std::wstring, std::wstring> remarks;
+
+    // Which FILE entry of the sheet the track's audio is in (-1 when the
+    // sheet names none), and that image's path (CueFile::path).
+    int file = -1;
+    std::wstring imagePath;
+
+    // What the track's output is tagged with: its own fields and the album's.
+    TagRecord tags;
 };

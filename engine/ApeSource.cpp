@@ -25,8 +25,7 @@ int ApeSource::Open(const wchar_t* path)
     std::wstring_view extension = ExtensionOf(text).value_or(std::wstring_view());
     if (win::CompareNoCase(extension, L"cue") == 0) {
         cueFlag_ = cueReader_.Parse(path);
-        if (const std::wstring* file = cueReader_.ImageFileName(); file && !file->empty())
-            image_ = ::ImagePath(text, *file);
+        image_ = cueReader_.ImagePath();
         if (!cueFlag_)
             openError_ = L"the CUE sheet cannot be read";
         else if (image_.empty())
@@ -70,6 +69,35 @@ void ApeSource::SetRange(std::uint32_t startMs, std::uint32_t endMs)
 {
     rangeStart_ = startMs;
     rangeEnd_ = endMs;
+    frameStart_ = frameEnd_ = -1;
+}
+
+void ApeSource::SetFrameRange(std::int64_t startFrames, std::int64_t endFrames)
+{
+    frameStart_ = std::max<std::int64_t>(0, startFrames);
+    frameEnd_ = endFrames;
+}
+
+namespace {
+
+// Frame x rate / 75, rounded down: the same for both neighbours of a cut.
+std::int64_t BlockOfFrame(std::int64_t frames, std::uint32_t rate)
+{
+    return frames * static_cast<std::int64_t>(rate) / 75;
+}
+
+}  // namespace
+
+std::int64_t ApeSource::StartBlock()
+{
+    return frameStart_ >= 0 ? BlockOfFrame(frameStart_, PcmFormat()->nSamplesPerSec) : BlockAt(rangeStart_);
+}
+
+std::int64_t ApeSource::RangeEndBlock()
+{
+    if (frameStart_ >= 0)
+        return frameEnd_ >= 0 ? BlockOfFrame(frameEnd_, PcmFormat()->nSamplesPerSec) : -1;
+    return rangeEnd_ > 0 ? BlockAt(rangeEnd_) : -1;
 }
 
 std::int64_t ApeSource::BlockAt(std::uint32_t ms)
@@ -86,7 +114,8 @@ std::int64_t ApeSource::BlockAt(std::uint32_t ms)
 std::int64_t ApeSource::EndBlock()
 {
     auto total = static_cast<std::int64_t>(Info(APE_DECOMPRESS_TOTAL_BLOCKS));
-    return rangeEnd_ > 0 ? std::min(BlockAt(rangeEnd_), total) : total;
+    std::int64_t end = RangeEndBlock();
+    return end >= 0 ? std::min(end, total) : total;
 }
 
 int ApeSource::Decode()
@@ -96,8 +125,8 @@ int ApeSource::Decode()
     stopped_ = false;
     if (!decompressor_)
         return -1;
-    std::int64_t position = BlockAt(rangeStart_);
-    std::int64_t end = rangeEnd_ > 0 ? BlockAt(rangeEnd_) : -1;
+    std::int64_t position = StartBlock();
+    std::int64_t end = RangeEndBlock();
     blocksExpected_ = std::max<std::int64_t>(0, EndBlock() - position);
     decompressor_->Seek(position);
 

@@ -31,6 +31,11 @@ public:
     const std::wstring& ImagePath() const { return image_; }
     int SetCallback(PcmCallbackFn callback);
     void SetRange(std::uint32_t startMs, std::uint32_t endMs);
+    // A range in CD frames (1/75 s) instead, as a CUE sheet gives it: the
+    // cuts fall at frame x rate / 75 exactly, so neighbouring tracks tile
+    // the image to the sample. A negative end: to the end. SetRange goes
+    // back to milliseconds.
+    void SetFrameRange(std::int64_t startFrames, std::int64_t endFrames);
     // Delivers [block of start, block of end) — both ends through BlockAt,
     // so adjacent ranges tile the stream exactly. Returns the last decoder
     // error, or -1 when nothing is open.
@@ -45,15 +50,17 @@ public:
     std::int64_t BlocksExpected() const { return blocksExpected_; }
     std::int64_t BlocksDelivered() const { return blocksDelivered_; }
     std::int64_t FirstErrorBlock() const { return firstErrorBlock_; }
-    // The block range [start, end) a range in milliseconds covers; end 0
-    // means to the end of the stream.
-    std::int64_t StartBlock() { return BlockAt(rangeStart_); }
+    // The block range [start, end) the range covers, in milliseconds or in
+    // CD frames; the end is at most the end of the stream.
+    std::int64_t StartBlock();
     std::int64_t EndBlock();
 
     const WAVEFORMATEX* PcmFormat();
     std::intptr_t Info(APE_DECOMPRESS_FIELDS field);
     // The block where a position in milliseconds begins.
     std::int64_t BlockAt(std::uint32_t ms);
+    // The range's end block as given, -1 for the end of the stream.
+    std::int64_t RangeEndBlock();
 
     // A CUE sheet was read: the one opened, or the one beside an APE file.
     int HasCueSheet() const { return cueFlag_; }
@@ -79,4 +86,6 @@ private:
     std::int64_t blocksExpected_ = 0;
     std::int64_t blocksDelivered_ = 0;
     std::int64_t firstErrorBlock_ = -1;
+    std::int64_t frameStart_ = -1;  // -1: the range is in milliseconds
+    std::int64_t frameEnd_ = -1;
 };

@@ -32,3 +32,11 @@ void ConversionItem::SetPath(const std::wstring& path)
     sourcePath = path;
     inputKind = InputKindOf(path);
 }
+
+bool SpansSeveralImages(const CueTrackList& tracks)
+{
+    for (const auto& track : tracks)
+        if (track->file != tracks.front()->file)
+            return true;
+    return false;
+}

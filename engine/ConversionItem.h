@@ -35,7 +35,17 @@ public:
     std::uint32_t lengthMs = 0;
     std::int32_t rowKey = -1;
     std::int32_t cueTrack = 0;
+    // A CUE track's range in CD frames (1/75 s), which the cut follows to
+    // the sample; startFrames -1: no such range, the milliseconds decide.
+    // endFrames -1: to the end of the source.
+    std::int64_t startFrames = -1;
+    std::int64_t endFrames = -1;
+    // What the output is tagged with; nothing is written when it is empty.
+    TagRecord tags;
     CueTrackList cueTracks;  // only on the probe record of "add"
+    // The length of every image of a sheet with several FILE entries; only
+    // on the probe record.
+    std::map<std::wstring, std::uint32_t> imageLengths;
     double startMs = 0.0;
     double endMs = 0.0;  // 0: to the end of the source
     std::int32_t marked = 0;
@@ -55,6 +65,9 @@ public:
 
 // Row key → record, visited in ascending key order.
 using RowTable = std::map<std::int32_t, ConversionItem*>;
+
+// True when the tracks come from more than one FILE entry of their sheet.
+bool SpansSeveralImages(const CueTrackList& tracks);
 
 // The input kind an extension gives (the text after the path's last ".").
 std::int32_t InputKindOf(const std::wstring& path);

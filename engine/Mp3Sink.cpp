@@ -150,6 +150,12 @@ std::int32_t Mp3Sink::Finish()
     std::int32_t result = finished < 0 ? finished : closed < 0 ? closed : MP3_S_OK;
     if (result == MP3_S_OK && failed_)
         result = MP3_E_FAIL;
+    if (result == MP3_S_OK && beforeCommit) {
+        if (std::fflush(output_.Stream()) != 0)
+            result = MP3_E_FAIL;
+        else if (reason_ = beforeCommit(output_.TemporaryPath()); !reason_.empty())
+            result = MP3_E_FAIL;
+    }
     if (result == MP3_S_OK && !output_.Commit())
         result = MP3_E_FAIL;
     if (result < 0) {

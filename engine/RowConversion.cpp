@@ -2,6 +2,7 @@
 
 #include "engine/EngineMessages.h"
 #include "engine/MainWindowHandle.h"
+#include "engine/OutputTags.h"
 #include "engine/PathParts.h"
 #include "engine/Worker.h"
 #include "resample/FileReplace.h"
@@ -183,6 +184,9 @@ std::wstring RowConversion::RangeProblem()
     auto start = static_cast<std::uint32_t>(static_cast<std::int32_t>(item_.startMs));
     auto end = static_cast<std::uint32_t>(static_cast<std::int32_t>(item_.endMs));
     ape_->SetRange(start, end);
+    // A CUE track is cut where its sheet's frames say, to the sample.
+    if (item_.startFrames >= 0)
+        ape_->SetFrameRange(item_.startFrames, item_.endFrames);
     auto total = static_cast<std::int64_t>(ape_->Info(APE_DECOMPRESS_TOTAL_BLOCKS));
     if (total <= 0)
         return L"the source holds no audio";
@@ -205,6 +209,7 @@ std::wstring RowConversion::DecodeToMp3()
         mp3_->Abandon();
         return damage;
     }
+    mp3_->beforeCommit = [this](const std::wstring& path) { return TagOutput(item_, path); };
     if (mp3_->Finish() < 0) {
         std::wstring why = mp3_->FailureReason();
         return why.empty() ? CouldNotWrite("") : why;
@@ -229,8 +234,12 @@ std::wstring RowConversion::DecodeToWav()
         wav_->Abandon();
         return damage;
     }
+    std::wstring tagProblem;
+    wav_->beforeCommit = [this, &tagProblem](const std::wstring& path) {
+        return tagProblem = TagOutput(item_, path);
+    };
     if (wav_->Close() != 1)
-        return CouldNotWrite(wav_->ErrorText());
+        return tagProblem.empty() ? CouldNotWrite(wav_->ErrorText()) : tagProblem;
     return L"";
 }
 

@@ -5,6 +5,8 @@
 #include "engine/ModuleHost.h"
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 enum SinkKind : std::int32_t {
     kSinkWav = 0,
@@ -14,4 +16,8 @@ enum SinkKind : std::int32_t {
 class Sink : public ModuleHost {
 public:
     std::int32_t sinkKind = -1;
+    // Called with the finished file, still under its temporary name, just
+    // before it takes its final one (to tag it). A non-empty result says why
+    // it failed: the file is then dropped and the row fails.
+    std::function<std::wstring(const std::wstring& path)> beforeCommit;
 };

@@ -27,7 +27,7 @@ int WavSink::Close()
     if (!writer_)
         return 0;
     writer_->WriteHeader();
-    writer_->CloseFile();
+    writer_->CloseFile(beforeCommit);
     bool intact = writer_->Intact();
     errorText_ = writer_->ErrorText();
     writer_.reset();

@@ -9,6 +9,7 @@
 #include "platform/core/OutputFile.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 class WavWriter {
@@ -25,7 +26,9 @@ public:
     int WriteHeader();
     // Completes the file under its name; a file with a failed write is
     // dropped instead.
-    int CloseFile();
+    // `beforeCommit` gets the finished file under its temporary name; a
+    // non-empty result drops the file (see Sink::beforeCommit).
+    int CloseFile(const std::function<std::wstring(const std::wstring&)>& beforeCommit = {});
     // Drops the unfinished file; whatever was under its name stays.
     void Abandon();
 

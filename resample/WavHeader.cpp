@@ -13,7 +13,7 @@ void PutLe(unsigned char* at, std::uint64_t value, int bytes)
 
 }  // namespace
 
-bool WriteWavHeader(std::FILE* out, const WavFormat& format, std::uint64_t fileLength)
+bool WriteWavHeader(std::FILE* out, const WavFormat& format, std::uint64_t fileLength, std::uint64_t dataBytes)
 {
     const std::size_t headerBytes = format.HeaderBytes();
     auto size = [&](std::uint64_t minus) {
@@ -34,6 +34,6 @@ bool WriteWavHeader(std::FILE* out, const WavFormat& format, std::uint64_t fileL
         PutLe(h + 36, format.extraSize, 2);
     unsigned char* data = h + 20 + format.recordBytes;
     std::memcpy(data, "data", 4);
-    PutLe(data + 4, size(headerBytes), 4);
+    PutLe(data + 4, dataBytes == kDataToEnd ? size(headerBytes) : std::min(dataBytes, size(headerBytes)), 4);
     return fseeko(out, 0, SEEK_SET) == 0 && std::fwrite(h, 1, headerBytes, out) == headerBytes;
 }

@@ -28,4 +28,8 @@ constexpr std::uint64_t kMaxWavBytes = 0xFFFFFFFFull;
 // and leaves the stream just after it. A length of 0 means "not known yet"
 // and writes both sizes as 0; sizes past 4 GiB are written as the largest
 // value, which readers that know take as "to the end of the file".
-bool WriteWavHeader(std::FILE* out, const WavFormat& format, std::uint64_t fileLength);
+// `dataBytes` is the audio's length when chunks follow it (tags); by default
+// the audio is the rest of the file.
+constexpr std::uint64_t kDataToEnd = ~std::uint64_t(0);
+bool WriteWavHeader(std::FILE* out, const WavFormat& format, std::uint64_t fileLength,
+                    std::uint64_t dataBytes = kDataToEnd);

@@ -6,11 +6,13 @@
 #include "resample/FileReplace.h"
 #include "resample/SsrcMessages.h"
 #include "resample/Trace.h"
+#include "resample/TrailingChunks.h"
 #include "resample/WavHeader.h"
 #include "resample/WavInput.h"
 
 #include <cerrno>
 #include <cmath>
+#include <vector>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -33,15 +35,17 @@ WavFormat OutputFormat(int channels)
     return format;
 }
 
-// Fills in the two sizes from the file's length; false on an I/O error.
-bool FinishHeader(std::FILE* out, const WavFormat& format)
+// Fills in the RIFF size from the file's length and the data size, which
+// chunks after the samples keep from being the rest of the file; false on
+// an I/O error.
+bool FinishHeader(std::FILE* out, const WavFormat& format, std::uint64_t dataBytes)
 {
     if (std::fflush(out) != 0 || fseeko(out, 0, SEEK_END) != 0)
         return false;
     const long long length = ftello(out);
     if (length < static_cast<long long>(format.HeaderBytes()) || std::uint64_t(length) - 8 > kMaxWavBytes)
         return false;
-    return WriteWavHeader(out, format, static_cast<std::uint64_t>(length)) && std::fflush(out) == 0;
+    return WriteWavHeader(out, format, static_cast<std::uint64_t>(length), dataBytes) && std::fflush(out) == 0;
 }
 
 // The output frames a conversion produces for `frames` input frames.
@@ -111,8 +115,15 @@ int WavResampler::Run()
         return Fail(L"kept as it was: not a PCM WAV file that can be resampled");
     rate_ = info.rate;
     const std::wstring kept = L"kept at " + std::to_wstring(info.rate) + L" Hz: ";
+    // Tags that followed the audio follow it again.
+    const long long samplesAt = ftello(input_);
+    const std::vector<unsigned char> trailing =
+        samplesAt < 0 ? std::vector<unsigned char>() : ssrc::ReadTrailingChunks(input_, samplesAt, info.dataLength);
+    if (samplesAt < 0 || fseeko(input_, samplesAt, SEEK_SET) != 0)
+        return Fail(L"kept as it was: the file cannot be read");
     const WavFormat format = OutputFormat(info.channels);
-    const std::uint64_t outputBytes = format.HeaderBytes() + OutputFrames(info) * info.channels * kTargetWidth;
+    const std::uint64_t dataBytes = OutputFrames(info) * info.channels * kTargetWidth;
+    const std::uint64_t outputBytes = format.HeaderBytes() + dataBytes + dataBytes % 2 + trailing.size();
     if (outputBytes - 8 > kMaxWavBytes) {
         ssrc::Trace("Error: the converted file would be too long for a WAV file.\n");
         return Fail(kept + L"the resampled file would be too long for a WAV file");
@@ -146,7 +157,13 @@ int WavResampler::Run()
     case SsrcEngine::Outcome::WriteFailed:
         return Fail(L"resampling failed: " + win::FromUtf8(output_.Error() ? output_.ErrorText() : "a write failed"));
     }
-    if (!FinishHeader(stream_, format))
+    const long long samplesEnd = ftello(stream_);
+    const std::uint64_t written = samplesEnd > 0 ? std::uint64_t(samplesEnd) - format.HeaderBytes() : 0;
+    const unsigned char pad = 0;
+    if (samplesEnd < static_cast<long long>(format.HeaderBytes()) ||
+        (written % 2 == 1 && std::fwrite(&pad, 1, 1, stream_) != 1) ||
+        (!trailing.empty() && std::fwrite(trailing.data(), 1, trailing.size(), stream_) != trailing.size()) ||
+        !FinishHeader(stream_, format, written))
         return Fail(L"resampling failed: " + win::FromUtf8(output_.Error() ? output_.ErrorText() : "a write failed"));
     succeeded_ = true;
     return 1;

@@ -2,38 +2,13 @@
 #include "cue/CueLines.h"
 #include "cue/CueReader.h"
 #include "platform/core/Strings.h"
+#include "tests/cue/CueFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-namespace {
-
-class Cue : public ::testing::Test {
-protected:
-    void SetUp() override { std::filesystem::create_directories(dir_); }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::wstring Write(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-        return Path(name);
-    }
-    std::wstring Path(const std::string& name) const { return win::FromUtf8((dir_ / name).string()); }
-
-    const CueSheet& Parse(const std::string& text)
-    {
-        EXPECT_EQ(reader_.Parse(Write("album.cue", text).c_str()), 1);
-        return *reader_.Sheet();
-    }
-
-    std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
-        ("kolvex_cue_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    CueReader reader_;
-};
-
-}  // namespace
 
 TEST_F(Cue, StandardSheetTimesTracksFromIndex01)
 {
@@ -113,7 +88,9 @@ TEST_F(Cue, SheetWithoutTracksOrQuotedFile)
     const CueSheet& sheet = Parse("REM nothing\nPERFORMER \"P\"\nFILE unquoted.ape WAVE\n");
     EXPECT_TRUE(sheet.tracks.empty());
     EXPECT_EQ(sheet.albumPerformer, L"P");
-    EXPECT_EQ(sheet.imageFileName, L"");
+    EXPECT_EQ(sheet.imageFileName, L"");  // the pattern reads only quoted names
+    ASSERT_EQ(sheet.files.size(), 1u);
+    EXPECT_EQ(sheet.files[0].name, L"unquoted.ape");
     EXPECT_EQ(reader_.Parse(nullptr), 0);
 }
 
@@ -156,7 +133,7 @@ TEST_F(Cue, RealWorldSheet)
 
 TEST(CueLines, Windows1252WhenNotUtf8AndLongLinesNeverSplitACharacter)
 {
-    EXPECT_EQ(SplitCueLines("T \"Caf\xE9 \x93q\x94\"\n")[0], L"T \"Caf\u00e9 \u201cq\u201d\"\n");
+    EXPECT_EQ(SplitCueLines("T \"Caf\xE9 \x93q\x94\"\n")[0].text, L"T \"Caf\u00e9 \u201cq\u201d\"\n");
 
     std::string line = "TITLE \"";
     for (int i = 0; i < 200; ++i)
@@ -165,8 +142,9 @@ TEST(CueLines, Windows1252WhenNotUtf8AndLongLinesNeverSplitACharacter)
     ASSERT_GE(pieces.size(), 2u);
     std::wstring joined;
     for (const auto& piece : pieces) {
-        EXPECT_LE(win::ToUtf8(piece).size(), kCueLineBytes);
-        joined += piece;
+        EXPECT_LE(piece.bytes.size(), kCueLineBytes);
+        EXPECT_EQ(win::ToUtf8(piece.text), piece.bytes);
+        joined += piece.text;
     }
     EXPECT_EQ(joined, L"TITLE \"" + std::wstring(200, L'\u00e9') + L"\"\n");
 }

@@ -50,7 +50,9 @@ void ExpectResampledHeader(const std::vector<unsigned char>& b, int channels)
     EXPECT_EQ(test::U16(b, 32), 2 * channels);
     EXPECT_EQ(test::U16(b, 34), 16);
     EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
-    EXPECT_EQ(test::U32(b, 40), b.size() - 44);
+    // Chunks that followed the audio (tags) may follow it again.
+    EXPECT_LE(test::U32(b, 40), b.size() - 44);
+    EXPECT_EQ(test::U32(b, 40) % (2u * channels), 0u);
 }
 
 }  // namespace

@@ -67,6 +67,25 @@ std::vector<unsigned char> FfmpegDecode(const fs::path& path, const std::string&
     return RunCapture("ffmpeg -nostdin -v quiet -i '" + path.string() + "' -f " + rawFormat + " -");
 }
 
+std::map<std::string, std::string> FfprobeTags(const fs::path& path)
+{
+    auto out = RunCapture("ffprobe -v error -show_entries format_tags -of default=nw=1 '" + path.string() + "'");
+    std::map<std::string, std::string> tags;
+    std::string text(out.begin(), out.end());
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(at, end - at);
+        at = end + 1;
+        std::size_t equals = line.find('=');
+        if (line.starts_with("TAG:") && equals != std::string::npos)
+            tags[line.substr(4, equals - 4)] = line.substr(equals + 1);
+    }
+    return tags;
+}
+
 TempDir::TempDir()
 {
     std::random_device random;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ std::vector<unsigned char> RunCapture(const std::string& command);
 // The interleaved PCM of a file as ffmpeg decodes it, in the given raw
 // format ("u8", "s16le", "s24le").
 std::vector<unsigned char> FfmpegDecode(const std::filesystem::path& path, const std::string& rawFormat);
+
+// The container tags ffprobe reads from a file (-show_format), by the
+// names it shows them under ("title", "album_artist", "TSRC", ...).
+std::map<std::string, std::string> FfprobeTags(const std::filesystem::path& path);
 
 // A fresh folder under the system's temporary folder, removed at the end.
 class TempDir {

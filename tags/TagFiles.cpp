@@ -1,0 +1,159 @@
+#include "tags/TagFiles.h"
+
+#include "platform/core/Files.h"
+#include "platform/core/Strings.h"
+
+#include <taglib/apefile.h>
+#include <taglib/fileref.h>
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2framefactory.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/infotag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/tpropertymap.h>
+#include <taglib/wavfile.h>
+
+#include <mutex>
+
+namespace {
+
+TagLib::String ToTagString(const std::wstring& text)
+{
+    return TagLib::String(win::ToUtf8(text), TagLib::String::UTF8);
+}
+
+std::wstring FromTagString(const TagLib::String& text) { return win::FromUtf8(text.to8Bit(true)); }
+
+// INFO chunks have no declared encoding; UTF-8 is what current tools write
+// and read, where TagLib's default would turn every non-Latin-1 letter into
+// "?".
+class Utf8InfoStrings : public TagLib::RIFF::Info::StringHandler {
+public:
+    TagLib::String parse(const TagLib::ByteVector& data) const override
+    {
+        return TagLib::String(data, TagLib::String::UTF8);
+    }
+    TagLib::ByteVector render(const TagLib::String& text) const override { return text.data(TagLib::String::UTF8); }
+};
+
+// TagLib keeps these choices in process-wide objects: set them once, before
+// the first file is touched.
+void PrepareTagLib()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        static Utf8InfoStrings infoStrings;
+        TagLib::RIFF::Info::Tag::setStringHandler(&infoStrings);
+        TagLib::ID3v2::FrameFactory::instance()->setDefaultTextEncoding(TagLib::String::UTF8);
+    });
+}
+
+std::string FileNameOf(const std::wstring& path) { return win::ToPath(path).string(); }
+
+TagLib::PropertyMap ToPropertyMap(const TagRecord& tags)
+{
+    TagLib::PropertyMap map;
+    for (const auto& [name, values] : tags.fields) {
+        TagLib::StringList list;
+        for (const auto& value : values)
+            list.append(ToTagString(value));
+        map.insert(TagLib::String(name, TagLib::String::UTF8), list);
+    }
+    return map;
+}
+
+TagRecord FromPropertyMap(const TagLib::PropertyMap& map)
+{
+    TagRecord tags;
+    for (const auto& [name, values] : map) {
+        std::vector<std::wstring> list;
+        for (const auto& value : values)
+            if (!value.isEmpty())
+                list.push_back(FromTagString(value));
+        if (!list.empty())
+            tags.fields[name.upper().to8Bit(true)] = std::move(list);
+    }
+    return tags;
+}
+
+// The INFO fields that players show, from the record's common names.
+void FillInfoTag(TagLib::RIFF::Info::Tag& info, const TagRecord& tags)
+{
+    static const std::pair<const char*, const char*> kFields[] = {
+        {"INAM", "TITLE"}, {"IART", "ARTIST"}, {"IPRD", "ALBUM"}, {"ICRD", "DATE"},
+        {"IGNR", "GENRE"}, {"ICMT", "COMMENT"}, {"IPRT", "TRACKNUMBER"},
+    };
+    for (const auto& [id, name] : kFields) {
+        std::wstring value = tags.Get(name);
+        if (!value.empty())
+            info.setFieldText(id, ToTagString(value));
+    }
+}
+
+std::wstring Unwritable(const std::wstring& what) { return L"could not write the tags: " + what; }
+
+}  // namespace
+
+TagRecord ReadApeTags(const std::wstring& path)
+{
+    PrepareTagLib();
+    TagLib::APE::File file(FileNameOf(path).c_str(), false);
+    if (!file.isValid())
+        return {};
+    TagRecord tags = FromPropertyMap(file.properties());
+    // Some taggers put an ID3v2 tag in front of the audio; TagLib's APE
+    // reader steps over it without reading it.
+    file.seek(0);
+    if (file.readBlock(3) == TagLib::ByteVector("ID3")) {
+        TagLib::ID3v2::Tag front(&file, 0);
+        tags.FillFrom(FromPropertyMap(front.properties()));
+    }
+    return tags;
+}
+
+std::wstring WriteMp3Tags(const std::wstring& path, const TagRecord& tags)
+{
+    if (tags.Empty())
+        return {};
+    PrepareTagLib();
+    TagLib::MPEG::File file(FileNameOf(path).c_str(), false);
+    if (!file.isValid())
+        return Unwritable(L"the file is not a readable MP3 file");
+    if (file.readOnly())
+        return Unwritable(L"the file cannot be written");
+    TagLib::PropertyMap map = ToPropertyMap(tags);
+    file.ID3v2Tag(true)->setProperties(map);
+    file.ID3v1Tag(true)->setProperties(map);
+    if (!file.save(TagLib::MPEG::File::ID3v1 | TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers,
+                   TagLib::ID3v2::v4, TagLib::File::DoNotDuplicate))
+        return Unwritable(L"saving failed");
+    return {};
+}
+
+std::wstring WriteWavTags(const std::wstring& path, const TagRecord& tags)
+{
+    if (tags.Empty())
+        return {};
+    PrepareTagLib();
+    TagLib::RIFF::WAV::File file(FileNameOf(path).c_str(), false);
+    file.seek(0);
+    TagLib::ByteVector header = file.readBlock(12);
+    if (!file.isValid() || !header.startsWith("RIFF") || header.mid(8, 4) != "WAVE")
+        return Unwritable(L"the file is not a readable WAV file");
+    if (file.readOnly())
+        return Unwritable(L"the file cannot be written");
+    file.ID3v2Tag()->setProperties(ToPropertyMap(tags));
+    FillInfoTag(*file.InfoTag(), tags);
+    if (!file.save(TagLib::RIFF::WAV::File::AllTags, TagLib::File::StripOthers, TagLib::ID3v2::v4))
+        return Unwritable(L"saving failed");
+    return {};
+}
+
+TagRecord ReadTags(const std::wstring& path)
+{
+    PrepareTagLib();
+    TagLib::FileRef file(FileNameOf(path).c_str(), false);
+    if (file.isNull())
+        return {};
+    return FromPropertyMap(file.file()->properties());
+}

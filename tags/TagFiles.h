@@ -1,0 +1,28 @@
+// Reading the tags of a source file and writing them into an output file,
+// through TagLib. Each call opens the file, does its work and closes it;
+// calls on different files may run on different threads at once.
+#pragma once
+
+#include "tags/TagRecord.h"
+
+#include <string>
+
+// The APEv2 tag of a Monkey's Audio file, completed by an ID3v2 tag in front
+// of the audio and an ID3v1 tag at the end when it has them. Empty when the
+// file has no tag or cannot be read.
+TagRecord ReadApeTags(const std::wstring& path);
+
+// An empty record leaves the file as it is: nothing is written.
+//
+// Writes an ID3v2.4 tag (and an ID3v1 tag for old players) into an MP3
+// file, replacing any it had. Returns "" on success, else why it failed.
+std::wstring WriteMp3Tags(const std::wstring& path, const TagRecord& tags);
+
+// Writes a LIST/INFO chunk and an ID3v2.4 chunk ("ID3 ", the name TagLib
+// gives it; readers take it in either case) after the audio of a WAV file.
+// Readers that know both, ffmpeg among them, show the INFO texts. Returns "" on success, else why it failed.
+std::wstring WriteWavTags(const std::wstring& path, const TagRecord& tags);
+
+// Every tag of a file as TagLib reads it back (MP3, WAV or APE), for checks
+// and listings.
+TagRecord ReadTags(const std::wstring& path);
