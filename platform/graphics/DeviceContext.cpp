@@ -148,42 +148,6 @@ HDC CreateCompatibleDC(HDC)
 
 BOOL DeleteDC(HDC dc) { return ReleaseDC(nullptr, dc); }
 
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle)
-{
-    auto state = internal::DcOf(dc);
-    auto object = internal::FindGdi(handle);
-    if (!state || !object)
-        return nullptr;
-    switch (object->kind) {
-    case GdiObject::Kind::Bitmap: {
-        if (state->window)
-            return nullptr;
-        HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(state->bitmapHandle);
-        if (state->cr)
-            cairo_destroy(state->cr);
-        state->cr = cairo_create(object->surface);
-        state->bitmap = object;
-        state->bitmapHandle = reinterpret_cast<HBITMAP>(handle);
-        internal::ApplyClip(*state);
-        return previous;
-    }
-    case GdiObject::Kind::Font: {
-        HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(state->font);
-        state->font = reinterpret_cast<HFONT>(handle);
-        return previous ? previous : GetStockObject(DEFAULT_GUI_FONT);
-    }
-    case GdiObject::Kind::Brush: {
-        HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(state->brush);
-        state->brush = reinterpret_cast<HBRUSH>(handle);
-        return previous ? previous : GetStockObject(WHITE_BRUSH);
-    }
-    case GdiObject::Kind::Region:
-        return reinterpret_cast<HGDIOBJ>(static_cast<std::uintptr_t>(SelectClipRgn(dc, reinterpret_cast<HRGN>(handle))));
-    case GdiObject::Kind::Dc: return nullptr;
-    }
-    return nullptr;
-}
-
 namespace {
 
 BOOL Blit(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,

@@ -1,4 +1,5 @@
 #include "platform/graphics/internal/GdiTable.h"
+#include "platform/graphics/internal/DcTable.h"
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/DeviceContext.h"
@@ -170,6 +171,42 @@ int GetObject(HGDIOBJ handle, int size, void* out)
     bm.bmBits = cairo_image_surface_get_data(object->surface);
     std::memcpy(out, &bm, sizeof bm);
     return sizeof bm;
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle)
+{
+    auto state = internal::DcOf(dc);
+    auto object = internal::FindGdi(handle);
+    if (!state || !object)
+        return nullptr;
+    switch (object->kind) {
+    case GdiObject::Kind::Bitmap: {
+        if (state->window)
+            return nullptr;
+        HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(state->bitmapHandle);
+        if (state->cr)
+            cairo_destroy(state->cr);
+        state->cr = cairo_create(object->surface);
+        state->bitmap = object;
+        state->bitmapHandle = reinterpret_cast<HBITMAP>(handle);
+        internal::ApplyClip(*state);
+        return previous;
+    }
+    case GdiObject::Kind::Font: {
+        HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(state->font);
+        state->font = reinterpret_cast<HFONT>(handle);
+        return previous ? previous : GetStockObject(DEFAULT_GUI_FONT);
+    }
+    case GdiObject::Kind::Brush: {
+        HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(state->brush);
+        state->brush = reinterpret_cast<HBRUSH>(handle);
+        return previous ? previous : GetStockObject(WHITE_BRUSH);
+    }
+    case GdiObject::Kind::Region:
+        return reinterpret_cast<HGDIOBJ>(static_cast<std::uintptr_t>(SelectClipRgn(dc, reinterpret_cast<HRGN>(handle))));
+    case GdiObject::Kind::Dc: return nullptr;
+    }
+    return nullptr;
 }
 
 }  // namespace win
