@@ -90,6 +90,13 @@ protected:
             win::SetWriteFault(n, error);
             auto [written, reason] = site.run();
             win::SetWriteFault(0, 0);
+            if (win::WriteSteps() < n) {
+                // The encoder's own thread may gather its writes differently from
+                // run to run; a run that ended before step n met no fault at all.
+                EXPECT_TRUE(written);
+                Restore(site, before);
+                continue;
+            }
             EXPECT_FALSE(written);
             if (!reasonStart.empty()) {
                 EXPECT_EQ(reason, reasonStart + why);
