@@ -1,7 +1,7 @@
 #include "engine/ApeSource.h"
 
 #include "cue/CueImage.h"
-#include "engine/PathParts.h"
+#include "platform/core/PathParts.h"
 #include "platform/core/Files.h"
 #include "platform/core/Strings.h"
 
