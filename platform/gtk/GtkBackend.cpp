@@ -37,7 +37,12 @@ void PumpUntil(const bool& done)
 
 namespace {
 
-gboolean Expire(gpointer) { return G_SOURCE_REMOVE; }
+// A timeout that fired is gone already; forget its id so it is not removed twice.
+gboolean Expire(gpointer id)
+{
+    *static_cast<guint*>(id) = 0;
+    return G_SOURCE_REMOVE;
+}
 
 // The UI thread blocks in GTK's main loop, so window-system events and our
 // own queue are served by one wait; other threads wake it through GLib.
@@ -48,7 +53,7 @@ void BlockInMainLoop(std::optional<internal::Clock::time_point> deadline)
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - internal::Clock::now());
         if (left.count() <= 0)
             return;
-        timeout = g_timeout_add(static_cast<guint>(left.count()) + 1, Expire, nullptr);
+        timeout = g_timeout_add(static_cast<guint>(left.count()) + 1, Expire, &timeout);
     }
     g_main_context_iteration(nullptr, TRUE);
     if (timeout)
