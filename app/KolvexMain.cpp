@@ -10,8 +10,11 @@
 #include "platform/core/Files.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
+#include "platform/core/Strings.h"
 #include "platform/window/Window.h"
 #include "platform/gtk/GtkBackend.h"
+
+#include <dlfcn.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -71,6 +74,26 @@ void Describe(MainWindow& window)
     std::fflush(stdout);
 }
 
+// The display back-end, and GTK with it (some thirty libraries more than
+// the program needs without a display), is loaded only when the window is
+// to be shown on a display. It stays loaded for the life of the process.
+bool InstallDisplayBackend(std::string* error)
+{
+    std::string file = win::ToUtf8(win::ExecutableDirectory()) + "libkolvex_platform_gtk.so";
+    // Lazy binding, as for a library the program were linked with: binding
+    // all of GTK's calls up front would cost more than it saves.
+    void* backend = dlopen(file.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    auto install = backend ? reinterpret_cast<decltype(&KolvexInstallGtkBackend)>(
+                                 dlsym(backend, "KolvexInstallGtkBackend"))
+                           : nullptr;
+    if (!install) {
+        const char* why = dlerror();
+        *error = std::string("its display back-end cannot be loaded: ") + (why ? why : file);
+        return false;
+    }
+    return install(error);
+}
+
 }  // namespace
 
 int main(int argc, char**)
@@ -81,7 +104,7 @@ int main(int argc, char**)
     }
     if (!EnvironmentIs("KOLVEX_BACKEND", "headless")) {
         std::string error;
-        if (!win::InstallGtkBackend(&error)) {
+        if (!InstallDisplayBackend(&error)) {
             std::fprintf(stderr,
                          "kolvex: cannot show its window: %s.\n"
                          "Start it from a desktop session, or convert with kolvex-convert.\n",

@@ -110,3 +110,5 @@ bool InstallGtkBackend(std::string* error)
 }
 
 }  // namespace win
+
+extern "C" bool KolvexInstallGtkBackend(std::string* error) { return win::InstallGtkBackend(error); }
