@@ -1,11 +1,13 @@
 // kolvex: the desktop program. It takes no options; it needs a display.
 //   KOLVEX_SETTINGS=FILE        keep the settings in FILE
 //   KOLVEX_BACKEND=headless     run without a display (start-up measurements)
-//   KOLVEX_REPORT_FIRST_PAINT=1 print the time of the first paint and quit
+//   KOLVEX_REPORT_FIRST_PAINT=1 print the time of the first paint and of the
+//                               start-up steps before it, and quit
 //   KOLVEX_DESCRIBE=1           print where the window and its controls are
 //                               once it has painted (for scripted tests)
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "app/StartupSteps.h"
 
 #include "platform/core/Files.h"
 #include "platform/messaging/Message.h"
@@ -98,6 +100,10 @@ bool InstallDisplayBackend(std::string* error)
 
 int main(int argc, char**)
 {
+    bool measuring = EnvironmentIs("KOLVEX_REPORT_FIRST_PAINT", "1");
+    if (measuring)
+        startup_steps::Enable();
+    startup_steps::Note("libraries");  // loaded, relocated and initialised
     if (argc > 1) {
         std::fprintf(stderr, "kolvex takes no options; kolvex-convert converts from the command line.\n");
         return 2;
@@ -112,8 +118,9 @@ int main(int argc, char**)
             return 1;
         }
     }
+    startup_steps::Note("display");
     Application application(win::ExecutableDirectory());
-    if (EnvironmentIs("KOLVEX_REPORT_FIRST_PAINT", "1"))
+    if (measuring)
         application.onFirstPaint = ReportFirstPaint;
     else if (EnvironmentIs("KOLVEX_DESCRIBE", "1"))
         application.onFirstPaint = Describe;

@@ -54,7 +54,11 @@ set -e
 
 # A writable program folder keeps configure.dat beside the program.
 out=$(KOLVEX_BACKEND=headless KOLVEX_REPORT_FIRST_PAINT=1 "$prefix/bin/kolvex")
-[[ "$out" == first-paint* ]] || fail "the headless start did not paint: $out"
+grep -q '^first-paint [0-9]' <<<"$out" || fail "the headless start did not paint: $out"
+# It says when each start-up step ended, in order, the paint last.
+steps=$(awk '$1 == "step" { print $2 }' <<<"$out" | tr '\n' ' ')
+[[ "$steps" == "libraries display dialog settings skin-loaded skin-applied painted " ]] || \
+  fail "start-up steps: $steps"
 [[ $(stat -c %s "$program/configure.dat") == 3200 ]] || fail "no configure.dat beside the program"
 rm "$program/configure.dat"
 
