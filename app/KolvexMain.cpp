@@ -17,11 +17,13 @@
 #include "platform/gtk/GtkBackend.h"
 
 #include <dlfcn.h>
+#include <fontconfig/fontconfig.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <thread>
 #include <string>
 
 namespace {
@@ -109,8 +111,14 @@ int main(int argc, char**)
         return 2;
     }
     if (!EnvironmentIs("KOLVEX_BACKEND", "headless")) {
+        // Fontconfig reads its configuration and font caches when the first
+        // text is measured, which is the dialog's font, right after the
+        // display is up: a second core does it while GTK loads instead.
+        std::thread fonts(FcInit);
         std::string error;
-        if (!InstallDisplayBackend(&error)) {
+        bool shown = InstallDisplayBackend(&error);
+        fonts.join();
+        if (!shown) {
             std::fprintf(stderr,
                          "kolvex: cannot show its window: %s.\n"
                          "Start it from a desktop session, or convert with kolvex-convert.\n",
