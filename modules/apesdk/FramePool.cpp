@@ -4,6 +4,8 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
+#include <pthread.h>
+
 FramePool::Job::~Job() { av_packet_free(&packet); }
 
 FramePool::FramePool(ApeDemuxer& demuxer, std::vector<std::unique_ptr<FrameDecoder>> decoders,
@@ -36,6 +38,8 @@ void FramePool::CancelAll()
 
 void FramePool::Work(FrameDecoder& decoder)
 {
+    // Told apart from the row's other threads in profiles and in /proc.
+    pthread_setname_np(pthread_self(), kThreadName);
     for (;;) {
         std::shared_ptr<Job> job;
         {

@@ -19,6 +19,8 @@
 
 class FramePool : public FrameSource {
 public:
+    static constexpr const char* kThreadName = "ape decode";
+
     // One thread per decoder.
     FramePool(ApeDemuxer& demuxer, std::vector<std::unique_ptr<FrameDecoder>> decoders, std::size_t ahead);
     // Frames in flight are abandoned half-way and the threads joined.
