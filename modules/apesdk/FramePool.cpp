@@ -6,14 +6,21 @@ extern "C" {
 
 #include <pthread.h>
 
+#include <system_error>
+
 FramePool::Job::~Job() { av_packet_free(&packet); }
 
 FramePool::FramePool(ApeDemuxer& demuxer, std::vector<std::unique_ptr<FrameDecoder>> decoders,
                      std::size_t ahead)
     : demuxer_(demuxer), decoders_(std::move(decoders)), ahead_(std::max<std::size_t>(ahead, 1))
 {
-    for (auto& decoder : decoders_)
-        threads_.emplace_back([this, d = decoder.get()] { Work(*d); });
+    for (auto& decoder : decoders_) {
+        try {
+            threads_.emplace_back([this, d = decoder.get()] { Work(*d); });
+        } catch (const std::system_error&) {
+            break;  // the system has no more threads to give: fewer do the work
+        }
+    }
 }
 
 FramePool::~FramePool()
@@ -93,6 +100,16 @@ bool FramePool::Next(DecodedFrame& frame)
         return false;
     std::shared_ptr<Job> job = std::move(order_.front());
     order_.pop_front();
+    if (threads_.empty()) {
+        // Not a single thread could be started: decode here, in order.
+        {
+            std::lock_guard lock(mutex_);
+            queue_.pop_front();  // it is `job`: jobs are queued in file order
+        }
+        decoders_.front()->Flush();
+        decoders_.front()->Decode(job->packet, job->frame);
+        job->done = true;  // no other thread to tell
+    }
     {
         std::unique_lock lock(mutex_);
         ready_.wait(lock, [&] { return job->done; });
