@@ -6,6 +6,7 @@ extern "C" {
 
 #include <pthread.h>
 
+#include <algorithm>
 #include <system_error>
 
 FramePool::Job::~Job() { av_packet_free(&packet); }
