@@ -18,6 +18,9 @@ FramePool::FramePool(ApeDemuxer& demuxer, std::vector<std::unique_ptr<FrameDecod
     for (auto& decoder : decoders_) {
         try {
             threads_.emplace_back([this, d = decoder.get()] { Work(*d); });
+            // Told apart from the row's other threads in profiles and in
+            // /proc, from the moment the pool exists.
+            pthread_setname_np(threads_.back().native_handle(), kThreadName);
         } catch (const std::system_error&) {
             break;  // the system has no more threads to give: fewer do the work
         }
@@ -46,8 +49,6 @@ void FramePool::CancelAll()
 
 void FramePool::Work(FrameDecoder& decoder)
 {
-    // Told apart from the row's other threads in profiles and in /proc.
-    pthread_setname_np(pthread_self(), kThreadName);
     for (;;) {
         std::shared_ptr<Job> job;
         {
