@@ -53,7 +53,7 @@ int ApeSource::Open(const wchar_t* path)
         Close();
         return 0;
     }
-    chunk_.assign(static_cast<std::size_t>(blockAlign_) * kDeliveryBlocks, 0);
+    chunk_.assign(static_cast<std::size_t>(blockAlign_) * kChunkBlocks, 0);
     return 1;
 }
 
@@ -131,7 +131,6 @@ int ApeSource::Decode()
     decompressor_->Seek(position);
 
     int error = ERROR_SUCCESS;
-    int filled = 0;  // blocks in chunk_ not handed on yet
     blocksRead_ = 1;
     while (blocksRead_ > 0) {
         // The chunk that reaches the end block is cut there: the next track
@@ -139,21 +138,15 @@ int ApeSource::Decode()
         int want = kChunkBlocks;
         if (end >= 0)
             want = static_cast<int>(std::clamp<std::int64_t>(end - position, 0, kChunkBlocks));
-        error = decompressor_->GetData(chunk_.data() + std::size_t(filled) * std::size_t(blockAlign_), want,
-                                       &blocksRead_);
+        error = decompressor_->GetData(chunk_.data(), want, &blocksRead_);
         if (error != ERROR_SUCCESS && firstErrorBlock_ < 0)
             firstErrorBlock_ = blocksDelivered_;
         position += blocksRead_;
         blocksDelivered_ += blocksRead_;
-        filled += blocksRead_;
-        bool last = blocksRead_ == 0 || (end >= 0 && position >= end);
-        if (!last && filled + kChunkBlocks <= kDeliveryBlocks)
-            continue;
         if (callback_) {
             auto ms = static_cast<std::int64_t>(decompressor_->GetInfo(APE_DECOMPRESS_CURRENT_MS));
-            callback_(chunk_.data(), blockAlign_ * filled, ms);
+            callback_(chunk_.data(), blockAlign_ * blocksRead_, ms);
         }
-        filled = 0;
         if (end >= 0 && position >= end)
             break;
         if (stop_ && stop_->load()) {

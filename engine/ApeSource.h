@@ -19,11 +19,7 @@ using PcmCallbackFn = void (*)(const unsigned char* data, int bytes, std::int64_
 
 class ApeSource : public ModuleHost {
 public:
-    // Blocks per decoder call: a damaged frame is placed to within this.
     static constexpr int kChunkBlocks = 1024;
-    // Blocks per callback at most. Each callback is a round trip to the
-    // window for progress, which costs more than decoding a chunk ahead.
-    static constexpr int kDeliveryBlocks = 16 * kChunkBlocks;
 
     ~ApeSource() override;
     int Load(const wchar_t*) override { return 1; }
