@@ -1,0 +1,137 @@
+// kolvex-convert with rows side by side (-j): the same files as one row at a
+// time, each row's own summary line and the run's exit status, clean
+// interruption, and (in the TSan build) no data race among the workers.
+#include "tests/cli/CommandRun.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs the converter; a report of the thread sanitizer fails the test.
+Result Checked(const std::string& arguments)
+{
+    Result r = Convert(arguments);
+    EXPECT_FALSE(Has(r, "ThreadSanitizer")) << r.output;
+    return r;
+}
+
+std::map<std::string, std::vector<unsigned char>> Files(const fs::path& dir)
+{
+    std::map<std::string, std::vector<unsigned char>> files;
+    for (const auto& entry : fs::directory_iterator(dir))
+        files[entry.path().filename().string()] = ReadBytes(entry.path());
+    return files;
+}
+
+// The small fixtures, each `copies` times over, as one argument list.
+std::string ManySmallFiles(const TempDir& dir, int copies)
+{
+    std::string inputs;
+    for (const char* name : {"mono8_8k.ape", "stereo8_11k.ape", "mono16_22k.ape", "stereo16_48k.ape"})
+        for (int i = 0; i < copies; ++i) {
+            fs::path copy = dir / (std::to_string(i) + "_" + name);
+            fs::copy_file(FixturePath(name), copy, fs::copy_options::skip_existing);
+            inputs += " " + Q(copy);
+        }
+    return inputs;
+}
+
+}  // namespace
+
+TEST(ParallelCommand, AnAlbumSideBySideGivesTheSameFilesAsOneRowAtATime)
+{
+    TempDir dir;
+    for (const char* format : {"--wav --resample", "--mp3 --threads 2"}) {
+        SCOPED_TRACE(format);
+        std::string args = std::string(format) + " --yes " + Q(Demo("demo.cue")) + " -o ";
+        Result one = Checked("-j 1 " + args + Q(dir / "one"));
+        Result two = Checked("-j 2 " + args + Q(dir / "two"));
+        ASSERT_EQ(one.status, 0) << one.output;
+        ASSERT_EQ(two.status, 0) << two.output;
+        auto expected = Files(dir / "one");
+        EXPECT_EQ(expected.size(), 3u);
+        EXPECT_TRUE(Files(dir / "two") == expected);
+        fs::remove_all(dir / "one");
+        fs::remove_all(dir / "two");
+    }
+}
+
+// Many short rows keep four workers starting and ending at once; with the
+// resampler on, mono and odd rates also take the resampling path.
+TEST(ParallelCommand, FourWorkersOnManySmallFilesEachMakeTheirOwnFile)
+{
+    TempDir dir;
+    std::string inputs = ManySmallFiles(dir, 4);
+    for (const char* format : {"--wav --resample", "--mp3"}) {
+        SCOPED_TRACE(format);
+        Result one = Checked(std::string(format) + " -j 1 --yes -o " + Q(dir / "one") + inputs);
+        Result four = Checked(std::string(format) + " -j 4 --yes -o " + Q(dir / "four") + inputs);
+        ASSERT_EQ(one.status, 0) << one.output;
+        ASSERT_EQ(four.status, 0) << four.output;
+        auto expected = Files(dir / "one");
+        EXPECT_EQ(expected.size(), 16u);
+        EXPECT_TRUE(Files(dir / "four") == expected);
+        fs::remove_all(dir / "one");
+        fs::remove_all(dir / "four");
+    }
+}
+
+// The summary stays one line per row in row order, whichever row ends
+// first, and a single failed row among them makes the run fail.
+TEST(ParallelCommand, OneFailingRowAmongParallelOnesFailsTheRunAndSaysWhich)
+{
+    TempDir dir;
+    auto image = ReadBytes(Demo("demo.ape"));
+    WriteBytes(dir / "cut.ape", std::vector<unsigned char>(image.begin(), image.begin() + 300000));
+    fs::copy_file(FixturePath("stereo16_44k.ape"), dir / "b.ape");
+    fs::copy_file(FixturePath("mono16_22k.ape"), dir / "d.ape");
+    Result r = Checked("--wav --no-resample -j 3 --yes -o " + Q(dir / "out") + " " + Q(FixturePath("mono8_8k.ape")) + " " +
+                   Q(dir / "b.ape") + " " + Q(dir / "cut.ape") + " " + Q(dir / "d.ape"));
+    EXPECT_EQ(r.status, 1) << r.output;
+    auto summary = r.output.substr(std::min(r.output.size(), r.output.find("Summary:")));
+    const char* lines[] = {"OK       mono8_8k.ape", "OK       b.ape", "FAILED   cut.ape", "OK       d.ape"};
+    std::size_t at = 0;
+    for (const char* line : lines) {
+        std::size_t found = summary.find(line, at);
+        EXPECT_NE(found, std::string::npos) << line << " in row order in:\n" << summary;
+        at = found == std::string::npos ? at : found;
+    }
+    EXPECT_TRUE(Has(r, "cut.wav: damaged source")) << r.output;
+    EXPECT_FALSE(fs::exists(dir / "out" / "cut.wav"));
+    EXPECT_EQ(Files(dir / "out").size(), 3u);
+}
+
+// Ctrl-C stops every running row: each leaves its finished file or none,
+// never a part of one under a real name or a temporary one.
+TEST(ParallelCommand, AnInterruptedRunLeavesNoPartialFiles)
+{
+    TempDir dir;
+    fs::copy_file(Demo("demo.ape"), dir / "demo.ape");
+    Result alone = Checked("--wav --no-resample -o " + Q(dir / "ref") + " " + Q(dir / "demo.ape"));
+    ASSERT_EQ(alone.status, 0) << alone.output;
+    auto reference = ReadBytes(dir / "ref" / "demo.wav");
+    std::string inputs;
+    for (int i = 0; i < 8; ++i) {
+        fs::copy_file(dir / "demo.ape", dir / ("d" + std::to_string(i) + ".ape"));
+        inputs += " " + Q(dir / ("d" + std::to_string(i) + ".ape"));
+    }
+    std::string out = Q(dir / "out");
+    Result r = Shell("$K --wav --no-resample -j 3 --yes -o " + out + inputs + " & p=$!; i=0; until ls " + out +
+                     " 2>/dev/null | grep -q . || [ $i -gt 3000 ]; do sleep 0.01; i=$((i+1)); done; kill -INT $p; wait $p");
+    EXPECT_FALSE(Has(r, "ThreadSanitizer")) << r.output;
+    EXPECT_EQ(r.status, 130) << r.output;
+    EXPECT_TRUE(Has(r, "cancelled: the unfinished file was removed")) << r.output;
+    int whole = 0;
+    for (const auto& [name, bytes] : Files(dir / "out")) {
+        EXPECT_TRUE(bytes == reference) << name << " is not a whole file";
+        whole += bytes == reference;
+    }
+    EXPECT_LT(whole, 8) << "the run was not interrupted";
+}
