@@ -43,44 +43,41 @@ std::string ManySmallFiles(const TempDir& dir, int copies)
     return inputs;
 }
 
+// Converts `inputs` one row at a time and then `jobs` rows at once: both
+// runs succeed and make the same `count` files, byte for byte.
+void ExpectSameFilesSideBySide(const TempDir& dir, const std::string& options, const std::string& inputs, int jobs,
+                               std::size_t count)
+{
+    SCOPED_TRACE(options);
+    Result one = Checked(options + " -j 1 --yes -o " + Q(dir / "one") + inputs);
+    Result many = Checked(options + " -j " + std::to_string(jobs) + " --yes -o " + Q(dir / "many") + inputs);
+    ASSERT_EQ(one.status, 0) << one.output;
+    ASSERT_EQ(many.status, 0) << many.output;
+    auto expected = Files(dir / "one");
+    EXPECT_EQ(expected.size(), count);
+    EXPECT_TRUE(Files(dir / "many") == expected);
+    fs::remove_all(dir / "one");
+    fs::remove_all(dir / "many");
+}
+
 }  // namespace
 
 TEST(ParallelCommand, AnAlbumSideBySideGivesTheSameFilesAsOneRowAtATime)
 {
     TempDir dir;
-    for (const char* format : {"--wav --resample", "--mp3 --threads 2"}) {
-        SCOPED_TRACE(format);
-        std::string args = std::string(format) + " --yes " + Q(Demo("demo.cue")) + " -o ";
-        Result one = Checked("-j 1 " + args + Q(dir / "one"));
-        Result two = Checked("-j 2 " + args + Q(dir / "two"));
-        ASSERT_EQ(one.status, 0) << one.output;
-        ASSERT_EQ(two.status, 0) << two.output;
-        auto expected = Files(dir / "one");
-        EXPECT_EQ(expected.size(), 3u);
-        EXPECT_TRUE(Files(dir / "two") == expected);
-        fs::remove_all(dir / "one");
-        fs::remove_all(dir / "two");
-    }
+    ExpectSameFilesSideBySide(dir, "--wav --resample", " " + Q(Demo("demo.cue")), 2, 3);
+    ExpectSameFilesSideBySide(dir, "--mp3 --threads 2", " " + Q(Demo("demo.cue")), 2, 3);
 }
 
 // Many short rows keep four workers starting and ending at once; with the
-// resampler on, mono and odd rates also take the resampling path.
+// resampler on, mono and odd rates also take the resampling path. The same
+// threads per row on both sides: rows side by side must not change a file.
 TEST(ParallelCommand, FourWorkersOnManySmallFilesEachMakeTheirOwnFile)
 {
     TempDir dir;
     std::string inputs = ManySmallFiles(dir, 4);
-    for (const char* format : {"--wav --resample", "--mp3"}) {
-        SCOPED_TRACE(format);
-        Result one = Checked(std::string(format) + " -j 1 --yes -o " + Q(dir / "one") + inputs);
-        Result four = Checked(std::string(format) + " -j 4 --yes -o " + Q(dir / "four") + inputs);
-        ASSERT_EQ(one.status, 0) << one.output;
-        ASSERT_EQ(four.status, 0) << four.output;
-        auto expected = Files(dir / "one");
-        EXPECT_EQ(expected.size(), 16u);
-        EXPECT_TRUE(Files(dir / "four") == expected);
-        fs::remove_all(dir / "one");
-        fs::remove_all(dir / "four");
-    }
+    ExpectSameFilesSideBySide(dir, "--wav --resample", inputs, 4, 16);
+    ExpectSameFilesSideBySide(dir, "--mp3 --threads 2", inputs, 4, 16);
 }
 
 // The summary stays one line per row in row order, whichever row ends
