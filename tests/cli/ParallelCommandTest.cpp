@@ -132,3 +132,36 @@ TEST(ParallelCommand, AnInterruptedRunLeavesNoPartialFiles)
     }
     EXPECT_LT(whole, 8) << "the run was not interrupted";
 }
+
+// On a terminal the rows running at once each have a bar, redrawn together
+// (the cursor goes back up over all of them), and no bar is wider than the
+// terminal, which would break that redrawing.
+TEST(ParallelCommand, OnATerminalEveryRunningRowHasItsOwnBar)
+{
+    ASSERT_EQ(MissingTools({"script"}), "");
+    TempDir dir;
+    fs::copy_file(Demo("demo.ape"), dir / "first.ape");
+    fs::copy_file(Demo("demo.ape"), dir / "second.ape");
+    Result r = Shell("script -qec \"stty cols 80; $K --wav --no-resample -j 2 --yes -o " + Q(dir / "out") + " " +
+                     Q(dir / "first.ape") + " " + Q(dir / "second.ape") + "\" /dev/null");
+    EXPECT_FALSE(Has(r, "ThreadSanitizer")) << r.output;
+    ASSERT_EQ(r.status, 0) << r.output;
+    // Numbered in the order they started, which either may win.
+    EXPECT_TRUE(Has(r, "/2] first.ape ")) << r.output;
+    EXPECT_TRUE(Has(r, "/2] second.ape ")) << r.output;
+    EXPECT_TRUE(Has(r, "[2/2] ")) << r.output;
+    EXPECT_TRUE(Has(r, "\x1b[A\x1b[J")) << "two bars were never shown at once";
+    std::size_t start = 0;
+    for (std::size_t at = 0; at <= r.output.size(); ++at) {
+        if (at < r.output.size() && r.output[at] != '\r' && r.output[at] != '\n')
+            continue;
+        std::string line = r.output.substr(start, at - start);
+        for (const char* escape : {"\x1b[A", "\x1b[J", "\x1b[K"})
+            for (std::size_t e; (e = line.find(escape)) != std::string::npos;)
+                line.erase(e, 3);
+        if (line.find(" converting [") != std::string::npos) {
+            EXPECT_LT(line.size(), 80u) << line;
+        }
+        start = at + 1;
+    }
+}
