@@ -19,8 +19,13 @@ bench_ape() {
   local ape="$cache/$name.ape"
   if [[ ! -s "$ape" ]]; then
     echo "making $name.ape ($seconds s, $rate Hz, $bits-bit; sox + jmac, level 2; cached in $cache)..." >&2
-    sox -q -n -r "$rate" -c 2 -b "$bits" "$cache/$name.wav" synth "$seconds" pinknoise synth "$seconds" sine mix 220-1760 gain -6
-    jmac c2 "$cache/$name.wav" "$cache/$name.tmp.ape" >/dev/null
+    # Plain PCM headers (wavpcm): jmac reads no WAVE_FORMAT_EXTENSIBLE, which
+    # sox writes for 24 bits.
+    sox -q -n -r "$rate" -c 2 -b "$bits" -t wavpcm "$cache/$name.wav" synth "$seconds" pinknoise synth "$seconds" sine mix 220-1760 gain -6
+    if ! jmac c2 "$cache/$name.wav" "$cache/$name.tmp.ape" >/dev/null; then
+      rm -f "$cache/$name.wav" "$cache/$name.tmp.ape"
+      return 1
+    fi
     rm -f "$cache/$name.wav"
     mv "$cache/$name.tmp.ape" "$ape"
   fi
