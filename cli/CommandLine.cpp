@@ -56,6 +56,11 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
             auto why = CheckNamePattern(win::FromUtf8(pattern));
             return why ? win::ToUtf8(*why) : std::string();
         });
+    app.add_option("-j,--jobs", options.jobs, "rows converted at once, each by its own worker (default: the cores)")
+        ->check(CLI::Range(1, 256));
+    app.add_option("--threads", options.threads,
+                   "threads one row may use for decoding and encoding (default: cores / rows running at once)")
+        ->check(CLI::Range(1, 256));
     app.add_option("files", options.files, ".ape files, .cue sheets and RealMedia files to add")
         ->required()
         ->check(CLI::ExistingPath);

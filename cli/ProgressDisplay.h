@@ -1,6 +1,6 @@
-// Shows a batch's progress: on a terminal a live bar for the current row and
-// the batch, otherwise one line per finished row. Remembers how each row
-// ended for the summary.
+// Shows a batch's progress: on a terminal a live bar for every row that is
+// converting or resampling (rows may run side by side), otherwise one line
+// per finished row. Remembers how each row ended for the summary.
 #pragma once
 
 #include "cli/ReportWindow.h"
@@ -26,11 +26,11 @@ public:
     ProgressDisplay(const RowTable& rows, const PlainList& list, int rowCount, FILE* out);
 
     void RowStarted(std::int32_t key) override;
-    void RowProgress(std::int64_t positionMs) override;
+    void RowProgress(std::int32_t key, std::int64_t positionMs) override;
     void RowDone(std::int32_t key, bool written) override;
-    void ResampleStarted() override;
-    void ResampleProgress(int percent) override;
-    void ResampleDone(bool converted) override;
+    void ResampleStarted(std::int32_t key) override;
+    void ResampleProgress(std::int32_t key, int percent) override;
+    void ResampleDone(std::int32_t key, bool converted) override;
     // A write to the display failed (a closed pipe, a full disk): called
     // once, from the display's thread.
     void OnOutputError(std::function<void()> handler) { onOutputError_ = std::move(handler); }
@@ -39,18 +39,31 @@ public:
     const std::map<std::int32_t, RowOutcome>& Outcomes() const { return outcomes_; }
 
 private:
-    void DrawBar(int percent, const char* stage, bool force);
+    // A row with a live bar.
+    struct Bar {
+        int ordinal = 0;  // the row's place in the order rows started
+        const char* stage = "";
+        int percent = 0;
+    };
+
+    void Show(std::int32_t key, const char* stage, int percent, bool force);
+    void Hide(std::int32_t key);
+    void Redraw(bool force);
+    void Erase();
+    std::string BarLine(std::int32_t key, const Bar& bar) const;
     std::string NameOf(std::int32_t key) const;
+    void CheckOutput();
 
     const RowTable& rows_;
     const PlainList& list_;
     const int rowCount_;
     FILE* out_;
     const bool live_;
-    std::int32_t current_ = -1;
     int started_ = 0;
+    std::map<std::int32_t, int> ordinals_;
+    std::map<std::int32_t, Bar> bars_;  // in key order on the screen
+    int linesShown_ = 0;                // lines of bars now on the terminal
     std::chrono::steady_clock::time_point lastDraw_;
-    void CheckOutput();
 
     std::map<std::int32_t, RowOutcome> outcomes_;
     std::function<void()> onOutputError_;

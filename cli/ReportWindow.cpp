@@ -10,7 +10,7 @@ namespace {
 constexpr const wchar_t* kClassName = L"KolvexConvertReport";
 }
 
-ReportWindow::ReportWindow(BatchObserver& observer) : observer_(observer)
+ReportWindow::ReportWindow(BatchObserver& observer, RowTable& rows) : observer_(observer), rows_(rows)
 {
     win::WNDCLASS wc;
     if (!win::GetClassInfo(nullptr, kClassName, &wc)) {
@@ -18,11 +18,29 @@ ReportWindow::ReportWindow(BatchObserver& observer) : observer_(observer)
         wc.lpszClassName = kClassName;
         win::RegisterClass(&wc);
     }
-    hwnd_ = win::CreateWindowEx(0, kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    win::SetWindowLongPtr(hwnd_, win::GWLP_USERDATA, reinterpret_cast<win::LONG_PTR>(this));
+    Open(-1);
+    for (auto& [key, row] : rows_)
+        if (row->marked)
+            row->reportWindow = Open(key);
 }
 
-ReportWindow::~ReportWindow() { win::DestroyWindow(hwnd_); }
+ReportWindow::~ReportWindow()
+{
+    for (auto& [key, row] : rows_)
+        row->reportWindow = nullptr;
+    for (Target& target : windows_)
+        win::DestroyWindow(target.hwnd);
+}
+
+win::HWND ReportWindow::Open(std::int32_t key)
+{
+    Target& target = windows_.emplace_back();
+    target.owner = this;
+    target.key = key;
+    target.hwnd = win::CreateWindowEx(0, kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    win::SetWindowLongPtr(target.hwnd, win::GWLP_USERDATA, reinterpret_cast<win::LONG_PTR>(&target));
+    return target.hwnd;
+}
 
 void ReportWindow::RunUntilBatchDone()
 {
@@ -35,19 +53,21 @@ void ReportWindow::RunUntilBatchDone()
 
 win::LRESULT ReportWindow::WindowProc(win::HWND hwnd, win::UINT message, win::WPARAM wParam, win::LPARAM lParam)
 {
-    auto* self = reinterpret_cast<ReportWindow*>(win::GetWindowLongPtr(hwnd, win::GWLP_USERDATA));
-    if (!self)
+    auto* target = reinterpret_cast<const Target*>(win::GetWindowLongPtr(hwnd, win::GWLP_USERDATA));
+    if (!target)
         return win::DefWindowProc(hwnd, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
+    return target->owner->OnMessage(*target, message, wParam, lParam);
 }
 
-win::LRESULT ReportWindow::OnMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam)
+// Row messages name their row in wParam; resampling names it only by the
+// window it comes to.
+win::LRESULT ReportWindow::OnMessage(const Target& target, win::UINT message, win::WPARAM wParam, win::LPARAM lParam)
 {
     auto key = static_cast<std::int32_t>(wParam);
     switch (message) {
     case WM_CONVERT_PROGRESS:
         if (lParam)
-            observer_.RowProgress(*reinterpret_cast<const std::int64_t*>(lParam));
+            observer_.RowProgress(key, *reinterpret_cast<const std::int64_t*>(lParam));
         return 0;
     case WM_WAVE_START:
     case WM_MP3_START:
@@ -58,17 +78,17 @@ win::LRESULT ReportWindow::OnMessage(win::UINT message, win::WPARAM wParam, win:
         observer_.RowDone(key, lParam == 0);
         return 0;
     case WM_SSRC_START:
-        observer_.ResampleStarted();
+        observer_.ResampleStarted(target.key);
         return 0;
     case WM_SSRC_PROGRESS:
-        observer_.ResampleProgress(static_cast<int>(wParam));
+        observer_.ResampleProgress(target.key, static_cast<int>(wParam));
         return 0;
     case WM_SSRC_DONE:
-        observer_.ResampleDone(lParam == 0);
+        observer_.ResampleDone(target.key, lParam == 0);
         return 0;
     case WM_BATCH_DONE:
         batchDone_ = true;
         return 0;
     }
-    return win::DefWindowProc(hwnd_, message, wParam, lParam);
+    return win::DefWindowProc(target.hwnd, message, wParam, lParam);
 }

@@ -1,38 +1,56 @@
-// A window without a display that receives the engine's messages for
-// kolvex-convert and passes them on to an observer, until the batch ends.
+// Windows without a display that receive the engine's messages for
+// kolvex-convert and pass them on to an observer, until the batch ends.
+// Every marked row reports to a window of its own, so that messages which
+// carry no row key (resampling) still name their row while rows convert
+// side by side.
 #pragma once
+
+#include "engine/ConversionItem.h"
 
 #include "platform/core/Types.h"
 
 #include <cstdint>
+#include <list>
 
 class BatchObserver {
 public:
     virtual ~BatchObserver() = default;
     virtual void RowStarted(std::int32_t key) = 0;
-    virtual void RowProgress(std::int64_t positionMs) = 0;
+    virtual void RowProgress(std::int32_t key, std::int64_t positionMs) = 0;
     virtual void RowDone(std::int32_t key, bool written) = 0;
-    virtual void ResampleStarted() = 0;
-    virtual void ResampleProgress(int percent) = 0;
-    virtual void ResampleDone(bool converted) = 0;
+    virtual void ResampleStarted(std::int32_t key) = 0;
+    virtual void ResampleProgress(std::int32_t key, int percent) = 0;
+    virtual void ResampleDone(std::int32_t key, bool converted) = 0;
 };
 
 class ReportWindow {
 public:
-    explicit ReportWindow(BatchObserver& observer);
+    // Points every marked row of `rows` at a window of its own until the
+    // report window goes.
+    ReportWindow(BatchObserver& observer, RowTable& rows);
     ~ReportWindow();
     ReportWindow(const ReportWindow&) = delete;
     ReportWindow& operator=(const ReportWindow&) = delete;
 
-    win::HWND Handle() const { return hwnd_; }
+    // The window the batch's own messages go to.
+    win::HWND Handle() const { return windows_.front().hwnd; }
     // Pumps messages until the batch-done message arrives.
     void RunUntilBatchDone();
 
 private:
+    // One window and the row it speaks for (-1: the batch).
+    struct Target {
+        ReportWindow* owner = nullptr;
+        std::int32_t key = -1;
+        win::HWND hwnd = nullptr;
+    };
+
+    win::HWND Open(std::int32_t key);
     static win::LRESULT WindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
-    win::LRESULT OnMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
+    win::LRESULT OnMessage(const Target& target, win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
 
     BatchObserver& observer_;
-    win::HWND hwnd_ = nullptr;
+    RowTable& rows_;
+    std::list<Target> windows_;  // stable addresses: each window holds its own
     bool batchDone_ = false;
 };

@@ -1,6 +1,7 @@
 // kolvex-convert: adds files and album images the way the window's "add"
 // does, converts the rows with the same engine, shows progress and ends
-// with a summary. Exit status: 0 when every row produced its file (or was
+// with a summary. Rows convert side by side (-j), each by its own worker.
+// Exit status: 0 when every row produced its file (or was
 // skipped because its file exists), 1 otherwise, 2 on bad usage, 128 + the
 // signal when interrupted.
 #include "cli/CommandLine.h"
@@ -26,7 +27,9 @@
 #include "platform/backend/Backend.h"
 #include "platform/core/Module.h"
 #include "platform/core/Strings.h"
+#include "platform/core/WorkThreads.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -107,6 +110,16 @@ void NameByPattern(RowTable& rows, const std::wstring& pattern, std::int32_t kin
     }
 }
 
+// Rows side by side share the cores: unless told otherwise, each row's
+// decoding and encoding use what is left per running row.
+int RowsAtOnce(const CommandLine& options, int marked)
+{
+    int jobs = options.jobs.value_or(win::CoreCount());
+    int running = std::max(1, std::min(jobs, marked));
+    win::SetRowThreads(options.threads.value_or(std::max(1, win::CoreCount() / running)));
+    return jobs;
+}
+
 bool EncoderAvailable()
 {
     win::HMODULE encoder = win::LoadLibrary(L"lame_enc");
@@ -169,11 +182,12 @@ int main(int argc, char** argv)
     win::SetBackend(&backend);
     ProgressDisplay display(rows.Rows(), list, marked, stdout);
     {
-        ReportWindow report(display);
+        ReportWindow report(display, rows.Rows());
         g_mainWindow = report.Handle();
         BatchController batch;
         display.OnOutputError([&batch] { batch.Cancel(); });
         batch.SetRows(&rows.Rows());
+        batch.SetRowsAtOnce(RowsAtOnce(*options, marked));
         if (!batch.Start(kind == kOutputMp3 ? 1 : 0, report.Handle())) {
             std::fprintf(stderr, "kolvex-convert: the conversion could not be started\n");
             return 1;

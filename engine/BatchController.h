@@ -1,6 +1,7 @@
 // Runs a batch: one thread walks the row table in key order and converts
-// each marked row on a worker thread, one row at a time, then tells the
-// main window the batch is done.
+// each marked row on a worker thread of its own, then tells the main window
+// the batch is done. By default one row at a time; a caller may let several
+// rows convert side by side, each through its own worker.
 #pragma once
 
 #include "engine/ConversionItem.h"
@@ -8,6 +9,9 @@
 #include "platform/core/Types.h"
 
 #include <atomic>
+#include <condition_variable>
+#include <list>
+#include <mutex>
 
 class BatchController {
 public:
@@ -19,13 +23,18 @@ public:
     BatchController& operator=(const BatchController&) = delete;
 
     int SetRows(RowTable* rows);
+    // How many rows may convert at once (values below 1 count as 1). Each
+    // row still sends start, progress and done in that order, but the
+    // messages of different rows interleave; the batch's done comes after
+    // every row's. 0 while a batch runs (nothing changes), else 1.
+    int SetRowsAtOnce(int rows);
     // 0 when no row table was set or a batch is still running; otherwise
     // starts the batch thread and returns 1 at once. The window argument is
     // not used: workers report to the published main window.
     int Start(int mode, win::HWND window);
     // Asks the running batch to stop after the current chunk (or resampling
-    // block); the unfinished output is removed and no further row starts.
-    // Returns at once; safe to call from any thread.
+    // block) of every running row; their unfinished outputs are removed and
+    // no further row starts. Returns at once; safe to call from any thread.
     void Cancel();
     // Waits until the running batch (if any) has finished, handling messages
     // sent to the caller meanwhile.
@@ -33,10 +42,27 @@ public:
     bool IsRunning() const { return running_.load(); }
 
 private:
+    // One row's worker while it runs.
+    struct RowRun {
+        BatchController* batch = nullptr;
+        ConversionItem* item = nullptr;
+        win::DWORD threadId = 0;
+        win::HANDLE thread = nullptr;
+        bool ended = false;  // under lock_
+    };
+
     static win::DWORD BatchThread(void* controller);
+    static win::DWORD RowThread(void* run);
+    void StartRow(ConversionItem* item);
+    // Returns once fewer than `limit` rows run, closing the ended ones.
+    void WaitForRowsBelow(std::size_t limit);
 
     RowTable* rows_ = nullptr;
+    int rowsAtOnce_ = 1;
     win::HANDLE batch_ = nullptr;
     std::atomic<bool> running_{false};
     std::atomic<bool> cancelled_{false};
+    std::mutex lock_;
+    std::condition_variable rowEnded_;
+    std::list<RowRun> workers_;  // touched by the batch thread; `ended` by the rows
 };

@@ -56,6 +56,10 @@ public:
     // Set by the batch while the row's worker runs: the batch was asked to
     // stop, and the row ends after its current chunk or block.
     const std::atomic<bool>* cancel = nullptr;
+    // Where this row's messages go; null: the published main window. A
+    // caller that watches several rows at once gives each its own window,
+    // so even messages that carry no row key (resampling) name their row.
+    win::HWND reportWindow = nullptr;
 
     virtual ~ConversionItem() = default;
 

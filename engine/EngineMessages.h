@@ -1,10 +1,12 @@
 // What the conversion engine tells the main window. All go to the published
-// main window handle; progress is sent (the worker waits), the rest posted.
+// main window handle (or the row's own report window); progress is sent
+// (the worker waits), the rest posted. Per row: start, progress, done; the
+// batch's done comes last.
 #pragma once
 
 #include "platform/messaging/Messages.h"
 
-constexpr win::UINT WM_CONVERT_PROGRESS = 2024;  // wParam 0, lParam: const int64_t* position in ms
+constexpr win::UINT WM_CONVERT_PROGRESS = 2024;  // wParam row key, lParam: const int64_t* position in ms
 constexpr win::UINT WM_WAVE_START = 2025;        // wParam row key
 constexpr win::UINT WM_WAVE_DONE = 2026;         // wParam row key, lParam 0 = file written, 1 = failed
 constexpr win::UINT WM_MP3_START = 2027;         // wParam row key

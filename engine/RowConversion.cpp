@@ -21,9 +21,9 @@
 
 namespace {
 
-void PostToWindow(win::UINT message, win::WPARAM wParam, win::LPARAM lParam)
+void PostToWindow(const ConversionItem& row, win::UINT message, win::WPARAM wParam, win::LPARAM lParam)
 {
-    if (win::HWND window = g_mainWindow.load())
+    if (win::HWND window = ReportWindowOf(row))
         win::PostMessage(window, message, wParam, lParam);
 }
 
@@ -158,7 +158,7 @@ bool RowConversion::Converts() const
 win::DWORD RowConversion::Convert()
 {
     const bool mp3 = item_.outputKind == kOutputMp3;
-    PostToWindow(mp3 ? WM_MP3_START : WM_WAVE_START, Key(), 0);
+    PostToWindow(item_, mp3 ? WM_MP3_START : WM_WAVE_START, Key(), 0);
     win::DWORD result = 0;
     std::wstring reason = sinkProblem_;
     if (reason.empty() && (!sourceOpen_ || !ape_->SetCallback(PcmCallback))) {
@@ -174,7 +174,7 @@ win::DWORD RowConversion::Convert()
         mp3_->Unload();
     converted_ = reason.empty();
     item_.failureReason = reason;
-    PostToWindow(mp3 ? WM_MP3_DONE : WM_WAVE_DONE, Key(), converted_ ? 0 : 1);
+    PostToWindow(item_, mp3 ? WM_MP3_DONE : WM_WAVE_DONE, Key(), converted_ ? 0 : 1);
     return result;
 }
 
@@ -269,12 +269,12 @@ std::wstring RowConversion::Damage()
 // the row.
 void RowConversion::Resample()
 {
-    WavResampler resampler(g_mainWindow.load());
+    WavResampler resampler(ReportWindowOf(item_));
     resampler.SetCancelFlag(item_.cancel);
     resampler.SetReasonSink(&item_.failureReason);
     if (!resampler.Open(item_.outputPath.c_str(), item_.outputPath.c_str())) {
         item_.failureReason = resampler.FailureReason();
-        PostToWindow(WM_SSRC_DONE, 0, 1);
+        PostToWindow(item_, WM_SSRC_DONE, 0, 1);
         return;
     }
     resampler.Run();

@@ -12,19 +12,29 @@
 namespace {
 
 // Written by the worker before decoding and read by PcmCallback, both on
-// the worker's own thread.
+// the worker's own thread; rows converted side by side each have their own.
 thread_local Sink* t_currentSink = nullptr;
+thread_local const ConversionItem* t_currentRow = nullptr;
 
 }  // namespace
 
 void SetCurrentSink(Sink* sink) { t_currentSink = sink; }
 
+win::HWND ReportWindowOf(const ConversionItem& row)
+{
+    return row.reportWindow ? row.reportWindow : g_mainWindow.load();
+}
+
 win::DWORD WorkerThread(void* item)
 {
     if (!item)
         return 0;
-    RowConversion conversion(*static_cast<ConversionItem*>(item));
-    return conversion.Run();
+    auto& row = *static_cast<ConversionItem*>(item);
+    t_currentRow = &row;
+    RowConversion conversion(row);
+    win::DWORD result = conversion.Run();
+    t_currentRow = nullptr;
+    return result;
 }
 
 void PcmCallback(const unsigned char* data, int bytes, std::int64_t positionMs)
@@ -35,6 +45,9 @@ void PcmCallback(const unsigned char* data, int bytes, std::int64_t positionMs)
         else if (sink->sinkKind == kSinkWav)
             static_cast<WavSink*>(sink)->Write(data, static_cast<std::size_t>(bytes));
     }
-    if (win::HWND window = g_mainWindow.load())
-        win::SendMessage(window, WM_CONVERT_PROGRESS, 0, reinterpret_cast<win::LPARAM>(&positionMs));
+    const ConversionItem* row = t_currentRow;
+    win::HWND window = row ? ReportWindowOf(*row) : g_mainWindow.load();
+    auto key = static_cast<win::WPARAM>(row ? row->rowKey : 0);
+    if (window)
+        win::SendMessage(window, WM_CONVERT_PROGRESS, key, reinterpret_cast<win::LPARAM>(&positionMs));
 }

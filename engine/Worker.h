@@ -14,7 +14,11 @@ class Sink;
 win::DWORD WorkerThread(void* item);
 
 // Hands each decoded chunk to the worker thread's current sink and reports
-// the position to the main window (sent: the worker waits for the window).
+// the position, with the row's key, to the row's window (sent: the worker
+// waits for the window).
 void PcmCallback(const unsigned char* data, int bytes, std::int64_t positionMs);
 // The sink PcmCallback feeds on the calling thread; null for none.
 void SetCurrentSink(Sink* sink);
+
+// The window a row reports to: its own, else the published main window.
+win::HWND ReportWindowOf(const ConversionItem& row);

@@ -28,12 +28,13 @@ BatchRecorder::~BatchRecorder()
     win::DestroyWindow(hwnd_);
 }
 
-bool BatchRecorder::Run(RowTable& rows, int mode, int timeoutMs)
+bool BatchRecorder::Run(RowTable& rows, int mode, int timeoutMs, int rowsAtOnce)
 {
     events_.clear();
     done_ = false;
     BatchController batch;
     batch.SetRows(&rows);
+    batch.SetRowsAtOnce(rowsAtOnce);
     if (!batch.Start(mode, hwnd_))
         return false;
     batch_ = &batch;

@@ -25,8 +25,9 @@ public:
     BatchRecorder();
     ~BatchRecorder();
 
-    // Converts the marked rows; false when the batch did not end in time.
-    bool Run(RowTable& rows, int mode = 0, int timeoutMs = 60000);
+    // Converts the marked rows, `rowsAtOnce` side by side; false when the
+    // batch did not end in time.
+    bool Run(RowTable& rows, int mode = 0, int timeoutMs = 60000, int rowsAtOnce = 1);
     const std::vector<EngineEvent>& Events() const { return events_; }
     std::vector<EngineEvent> EventsOf(std::int32_t key) const;
     std::vector<win::UINT> Messages() const;

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace testing_support;
 namespace fs = std::filesystem;
 
@@ -90,6 +92,7 @@ TEST_F(Batch, EveryRowReportsStartProgressDoneAndTheFileIsBitExact)
             break;
         case WM_CONVERT_PROGRESS:
             ASSERT_NE(current, -1) << "progress outside a row";
+            EXPECT_EQ(static_cast<std::int32_t>(e.wParam), current);
             EXPECT_GE(e.positionMs, lastPosition);
             lastPosition = e.positionMs;
             break;
@@ -108,6 +111,58 @@ TEST_F(Batch, EveryRowReportsStartProgressDoneAndTheFileIsBitExact)
         ASSERT_GE(file.size(), 46u) << name;
         std::vector<unsigned char> pcm(file.begin() + 46, file.end());
         EXPECT_TRUE(pcm == ExpectedPcm(FixturePath(name))) << name;
+    }
+}
+
+// Rows side by side: each row's own messages keep their order and carry
+// its key, rows overlap up to the limit and no further, the batch ends last,
+// and every file is what the row alone would have made.
+TEST_F(Batch, RowsSideBySideKeepEachRowsProtocolAndBytes)
+{
+    const char* fixtures[] = {"stereo16_44k.ape", "mono16_22k.ape", "stereo8_11k.ape",
+                              "mono8_8k.ape",     "stereo16_48k.ape", "stereo16_44k.ape"};
+    Rows rows;
+    for (std::size_t i = 0; i < std::size(fixtures); ++i)
+        rows.Add(FixturePath(fixtures[i]), dir / (std::to_string(i) + ".wav"));
+    ASSERT_TRUE(recorder.Run(rows.table, 0, 120000, 3));
+
+    const auto& events = recorder.Events();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().message, WM_BATCH_DONE);
+    std::map<std::int32_t, int> stage;  // 1: started, 2: done
+    std::map<std::int32_t, std::int64_t> lastPosition;
+    std::size_t open = 0, mostOpen = 0;
+    for (const auto& e : events) {
+        auto key = static_cast<std::int32_t>(e.wParam);
+        switch (e.message) {
+        case WM_WAVE_START:
+            EXPECT_EQ(stage[key], 0) << key;
+            stage[key] = 1;
+            mostOpen = std::max(mostOpen, ++open);
+            break;
+        case WM_CONVERT_PROGRESS:
+            EXPECT_EQ(stage[key], 1) << "progress of row " << key << " outside its start and done";
+            EXPECT_GE(e.positionMs, lastPosition[key]);
+            lastPosition[key] = e.positionMs;
+            break;
+        case WM_WAVE_DONE:
+            EXPECT_EQ(stage[key], 1) << key;
+            EXPECT_EQ(e.lParam, 0) << key;
+            stage[key] = 2;
+            --open;
+            break;
+        }
+    }
+    EXPECT_EQ(stage.size(), std::size(fixtures));
+    for (auto [key, s] : stage)
+        EXPECT_EQ(s, 2) << key;
+    EXPECT_LE(mostOpen, 3u);
+    EXPECT_GE(mostOpen, 2u) << "the rows ran one after another";
+    for (std::size_t i = 0; i < std::size(fixtures); ++i) {
+        auto file = ReadBytes(dir / (std::to_string(i) + ".wav"));
+        ASSERT_GE(file.size(), 46u) << i;
+        EXPECT_TRUE(std::vector<unsigned char>(file.begin() + 46, file.end()) == ExpectedPcm(FixturePath(fixtures[i])))
+            << fixtures[i];
     }
 }
 

@@ -1,0 +1,89 @@
+# Sourced by the benchmark scripts: the program folder, a cache of long
+# generated inputs (kept between runs under build/, never committed), and
+# timing that also reads the peak memory of the timed process.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cache=${KOLVEX_BENCH_CACHE:-$root/build/bench-cache}
+convert="$root/build/release/bin/kolvex-convert"
+mkdir -p "$cache"
+
+# Installs the tools (sox, ffmpeg, jmac) and builds the given targets.
+bench_prepare() {
+  KOLVEX_WITH_FIXTURE_TOOLS=1 "$root/tools/setup"
+  "$root/tools/build" release "$@" >/dev/null
+}
+
+# bench_ape NAME SECONDS [RATE] [BITS] → path of a stereo APE image of pink
+# noise under a sweeping sine (music-like to the encoders), made once.
+bench_ape() {
+  local name=$1 seconds=$2 rate=${3:-44100} bits=${4:-16}
+  local ape="$cache/$name.ape"
+  if [[ ! -s "$ape" ]]; then
+    echo "making $name.ape ($seconds s, $rate Hz, $bits-bit; sox + jmac, level 2; cached in $cache)..." >&2
+    # Plain PCM headers (wavpcm): jmac reads no WAVE_FORMAT_EXTENSIBLE, which
+    # sox writes for 24 bits.
+    sox -q -n -r "$rate" -c 2 -b "$bits" -t wavpcm "$cache/$name.wav" synth "$seconds" pinknoise synth "$seconds" sine mix 220-1760 gain -6
+    if ! jmac c2 "$cache/$name.wav" "$cache/$name.tmp.ape" >/dev/null; then
+      rm -f "$cache/$name.wav" "$cache/$name.tmp.ape"
+      return 1
+    fi
+    rm -f "$cache/$name.wav"
+    mv "$cache/$name.tmp.ape" "$ape"
+  fi
+  echo "$ape"
+}
+
+# bench_album NAME SECONDS TRACKS [RATE] → path of a CUE sheet splitting
+# the image NAME.ape into TRACKS tracks of equal length.
+bench_album() {
+  local name=$1 seconds=$2 tracks=$3 rate=${4:-44100}
+  bench_ape "$name" "$seconds" "$rate" >/dev/null
+  local sheet="$cache/$name.cue"
+  python3 - "$sheet" "$name.ape" "$seconds" "$tracks" <<'PY'
+import sys
+sheet, image, seconds, tracks = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
+lines = ['PERFORMER "Kolvex Bench"', 'TITLE "Bench Album"', f'FILE "{image}" WAVE']
+for t in range(tracks):
+    frames = t * seconds * 75 // tracks
+    lines += [f'  TRACK {t + 1:02d} AUDIO', f'    TITLE "Track {t + 1:02d}"',
+              f'    INDEX 01 {frames // 4500:02d}:{frames // 75 % 60:02d}:{frames % 75:02d}']
+open(sheet, 'w').write('\n'.join(lines) + '\n')
+PY
+  echo "$sheet"
+}
+
+# bench_settings FILE: a settings file with the encoder settings as ffmpeg's
+# libmp3lame has them (no CRC, copyright or original bit, CBR 192 kbit/s,
+# the input's sample rate), so both sides do the same work.
+bench_settings() {
+  python3 - "$1" <<'PY'
+import struct, sys
+record = bytearray(3200)
+mp3 = [0] * 23
+mp3[1], mp3[3], mp3[4] = 192, 64, 192      # CBR rate, VBR range (unused)
+record[0x804:0x804 + 92] = struct.pack('<23I', *mp3)
+struct.pack_into('<II', record, 0x860, 1, 0)  # CBR flag, resampling flag
+struct.pack_into('<I', record, 0x878, 1)
+open(sys.argv[1], 'wb').write(record)
+PY
+}
+
+# bench_measure RUNS command... → "best-wall-seconds peak-MB": the best
+# wall time of RUNS runs and the largest peak resident size of the command's
+# own process among them.
+bench_measure() {
+  python3 - "$@" <<'PY'
+import os, subprocess, sys, time
+runs, command = int(sys.argv[1]), sys.argv[2:]
+best, peak = None, 0
+for _ in range(runs):
+    start = time.monotonic()
+    child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    wall = time.monotonic() - start
+    if status != 0:
+        sys.exit(f"bench: {' '.join(command)} failed ({status})")
+    best = wall if best is None else min(best, wall)
+    peak = max(peak, usage.ru_maxrss / 1024)
+print(f"{best:.3f} {peak:.1f}")
+PY
+}
