@@ -119,11 +119,11 @@ void Dither::FillNoise(int density, double amplitude)
     }
 }
 
-int Dither::Quantize(double value, double* peak, int kind, int channel)
+int Dither::QuantizeAt(double value, double* peak, int kind, int channel, std::uint32_t index)
 {
     double s = value;
     if (kind == kPlainDither) {
-        s += noise_[index_++ & 0xFFFF];
+        s += noise_[index & 0xFFFF];
         if (s < clipMin_) {
             *peak = std::max(*peak, s / clipMin_);
             s = clipMin_;
@@ -142,7 +142,7 @@ int Dither::Quantize(double value, double* peak, int kind, int channel)
     // of the sum does not wait for it.
     s += Dot(coefficient + 1, recent + 1, length_ - 1) + coefficient[0] * recent[0];
     const double unDithered = s;
-    s += noise_[index_++ & 0xFFFF];
+    s += noise_[index & 0xFFFF];
 
     double error;
     if (s < clipMin_ || s > clipMax_) {

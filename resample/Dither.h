@@ -26,7 +26,17 @@ public:
               double amplitude);
     // `value` is already in output steps. Raises *peak to the largest ratio
     // by which a value exceeded a clip limit.
-    int Quantize(double value, double* peak, int kind, int channel);
+    int Quantize(double value, double* peak, int kind, int channel)
+    {
+        return QuantizeAt(value, peak, kind, channel, index_++);
+    }
+    // Quantize with the noise of sample number `index` (counted over all
+    // channels since Setup), leaving the count alone: channels can then be
+    // quantised on different threads, each calling this for its own
+    // samples, and Skip moves the count past them all afterwards.
+    int QuantizeAt(double value, double* peak, int kind, int channel, std::uint32_t index);
+    std::uint32_t NextIndex() const { return index_; }
+    void Skip(std::uint32_t samples) { index_ += samples; }
     void Release();
 
     // Whether Setup prepared noise and error histories for `channels`.

@@ -3,6 +3,8 @@
 // takes the result to R.
 #include "resample/SsrcEngine.h"
 
+#include "platform/core/WorkThreads.h"
+#include "resample/ChannelTeam.h"
 #include "resample/DownsampleDesign.h"
 #include "resample/FftFilter.h"
 #include "resample/KaiserDesign.h"
@@ -48,6 +50,8 @@ public:
           decoded_(static_cast<std::size_t>(inputFrames_) * channels),
           // Every output advances the history by at least one sample.
           output_(static_cast<std::size_t>(d.half + 2) * channels),
+          ends_(channels),
+          team_(channels, win::RowThreads()),
           position_(d.startPosition),
           phase_(d.startPhase)
     {
@@ -65,32 +69,18 @@ public:
         endOfInput_ = got_ < toRead || framesRead_ >= frameCount_;
     }
 
-    // Both filter stages for every channel; returns the block's output frames.
-    int FilterBlock()
+    // Both filter stages and the quantiser for every channel, channels on
+    // the team's threads; returns the block's output frames.
+    int FilterBlock(ssrc::OutputStage& output)
     {
-        const int K = d_.oversampling, H = d_.half, L = d_.fftLength, T = d_.taps, P = d_.phases;
-        const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.increment.data(), P};
-        const int maxOutputs = static_cast<int>(output_.size() / channels_);
-        int n = 0, nextPhase = phase_;
-        for (int ch = 0; ch < channels_; ++ch) {
-            double* work = work_[ch].data();
-            std::fill(work, work + L, 0.0);
-            for (std::size_t f = 0; f < got_; ++f)
-                work[stuffOffset_ + K * f] = decoded_[f * channels_ + ch];
-            stageOne_.Apply(work);
-
-            double* history = history_[ch].data();
-            for (int i = 0; i < H; ++i)
-                history[T + 1 + i] += work[i];
-
-            std::int64_t t = position_ / P + (position_ % P != 0);
-            int phase = phase_;
-            n = ssrc::RunPolyphase(stageTwo_, schedule, history, &t, H + 1, maxOutputs, &phase,
-                                   output_.data() + ch, channels_);
-            nextPhase = phase;
-        }
-        phase_ = nextPhase;
-        stuffOffset_ = stuffOffset_ + K * wanted_ - H;
+        team_.ForEachChannel([&](int ch) {
+            ends_[ch] = FilterChannel(ch);
+            output.QuantiseChannel(output_.data(), ends_[ch].frames, ch);
+        });
+        // Every channel ends where the first does.
+        const int n = ends_[0].frames;
+        phase_ = ends_[0].phase;
+        stuffOffset_ = stuffOffset_ + d_.oversampling * wanted_ - d_.half;
         position_ += static_cast<std::int64_t>(n) * (d_.f2 / d_.targetRate);
         return n;
     }
@@ -109,12 +99,40 @@ public:
         position_ -= s * d_.phases;
     }
 
-    const double* Output() const { return output_.data(); }
+    int MaxOutputFrames() const { return static_cast<int>(output_.size() / channels_); }
     std::uint64_t FramesRead() const { return framesRead_; }
     bool EndOfInput() const { return endOfInput_; }
     double Fraction() const { return frameCount_ ? double(framesRead_) / frameCount_ : 1.0; }
 
 private:
+    // Where a channel's pass through the block left the running state.
+    struct ChannelEnd {
+        int frames = 0;
+        int phase = 0;
+    };
+
+    ChannelEnd FilterChannel(int ch)
+    {
+        const int K = d_.oversampling, H = d_.half, L = d_.fftLength, T = d_.taps, P = d_.phases;
+        const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.increment.data(), P};
+        double* work = work_[ch].data();
+        std::fill(work, work + L, 0.0);
+        for (std::size_t f = 0; f < got_; ++f)
+            work[stuffOffset_ + K * f] = decoded_[f * channels_ + ch];
+        stageOne_.Apply(work);
+
+        double* history = history_[ch].data();
+        for (int i = 0; i < H; ++i)
+            history[T + 1 + i] += work[i];
+
+        ChannelEnd end;
+        std::int64_t t = position_ / P + (position_ % P != 0);
+        end.phase = phase_;
+        end.frames = ssrc::RunPolyphase(stageTwo_, schedule, history, &t, H + 1, MaxOutputFrames(),
+                                        &end.phase, output_.data() + ch, channels_);
+        return end;
+    }
+
     const DownsampleDesign& d_;
     int channels_;
     int sourceWidth_;
@@ -127,6 +145,8 @@ private:
     std::vector<unsigned char> rawIn_;
     std::vector<double> decoded_;
     std::vector<double> output_;
+    std::vector<ChannelEnd> ends_;
+    ssrc::ChannelTeam team_;
     std::uint64_t framesRead_ = 0;
     bool endOfInput_ = false;
     int wanted_ = 0;
@@ -154,7 +174,7 @@ double SsrcEngine::ResampleDown(std::FILE* in, std::FILE* out, int channels, int
     try {
         DownStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
         ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,
-                                 targetRate, d.delay);
+                                 targetRate, d.delay, stream.MaxOutputFrames());
         return RunBlocks(stream, output, in, [this](double fraction) { ProgressUpdate(fraction); });
     } catch (const std::bad_alloc&) {
         ssrc::Trace("Out of memory for resampling %dHz to %dHz.\n", sourceRate, targetRate);

@@ -3,6 +3,8 @@
 // every K-th sample goes to the output stage.
 #include "resample/SsrcEngine.h"
 
+#include "platform/core/WorkThreads.h"
+#include "resample/ChannelTeam.h"
 #include "resample/FftFilter.h"
 #include "resample/KaiserDesign.h"
 #include "resample/OutputStage.h"
@@ -43,6 +45,8 @@ public:
           rawIn_(static_cast<std::size_t>(capacity_) * channels * sourceWidth),
           decoded_(static_cast<std::size_t>(capacity_) * channels),
           output_(static_cast<std::size_t>(d.half / d.oversampling + 1) * channels),
+          ends_(channels),
+          team_(channels, win::RowThreads()),
           position_(d.startPosition),
           phase_(d.startPhase),
           offset_(d.startOffset)
@@ -73,38 +77,19 @@ public:
         endOfInput_ = got < toRead || framesRead_ >= frameCount_;
     }
 
-    // Both filter stages for every channel; returns the block's output frames.
-    int FilterBlock()
+    // Both filter stages and the quantiser for every channel, channels on
+    // the team's threads; returns the block's output frames.
+    int FilterBlock(ssrc::OutputStage& output)
     {
-        const int K = d_.oversampling;
-        const int H = d_.half, L = d_.fftLength;
-        const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.inputStep.data(),
-                                               static_cast<int>(d_.order.size())};
-        int n = 0, nextPhase = phase_, nextOffset = offset_;
-        for (int ch = 0; ch < channels_; ++ch) {
-            double* work = work_[ch].data();
-            const double* history = history_[ch].data();
-            std::int64_t frame = (d_.sourceRate * (position_ - 1) + d_.f1) / d_.f1;
-            int phase = phase_;
-            ssrc::RunPolyphase(stageOne_, schedule, history, &frame, INT64_MAX, H, &phase, work, 1);
-            nextPhase = phase;
-
-            std::fill(work + H, work + L, 0.0);
-            stageTwo_.Apply(work);
-
-            double* overlap = overlap_[ch].data();
-            int i = offset_, j = 0;
-            for (; i < H; i += K, ++j)
-                output_[std::size_t(j) * channels_ + ch] = overlap[j] + work[i];
-            n = j;
-            nextOffset = i - H;
-            for (int m = 0; i < L; i += K, ++m)
-                overlap[m] = work[i];
-        }
-        phase_ = nextPhase;
-        offset_ = nextOffset;
-        position_ += static_cast<std::int64_t>(d_.ratio) * H / K;
-        return n;
+        team_.ForEachChannel([&](int ch) {
+            ends_[ch] = FilterChannel(ch);
+            output.QuantiseChannel(output_.data(), ends_[ch].frames, ch);
+        });
+        // Every channel ends where the first does.
+        phase_ = ends_[0].phase;
+        offset_ = ends_[0].offset;
+        position_ += static_cast<std::int64_t>(d_.ratio) * d_.half / d_.oversampling;
+        return ends_[0].frames;
     }
 
     // Forgets the input frames no later output can reach.
@@ -117,12 +102,46 @@ public:
         position_ -= s * d_.phases1;
     }
 
-    const double* Output() const { return output_.data(); }
+    int MaxOutputFrames() const { return d_.half / d_.oversampling + 1; }
     std::uint64_t FramesRead() const { return framesRead_; }
     bool EndOfInput() const { return endOfInput_; }
     double Fraction() const { return frameCount_ ? double(framesRead_) / frameCount_ : 1.0; }
 
 private:
+    // Where a channel's pass through the block left the running state.
+    struct ChannelEnd {
+        int frames = 0;
+        int phase = 0;
+        int offset = 0;
+    };
+
+    ChannelEnd FilterChannel(int ch)
+    {
+        const int K = d_.oversampling;
+        const int H = d_.half, L = d_.fftLength;
+        const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.inputStep.data(),
+                                               static_cast<int>(d_.order.size())};
+        ChannelEnd end;
+        double* work = work_[ch].data();
+        const double* history = history_[ch].data();
+        std::int64_t frame = (d_.sourceRate * (position_ - 1) + d_.f1) / d_.f1;
+        end.phase = phase_;
+        ssrc::RunPolyphase(stageOne_, schedule, history, &frame, INT64_MAX, H, &end.phase, work, 1);
+
+        std::fill(work + H, work + L, 0.0);
+        stageTwo_.Apply(work);
+
+        double* overlap = overlap_[ch].data();
+        int i = offset_, j = 0;
+        for (; i < H; i += K, ++j)
+            output_[std::size_t(j) * channels_ + ch] = overlap[j] + work[i];
+        end.frames = j;
+        end.offset = i - H;
+        for (int m = 0; i < L; i += K, ++m)
+            overlap[m] = work[i];
+        return end;
+    }
+
     const UpsampleDesign& d_;
     int channels_;
     int sourceWidth_;
@@ -137,6 +156,8 @@ private:
     std::vector<unsigned char> rawIn_;
     std::vector<double> decoded_;
     std::vector<double> output_;
+    std::vector<ChannelEnd> ends_;
+    ssrc::ChannelTeam team_;
     std::uint64_t framesRead_ = 0;
     bool endOfInput_ = false;
     std::int64_t position_;  // stage one, in F1 ticks
@@ -162,7 +183,7 @@ double SsrcEngine::ResampleUp(std::FILE* in, std::FILE* out, int channels, int s
     try {
         UpStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
         ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,
-                                 targetRate, d.delay);
+                                 targetRate, d.delay, stream.MaxOutputFrames());
         return RunBlocks(stream, output, in, [this](double fraction) {
             PostProgress(static_cast<int>(fraction * 100));
             ProgressUpdate(fraction);
