@@ -20,6 +20,11 @@ void RealSplit(double* data, int n, bool backward, const double* cosines, int st
 
 // data *= filter, both n doubles in RealDft's packed layout.
 void MultiplySpectra(double* data, const double* filter, int n);
+// out = a x filter, then RealSplit backward and the backward transform's
+// handling of bins 0 and n/2: what remains of the backward transform of
+// the product is the complex one. `out` may be `a`; n >= 8.
+void MultiplyUnsplit(double* out, const double* a, const double* filter, int n, const double* cosines,
+                     int stride);
 
 // The loops use the widest vector instructions the processor has; tests
 // switch to the portable ones to check them on any machine. Not for use

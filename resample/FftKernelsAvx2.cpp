@@ -27,6 +27,11 @@ void Multiply(double* data, const double* filter, int n)
     MultiplyPacked<TwoLanes>(data, filter, n);
 }
 
+void MultiplyUnsplit(double* out, const double* a, const double* f, int n, const double* c, int stride)
+{
+    MultiplyThenUnsplit<TwoLanes>(out, a, f, n, c, stride);
+}
+
 }  // namespace ssrc::avx2
 
 #endif

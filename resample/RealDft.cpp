@@ -62,4 +62,19 @@ void RealDft(int n, int direction, double* data, int* ip, double* w)
     }
 }
 
+void RealDftOfProduct(int n, double* out, const double* spectrum, const double* filter, int* ip,
+                      double* w)
+{
+    if (n < 8) {
+        for (int i = 0; i < n; ++i)
+            out[i] = spectrum[i];
+        MultiplySpectra(out, filter, n);
+        RealDft(n, -1, out, ip, w);
+        return;
+    }
+    EnsureTables(n, ip, w);
+    MultiplyUnsplit(out, spectrum, filter, n, w + ip[0], 4 * ip[1] / n);
+    ComplexFft(out, n / 2, true, w, 2 * ip[0]);
+}
+
 }  // namespace ssrc

@@ -1,6 +1,5 @@
 #include "resample/StuffedFilter.h"
 
-#include "resample/FftKernels.h"
 #include "resample/KaiserDesign.h"
 #include "resample/RealDft.h"
 
@@ -53,10 +52,9 @@ void StuffedFilter::Transform(double* block) const
     RealDft(fftLength_, 1, block, ip_.data(), w_.data());
 }
 
-void StuffedFilter::FilterPhase(int phase, double* spectrum) const
+void StuffedFilter::FilterPhase(int phase, const double* spectrum, double* out) const
 {
-    MultiplySpectra(spectrum, spectra_[phase].data(), fftLength_);
-    RealDft(fftLength_, -1, spectrum, ip_.data(), w_.data());
+    RealDftOfProduct(fftLength_, out, spectrum, spectra_[phase].data(), ip_.data(), w_.data());
 }
 
 StuffedChannel::StuffedChannel(const StuffedFilter& filter, int maxTake)
@@ -71,7 +69,7 @@ StuffedChannel::StuffedChannel(const StuffedFilter& filter, int maxTake)
 
 void StuffedChannel::Convolve(const double* samples, std::size_t count, int stride)
 {
-    const int K = filter_.Stuffing(), M = filter_.FftLength(), B = filter_.BlockFrames();
+    const int K = filter_.Stuffing(), B = filter_.BlockFrames();
     const int tail = filter_.TailLength();
     const std::size_t n = std::min<std::size_t>(count, B);
     for (std::size_t i = 0; i < n; ++i)
@@ -84,8 +82,7 @@ void StuffedChannel::Convolve(const double* samples, std::size_t count, int stri
     readAt_ = 0;
     double* out = ready_.data() + left;
     for (int r = 0; r < K; ++r) {
-        std::memcpy(phase_.data(), source_.data(), M * sizeof(double));
-        filter_.FilterPhase(r, phase_.data());
+        filter_.FilterPhase(r, source_.data(), phase_.data());
         double* spill = tails_.data() + std::size_t(r) * tail;
         for (int i = 0; i < tail; ++i)
             out[std::size_t(i) * K + r] = spill[i] + phase_[i];

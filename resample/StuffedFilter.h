@@ -24,9 +24,9 @@ public:
     int BlockFrames() const { return block_; }
     int TailLength() const { return fftLength_ - block_; }
 
-    // In place on one block of FftLength() doubles holding the source
-    // block's transform: multiplies by phase r's filter and transforms back.
-    void FilterPhase(int phase, double* spectrum) const;
+    // out = the source block convolved with phase r's filter, from the
+    // block's transform (FftLength() doubles each).
+    void FilterPhase(int phase, const double* spectrum, double* out) const;
     void Transform(double* block) const;
 
 private:
