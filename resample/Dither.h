@@ -3,6 +3,7 @@
 // rounding to an integer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -35,6 +36,10 @@ public:
     // quantised on different threads, each calling this for its own
     // samples, and Skip moves the count past them all afterwards.
     int QuantizeAt(double value, double* peak, int kind, int channel, std::uint32_t index);
+    // QuantizeAt for `count` samples of one channel: samples[i * stride] x
+    // scale, with the noise of sample first + i * stride, into out[i].
+    void QuantizeRun(const double* samples, std::size_t stride, int count, double scale, int kind,
+                     int channel, std::uint32_t first, double* peak, int* out);
     std::uint32_t NextIndex() const { return index_; }
     void Skip(std::uint32_t samples) { index_ += samples; }
     void Release();
@@ -56,6 +61,8 @@ private:
     };
 
     void FillNoise(int density, double amplitude);
+    int Plain(double s, double* peak, std::uint32_t index) const;
+    int Shaped(double s, double* peak, History& history, std::uint32_t index) const;
 
     std::uint32_t index_ = 0;
     std::vector<History> histories_;

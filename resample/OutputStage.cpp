@@ -22,24 +22,24 @@ OutputStage::OutputStage(std::FILE* out, int channels, int targetWidth, double g
       targetRate_(targetRate),
       remainingDelay_(delay),
       channelPeaks_(channels, 0.0),
+      quantised_(channels, std::vector<int>(maxFrames)),
       raw_(static_cast<std::size_t>(maxFrames) * channels * targetWidth)
 {
 }
 
 void OutputStage::QuantiseChannel(const double* samples, int frames, int channel)
 {
-    const int lo = OutputMin(width_), hi = OutputMax(width_);
-    // Sample i of the block takes the noise the serial order gives it.
-    const std::uint32_t first = dither_.NextIndex() + static_cast<std::uint32_t>(channel);
     const std::size_t step = static_cast<std::size_t>(channels_);
-    unsigned char* p = raw_.data() + channel * width_;
+    int* q = quantised_[channel].data();
     double peak = 0;
-    for (int f = 0; f < frames; ++f, p += step * width_) {
-        const double v = scale_ * samples[f * step + channel];
-        int q;
-        if (ditherKind_ != kNoDither) {
-            q = dither_.QuantizeAt(v, &peak, ditherKind_, channel, first + static_cast<std::uint32_t>(f * step));
-        } else {
+    if (ditherKind_ != kNoDither) {
+        // Sample i of the block takes the noise the serial order gives it.
+        dither_.QuantizeRun(samples + channel, step, frames, scale_, ditherKind_, channel,
+                            dither_.NextIndex() + static_cast<std::uint32_t>(channel), &peak, q);
+    } else {
+        const int lo = OutputMin(width_), hi = OutputMax(width_);
+        for (int f = 0; f < frames; ++f) {
+            const double v = scale_ * samples[f * step + channel];
             double r = v >= 0 ? std::floor(v + 0.5) : std::ceil(v - 0.5);
             if (r < lo) {
                 peak = std::max(peak, r / lo);
@@ -49,10 +49,10 @@ void OutputStage::QuantiseChannel(const double* samples, int frames, int channel
                 peak = std::max(peak, r / hi);
                 r = hi;
             }
-            q = static_cast<int>(r);
+            q[f] = static_cast<int>(r);
         }
-        EncodeSample(q, width_, p);
     }
+    EncodeSamples(q, frames, width_, raw_.data() + channel * width_, step * width_);
     channelPeaks_[channel] = peak;
 }
 

@@ -45,6 +45,7 @@ private:
     std::uint64_t written_ = 0;
     double peak_ = 0;
     std::vector<double> channelPeaks_;  // of the block being quantised
+    std::vector<std::vector<int>> quantised_;  // per channel, before encoding
     std::vector<unsigned char> raw_;
 };
 

@@ -59,6 +59,29 @@ int OutputMax(int width)
     }
 }
 
+void EncodeSamples(const int* values, int count, int width, unsigned char* out, std::size_t stride)
+{
+    switch (width) {
+    case 1:
+        for (int i = 0; i < count; ++i, out += stride)
+            out[0] = static_cast<unsigned char>(values[i] + 128);
+        break;
+    case 2:
+        for (int i = 0; i < count; ++i, out += stride) {
+            out[0] = static_cast<unsigned char>(values[i]);
+            out[1] = static_cast<unsigned char>(values[i] >> 8);
+        }
+        break;
+    default:
+        for (int i = 0; i < count; ++i, out += stride) {
+            out[0] = static_cast<unsigned char>(values[i]);
+            out[1] = static_cast<unsigned char>(values[i] >> 8);
+            out[2] = static_cast<unsigned char>(values[i] >> 16);
+        }
+        break;
+    }
+}
+
 void EncodeSample(int value, int width, unsigned char* out)
 {
     if (width == 1) {

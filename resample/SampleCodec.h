@@ -17,5 +17,7 @@ int OutputMin(int width);
 int OutputMax(int width);
 // Stores quantised samples at `width` bytes (1 to 3): one byte adds 128.
 void EncodeSample(int value, int width, unsigned char* out);
+// EncodeSample for `count` values, the i-th at out + i * stride bytes.
+void EncodeSamples(const int* values, int count, int width, unsigned char* out, std::size_t stride);
 
 }  // namespace ssrc
