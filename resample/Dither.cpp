@@ -51,9 +51,12 @@ private:
     int table_[97];
 };
 
+// s + 0.5 truncated when s >= 0, s - 0.5 truncated otherwise, without a
+// branch: the sign of audio samples is a coin toss for the predictor.
+// (-0.0 takes -0.5 and still truncates to 0.)
 int RoundHalfAway(double s)
 {
-    return s >= 0 ? int(s + 0.5) : int(s - 0.5);
+    return int(s + std::copysign(0.5, s));
 }
 
 }  // namespace
