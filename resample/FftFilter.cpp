@@ -23,7 +23,7 @@ FftFilter::FftFilter(int taps, double cutoff, double rate, double gain, int fftL
 
 void FftFilter::Apply(double* block)
 {
-    RealDft(length_, 1, block, ip_.data(), w_.data());
+    RealDftOfFirstHalf(length_, block, ip_.data(), w_.data());
     RealDftOfProduct(length_, block, block, spectrum_.data(), ip_.data(), w_.data());
 }
 

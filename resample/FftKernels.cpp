@@ -8,7 +8,7 @@ namespace ssrc {
 
 #if defined(__x86_64__)
 namespace avx2 {
-void Passes(double* data, int count, bool backward, const double* table, int stride);
+void Passes(double* data, int count, bool backward, const double* table, int stride, bool upperZero);
 void RealPass(double* data, int n, bool backward, const double* cosines, int stride);
 void Multiply(double* data, const double* filter, int n);
 void MultiplyUnsplit(double* out, const double* a, const double* f, int n, const double* c, int stride);
@@ -19,9 +19,9 @@ namespace generic {
 
 #include "resample/FftKernel.inc"
 
-void Passes(double* data, int count, bool backward, const double* table, int stride)
+void Passes(double* data, int count, bool backward, const double* table, int stride, bool upperZero)
 {
-    Transform<OneLane>(data, count, backward, table, stride);
+    Transform<OneLane>(data, count, backward, table, stride, upperZero);
 }
 
 void RealPass(double* data, int n, bool backward, const double* cosines, int stride)
@@ -47,7 +47,7 @@ void MultiplyUnsplit(double* out, const double* a, const double* f, int n, const
 namespace {
 
 struct Kernels {
-    void (*passes)(double*, int, bool, const double*, int);
+    void (*passes)(double*, int, bool, const double*, int, bool);
     void (*realPass)(double*, int, bool, const double*, int);
     void (*multiply)(double*, const double*, int);
     void (*multiplyUnsplit)(double*, const double*, const double*, int, const double*, int);
@@ -91,9 +91,10 @@ void BuildTwiddles(double* table, int count)
     }
 }
 
-void ComplexFft(double* data, int count, bool backward, const double* table, int tableCount)
+void ComplexFft(double* data, int count, bool backward, const double* table, int tableCount,
+                bool upperZero)
 {
-    Current().passes(data, count, backward, table, tableCount / count);
+    Current().passes(data, count, backward, table, tableCount / count, upperZero && !backward);
 }
 
 void RealSplit(double* data, int n, bool backward, const double* cosines, int stride)

@@ -10,8 +10,10 @@ namespace ssrc {
 void BuildTwiddles(double* table, int count);
 
 // `table` was built for `tableCount` points, a power-of-two multiple of
-// `count`.
-void ComplexFft(double* data, int count, bool backward, const double* table, int tableCount);
+// `count`. With `upperZero` (forward only) the points from count / 2 on
+// are taken as zero and not read.
+void ComplexFft(double* data, int count, bool backward, const double* table, int tableCount,
+                bool upperZero = false);
 
 // Turns the transform of n reals packed as n/2 complex points into their
 // spectrum (forward), or back (backward), bins 0 and n/2 aside. `cosines`

@@ -9,9 +9,9 @@ namespace ssrc::avx2 {
 
 #include "resample/FftKernel.inc"
 
-void Passes(double* data, int count, bool backward, const double* table, int stride)
+void Passes(double* data, int count, bool backward, const double* table, int stride, bool upperZero)
 {
-    Transform<TwoLanes>(data, count, backward, table, stride);
+    Transform<TwoLanes>(data, count, backward, table, stride, upperZero);
 }
 
 void RealPass(double* data, int n, bool backward, const double* cosines, int stride)

@@ -128,7 +128,6 @@ private:
         end.phase = phase_;
         ssrc::RunPolyphase(stageOne_, schedule, history, &frame, INT64_MAX, H, &end.phase, work, 1);
 
-        std::fill(work + H, work + L, 0.0);
         stageTwo_.Apply(work);
 
         double* overlap = overlap_[ch].data();
