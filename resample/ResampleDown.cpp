@@ -46,7 +46,6 @@ public:
           stuffed_(channels, ssrc::StuffedChannel(stageOne_, d.half)),
           history_(channels, std::vector<double>(d.taps + d.half + 1, 0.0)),
           rawIn_(static_cast<std::size_t>(stageOne_.BlockFrames()) * channels * sourceWidth),
-          decoded_(static_cast<std::size_t>(stageOne_.BlockFrames()) * channels),
           // Every output advances the history by at least one sample.
           output_(static_cast<std::size_t>(d.half + 2) * channels),
           ends_(channels),
@@ -68,7 +67,6 @@ public:
             static_cast<std::size_t>(std::min<std::uint64_t>(stageOne_.BlockFrames(), left));
         const std::size_t frameBytes = std::size_t(channels_) * sourceWidth_;
         got_ = toRead ? std::fread(rawIn_.data(), frameBytes, toRead, in) : 0;
-        ssrc::DecodeSamples(rawIn_.data(), sourceWidth_, got_ * channels_, decoded_.data());
         framesRead_ += got_;
         endOfInput_ = endOfInput_ || got_ < toRead || framesRead_ >= frameCount_;
         ready_ += std::size_t(d_.oversampling) * stageOne_.BlockFrames();
@@ -116,8 +114,10 @@ private:
     {
         const int H = d_.half, T = d_.taps, P = d_.phases;
         const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.increment.data(), P};
-        if (convolve_)
-            stuffed_[ch].Convolve(decoded_.data() + ch, got_, channels_);
+        if (convolve_) {
+            ssrc::DecodeChannel(rawIn_.data(), sourceWidth_, channels_, ch, got_, stuffed_[ch].Input());
+            stuffed_[ch].Convolve(got_);
+        }
         double* history = history_[ch].data();
         stuffed_[ch].Take(history + T + 1, H);
 
@@ -138,8 +138,7 @@ private:
     std::vector<ssrc::StuffedChannel> stuffed_;
     // Per channel, T + 1 samples before the block and the block's H.
     std::vector<std::vector<double>> history_;
-    std::vector<unsigned char> rawIn_;
-    std::vector<double> decoded_;
+    std::vector<unsigned char> rawIn_;  // the block as read; each channel's task decodes its samples
     std::vector<double> output_;
     std::vector<ChannelEnd> ends_;
     ssrc::ChannelTeam team_;

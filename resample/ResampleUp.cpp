@@ -43,7 +43,6 @@ public:
           work_(channels, std::vector<double>(d.fftLength, 0.0)),
           overlap_(channels, std::vector<double>(d.half / d.oversampling + 1, 0.0)),
           rawIn_(static_cast<std::size_t>(capacity_) * channels * sourceWidth),
-          decoded_(static_cast<std::size_t>(capacity_) * channels),
           output_(static_cast<std::size_t>(d.half / d.oversampling + 1) * channels),
           ends_(channels),
           team_(channels, win::RowThreads()),
@@ -63,15 +62,10 @@ public:
         const std::size_t toRead = static_cast<std::size_t>(std::min<std::uint64_t>(requested, left));
         const std::size_t frameBytes = std::size_t(channels_) * sourceWidth_;
         const std::size_t got = toRead ? std::fread(rawIn_.data(), frameBytes, toRead, in) : 0;
-        ssrc::DecodeSamples(rawIn_.data(), sourceWidth_, got * channels_, decoded_.data());
-        for (int ch = 0; ch < channels_; ++ch) {
-            double* h = history_[ch].data() + historyLength_;
-            for (std::size_t f = 0; f < got; ++f)
-                h[f] = decoded_[f * channels_ + ch];
-            // One frame more: the last output of a block may reach one
-            // frame past the history with a tap that is padding (zero).
-            std::fill(h + got, h + requested + 1, 0.0);
-        }
+        // The channels' tasks decode the samples into their histories.
+        appendAt_ = historyLength_;
+        got_ = got;
+        requested_ = requested;
         historyLength_ += requested;
         framesRead_ += got;
         endOfInput_ = got < toRead || framesRead_ >= frameCount_;
@@ -123,7 +117,13 @@ private:
                                                static_cast<int>(d_.order.size())};
         ChannelEnd end;
         double* work = work_[ch].data();
-        const double* history = history_[ch].data();
+        double* history = history_[ch].data();
+        double* appended = history + appendAt_;
+        ssrc::DecodeChannel(rawIn_.data(), sourceWidth_, channels_, ch, got_, appended);
+        // One frame more: the last output of a block may reach one frame
+        // past the history with a tap that is padding (zero).
+        std::fill(appended + got_, appended + requested_ + 1, 0.0);
+
         std::int64_t frame = (d_.sourceRate * (position_ - 1) + d_.f1) / d_.f1;
         end.phase = phase_;
         ssrc::RunPolyphase(stageOne_, schedule, history, &frame, INT64_MAX, H, &end.phase, work, 1);
@@ -153,7 +153,9 @@ private:
     std::vector<std::vector<double>> work_;
     std::vector<std::vector<double>> overlap_;
     std::vector<unsigned char> rawIn_;
-    std::vector<double> decoded_;
+    int appendAt_ = 0;       // where this block's frames go in the histories
+    std::size_t got_ = 0;    // frames read for this block
+    int requested_ = 0;      // frames this block adds, padding included
     std::vector<double> output_;
     std::vector<ChannelEnd> ends_;
     ssrc::ChannelTeam team_;

@@ -67,14 +67,11 @@ StuffedChannel::StuffedChannel(const StuffedFilter& filter, int maxTake)
 {
 }
 
-void StuffedChannel::Convolve(const double* samples, std::size_t count, int stride)
+void StuffedChannel::Convolve(std::size_t count)
 {
     const int K = filter_.Stuffing(), B = filter_.BlockFrames();
     const int tail = filter_.TailLength();
-    const std::size_t n = std::min<std::size_t>(count, B);
-    for (std::size_t i = 0; i < n; ++i)
-        source_[i] = samples[i * stride];
-    std::fill(source_.begin() + n, source_.end(), 0.0);
+    std::fill(source_.begin() + std::min<std::size_t>(count, B), source_.end(), 0.0);
     filter_.Transform(source_.data());
 
     const std::size_t left = Ready();

@@ -45,9 +45,12 @@ public:
     // Take asks for at most `maxTake` outputs at a time.
     StuffedChannel(const StuffedFilter& filter, int maxTake);
 
-    // Filters the next BlockFrames() source samples: samples[i * stride] for
-    // i < count, zeros after. Finishes K x BlockFrames() outputs.
-    void Convolve(const double* samples, std::size_t count, int stride);
+    // Where the caller puts the next block's source samples (BlockFrames()
+    // doubles at most).
+    double* Input() { return source_.data(); }
+    // Filters the next BlockFrames() source samples: the first `count` of
+    // Input(), zeros after. Finishes K x BlockFrames() outputs.
+    void Convolve(std::size_t count);
     std::size_t Ready() const { return filled_ - readAt_; }
     // Moves the next `n` finished outputs (n <= Ready()) to `out`.
     void Take(double* out, int n);
