@@ -3,8 +3,8 @@
 // count. The fingerprints were taken from the serial conversions; a change
 // that moves one output sample by one step shows up here.
 #include "GoldenCases.h"
+#include "TestWav.h"
 
-#include "platform/core/WorkThreads.h"
 #include "resample/FftKernels.h"
 #include "resample/PolyphaseLoop.h"
 
@@ -26,18 +26,9 @@ public:
     }
 };
 
-class RowThreads {
-public:
-    explicit RowThreads(int n) : saved_(win::RowThreads()) { win::SetRowThreads(n); }
-    ~RowThreads() { win::SetRowThreads(saved_); }
-
-private:
-    int saved_;
-};
-
 void ExpectFingerprints(int threads)
 {
-    RowThreads use(threads);
+    test::RowThreads use(threads);
     for (const golden::Case& c : golden::Cases()) {
         SCOPED_TRACE(testing::Message() << c.name << ", " << threads << " thread(s)");
         EXPECT_EQ(golden::Fingerprint(c), c.fingerprint);

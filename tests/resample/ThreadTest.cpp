@@ -1,6 +1,5 @@
 // Conversions on several worker threads at once share nothing, and one
 // conversion's channels on several threads give the bytes of one thread.
-#include "platform/core/WorkThreads.h"
 #include "resample/SsrcMessages.h"
 #include "resample/WavResampler.h"
 
@@ -26,15 +25,6 @@ int Convert(const std::filesystem::path& file, win::HWND window,
     r.Close();
     return ok;
 }
-
-class RowThreads {
-public:
-    explicit RowThreads(int n) : saved_(win::RowThreads()) { win::SetRowThreads(n); }
-    ~RowThreads() { win::SetRowThreads(saved_); }
-
-private:
-    int saved_;
-};
 
 std::vector<unsigned char> Noisy(int rate, int channels, int frames)
 {
@@ -101,7 +91,7 @@ TEST(ResampleThreads, ChannelsOnSeveralThreadsGiveTheBytesOfOne)
         const auto bytes = Noisy(rate, 3, rate / 2);
         std::vector<std::vector<unsigned char>> results;
         for (int threads : {1, 2, 3}) {
-            RowThreads use(threads);
+            test::RowThreads use(threads);
             const auto file = dir / ("t" + std::to_string(threads) + ".wav");
             test::WriteFile(file, bytes);
             ASSERT_EQ(Convert(file, nullptr), 1);
@@ -114,7 +104,7 @@ TEST(ResampleThreads, ChannelsOnSeveralThreadsGiveTheBytesOfOne)
 
 TEST(ResampleThreads, CancelStopsEveryChannelAndKeepsTheSource)
 {
-    RowThreads use(2);
+    test::RowThreads use(2);
     test::ScratchDir dir;
     const auto file = dir / "long.wav";
     // Up-sampling reports progress after every eighth block; the cancel
