@@ -51,9 +51,12 @@ private:
     int table_[97];
 };
 
+// s + 0.5 truncated when s >= 0, s - 0.5 truncated otherwise, without a
+// branch: the sign of audio samples is a coin toss for the predictor.
+// (-0.0 takes -0.5 and still truncates to 0.)
 int RoundHalfAway(double s)
 {
-    return s >= 0 ? int(s + 0.5) : int(s - 0.5);
+    return int(s + std::copysign(0.5, s));
 }
 
 }  // namespace
@@ -119,30 +122,31 @@ void Dither::FillNoise(int density, double amplitude)
     }
 }
 
-int Dither::Quantize(double value, double* peak, int kind, int channel)
+// The two kinds of quantiser as inline steps, so that whole runs of a
+// channel's samples go through one loop.
+inline int Dither::Plain(double s, double* peak, std::uint32_t index) const
 {
-    double s = value;
-    if (kind == kPlainDither) {
-        s += noise_[index_++ & 0xFFFF];
-        if (s < clipMin_) {
-            *peak = std::max(*peak, s / clipMin_);
-            s = clipMin_;
-        }
-        if (s > clipMax_) {
-            *peak = std::max(*peak, s / clipMax_);
-            s = clipMax_;
-        }
-        return RoundHalfAway(s);
+    s += noise_[index & 0xFFFF];
+    if (s < clipMin_) {
+        *peak = std::max(*peak, s / clipMin_);
+        s = clipMin_;
     }
+    if (s > clipMax_) {
+        *peak = std::max(*peak, s / clipMax_);
+        s = clipMax_;
+    }
+    return RoundHalfAway(s);
+}
 
-    History& history = histories_[channel];
+inline int Dither::Shaped(double s, double* peak, History& history, std::uint32_t index) const
+{
     const double* coefficient = kNoiseShapers[row_].coefficient;
     const double* recent = history.ring.data() + history.start;
     // The newest error, from the previous sample, is added last: the rest
     // of the sum does not wait for it.
     s += Dot(coefficient + 1, recent + 1, length_ - 1) + coefficient[0] * recent[0];
     const double unDithered = s;
-    s += noise_[index_++ & 0xFFFF];
+    s += noise_[index & 0xFFFF];
 
     double error;
     if (s < clipMin_ || s > clipMax_) {
@@ -158,6 +162,27 @@ int Dither::Quantize(double value, double* peak, int kind, int channel)
     history.ring[history.start] = error;
     history.ring[history.start + length_] = error;
     return int(s);
+}
+
+int Dither::QuantizeAt(double value, double* peak, int kind, int channel, std::uint32_t index)
+{
+    if (kind == kPlainDither)
+        return Plain(value, peak, index);
+    return Shaped(value, peak, histories_[channel], index);
+}
+
+void Dither::QuantizeRun(const double* samples, std::size_t stride, int count, double scale, int kind,
+                         int channel, std::uint32_t first, double* peak, int* out)
+{
+    const auto step = static_cast<std::uint32_t>(stride);
+    if (kind == kPlainDither) {
+        for (int i = 0; i < count; ++i, first += step)
+            out[i] = Plain(scale * samples[i * stride], peak, first);
+        return;
+    }
+    History& history = histories_[channel];
+    for (int i = 0; i < count; ++i, first += step)
+        out[i] = Shaped(scale * samples[i * stride], peak, history, first);
 }
 
 void Dither::Release()

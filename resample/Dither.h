@@ -3,6 +3,7 @@
 // rounding to an integer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -26,7 +27,21 @@ public:
               double amplitude);
     // `value` is already in output steps. Raises *peak to the largest ratio
     // by which a value exceeded a clip limit.
-    int Quantize(double value, double* peak, int kind, int channel);
+    int Quantize(double value, double* peak, int kind, int channel)
+    {
+        return QuantizeAt(value, peak, kind, channel, index_++);
+    }
+    // Quantize with the noise of sample number `index` (counted over all
+    // channels since Setup), leaving the count alone: channels can then be
+    // quantised on different threads, each calling this for its own
+    // samples, and Skip moves the count past them all afterwards.
+    int QuantizeAt(double value, double* peak, int kind, int channel, std::uint32_t index);
+    // QuantizeAt for `count` samples of one channel: samples[i * stride] x
+    // scale, with the noise of sample first + i * stride, into out[i].
+    void QuantizeRun(const double* samples, std::size_t stride, int count, double scale, int kind,
+                     int channel, std::uint32_t first, double* peak, int* out);
+    std::uint32_t NextIndex() const { return index_; }
+    void Skip(std::uint32_t samples) { index_ += samples; }
     void Release();
 
     // Whether Setup prepared noise and error histories for `channels`.
@@ -46,6 +61,8 @@ private:
     };
 
     void FillNoise(int density, double amplitude);
+    int Plain(double s, double* peak, std::uint32_t index) const;
+    int Shaped(double s, double* peak, History& history, std::uint32_t index) const;
 
     std::uint32_t index_ = 0;
     std::vector<History> histories_;

@@ -1,6 +1,5 @@
 #include "resample/FftFilter.h"
 
-#include "resample/FftKernels.h"
 #include "resample/KaiserDesign.h"
 #include "resample/RealDft.h"
 
@@ -24,9 +23,8 @@ FftFilter::FftFilter(int taps, double cutoff, double rate, double gain, int fftL
 
 void FftFilter::Apply(double* block)
 {
-    RealDft(length_, 1, block, ip_.data(), w_.data());
-    MultiplySpectra(block, spectrum_.data(), length_);
-    RealDft(length_, -1, block, ip_.data(), w_.data());
+    RealDftOfFirstHalf(length_, block, ip_.data(), w_.data());
+    RealDftOfProduct(length_, block, block, spectrum_.data(), ip_.data(), w_.data());
 }
 
 }  // namespace ssrc

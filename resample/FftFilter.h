@@ -1,8 +1,8 @@
 // A long Kaiser-windowed low-pass applied by fast convolution: the caller
 // fills the first half of a block of fftLength doubles with samples and
-// zeros, and gets back the linear convolution of those samples with the
-// filter over the whole block (the second half is the tail that overlaps
-// the next block).
+// zeros (the second half is taken as zero and need not be set), and gets
+// back the linear convolution of those samples with the filter over the
+// whole block (the second half is the tail that overlaps the next block).
 #pragma once
 
 #include <vector>
@@ -17,11 +17,10 @@ public:
 
     void Apply(double* block);
     int Length() const { return length_; }
-    // The transformed filter in the packed layout of RealDft.
 
 private:
     int length_;
-    std::vector<double> spectrum_;
+    std::vector<double> spectrum_;  // the transformed filter, packed as RealDft leaves it
     std::vector<int> ip_;
     std::vector<double> w_;
 };

@@ -10,8 +10,10 @@ namespace ssrc {
 void BuildTwiddles(double* table, int count);
 
 // `table` was built for `tableCount` points, a power-of-two multiple of
-// `count`.
-void ComplexFft(double* data, int count, bool backward, const double* table, int tableCount);
+// `count`. With `upperZero` (forward only) the points from count / 2 on
+// are taken as zero and not read.
+void ComplexFft(double* data, int count, bool backward, const double* table, int tableCount,
+                bool upperZero = false);
 
 // Turns the transform of n reals packed as n/2 complex points into their
 // spectrum (forward), or back (backward), bins 0 and n/2 aside. `cosines`
@@ -20,6 +22,11 @@ void RealSplit(double* data, int n, bool backward, const double* cosines, int st
 
 // data *= filter, both n doubles in RealDft's packed layout.
 void MultiplySpectra(double* data, const double* filter, int n);
+// out = a x filter, then RealSplit backward and the backward transform's
+// handling of bins 0 and n/2: what remains of the backward transform of
+// the product is the complex one. `out` may be `a`; n >= 8.
+void MultiplyUnsplit(double* out, const double* a, const double* filter, int n, const double* cosines,
+                     int stride);
 
 // The loops use the widest vector instructions the processor has; tests
 // switch to the portable ones to check them on any machine. Not for use

@@ -9,9 +9,9 @@ namespace ssrc::avx2 {
 
 #include "resample/FftKernel.inc"
 
-void Passes(double* data, int count, bool backward, const double* table, int stride)
+void Passes(double* data, int count, bool backward, const double* table, int stride, bool upperZero)
 {
-    Transform<TwoLanes>(data, count, backward, table, stride);
+    Transform<TwoLanes>(data, count, backward, table, stride, upperZero);
 }
 
 void RealPass(double* data, int n, bool backward, const double* cosines, int stride)
@@ -25,6 +25,11 @@ void RealPass(double* data, int n, bool backward, const double* cosines, int str
 void Multiply(double* data, const double* filter, int n)
 {
     MultiplyPacked<TwoLanes>(data, filter, n);
+}
+
+void MultiplyUnsplit(double* out, const double* a, const double* f, int n, const double* c, int stride)
+{
+    MultiplyThenUnsplit<TwoLanes>(out, a, f, n, c, stride);
 }
 
 }  // namespace ssrc::avx2

@@ -10,7 +10,8 @@
 namespace ssrc {
 
 OutputStage::OutputStage(std::FILE* out, int channels, int targetWidth, double gain,
-                         int ditherKind, Dither& dither, int sourceRate, int targetRate, int delay)
+                         int ditherKind, Dither& dither, int sourceRate, int targetRate, int delay,
+                         int maxFrames)
     : out_(out),
       channels_(channels),
       width_(targetWidth),
@@ -19,39 +20,40 @@ OutputStage::OutputStage(std::FILE* out, int channels, int targetWidth, double g
       dither_(dither),
       sourceRate_(sourceRate),
       targetRate_(targetRate),
-      remainingDelay_(delay)
+      remainingDelay_(delay),
+      channelPeaks_(channels, 0.0),
+      quantised_(channels, std::vector<int>(maxFrames)),
+      raw_(static_cast<std::size_t>(maxFrames) * channels * targetWidth)
 {
 }
 
-void OutputStage::Quantise(const double* samples, int frames)
+void OutputStage::QuantiseChannel(const double* samples, int frames, int channel)
 {
-    const std::size_t count = static_cast<std::size_t>(frames) * channels_;
-    if (raw_.size() < count * width_)
-        raw_.resize(count * width_);
-    const int lo = OutputMin(width_), hi = OutputMax(width_);
-    unsigned char* p = raw_.data();
-    int ch = 0;
-    for (std::size_t i = 0; i < count; ++i, p += width_) {
-        const double v = scale_ * samples[i];
-        int q;
-        if (ditherKind_ != kNoDither) {
-            q = dither_.Quantize(v, &peak_, ditherKind_, ch);
-        } else {
+    const std::size_t step = static_cast<std::size_t>(channels_);
+    int* q = quantised_[channel].data();
+    double peak = 0;
+    if (ditherKind_ != kNoDither) {
+        // Sample i of the block takes the noise the serial order gives it.
+        dither_.QuantizeRun(samples + channel, step, frames, scale_, ditherKind_, channel,
+                            dither_.NextIndex() + static_cast<std::uint32_t>(channel), &peak, q);
+    } else {
+        const int lo = OutputMin(width_), hi = OutputMax(width_);
+        for (int f = 0; f < frames; ++f) {
+            const double v = scale_ * samples[f * step + channel];
             double r = v >= 0 ? std::floor(v + 0.5) : std::ceil(v - 0.5);
             if (r < lo) {
-                peak_ = std::max(peak_, r / lo);
+                peak = std::max(peak, r / lo);
                 r = lo;
             }
             if (r > hi) {
-                peak_ = std::max(peak_, r / hi);
+                peak = std::max(peak, r / hi);
                 r = hi;
             }
-            q = static_cast<int>(r);
+            q[f] = static_cast<int>(r);
         }
-        EncodeSample(q, width_, p);
-        if (++ch == channels_)
-            ch = 0;
     }
+    EncodeSamples(q, frames, width_, raw_.data() + channel * width_, step * width_);
+    channelPeaks_[channel] = peak;
 }
 
 bool OutputStage::Write(int first, std::int64_t count, int where)
@@ -69,9 +71,14 @@ bool OutputStage::Write(int first, std::int64_t count, int where)
     return true;
 }
 
-bool OutputStage::Put(const double* samples, int frames, std::uint64_t framesRead, bool endOfInput)
+bool OutputStage::Put(int frames, std::uint64_t framesRead, bool endOfInput)
 {
-    Quantise(samples, frames);
+    for (double& p : channelPeaks_) {
+        peak_ = std::max(peak_, p);
+        p = 0;
+    }
+    if (ditherKind_ != kNoDither)
+        dither_.Skip(static_cast<std::uint32_t>(frames) * channels_);
     const double x = static_cast<double>(framesRead) * targetRate_ / sourceRate_;
     const double b = x + 2;
     // How many frames the output holds once complete.

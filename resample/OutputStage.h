@@ -13,18 +13,22 @@ class Dither;
 
 class OutputStage {
 public:
+    // Blocks hold at most `maxFrames` frames.
     OutputStage(std::FILE* out, int channels, int targetWidth, double gain, int ditherKind,
-                Dither& dither, int sourceRate, int targetRate, int delay);
+                Dither& dither, int sourceRate, int targetRate, int delay, int maxFrames);
 
-    // Takes `frames` interleaved frames. Returns false when the conversion
+    // Quantises one channel of a block of `frames` interleaved frames.
+    // Different channels may be quantised on different threads at once;
+    // every channel is quantised before Put.
+    void QuantiseChannel(const double* samples, int frames, int channel);
+    // Writes what the block quantised. Returns false when the conversion
     // is over: the output reached its final length, or a write failed.
-    bool Put(const double* samples, int frames, std::uint64_t framesRead, bool endOfInput);
+    bool Put(int frames, std::uint64_t framesRead, bool endOfInput);
 
     bool WriteFailed() const { return writeFailed_; }
     double Peak() const { return peak_; }
 
 private:
-    void Quantise(const double* samples, int frames);
     bool Write(int first, std::int64_t count, int where);
 
     std::FILE* out_;
@@ -40,6 +44,8 @@ private:
     bool writeFailed_ = false;
     std::uint64_t written_ = 0;
     double peak_ = 0;
+    std::vector<double> channelPeaks_;  // of the block being quantised
+    std::vector<std::vector<int>> quantised_;  // per channel, before encoding
     std::vector<unsigned char> raw_;
 };
 

@@ -1,5 +1,7 @@
 #include "resample/PolyphaseLoop.h"
 
+#include <atomic>
+
 namespace ssrc {
 
 namespace generic {
@@ -30,7 +32,7 @@ Kernel Best()
     return generic::PolyphaseKernel;
 }
 
-const Kernel g_kernel = Best();
+std::atomic<Kernel> g_kernel{Best()};
 
 }  // namespace
 
@@ -39,10 +41,16 @@ int RunPolyphase(const PolyphaseFilter& filter, const PolyphaseSchedule& schedul
                  int* phase, double* out, int outStride)
 {
     long long at = *t;
-    int n = g_kernel(filter.coefficients.data(), filter.taps, schedule.order, schedule.advance,
-                     schedule.length, history, &at, tLimit, maxOutputs, phase, out, outStride);
+    const Kernel kernel = g_kernel.load(std::memory_order_relaxed);
+    int n = kernel(filter.coefficients.data(), filter.taps, schedule.order, schedule.advance,
+                   schedule.length, history, &at, tLimit, maxOutputs, phase, out, outStride);
     *t = at;
     return n;
+}
+
+void UsePortablePolyphase(bool portable)
+{
+    g_kernel = portable ? generic::PolyphaseKernel : Best();
 }
 
 }  // namespace ssrc

@@ -22,4 +22,7 @@ int RunPolyphase(const PolyphaseFilter& filter, const PolyphaseSchedule& schedul
                  const double* history, std::int64_t* t, std::int64_t tLimit, int maxOutputs,
                  int* phase, double* out, int outStride);
 
+// As UsePortableFft, for the polyphase loop.
+void UsePortablePolyphase(bool portable);
+
 }  // namespace ssrc

@@ -62,4 +62,35 @@ void RealDft(int n, int direction, double* data, int* ip, double* w)
     }
 }
 
+void RealDftOfFirstHalf(int n, double* data, int* ip, double* w)
+{
+    if (n < 8) {
+        for (int i = n / 2; i < n; ++i)
+            data[i] = 0;
+        RealDft(n, 1, data, ip, w);
+        return;
+    }
+    EnsureTables(n, ip, w);
+    ComplexFft(data, n / 2, false, w, 2 * ip[0], true);
+    RealSplit(data, n, false, w + ip[0], 4 * ip[1] / n);
+    const double d0 = data[0], d1 = data[1];
+    data[0] = d0 + d1;
+    data[1] = d0 - d1;
+}
+
+void RealDftOfProduct(int n, double* out, const double* spectrum, const double* filter, int* ip,
+                      double* w)
+{
+    if (n < 8) {
+        for (int i = 0; i < n; ++i)
+            out[i] = spectrum[i];
+        MultiplySpectra(out, filter, n);
+        RealDft(n, -1, out, ip, w);
+        return;
+    }
+    EnsureTables(n, ip, w);
+    MultiplyUnsplit(out, spectrum, filter, n, w + ip[0], 4 * ip[1] / n);
+    ComplexFft(out, n / 2, true, w, 2 * ip[0]);
+}
+
 }  // namespace ssrc

@@ -15,4 +15,15 @@ namespace ssrc {
 
 void RealDft(int n, int direction, double* data, int* ip, double* w);
 
+// Forward RealDft of n doubles of which the last n/2 are zero: they are
+// neither read nor need to be set, and the first pass does half its work.
+void RealDftOfFirstHalf(int n, double* data, int* ip, double* w);
+
+// The second half of fast convolution: out = RealDft backward of
+// (spectrum x filter), both packed as the forward transform leaves them,
+// in one pass fewer over the data. `out` may be `spectrum`; the tables as
+// for RealDft (this reads them only once they are built for n).
+void RealDftOfProduct(int n, double* out, const double* spectrum, const double* filter, int* ip,
+                      double* w);
+
 }  // namespace ssrc

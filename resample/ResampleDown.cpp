@@ -1,15 +1,17 @@
 // To a lower rate: the source is zero-stuffed to S x K, a long FFT filter
 // at that rate cuts everything above R / 2, and a short polyphase filter
-// takes the result to R.
+// takes the result to R. Stage one hands stage two H samples per block.
 #include "resample/SsrcEngine.h"
 
+#include "platform/core/WorkThreads.h"
+#include "resample/ChannelTeam.h"
 #include "resample/DownsampleDesign.h"
-#include "resample/FftFilter.h"
 #include "resample/KaiserDesign.h"
 #include "resample/OutputStage.h"
 #include "resample/PolyphaseFilter.h"
 #include "resample/PolyphaseLoop.h"
 #include "resample/SampleCodec.h"
+#include "resample/StuffedFilter.h"
 #include "resample/Trace.h"
 
 #include <algorithm>
@@ -38,100 +40,113 @@ public:
           channels_(channels),
           sourceWidth_(sourceWidth),
           frameCount_(frameCount),
-          stageOne_(d.length1, d.cutoff1, double(d.f1), double(d.f1) / d.sourceRate, d.fftLength,
+          stageOne_(d.length1, d.cutoff1, double(d.f1), double(d.f1) / d.sourceRate, d.oversampling,
                     alpha),
           stageTwo_(StageTwo(d, alpha)),
-          inputFrames_(d.half / d.oversampling + d.oversampling + 1),
-          work_(channels, std::vector<double>(d.fftLength, 0.0)),
+          stuffed_(channels, ssrc::StuffedChannel(stageOne_, d.half)),
           history_(channels, std::vector<double>(d.taps + d.half + 1, 0.0)),
-          rawIn_(static_cast<std::size_t>(inputFrames_) * channels * sourceWidth),
-          decoded_(static_cast<std::size_t>(inputFrames_) * channels),
+          rawIn_(static_cast<std::size_t>(stageOne_.BlockFrames()) * channels * sourceWidth),
           // Every output advances the history by at least one sample.
           output_(static_cast<std::size_t>(d.half + 2) * channels),
+          ends_(channels),
+          team_(channels, win::RowThreads()),
           position_(d.startPosition),
           phase_(d.startPhase)
     {
     }
 
+    // Reads the next source block when stage one has fewer than H
+    // outputs left; past the end of the input the filter sees silence.
     void ReadBlock(std::FILE* in)
     {
-        wanted_ = (d_.half - stuffOffset_ - 1) / d_.oversampling + 1;
+        convolve_ = ready_ < std::size_t(d_.half);
+        if (!convolve_)
+            return;
         const std::uint64_t left = frameCount_ - std::min<std::uint64_t>(framesRead_, frameCount_);
-        const std::size_t toRead = static_cast<std::size_t>(std::min<std::uint64_t>(wanted_, left));
+        const std::size_t toRead =
+            static_cast<std::size_t>(std::min<std::uint64_t>(stageOne_.BlockFrames(), left));
         const std::size_t frameBytes = std::size_t(channels_) * sourceWidth_;
         got_ = toRead ? std::fread(rawIn_.data(), frameBytes, toRead, in) : 0;
-        ssrc::DecodeSamples(rawIn_.data(), sourceWidth_, got_ * channels_, decoded_.data());
         framesRead_ += got_;
-        endOfInput_ = got_ < toRead || framesRead_ >= frameCount_;
+        endOfInput_ = endOfInput_ || got_ < toRead || framesRead_ >= frameCount_;
+        ready_ += std::size_t(d_.oversampling) * stageOne_.BlockFrames();
     }
 
-    // Both filter stages for every channel; returns the block's output frames.
-    int FilterBlock()
+    // Both filter stages and the quantiser for every channel, channels on
+    // the team's threads; returns the block's output frames.
+    int FilterBlock(ssrc::OutputStage& output)
     {
-        const int K = d_.oversampling, H = d_.half, L = d_.fftLength, T = d_.taps, P = d_.phases;
-        const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.increment.data(), P};
-        const int maxOutputs = static_cast<int>(output_.size() / channels_);
-        int n = 0, nextPhase = phase_;
-        for (int ch = 0; ch < channels_; ++ch) {
-            double* work = work_[ch].data();
-            std::fill(work, work + L, 0.0);
-            for (std::size_t f = 0; f < got_; ++f)
-                work[stuffOffset_ + K * f] = decoded_[f * channels_ + ch];
-            stageOne_.Apply(work);
-
-            double* history = history_[ch].data();
-            for (int i = 0; i < H; ++i)
-                history[T + 1 + i] += work[i];
-
-            std::int64_t t = position_ / P + (position_ % P != 0);
-            int phase = phase_;
-            n = ssrc::RunPolyphase(stageTwo_, schedule, history, &t, H + 1, maxOutputs, &phase,
-                                   output_.data() + ch, channels_);
-            nextPhase = phase;
-        }
-        phase_ = nextPhase;
-        stuffOffset_ = stuffOffset_ + K * wanted_ - H;
+        team_.ForEachChannel([&](int ch) {
+            ends_[ch] = FilterChannel(ch);
+            output.QuantiseChannel(output_.data(), ends_[ch].frames, ch);
+        });
+        // Every channel ends where the first does.
+        const int n = ends_[0].frames;
+        phase_ = ends_[0].phase;
+        ready_ -= d_.half;
         position_ += static_cast<std::int64_t>(n) * (d_.f2 / d_.targetRate);
         return n;
     }
 
-    // Moves the history on by what the outputs consumed and lays the
-    // convolution's tail where the next block's samples will be added.
+    // Moves the history on by what the outputs consumed.
     void Advance()
     {
         const int H = d_.half, T = d_.taps;
         const std::int64_t s = std::min<std::int64_t>((position_ - 1) / d_.phases, H);
-        for (int ch = 0; ch < channels_; ++ch) {
-            double* history = history_[ch].data();
-            std::memmove(history, history + s, sizeof(double) * (T + 1 + H - s));
-            std::memcpy(history + T + 1, work_[ch].data() + H, sizeof(double) * H);
-        }
+        for (auto& history : history_)
+            std::memmove(history.data(), history.data() + s, sizeof(double) * (T + 1 + H - s));
         position_ -= s * d_.phases;
     }
 
-    const double* Output() const { return output_.data(); }
+    int MaxOutputFrames() const { return static_cast<int>(output_.size() / channels_); }
     std::uint64_t FramesRead() const { return framesRead_; }
     bool EndOfInput() const { return endOfInput_; }
     double Fraction() const { return frameCount_ ? double(framesRead_) / frameCount_ : 1.0; }
 
 private:
+    // Where a channel's pass through the block left the running state.
+    struct ChannelEnd {
+        int frames = 0;
+        int phase = 0;
+    };
+
+    ChannelEnd FilterChannel(int ch)
+    {
+        const int H = d_.half, T = d_.taps, P = d_.phases;
+        const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.increment.data(), P};
+        if (convolve_) {
+            ssrc::DecodeChannel(rawIn_.data(), sourceWidth_, channels_, ch, got_, stuffed_[ch].Input());
+            stuffed_[ch].Convolve(got_);
+        }
+        double* history = history_[ch].data();
+        stuffed_[ch].Take(history + T + 1, H);
+
+        ChannelEnd end;
+        std::int64_t t = position_ / P + (position_ % P != 0);
+        end.phase = phase_;
+        end.frames = ssrc::RunPolyphase(stageTwo_, schedule, history, &t, H + 1, MaxOutputFrames(),
+                                        &end.phase, output_.data() + ch, channels_);
+        return end;
+    }
+
     const DownsampleDesign& d_;
     int channels_;
     int sourceWidth_;
     std::uint64_t frameCount_;
-    ssrc::FftFilter stageOne_;
+    ssrc::StuffedFilter stageOne_;
     ssrc::PolyphaseFilter stageTwo_;
-    int inputFrames_;
-    std::vector<std::vector<double>> work_;
+    std::vector<ssrc::StuffedChannel> stuffed_;
+    // Per channel, T + 1 samples before the block and the block's H.
     std::vector<std::vector<double>> history_;
-    std::vector<unsigned char> rawIn_;
-    std::vector<double> decoded_;
+    std::vector<unsigned char> rawIn_;  // the block as read; each channel's task decodes its samples
     std::vector<double> output_;
+    std::vector<ChannelEnd> ends_;
+    ssrc::ChannelTeam team_;
     std::uint64_t framesRead_ = 0;
     bool endOfInput_ = false;
-    int wanted_ = 0;
+    bool convolve_ = false;
     std::size_t got_ = 0;
-    int stuffOffset_ = 0;     // where the next input sample lands in the next block
+    std::size_t ready_ = 0;   // stage-one outputs finished and not yet used, per channel
     std::int64_t position_;   // stage two, in F2 ticks
     int phase_;
 };
@@ -154,7 +169,7 @@ double SsrcEngine::ResampleDown(std::FILE* in, std::FILE* out, int channels, int
     try {
         DownStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
         ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,
-                                 targetRate, d.delay);
+                                 targetRate, d.delay, stream.MaxOutputFrames());
         return RunBlocks(stream, output, in, [this](double fraction) { ProgressUpdate(fraction); });
     } catch (const std::bad_alloc&) {
         ssrc::Trace("Out of memory for resampling %dHz to %dHz.\n", sourceRate, targetRate);

@@ -3,6 +3,8 @@
 // every K-th sample goes to the output stage.
 #include "resample/SsrcEngine.h"
 
+#include "platform/core/WorkThreads.h"
+#include "resample/ChannelTeam.h"
 #include "resample/FftFilter.h"
 #include "resample/KaiserDesign.h"
 #include "resample/OutputStage.h"
@@ -41,8 +43,9 @@ public:
           work_(channels, std::vector<double>(d.fftLength, 0.0)),
           overlap_(channels, std::vector<double>(d.half / d.oversampling + 1, 0.0)),
           rawIn_(static_cast<std::size_t>(capacity_) * channels * sourceWidth),
-          decoded_(static_cast<std::size_t>(capacity_) * channels),
           output_(static_cast<std::size_t>(d.half / d.oversampling + 1) * channels),
+          ends_(channels),
+          team_(channels, win::RowThreads()),
           position_(d.startPosition),
           phase_(d.startPhase),
           offset_(d.startOffset)
@@ -59,52 +62,28 @@ public:
         const std::size_t toRead = static_cast<std::size_t>(std::min<std::uint64_t>(requested, left));
         const std::size_t frameBytes = std::size_t(channels_) * sourceWidth_;
         const std::size_t got = toRead ? std::fread(rawIn_.data(), frameBytes, toRead, in) : 0;
-        ssrc::DecodeSamples(rawIn_.data(), sourceWidth_, got * channels_, decoded_.data());
-        for (int ch = 0; ch < channels_; ++ch) {
-            double* h = history_[ch].data() + historyLength_;
-            for (std::size_t f = 0; f < got; ++f)
-                h[f] = decoded_[f * channels_ + ch];
-            // One frame more: the last output of a block may reach one
-            // frame past the history with a tap that is padding (zero).
-            std::fill(h + got, h + requested + 1, 0.0);
-        }
+        // The channels' tasks decode the samples into their histories.
+        appendAt_ = historyLength_;
+        got_ = got;
+        requested_ = requested;
         historyLength_ += requested;
         framesRead_ += got;
         endOfInput_ = got < toRead || framesRead_ >= frameCount_;
     }
 
-    // Both filter stages for every channel; returns the block's output frames.
-    int FilterBlock()
+    // Both filter stages and the quantiser for every channel, channels on
+    // the team's threads; returns the block's output frames.
+    int FilterBlock(ssrc::OutputStage& output)
     {
-        const int K = d_.oversampling;
-        const int H = d_.half, L = d_.fftLength;
-        const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.inputStep.data(),
-                                               static_cast<int>(d_.order.size())};
-        int n = 0, nextPhase = phase_, nextOffset = offset_;
-        for (int ch = 0; ch < channels_; ++ch) {
-            double* work = work_[ch].data();
-            const double* history = history_[ch].data();
-            std::int64_t frame = (d_.sourceRate * (position_ - 1) + d_.f1) / d_.f1;
-            int phase = phase_;
-            ssrc::RunPolyphase(stageOne_, schedule, history, &frame, INT64_MAX, H, &phase, work, 1);
-            nextPhase = phase;
-
-            std::fill(work + H, work + L, 0.0);
-            stageTwo_.Apply(work);
-
-            double* overlap = overlap_[ch].data();
-            int i = offset_, j = 0;
-            for (; i < H; i += K, ++j)
-                output_[std::size_t(j) * channels_ + ch] = overlap[j] + work[i];
-            n = j;
-            nextOffset = i - H;
-            for (int m = 0; i < L; i += K, ++m)
-                overlap[m] = work[i];
-        }
-        phase_ = nextPhase;
-        offset_ = nextOffset;
-        position_ += static_cast<std::int64_t>(d_.ratio) * H / K;
-        return n;
+        team_.ForEachChannel([&](int ch) {
+            ends_[ch] = FilterChannel(ch);
+            output.QuantiseChannel(output_.data(), ends_[ch].frames, ch);
+        });
+        // Every channel ends where the first does.
+        phase_ = ends_[0].phase;
+        offset_ = ends_[0].offset;
+        position_ += static_cast<std::int64_t>(d_.ratio) * d_.half / d_.oversampling;
+        return ends_[0].frames;
     }
 
     // Forgets the input frames no later output can reach.
@@ -117,12 +96,51 @@ public:
         position_ -= s * d_.phases1;
     }
 
-    const double* Output() const { return output_.data(); }
+    int MaxOutputFrames() const { return d_.half / d_.oversampling + 1; }
     std::uint64_t FramesRead() const { return framesRead_; }
     bool EndOfInput() const { return endOfInput_; }
     double Fraction() const { return frameCount_ ? double(framesRead_) / frameCount_ : 1.0; }
 
 private:
+    // Where a channel's pass through the block left the running state.
+    struct ChannelEnd {
+        int frames = 0;
+        int phase = 0;
+        int offset = 0;
+    };
+
+    ChannelEnd FilterChannel(int ch)
+    {
+        const int K = d_.oversampling;
+        const int H = d_.half, L = d_.fftLength;
+        const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.inputStep.data(),
+                                               static_cast<int>(d_.order.size())};
+        ChannelEnd end;
+        double* work = work_[ch].data();
+        double* history = history_[ch].data();
+        double* appended = history + appendAt_;
+        ssrc::DecodeChannel(rawIn_.data(), sourceWidth_, channels_, ch, got_, appended);
+        // One frame more: the last output of a block may reach one frame
+        // past the history with a tap that is padding (zero).
+        std::fill(appended + got_, appended + requested_ + 1, 0.0);
+
+        std::int64_t frame = (d_.sourceRate * (position_ - 1) + d_.f1) / d_.f1;
+        end.phase = phase_;
+        ssrc::RunPolyphase(stageOne_, schedule, history, &frame, INT64_MAX, H, &end.phase, work, 1);
+
+        stageTwo_.Apply(work);
+
+        double* overlap = overlap_[ch].data();
+        int i = offset_, j = 0;
+        for (; i < H; i += K, ++j)
+            output_[std::size_t(j) * channels_ + ch] = overlap[j] + work[i];
+        end.frames = j;
+        end.offset = i - H;
+        for (int m = 0; i < L; i += K, ++m)
+            overlap[m] = work[i];
+        return end;
+    }
+
     const UpsampleDesign& d_;
     int channels_;
     int sourceWidth_;
@@ -135,8 +153,12 @@ private:
     std::vector<std::vector<double>> work_;
     std::vector<std::vector<double>> overlap_;
     std::vector<unsigned char> rawIn_;
-    std::vector<double> decoded_;
+    int appendAt_ = 0;       // where this block's frames go in the histories
+    std::size_t got_ = 0;    // frames read for this block
+    int requested_ = 0;      // frames this block adds, padding included
     std::vector<double> output_;
+    std::vector<ChannelEnd> ends_;
+    ssrc::ChannelTeam team_;
     std::uint64_t framesRead_ = 0;
     bool endOfInput_ = false;
     std::int64_t position_;  // stage one, in F1 ticks
@@ -162,7 +184,7 @@ double SsrcEngine::ResampleUp(std::FILE* in, std::FILE* out, int channels, int s
     try {
         UpStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
         ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,
-                                 targetRate, d.delay);
+                                 targetRate, d.delay, stream.MaxOutputFrames());
         return RunBlocks(stream, output, in, [this](double fraction) {
             PostProgress(static_cast<int>(fraction * 100));
             ProgressUpdate(fraction);

@@ -4,19 +4,22 @@
 
 namespace ssrc {
 
-void DecodeSamples(const unsigned char* raw, int width, std::size_t count, double* out)
+namespace {
+
+// One sample at each `step` bytes, `count` of them.
+void Decode(const unsigned char* raw, int width, std::size_t step, std::size_t count, double* out)
 {
     switch (width) {
     case 1:
-        for (std::size_t i = 0; i < count; ++i)
-            out[i] = (int(raw[i]) - 128) * (1 / 127.0);
+        for (std::size_t i = 0; i < count; ++i, raw += step)
+            out[i] = (int(raw[0]) - 128) * (1 / 127.0);
         break;
     case 2:
-        for (std::size_t i = 0; i < count; ++i, raw += 2)
+        for (std::size_t i = 0; i < count; ++i, raw += step)
             out[i] = std::int16_t(raw[0] | raw[1] << 8) * (1 / 32767.0);
         break;
     case 3:
-        for (std::size_t i = 0; i < count; ++i, raw += 3) {
+        for (std::size_t i = 0; i < count; ++i, raw += step) {
             std::int32_t v = raw[0] | raw[1] << 8 | raw[2] << 16;
             if (v & 0x800000)
                 v -= 0x1000000;
@@ -24,12 +27,25 @@ void DecodeSamples(const unsigned char* raw, int width, std::size_t count, doubl
         }
         break;
     case 4:
-        for (std::size_t i = 0; i < count; ++i, raw += 4) {
+        for (std::size_t i = 0; i < count; ++i, raw += step) {
             std::uint32_t u = raw[0] | raw[1] << 8 | raw[2] << 16 | std::uint32_t(raw[3]) << 24;
             out[i] = std::int32_t(u) * (1 / 2147483647.0);
         }
         break;
     }
+}
+
+}  // namespace
+
+void DecodeSamples(const unsigned char* raw, int width, std::size_t count, double* out)
+{
+    Decode(raw, width, width, count, out);
+}
+
+void DecodeChannel(const unsigned char* raw, int width, int channels, int channel,
+                   std::size_t frames, double* out)
+{
+    Decode(raw + std::size_t(channel) * width, width, std::size_t(channels) * width, frames, out);
 }
 
 double OutputScale(int width)
@@ -56,6 +72,29 @@ int OutputMax(int width)
     case 1: return 127;
     case 2: return 32767;
     default: return 8388607;
+    }
+}
+
+void EncodeSamples(const int* values, int count, int width, unsigned char* out, std::size_t stride)
+{
+    switch (width) {
+    case 1:
+        for (int i = 0; i < count; ++i, out += stride)
+            out[0] = static_cast<unsigned char>(values[i] + 128);
+        break;
+    case 2:
+        for (int i = 0; i < count; ++i, out += stride) {
+            out[0] = static_cast<unsigned char>(values[i]);
+            out[1] = static_cast<unsigned char>(values[i] >> 8);
+        }
+        break;
+    default:
+        for (int i = 0; i < count; ++i, out += stride) {
+            out[0] = static_cast<unsigned char>(values[i]);
+            out[1] = static_cast<unsigned char>(values[i] >> 8);
+            out[2] = static_cast<unsigned char>(values[i] >> 16);
+        }
+        break;
     }
 }
 

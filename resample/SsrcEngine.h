@@ -73,8 +73,8 @@ private:
         ProgressStart();
         for (unsigned block = 0;; ++block) {
             stream.ReadBlock(in);
-            const int n = stream.FilterBlock();
-            if (!output.Put(stream.Output(), n, stream.FramesRead(), stream.EndOfInput()))
+            const int n = stream.FilterBlock(output);
+            if (!output.Put(n, stream.FramesRead(), stream.EndOfInput()))
                 break;
             stream.Advance();
             if ((block & 7) == 7)

@@ -1,6 +1,7 @@
 #include "TestWav.h"
 
 #include "platform/core/Strings.h"
+#include "platform/core/WorkThreads.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Thread.h"
 #include "platform/messaging/internal/WindowHooks.h"
@@ -166,6 +167,17 @@ std::vector<std::int32_t> Sine(double frequency, int rate, std::size_t frames, i
             out.push_back(static_cast<std::int32_t>(std::lround(v * full)));
     }
     return out;
+}
+
+RowThreads::RowThreads(int threads)
+    : saved_(win::RowThreads())
+{
+    win::SetRowThreads(threads);
+}
+
+RowThreads::~RowThreads()
+{
+    win::SetRowThreads(saved_);
 }
 
 std::FILE* RawSamples(const std::vector<std::int32_t>& samples, int width)

@@ -72,6 +72,18 @@ std::FILE* RawSamples(const std::vector<std::int32_t>& samples, int width);
 // Everything written to `file` from its start, as signed integers.
 std::vector<std::int32_t> ReadRaw(std::FILE* file, int width);
 
+// Sets the threads one row may use for as long as it lives.
+class RowThreads {
+public:
+    explicit RowThreads(int threads);
+    ~RowThreads();
+    RowThreads(const RowThreads&) = delete;
+    RowThreads& operator=(const RowThreads&) = delete;
+
+private:
+    int saved_;
+};
+
 // Runs sox with `arguments`; false when it failed.
 bool Sox(const std::string& arguments);
 

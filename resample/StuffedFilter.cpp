@@ -1,0 +1,99 @@
+#include "resample/StuffedFilter.h"
+
+#include "resample/KaiserDesign.h"
+#include "resample/RealDft.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace ssrc {
+
+namespace {
+
+// The shortest power of two that holds a block at least as long as the
+// phase filter, so the transforms are at most twice the work they must do.
+int FftLengthFor(int phaseTaps)
+{
+    int n = 2;
+    while (n < 2 * phaseTaps)
+        n *= 2;
+    return n;
+}
+
+}  // namespace
+
+StuffedFilter::StuffedFilter(int taps, double cutoff, double rate, double gain, int stuffing,
+                             double alpha)
+    : stuffing_(stuffing)
+{
+    const int phaseTaps = (taps + stuffing - 1) / stuffing;
+    fftLength_ = FftLengthFor(phaseTaps);
+    block_ = fftLength_ - phaseTaps + 1;
+    ip_.assign(static_cast<int>(std::sqrt(double(fftLength_)) + 2), 0);
+    w_.assign(fftLength_ / 2, 0.0);
+    spectra_.assign(stuffing, std::vector<double>(fftLength_, 0.0));
+
+    // Tap m of the prototype belongs to phase m mod K at m div K; the
+    // inverse transform's factor fftLength / 2 is folded in.
+    const double i0alpha = BesselI0(alpha);
+    const int half = taps / 2;
+    for (int n = -half; n <= half; ++n) {
+        const int m = n + half;
+        spectra_[m % stuffing][m / stuffing] =
+            KaiserWindow(n, taps, alpha, i0alpha) * LowpassTap(n, cutoff, rate) * gain / fftLength_ * 2;
+    }
+    for (std::vector<double>& s : spectra_)
+        RealDft(fftLength_, 1, s.data(), ip_.data(), w_.data());
+}
+
+void StuffedFilter::Transform(double* block) const
+{
+    RealDft(fftLength_, 1, block, ip_.data(), w_.data());
+}
+
+void StuffedFilter::FilterPhase(int phase, const double* spectrum, double* out) const
+{
+    RealDftOfProduct(fftLength_, out, spectrum, spectra_[phase].data(), ip_.data(), w_.data());
+}
+
+StuffedChannel::StuffedChannel(const StuffedFilter& filter, int maxTake)
+    : filter_(filter),
+      source_(filter.FftLength(), 0.0),
+      phase_(filter.FftLength(), 0.0),
+      tails_(static_cast<std::size_t>(filter.Stuffing()) * filter.TailLength(), 0.0),
+      // Outputs left from the last block (fewer than one take) and a new block's.
+      ready_(static_cast<std::size_t>(maxTake) + std::size_t(filter.Stuffing()) * filter.BlockFrames())
+{
+}
+
+void StuffedChannel::Convolve(std::size_t count)
+{
+    const int K = filter_.Stuffing(), B = filter_.BlockFrames();
+    const int tail = filter_.TailLength();
+    std::fill(source_.begin() + std::min<std::size_t>(count, B), source_.end(), 0.0);
+    filter_.Transform(source_.data());
+
+    const std::size_t left = Ready();
+    std::memmove(ready_.data(), ready_.data() + readAt_, left * sizeof(double));
+    readAt_ = 0;
+    double* out = ready_.data() + left;
+    for (int r = 0; r < K; ++r) {
+        filter_.FilterPhase(r, source_.data(), phase_.data());
+        double* spill = tails_.data() + std::size_t(r) * tail;
+        for (int i = 0; i < tail; ++i)
+            out[std::size_t(i) * K + r] = spill[i] + phase_[i];
+        for (int i = tail; i < B; ++i)
+            out[std::size_t(i) * K + r] = phase_[i];
+        std::memcpy(spill, phase_.data() + B, tail * sizeof(double));
+    }
+    filled_ = left + std::size_t(K) * B;
+}
+
+void StuffedChannel::Take(double* out, int n)
+{
+    std::memcpy(out, ready_.data() + readAt_, n * sizeof(double));
+    readAt_ += n;
+}
+
+}  // namespace ssrc

@@ -1,0 +1,68 @@
+// The long low-pass of a conversion to a lower rate, applied to the source
+// zero-stuffed by K (K - 1 zeros after every sample). The zeros add
+// nothing to the convolution, so output phase r (outputs r, r + K, ...) is
+// the source convolved with every K-th tap starting at tap r: K
+// convolutions at the source rate, all fed by one transform of each source
+// block. That transforms a third of the points the stuffed signal would
+// need when K is 3, on blocks half as long.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace ssrc {
+
+class StuffedFilter {
+public:
+    // The prototype has `taps` (odd) taps designed at `rate` (the stuffed
+    // rate), coefficients multiplied by `gain`.
+    StuffedFilter(int taps, double cutoff, double rate, double gain, int stuffing, double alpha);
+
+    int Stuffing() const { return stuffing_; }
+    int FftLength() const { return fftLength_; }
+    // Source samples each convolution takes; it finishes K times as many outputs.
+    int BlockFrames() const { return block_; }
+    int TailLength() const { return fftLength_ - block_; }
+
+    // out = the source block convolved with phase r's filter, from the
+    // block's transform (FftLength() doubles each).
+    void FilterPhase(int phase, const double* spectrum, double* out) const;
+    void Transform(double* block) const;
+
+private:
+    int stuffing_;
+    int fftLength_;
+    int block_;
+    std::vector<std::vector<double>> spectra_;  // one per phase, RealDft's packed layout
+    mutable std::vector<int> ip_;               // built by the constructor; only read later
+    mutable std::vector<double> w_;
+};
+
+// One channel's running convolution: what the last block left to add to the
+// next, and the finished outputs not yet taken.
+class StuffedChannel {
+public:
+    // Take asks for at most `maxTake` outputs at a time.
+    StuffedChannel(const StuffedFilter& filter, int maxTake);
+
+    // Where the caller puts the next block's source samples (BlockFrames()
+    // doubles at most).
+    double* Input() { return source_.data(); }
+    // Filters the next BlockFrames() source samples: the first `count` of
+    // Input(), zeros after. Finishes K x BlockFrames() outputs.
+    void Convolve(std::size_t count);
+    std::size_t Ready() const { return filled_ - readAt_; }
+    // Moves the next `n` finished outputs (n <= Ready()) to `out`.
+    void Take(double* out, int n);
+
+private:
+    const StuffedFilter& filter_;
+    std::vector<double> source_;  // the block's transform
+    std::vector<double> phase_;   // one phase's convolution
+    std::vector<double> tails_;   // per phase, what spills into the next block
+    std::vector<double> ready_;
+    std::size_t readAt_ = 0;
+    std::size_t filled_ = 0;
+};
+
+}  // namespace ssrc
