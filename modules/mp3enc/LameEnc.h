@@ -99,6 +99,15 @@ std::int32_t MP3_GetFrame(const std::uint8_t** frame);
 // to write are reported.
 std::int32_t MP3_Finish(FILE* output);
 
+// Optional: loaders look it up by name and do without it. Threads the next
+// MP3_Init of this thread may encode on (1 until set, again after MP3_Close;
+// at most 8 are used). With more than one, the stream is encoded in segments
+// of about 12 seconds at once and joined; the file decodes to the same length
+// and sound as a serial encoding. Input that is resampled to another MP3
+// rate is always encoded serially. KOLVEX_MP3_SEGMENT_FRAMES in the
+// environment sets the frames per segment (tests use short ones).
+std::int32_t MP3_SetThreadCount(std::int32_t threads);
+
 }  // extern "C"
 
 using MP3_SetInputType_t = decltype(&MP3_SetInputType);
@@ -112,3 +121,4 @@ using MP3_Close_t = decltype(&MP3_Close);
 using MP3_Encode_t = decltype(&MP3_Encode);
 using MP3_GetFrame_t = decltype(&MP3_GetFrame);
 using MP3_Finish_t = decltype(&MP3_Finish);
+using MP3_SetThreadCount_t = decltype(&MP3_SetThreadCount);
