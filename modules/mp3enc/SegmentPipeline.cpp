@@ -11,7 +11,9 @@ SegmentPipeline::SegmentPipeline(std::unique_ptr<Mp3Encoder> first, Factory make
 {
     filling_ = std::make_unique<Segment>();
     filling_->encoder = std::move(first);
-    filling_->handOver = plan_.frames;
+    // A short first segment sets the threads going early.
+    filling_->handOver = std::max(plan_.frames / 4, plan_.window + plan_.tail);
+    filling_->pcm.reserve(TargetBytes(*filling_));
     for (int i = 0; i < threads; ++i)
         threads_.emplace_back([this] { Run(); });
 }
@@ -77,6 +79,7 @@ void SegmentPipeline::Queue(bool last)
         next->origin = next->keepFrom - plan_.priming;
         next->handOver = next->keepFrom + plan_.frames;
         next->pcmStart = next->origin * frameSamples_;
+        next->pcm.reserve(TargetBytes(*next));
         auto shared = static_cast<std::size_t>(next->pcmStart - segment->pcmStart) * static_cast<std::size_t>(blockAlign_);
         next->pcm.assign(segment->pcm.begin() + static_cast<std::ptrdiff_t>(shared), segment->pcm.end());
         segment->pcm.resize(TargetBytes(*segment));
