@@ -75,6 +75,7 @@ void SegmentPipeline::Queue(bool last)
     segment->last = last;
     if (!last) {
         auto next = std::make_unique<Segment>();
+        next->pcm = Spare();
         next->keepFrom = segment->handOver;
         next->origin = next->keepFrom - plan_.priming;
         next->handOver = next->keepFrom + plan_.frames;
@@ -85,6 +86,8 @@ void SegmentPipeline::Queue(bool last)
         segment->pcm.resize(TargetBytes(*segment));
         filling_ = std::move(next);
     }
+    if (segment->mp3.capacity() == 0)
+        segment->mp3 = Spare();
     segment->state = Segment::State::Queued;
     queue_.push_back(segment.get());
     segments_.push_back(std::move(segment));
@@ -152,7 +155,7 @@ void SegmentPipeline::Advance()
         Segment& head = *segments_.front();
         if (!head.pcm.empty()) {
             head.pcmStart += static_cast<std::int64_t>(head.pcm.size() / static_cast<std::size_t>(blockAlign_));
-            head.pcm = {};
+            Recycle(head.pcm);
             head.fed = 0;
         }
         if (segments_.size() == 1) {
@@ -161,6 +164,7 @@ void SegmentPipeline::Advance()
             if (!joined_)
                 informationFrame_ = head.encoder->InformationFrame();
             Emit(head, static_cast<std::size_t>(head.keepFrom - head.origin), head.layout.Frames().size());
+            Recycle(head.mp3);
             segments_.pop_front();
             return;
         }
@@ -186,6 +190,7 @@ bool SegmentPipeline::JoinHead()
     joined_ = true;
     Emit(head, static_cast<std::size_t>(head.keepFrom - head.origin), static_cast<std::size_t>(join->frame - head.origin));
     next.keepFrom = join->frame;
+    Recycle(head.mp3);
     segments_.pop_front();
     return true;
 }
@@ -207,6 +212,8 @@ void SegmentPipeline::ContinueHead()
     if (to == next.pcm.size()) {
         head.last = next.last;
         head.handOver = next.handOver;
+        Recycle(next.pcm);
+        Recycle(next.mp3);
         segments_.erase(segments_.begin() + 1);
     }
     head.state = Segment::State::Queued;
@@ -223,6 +230,27 @@ void SegmentPipeline::Emit(Segment& segment, std::size_t from, std::size_t to)
     std::size_t end = to < frames.size() ? frames[to].offset : segment.last ? segment.mp3.size() : segment.layout.End();
     ready_.insert(ready_.end(), segment.mp3.begin() + static_cast<std::ptrdiff_t>(begin),
                   segment.mp3.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
+// Buffers go back and forth between segments rather than to the allocator,
+// which would otherwise scatter them over the threads' heaps as a long row
+// goes on.
+std::vector<std::uint8_t> SegmentPipeline::Spare()
+{
+    std::vector<std::uint8_t> bytes;
+    if (!spare_.empty()) {
+        bytes = std::move(spare_.back());
+        spare_.pop_back();
+    }
+    return bytes;
+}
+
+void SegmentPipeline::Recycle(std::vector<std::uint8_t>& bytes)
+{
+    bytes.clear();
+    if (spare_.size() < 2 * inFlight_ + 2)
+        spare_.push_back(std::move(bytes));
+    bytes = {};
 }
 
 const std::vector<std::uint8_t>& SegmentPipeline::TakeFrames()

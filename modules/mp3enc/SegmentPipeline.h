@@ -53,6 +53,8 @@ private:
     bool JoinHead();
     void ContinueHead();
     void Emit(Segment& segment, std::size_t from, std::size_t to);
+    std::vector<std::uint8_t> Spare();
+    void Recycle(std::vector<std::uint8_t>& bytes);
     void Stop();
 
     Factory make_;
@@ -73,6 +75,7 @@ private:
     std::int64_t bytesIn_ = 0;
     std::vector<std::uint8_t> ready_;
     std::vector<std::uint8_t> taken_;
+    std::vector<std::vector<std::uint8_t>> spare_;  // cleared buffers, their memory kept
 
     StreamSummary summary_;
     std::vector<std::uint8_t> informationFrame_;
