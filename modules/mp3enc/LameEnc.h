@@ -86,9 +86,10 @@ std::int32_t MP3_Init();
 std::int32_t MP3_Close();
 // Takes PCM bytes and returns how many it consumed: all of them (a partial
 // block is kept for the next call), or a negative code once encoding has
-// failed. It waits only while a few seconds of audio are still queued. The
-// frames made wait for MP3_GetFrame; the last ones may only come with
-// MP3_Finish.
+// failed. It waits only while a few seconds of audio are still queued (with
+// several threads: while every thread has a segment and one more is
+// waiting). The frames made wait for MP3_GetFrame; the last ones may only
+// come with MP3_Finish.
 std::int32_t MP3_Encode(const void* pcm, std::int32_t size);
 // Points `*frame` at the MP3 bytes finished so far and returns their count;
 // 0 (and null) when there are none yet. The bytes stay valid until the next call.
