@@ -103,7 +103,7 @@ std::int32_t MP3_Finish(FILE* output);
 // Optional: loaders look it up by name and do without it. Threads the next
 // MP3_Init of this thread may encode on (1 until set, again after MP3_Close;
 // at most 8 are used). With more than one, the stream is encoded in segments
-// of about 12 seconds at once and joined; the file decodes to the same length
+// of about 15 seconds at once and joined; the file decodes to the same length
 // and sound as a serial encoding. Input that is resampled to another MP3
 // rate is always encoded serially. KOLVEX_MP3_SEGMENT_FRAMES in the
 // environment sets the frames per segment (tests use short ones).

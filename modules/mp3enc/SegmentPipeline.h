@@ -24,10 +24,13 @@
 #include <thread>
 
 struct SegmentPlan {
-    int frames = 480;  // frames each segment contributes (about 12.5 s at 44.1 kHz)
-    int priming = 8;   // frames encoded before that, only to settle the encoder
-    int window = 12;   // frames past the nominal hand-over where a join may fall
-    int tail = 4;      // frames past the window, so the encoder has put out all of it
+    // Every frame a segment encodes but does not keep costs time: a few of
+    // each kind is enough for the encoder to settle and for a join to be
+    // found in most windows (a window without one costs another window).
+    int frames = 576;  // frames each segment contributes (about 15 s at 44.1 kHz)
+    int priming = 6;   // frames encoded before that, only to settle the encoder
+    int window = 6;    // frames past the nominal hand-over where a join may fall
+    int tail = 3;      // frames past the window, so the encoder has put out all of it
 };
 
 class SegmentPipeline : public EncoderStream {
