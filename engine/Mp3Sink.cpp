@@ -1,6 +1,7 @@
 #include "engine/Mp3Sink.h"
 
 #include "platform/core/Strings.h"
+#include "platform/core/WorkThreads.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPath.h"
 
@@ -45,6 +46,8 @@ bool Mp3Sink::FindEntryPoints()
     all &= find(api_.encode, "MP3_Encode");
     all &= find(api_.getFrame, "MP3_GetFrame");
     all &= find(api_.finish, "MP3_Finish");
+    // A module without it encodes on one thread, as it always did.
+    find(api_.setThreadCount, "MP3_SetThreadCount");
     return all;
 }
 
@@ -106,6 +109,8 @@ std::int32_t Mp3Sink::Open(const WAVEFORMATEX* format, const std::wstring& path)
     block.field2 = settings_.cbrFlag ? 1 : 0;
     std::uint8_t type[MP3_OUTPUT_BUFFER_SIZE] = {};
     std::memcpy(type, &block, sizeof block);
+    if (api_.setThreadCount)
+        api_.setThreadCount(win::RowThreads());
     if ((result = api_.setOutputType(type, 0)) < 0 || (result = api_.init()) < 0)
         return Fail(result, L"the MP3 encoder refused the settings");
 

@@ -57,6 +57,7 @@ private:
         MP3_Encode_t encode = nullptr;
         MP3_GetFrame_t getFrame = nullptr;
         MP3_Finish_t finish = nullptr;
+        MP3_SetThreadCount_t setThreadCount = nullptr;  // optional
     };
 
     bool FindEntryPoints();

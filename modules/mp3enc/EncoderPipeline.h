@@ -5,31 +5,27 @@
 // which Finish writes itself.
 #pragma once
 
+#include "modules/mp3enc/EncoderStream.h"
 #include "modules/mp3enc/Mp3Encoder.h"
 
 #include <condition_variable>
 #include <cstdint>
-#include <cstdio>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
-class EncoderPipeline {
+class EncoderPipeline : public EncoderStream {
 public:
     explicit EncoderPipeline(std::unique_ptr<Mp3Encoder> encoder);
-    ~EncoderPipeline();
+    ~EncoderPipeline() override;
     EncoderPipeline(const EncoderPipeline&) = delete;
     EncoderPipeline& operator=(const EncoderPipeline&) = delete;
 
-    // Bytes taken (all of them), or the negative code of an earlier failure.
-    std::int32_t Encode(const std::uint8_t* pcm, std::int32_t size);
-    // The bytes finished since the last call; empty when none.
-    const std::vector<std::uint8_t>& TakeFrames();
-    // Waits for the queue to drain, writes what is left and completes the
-    // stream in `output` (or only flushes the encoder when it is null).
-    std::int32_t Finish(FILE* output);
+    std::int32_t Encode(const std::uint8_t* pcm, std::int32_t size) override;
+    const std::vector<std::uint8_t>& TakeFrames() override;
+    std::int32_t Finish(FILE* output) override;
 
 private:
     // About three seconds of CD audio: enough to ride out uneven decoding,

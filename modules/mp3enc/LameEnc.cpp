@@ -3,8 +3,11 @@
 
 #include "modules/mp3enc/EncoderPipeline.h"
 #include "modules/mp3enc/Mp3Encoder.h"
+#include "modules/mp3enc/SegmentPipeline.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -20,7 +23,8 @@ struct ThreadEncoder {
     bool hasInput = false;
     std::uint8_t input[MP3_INPUT_TYPE_SIZE] = {};
     std::uint8_t output[MP3_OUTPUT_TYPE_SIZE] = {};
-    std::unique_ptr<EncoderPipeline> encoder;
+    int threads = 1;
+    std::unique_ptr<EncoderStream> encoder;
 
     ThreadEncoder() { std::memcpy(output, kOwnOutputType.data(), sizeof output); }
 };
@@ -32,6 +36,34 @@ ThreadEncoder& Current()
     if (!t_encoder)
         t_encoder = std::make_unique<ThreadEncoder>();
     return *t_encoder;
+}
+
+// More threads than this gain little and cost a segment's memory each.
+constexpr int kMostThreads = 8;
+
+SegmentPlan Plan()
+{
+    SegmentPlan plan;
+    // Tests make segments short, so that a few seconds of audio cross many joins.
+    if (const char* frames = std::getenv("KOLVEX_MP3_SEGMENT_FRAMES"))
+        plan.frames = std::max(std::atoi(frames), 2 * (plan.window + plan.tail));
+    return plan;
+}
+
+std::unique_ptr<EncoderStream> Start(const ThreadEncoder& state, const PcmFormat& input,
+                                     std::unique_ptr<Mp3Encoder> encoder)
+{
+    // Segments keep to the serial encoding's frame grid only while no
+    // resampler stands between input and frames.
+    if (state.threads <= 1 || encoder->Resamples())
+        return std::make_unique<EncoderPipeline>(std::move(encoder));
+    std::array<std::uint8_t, MP3_OUTPUT_TYPE_SIZE> type;
+    std::memcpy(type.data(), state.output, type.size());
+    auto make = [input, type](std::unique_ptr<Mp3Encoder>& another) {
+        return Mp3Encoder::Create(input, type.data(), another);
+    };
+    return std::make_unique<SegmentPipeline>(std::move(encoder), make, input.blockAlign,
+                                             std::min(state.threads, kMostThreads), Plan());
 }
 
 }  // namespace
@@ -96,8 +128,16 @@ MP3_EXPORT std::int32_t MP3_Init()
     std::unique_ptr<Mp3Encoder> encoder;
     std::int32_t result = Mp3Encoder::Create(*input, t_encoder->output, encoder);
     if (result >= 0)
-        t_encoder->encoder = std::make_unique<EncoderPipeline>(std::move(encoder));
+        t_encoder->encoder = Start(*t_encoder, *input, std::move(encoder));
     return result;
+}
+
+MP3_EXPORT std::int32_t MP3_SetThreadCount(std::int32_t threads)
+{
+    if (threads < 1)
+        return MP3_E_INVALIDARG;
+    Current().threads = threads;
+    return MP3_S_OK;
 }
 
 MP3_EXPORT std::int32_t MP3_Close()

@@ -86,9 +86,10 @@ std::int32_t MP3_Init();
 std::int32_t MP3_Close();
 // Takes PCM bytes and returns how many it consumed: all of them (a partial
 // block is kept for the next call), or a negative code once encoding has
-// failed. It waits only while a few seconds of audio are still queued. The
-// frames made wait for MP3_GetFrame; the last ones may only come with
-// MP3_Finish.
+// failed. It waits only while a few seconds of audio are still queued (with
+// several threads: while every thread has a segment and one more is
+// waiting). The frames made wait for MP3_GetFrame; the last ones may only
+// come with MP3_Finish.
 std::int32_t MP3_Encode(const void* pcm, std::int32_t size);
 // Points `*frame` at the MP3 bytes finished so far and returns their count;
 // 0 (and null) when there are none yet. The bytes stay valid until the next call.
@@ -98,6 +99,15 @@ std::int32_t MP3_GetFrame(const std::uint8_t** frame);
 // every frame to, open for update ("w+b"); null discards the tail. Failures
 // to write are reported.
 std::int32_t MP3_Finish(FILE* output);
+
+// Optional: loaders look it up by name and do without it. Threads the next
+// MP3_Init of this thread may encode on (1 until set, again after MP3_Close;
+// at most 8 are used). With more than one, the stream is encoded in segments
+// of about 15 seconds at once and joined; the file decodes to the same length
+// and sound as a serial encoding. Input that is resampled to another MP3
+// rate is always encoded serially. KOLVEX_MP3_SEGMENT_FRAMES in the
+// environment sets the frames per segment (tests use short ones).
+std::int32_t MP3_SetThreadCount(std::int32_t threads);
 
 }  // extern "C"
 
@@ -112,3 +122,4 @@ using MP3_Close_t = decltype(&MP3_Close);
 using MP3_Encode_t = decltype(&MP3_Encode);
 using MP3_GetFrame_t = decltype(&MP3_GetFrame);
 using MP3_Finish_t = decltype(&MP3_Finish);
+using MP3_SetThreadCount_t = decltype(&MP3_SetThreadCount);

@@ -159,18 +159,30 @@ std::int32_t Mp3Encoder::Finish(FILE* output)
         return MP3_S_OK;
     if (!WriteAll(output, TakeFrames()))
         return MP3_E_FAIL;
-    return WriteInformationFrame(lame_, output);
+    return WriteInformationFrame(InformationFrame(), output);
+}
+
+int Mp3Encoder::FrameSamples() const { return lame_get_framesize(lame_); }
+
+int Mp3Encoder::Delay() const { return lame_get_encoder_delay(lame_); }
+
+bool Mp3Encoder::Resamples() const { return lame_get_in_samplerate(lame_) != lame_get_out_samplerate(lame_); }
+
+std::vector<std::uint8_t> Mp3Encoder::InformationFrame() const
+{
+    std::vector<std::uint8_t> frame(8192);
+    std::size_t size = lame_get_lametag_frame(lame_, frame.data(), frame.size());
+    frame.resize(size <= frame.size() ? size : 0);
+    return frame;
 }
 
 // The information frame went out first as a placeholder; now that the
 // stream's frame count and size are known it is written over its start.
-std::int32_t Mp3Encoder::WriteInformationFrame(lame_global_struct* lame, FILE* output)
+std::int32_t Mp3Encoder::WriteInformationFrame(const std::vector<std::uint8_t>& frame, FILE* output)
 {
-    std::uint8_t frame[8192];
-    std::size_t size = lame_get_lametag_frame(lame, frame, sizeof frame);
-    if (size == 0 || size > sizeof frame)
+    if (frame.empty())
         return MP3_S_OK;
-    if (std::fseek(output, 0, SEEK_SET) != 0 || std::fwrite(frame, 1, size, output) != size ||
+    if (std::fseek(output, 0, SEEK_SET) != 0 || std::fwrite(frame.data(), 1, frame.size(), output) != frame.size() ||
         std::fseek(output, 0, SEEK_END) != 0 || std::fflush(output) != 0)
         return MP3_E_FAIL;
     return MP3_S_OK;

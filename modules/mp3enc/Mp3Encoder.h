@@ -24,10 +24,20 @@ public:
     const std::vector<std::uint8_t>& TakeFrames();
     std::int32_t Finish(FILE* output);
 
+    // Samples in one frame, and how many the encoder puts before the first
+    // input sample.
+    int FrameSamples() const;
+    int Delay() const;
+    // The input is resampled on its way to the MP3 rate.
+    bool Resamples() const;
+    // The information frame as it stands now; empty when the stream has none.
+    std::vector<std::uint8_t> InformationFrame() const;
+    // Writes `frame` over the start of `output`, where its placeholder went out first.
+    static std::int32_t WriteInformationFrame(const std::vector<std::uint8_t>& frame, FILE* output);
+
 private:
     Mp3Encoder(const PcmFormat& input, lame_global_struct* lame);
     std::int32_t EncodeBlocks(const std::uint8_t* pcm, int frames);
-    static std::int32_t WriteInformationFrame(lame_global_struct* lame, FILE* output);
 
     PcmFormat input_;
     lame_global_struct* lame_;

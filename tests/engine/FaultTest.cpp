@@ -15,11 +15,13 @@
 #include "platform/core/MessageBox.h"
 #include "platform/core/OutputFile.h"
 #include "platform/core/Strings.h"
+#include "platform/core/WorkThreads.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <cwctype>
 #include <functional>
@@ -150,6 +152,23 @@ TEST_F(Faults, AnMp3RowKeepsTheFileItWasToReplace)
               {source, dir / "a.mp3", settings}};
     for (int error : {ENOSPC, EIO})
         FailEveryStep(site, error, L"could not be written: ");
+}
+
+TEST_F(Faults, AnMp3RowEncodedInSegmentsKeepsTheFileItWasToReplace)
+{
+    // Segments of a fraction of a second, on two threads: the frames come
+    // out of several joins, in bursts whose timing varies.
+    setenv("KOLVEX_MP3_SEGMENT_FRAMES", "24", 1);
+    win::SetRowThreads(2);
+    auto source = dir / "a.ape";
+    fs::copy_file(FixturePath("stereo16_44k.ape"), source);
+    WriteBytes(dir / "a.mp3", kOld);
+    Site site{"MP3 row, segments", [&] { return Row(source, dir / "a.mp3", kOutputMp3, WM_MP3_DONE); },
+              {source, dir / "a.mp3", settings}};
+    for (int error : {ENOSPC, EIO})
+        FailEveryStep(site, error, L"could not be written: ");
+    unsetenv("KOLVEX_MP3_SEGMENT_FRAMES");
+    win::SetRowThreads(win::CoreCount());
 }
 
 TEST_F(Faults, AnInPlaceResamplingKeepsTheFile)

@@ -118,6 +118,7 @@ bool ParseHeader(const std::uint8_t* p, FrameHeader& header, int& length)
     header.copyright = (p[3] >> 3) & 1;
     header.original = (p[3] >> 2) & 1;
     length = (version == 3 ? 144 : 72) * header.bitRate * 1000 / header.sampleRate + ((p[2] >> 1) & 1);
+    header.length = length;
     return header.bitRate > 0;
 }
 

@@ -53,6 +53,7 @@ struct FrameHeader {
     bool crc = false;
     bool copyright = false;
     bool original = false;
+    int length = 0;  // bytes
 };
 
 struct FrameScan {

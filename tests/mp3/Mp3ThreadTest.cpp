@@ -4,9 +4,11 @@
 #include "Mp3TestSupport.h"
 
 #include "engine/Mp3Sink.h"
+#include "platform/core/WorkThreads.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -63,4 +65,49 @@ TEST(Mp3Threads, HowThePcmIsCutDoesNotChangeTheFile)
     ASSERT_GT(whole.size(), 40000u);
     EXPECT_TRUE(read("odd.mp3") == whole);
     EXPECT_TRUE(read("usual.mp3") == whole);
+}
+
+// Segments of one row encode on a pool of the module's threads while the
+// caller goes on feeding; two rows do so at once, and a row dropped halfway
+// stops its pool without leaving a file.
+TEST(Mp3Threads, SegmentedRowsSideBySideAndOneDroppedHalfway)
+{
+    Workspace work;
+    ConversionSettings settings;
+    settings.cbrFlag = 0;
+    settings.mp3.vbrMinimum = 32;
+    settings.mp3.vbrMaximum = 256;
+    settings.mp3.quality = 7;
+    work.WriteSettings(settings);
+    setenv("KOLVEX_MP3_SEGMENT_FRAMES", "24", 1);
+    win::SetRowThreads(3);
+
+    Pcm a = Tones({700}, 0.4, 44100 * 3);
+    Pcm b = Tones({1300, 5000}, 0.2, 48000 * 3, 48000, 1);
+    std::int32_t resultA = -1, resultB = -1;
+    std::thread first([&] { resultA = Encode(a, work.Path("a.mp3")); });
+    std::thread second([&] { resultB = Encode(b, work.Path("b.mp3")); });
+    std::thread dropped([&] {
+        Mp3Sink sink;
+        ASSERT_EQ(sink.Load(L"lame_enc"), 1);
+        auto format = a.WaveFormat();
+        ASSERT_EQ(sink.Open(reinterpret_cast<const WAVEFORMATEX*>(format.data()), work.Path("dropped.mp3")), MP3_S_OK);
+        sink.Encode(a.bytes.data(), static_cast<int>(a.bytes.size() / 2));
+    });
+    first.join();
+    second.join();
+    dropped.join();
+    unsetenv("KOLVEX_MP3_SEGMENT_FRAMES");
+    win::SetRowThreads(win::CoreCount());
+
+    ASSERT_EQ(resultA, MP3_S_OK);
+    ASSERT_EQ(resultB, MP3_S_OK);
+    EXPECT_FALSE(std::filesystem::exists(work.Dir() / "dropped.mp3"));
+    for (auto [name, pcm] : {std::pair{"a.mp3", &a}, std::pair{"b.mp3", &b}}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(ScanFrames(work.Dir() / name).wholeFile);
+        int channels = 0, rate = 0;
+        auto decoded = DecodeWithFfmpeg(work.Dir() / name, channels, rate);
+        EXPECT_EQ(decoded.size(), static_cast<std::size_t>(pcm->Frames() * pcm->channels));
+    }
 }
