@@ -209,13 +209,14 @@ win::HRGN RegionFromBitmap(win::HBITMAP bitmap, win::COLORREF key, win::COLORREF
     auto range = [](int k, int t) {
         return std::pair<int, int>{t < k ? k - t : 0, k + t < 255 ? k + t : 255};
     };
-    auto [rLow, rHigh] = range(win::GetRValue(key), win::GetRValue(tolerance));
-    auto [gLow, gHigh] = range(win::GetGValue(key), win::GetGValue(tolerance));
-    auto [bLow, bHigh] = range(win::GetBValue(key), win::GetBValue(tolerance));
+    const auto red = range(win::GetRValue(key), win::GetRValue(tolerance));
+    const auto green = range(win::GetGValue(key), win::GetGValue(tolerance));
+    const auto blue = range(win::GetBValue(key), win::GetBValue(tolerance));
     auto transparent = [&](std::uint32_t p) {
         p = flat(p);
         int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-        return r >= rLow && r <= rHigh && g >= gLow && g <= gHigh && b >= bLow && b <= bHigh;
+        return r >= red.first && r <= red.second && g >= green.first && g <= green.second &&
+               b >= blue.first && b <= blue.second;
     };
     win::HRGN region = win::CreateRectRgn(0, 0, 0, 0);
     win::HRGN run = win::CreateRectRgn(0, 0, 0, 0);

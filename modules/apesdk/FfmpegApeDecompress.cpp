@@ -10,6 +10,13 @@ extern "C" {
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+// The largest frame (294912 blocks of two 32-bit channels) is under 3 MB.
+constexpr std::size_t kMaxLibraryAllocation = 32u << 20;
+
+}  // namespace
+
 FfmpegApeDecompress::~FfmpegApeDecompress()
 {
     av_frame_free(&frame_);
@@ -20,7 +27,13 @@ FfmpegApeDecompress::~FfmpegApeDecompress()
 
 int FfmpegApeDecompress::Open(const std::string& utf8Path)
 {
-    if (avformat_open_input(&format_, utf8Path.c_str(), nullptr, nullptr) < 0)
+    // A damaged header can name frames of gigabytes and tables of millions of
+    // entries, which the library would allocate as asked; no real file needs
+    // a single block of this size.
+    av_max_alloc(kMaxLibraryAllocation);
+    // Only Monkey's Audio: left to guess, the library would also take a
+    // playlist or a concatenation list and open the files it names.
+    if (avformat_open_input(&format_, utf8Path.c_str(), av_find_input_format("ape"), nullptr) < 0)
         return ERROR_INVALID_INPUT_FILE;
     stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (stream_ < 0)
@@ -54,8 +67,13 @@ int FfmpegApeDecompress::Open(const std::string& utf8Path)
 bool FfmpegApeDecompress::ReadPacket()
 {
     for (;;) {
-        if (av_read_frame(format_, packet_) < 0)
+        if (int read = av_read_frame(format_, packet_); read < 0) {
+            // Not the end: a frame that cannot be read (cut short, or larger
+            // than any real frame) is damage, not a clean end of the stream.
+            if (read != AVERROR_EOF)
+                KeepError(ERROR_DECOMPRESSING_FRAME);
             return false;
+        }
         if (packet_->stream_index == stream_) {
             if (syncAfterSeek_ && packet_->pts != AV_NOPTS_VALUE) {
                 decodedBlock_ = packet_->pts;
