@@ -53,7 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const DWORD small = data[0] % 40;
-    const DWORD large = 1 << 16;
+    // Room for any answer: no list or value is longer than the file, with a
+    // NUL after each name.
+    const DWORD large = static_cast<DWORD>(2 * size + 4);
     std::wstring file = fuzz::WidePath(fuzz::WriteScratch("skin.ini", data + 1, size - 1));
 
     Read(small, nullptr, nullptr, file);
