@@ -1,4 +1,4 @@
-#include "app/DialogItem.h"
+#include "platform/dialogs/Dialog.h"
 #include "app/AboutDialog.h"
 
 #include "app/ProgramIcon.h"
@@ -42,11 +42,11 @@ DialogTemplate Template()
     t.cx = 235;
     t.cy = 55;
     t.title = L"About Kolvex";
-    t.items.push_back(DialogItem(WC_STATIC, L"", kIcon, SS_ICON, 11, 17, 20, 20));
-    t.items.push_back(DialogItem(WC_STATIC, L"", kNameLine, SS_LEFT | SS_NOPREFIX, 40, 10, 185, 8));
-    t.items.push_back(DialogItem(WC_STATIC, L"APE files and CUE albums to MP3 and WAVE", kSecondLine, SS_LEFT, 40, 25,
+    t.items.push_back(DialogItem(WC_STATIC, L"", kIcon, WS_VISIBLE | SS_ICON, 11, 17, 20, 20));
+    t.items.push_back(DialogItem(WC_STATIC, L"", kNameLine, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 40, 10, 185, 8));
+    t.items.push_back(DialogItem(WC_STATIC, L"APE files and CUE albums to MP3 and WAVE", kSecondLine, WS_VISIBLE | SS_LEFT, 40, 25,
                            185, 8));
-    t.items.push_back(DialogItem(WC_BUTTON, L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 178, 34, 50, 14));
+    t.items.push_back(DialogItem(WC_BUTTON, L"OK", IDOK, WS_VISIBLE | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 178, 34, 50, 14));
     return t;
 }
 

@@ -1,4 +1,4 @@
-#include "app/DialogItem.h"
+#include "platform/dialogs/Dialog.h"
 #include "app/AudioSetupPage.h"
 
 #include "platform/dialogs/CommonDialogs.h"
@@ -21,12 +21,12 @@ const wchar_t* const kQualities[] = {L"0 Highest Quality", L"1", L"2", L"3", L"4
 
 DialogItemTemplate Label(LPCWSTR text, int x, int y, int cx)
 {
-    return DialogItem(WC_STATIC, text, -1, SS_LEFT, x, y, cx, 8);
+    return DialogItem(WC_STATIC, text, -1, WS_VISIBLE | SS_LEFT, x, y, cx, 8);
 }
 
 DialogItemTemplate Rates(int id, int x, int y, int cx, int cy)
 {
-    DialogItemTemplate box = DialogItem(WC_COMBOBOX, L"", id, CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, x, y, cx, cy);
+    DialogItemTemplate box = DialogItem(WC_COMBOBOX, L"", id, WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, x, y, cx, cy);
     box.initStrings = kRates;
     return box;
 }
@@ -43,30 +43,30 @@ DialogTemplate AudioSetupPage::Template()
     t.cx = 251;
     t.cy = 224;
     auto& items = t.items;
-    items.push_back(DialogItem(WC_BUTTON, L"MP3 Encode Setup", -1, kGroup, 7, 7, 237, 123));
-    items.push_back(DialogItem(WC_BUTTON, L"Constant Bitrate", -1, kGroup, 12, 20, 144, 32));
-    items.push_back(DialogItem(WC_BUTTON, L"Constant Bitrate", kCbrRadio, BS_RADIOBUTTON | WS_TABSTOP | WS_GROUP, 15, 34, 79, 8));
+    items.push_back(DialogItem(WC_BUTTON, L"MP3 Encode Setup", -1, WS_VISIBLE | kGroup, 7, 7, 237, 123));
+    items.push_back(DialogItem(WC_BUTTON, L"Constant Bitrate", -1, WS_VISIBLE | kGroup, 12, 20, 144, 32));
+    items.push_back(DialogItem(WC_BUTTON, L"Constant Bitrate", kCbrRadio, WS_VISIBLE | BS_RADIOBUTTON | WS_TABSTOP | WS_GROUP, 15, 34, 79, 8));
     items.push_back(Rates(kCbrRate, 96, 33, 36, 127));
     items.push_back(Label(L"kbit", 135, 35, 18));
-    items.push_back(DialogItem(WC_BUTTON, L"Variable Bitrate", -1, kGroup, 12, 57, 144, 67));
-    items.push_back(DialogItem(WC_BUTTON, L"Variable Bitrate", kVbrRadio, BS_RADIOBUTTON | WS_TABSTOP | WS_GROUP, 15, 69, 79, 8));
+    items.push_back(DialogItem(WC_BUTTON, L"Variable Bitrate", -1, WS_VISIBLE | kGroup, 12, 57, 144, 67));
+    items.push_back(DialogItem(WC_BUTTON, L"Variable Bitrate", kVbrRadio, WS_VISIBLE | BS_RADIOBUTTON | WS_TABSTOP | WS_GROUP, 15, 69, 79, 8));
     items.push_back(Label(L"Min", 78, 83, 16));
     items.push_back(Rates(kVbrMinimum, 96, 81, 36, 96));
     items.push_back(Label(L"kbit", 135, 83, 18));
     items.push_back(Label(L"Max", 78, 102, 16));
     items.push_back(Rates(kVbrMaximum, 96, 100, 36, 83));
     items.push_back(Label(L"kbit", 135, 102, 18));
-    items.push_back(DialogItem(WC_BUTTON, L"Bitstreams flag", -1, kGroup, 162, 20, 74, 66));
-    items.push_back(DialogItem(WC_BUTTON, L"Copyrigh", kCopyright, kCheck | WS_GROUP, 167, 33, 53, 8));
-    items.push_back(DialogItem(WC_BUTTON, L"CRC", kCrc, kCheck, 167, 46, 53, 8));
-    items.push_back(DialogItem(WC_BUTTON, L"Origina", kOriginal, kCheck, 167, 59, 53, 8));
+    items.push_back(DialogItem(WC_BUTTON, L"Bitstreams flag", -1, WS_VISIBLE | kGroup, 162, 20, 74, 66));
+    items.push_back(DialogItem(WC_BUTTON, L"Copyrigh", kCopyright, WS_VISIBLE | kCheck | WS_GROUP, 167, 33, 53, 8));
+    items.push_back(DialogItem(WC_BUTTON, L"CRC", kCrc, WS_VISIBLE | kCheck, 167, 46, 53, 8));
+    items.push_back(DialogItem(WC_BUTTON, L"Origina", kOriginal, WS_VISIBLE | kCheck, 167, 59, 53, 8));
     items.push_back(Label(L"Quality", 166, 102, 30));
-    items.push_back(DialogItem(WC_COMBOBOX, L"", kQuality, CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 198, 100, 39, 88));
-    items.push_back(DialogItem(WC_BUTTON, L"WAVE Setup", -1, kGroup, 7, 130, 237, 40));
-    items.push_back(DialogItem(WC_BUTTON, L"Use SSRC Output Hight Quality 44100", kResample, kCheck | WS_GROUP, 13, 143, 156, 10));
-    items.push_back(DialogItem(WC_BUTTON, L"Select Output Directory:", -1, kGroup, 7, 175, 237, 42));
-    items.push_back(DialogItem(WC_EDIT, L"", kDirectory, WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, 13, 189, 160, 14));
-    items.push_back(DialogItem(WC_BUTTON, L"Browse", kBrowse, BS_PUSHBUTTON | WS_TABSTOP, 183, 189, 50, 14));
+    items.push_back(DialogItem(WC_COMBOBOX, L"", kQuality, WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 198, 100, 39, 88));
+    items.push_back(DialogItem(WC_BUTTON, L"WAVE Setup", -1, WS_VISIBLE | kGroup, 7, 130, 237, 40));
+    items.push_back(DialogItem(WC_BUTTON, L"Use SSRC Output Hight Quality 44100", kResample, WS_VISIBLE | kCheck | WS_GROUP, 13, 143, 156, 10));
+    items.push_back(DialogItem(WC_BUTTON, L"Select Output Directory:", -1, WS_VISIBLE | kGroup, 7, 175, 237, 42));
+    items.push_back(DialogItem(WC_EDIT, L"", kDirectory, WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, 13, 189, 160, 14));
+    items.push_back(DialogItem(WC_BUTTON, L"Browse", kBrowse, WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, 183, 189, 50, 14));
     return t;
 }
 

@@ -3,7 +3,7 @@
 #include "app/FileInfoThread.h"
 #include "app/OutputNaming.h"
 #include "app/StatusTexts.h"
-#include "engine/PathParts.h"
+#include "platform/core/PathParts.h"
 #include "cue/CueTags.h"
 #include "tags/TagFiles.h"
 

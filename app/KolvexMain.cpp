@@ -1,22 +1,29 @@
 // kolvex: the desktop program. It takes no options; it needs a display.
 //   KOLVEX_SETTINGS=FILE        keep the settings in FILE
 //   KOLVEX_BACKEND=headless     run without a display (start-up measurements)
-//   KOLVEX_REPORT_FIRST_PAINT=1 print the time of the first paint and quit
+//   KOLVEX_REPORT_FIRST_PAINT=1 print the time of the first paint and of the
+//                               start-up steps before it, and quit
 //   KOLVEX_DESCRIBE=1           print where the window and its controls are
 //                               once it has painted (for scripted tests)
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "app/StartupSteps.h"
 
 #include "platform/core/Files.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
+#include "platform/core/Strings.h"
 #include "platform/window/Window.h"
 #include "platform/gtk/GtkBackend.h"
+
+#include <dlfcn.h>
+#include <fontconfig/fontconfig.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <thread>
 #include <string>
 
 namespace {
@@ -71,17 +78,47 @@ void Describe(MainWindow& window)
     std::fflush(stdout);
 }
 
+// The display back-end, and GTK with it (some thirty libraries more than
+// the program needs without a display), is loaded only when the window is
+// to be shown on a display. It stays loaded for the life of the process.
+bool InstallDisplayBackend(std::string* error)
+{
+    std::string file = win::ToUtf8(win::ExecutableDirectory()) + "libkolvex_platform_gtk.so";
+    // Lazy binding, as for a library the program were linked with: binding
+    // all of GTK's calls up front would cost more than it saves.
+    void* backend = dlopen(file.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    auto install = backend ? reinterpret_cast<decltype(&KolvexInstallGtkBackend)>(
+                                 dlsym(backend, "KolvexInstallGtkBackend"))
+                           : nullptr;
+    if (!install) {
+        const char* why = dlerror();
+        *error = std::string("its display back-end cannot be loaded: ") + (why ? why : file);
+        return false;
+    }
+    return install(error);
+}
+
 }  // namespace
 
 int main(int argc, char**)
 {
+    bool measuring = EnvironmentIs("KOLVEX_REPORT_FIRST_PAINT", "1");
+    if (measuring)
+        startup_steps::Enable();
+    startup_steps::Note("libraries");  // loaded, relocated and initialised
     if (argc > 1) {
         std::fprintf(stderr, "kolvex takes no options; kolvex-convert converts from the command line.\n");
         return 2;
     }
     if (!EnvironmentIs("KOLVEX_BACKEND", "headless")) {
+        // Fontconfig reads its configuration and font caches when the first
+        // text is measured, which is the dialog's font, right after the
+        // display is up: a second core does it while GTK loads instead.
+        std::thread fonts(FcInit);
         std::string error;
-        if (!win::InstallGtkBackend(&error)) {
+        bool shown = InstallDisplayBackend(&error);
+        fonts.join();
+        if (!shown) {
             std::fprintf(stderr,
                          "kolvex: cannot show its window: %s.\n"
                          "Start it from a desktop session, or convert with kolvex-convert.\n",
@@ -89,8 +126,9 @@ int main(int argc, char**)
             return 1;
         }
     }
+    startup_steps::Note("display");
     Application application(win::ExecutableDirectory());
-    if (EnvironmentIs("KOLVEX_REPORT_FIRST_PAINT", "1"))
+    if (measuring)
         application.onFirstPaint = ReportFirstPaint;
     else if (EnvironmentIs("KOLVEX_DESCRIBE", "1"))
         application.onFirstPaint = Describe;

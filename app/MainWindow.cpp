@@ -2,6 +2,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/MainWindowTemplate.h"
+#include "app/StartupSteps.h"
 #include "app/ProgramIcon.h"
 #include "app/StatusTexts.h"
 #include "engine/EngineMessages.h"
@@ -103,12 +104,14 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 void MainWindow::OnInitDialog(HWND window)
 {
+    startup_steps::Note("dialog");  // the window, its controls and their font made
     window_ = window;
     AddAboutEntry();
     icon_ = LoadProgramIcon(programFolder_);
     SendMessage(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessage(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     LoadSettings();
+    startup_steps::Note("settings");
 
     formatLine_ = GetDlgItem(window, kFormatLine);
     directoryLine_ = GetDlgItem(window, kDirectoryLine);
@@ -149,7 +152,9 @@ void MainWindow::ApplySkin()
         return;
     skin_->SetSkinDirectory(programFolder_ + L"Skin/");
     skin_->LoadSkin(programFolder_ + L"Skin/APEdefault.ini");
+    startup_steps::Note("skin-loaded");
     skin_->ApplySkin(window_, L"main");
+    startup_steps::Note("skin-applied");
 }
 
 void MainWindow::PlaceStatusControls()
@@ -176,6 +181,7 @@ LRESULT MainWindow::PaintWatch(HWND window, UINT message, WPARAM wParam, LPARAM 
         return DefWindowProc(window, message, wParam, lParam);
     LRESULT result = CallWindowProc(self->watchedProc_, window, message, wParam, lParam);
     if (message == WM_PAINT && !self->painted_) {
+        startup_steps::Note("painted");
         self->painted_ = true;
         PostMessage(window, kFirstPaintDone, 0, 0);
     }

@@ -66,6 +66,7 @@ private:
     void OnCommand(int id);
     void OnAdd();
     void AddPaths(const std::vector<std::wstring>& paths);
+    void WarnWithoutDecoder(const std::vector<std::wstring>& paths);
     void OnDropFiles(win::DropList* drop);
     void OnDelete();
     void OnConvert(std::int32_t outputKind);

@@ -5,6 +5,8 @@
 #include "app/MainWindowTemplate.h"
 #include "app/SetupDialog.h"
 #include "app/StatusTexts.h"
+#include "engine/ConversionItem.h"
+#include "modules/apesdk/ApeDecompress.h"
 #include "settings/ConversionSettings.h"
 
 #include "platform/dialogs/CommonDialogs.h"
@@ -12,6 +14,7 @@
 #include "platform/core/MessageBox.h"
 #include "platform/window/Window.h"
 
+#include <algorithm>
 #include <cwctype>
 
 using namespace win;
@@ -52,6 +55,21 @@ void MainWindow::AddPaths(const std::vector<std::wstring>& paths)
 {
     for (const std::wstring& path : paths)
         rows_.Add(path);
+    WarnWithoutDecoder(paths);
+}
+
+// Without the decoder module the rows of Monkey's Audio files still come
+// (the files are there), but with no length, and each would fail to
+// convert: the person adding them hears why at once, not at the end of a
+// batch.
+void MainWindow::WarnWithoutDecoder(const std::vector<std::wstring>& paths)
+{
+    bool ape = std::any_of(paths.begin(), paths.end(),
+                           [](const std::wstring& path) { return InputKindOf(path) == kInputApe; });
+    std::wstring why;
+    if (ape && !LoadApeDecoder(&why))
+        MessageBox(window_, (L"Monkey's Audio files cannot be read: " + why + L".").c_str(), L"Decoder Missing",
+                   MB_OK);
 }
 
 // Files dropped from a file manager are added as "add" would add them;

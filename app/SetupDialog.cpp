@@ -1,4 +1,4 @@
-#include "app/DialogItem.h"
+#include "platform/dialogs/Dialog.h"
 #include "app/SetupDialog.h"
 
 #include "settings/ConversionSettings.h"
@@ -20,9 +20,9 @@ DialogTemplate SetupDialog::Template()
     t.cx = 273;
     t.cy = 289;
     t.title = L"Setup";
-    t.items.push_back(DialogItem(WC_TABCONTROL, L"", kTab, WS_TABSTOP, 7, 7, 259, 252));
-    t.items.push_back(DialogItem(WC_BUTTON, L"Apply", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 155, 266, 50, 14));
-    t.items.push_back(DialogItem(WC_BUTTON, L"Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 216, 266, 50, 14));
+    t.items.push_back(DialogItem(WC_TABCONTROL, L"", kTab, WS_VISIBLE | WS_TABSTOP, 7, 7, 259, 252));
+    t.items.push_back(DialogItem(WC_BUTTON, L"Apply", IDOK, WS_VISIBLE | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 155, 266, 50, 14));
+    t.items.push_back(DialogItem(WC_BUTTON, L"Cancel", IDCANCEL, WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, 216, 266, 50, 14));
     return t;
 }
 

@@ -1,7 +1,7 @@
 #include "cli/InputCheck.h"
 
 #include "cue/CueLines.h"
-#include "engine/PathParts.h"
+#include "platform/core/PathParts.h"
 
 #include "platform/core/Strings.h"
 

@@ -1,6 +1,6 @@
 #include "cli/OutputPlan.h"
 
-#include "engine/PathParts.h"
+#include "platform/core/PathParts.h"
 
 #include "platform/core/Files.h"
 #include "platform/core/Strings.h"

@@ -20,7 +20,7 @@
 #include "app/StatusTexts.h"
 #include "engine/BatchController.h"
 #include "engine/MainWindowHandle.h"
-#include "engine/PathParts.h"
+#include "platform/core/PathParts.h"
 #include "settings/ConversionSettings.h"
 
 #include "platform/backend/Backend.h"

@@ -1,6 +1,7 @@
 #include "cue/CueImage.h"
 
 #include "platform/core/Files.h"
+#include "platform/core/PathParts.h"
 #include "platform/core/Strings.h"
 
 #include <cwctype>
@@ -27,20 +28,11 @@ std::wstring FindNoCase(std::wstring_view path)
 
 std::wstring CompanionSheetPath(std::wstring_view apePath)
 {
-    std::size_t dot = apePath.rfind(L'.');
-    std::wstring path(apePath.substr(0, dot == std::wstring_view::npos ? apePath.size() : dot + 1));
-    if (dot == std::wstring_view::npos)
-        path += L'.';
-    return FindNoCase(path + L"cue");
+    std::optional<std::wstring_view> stem = UpToLastDot(apePath);
+    return FindNoCase((stem ? std::wstring(*stem) : std::wstring(apePath) + L'.') + L"cue");
 }
 
 namespace {
-
-std::wstring DirectoryOf(std::wstring_view path)
-{
-    std::size_t slash = path.rfind(L'/');
-    return std::wstring(slash == std::wstring_view::npos ? std::wstring_view() : path.substr(0, slash + 1));
-}
 
 // The same name with ".ape" for the extensions of uncompressed or otherwise
 // packed images; "" when the extension is none of them.
@@ -84,12 +76,12 @@ std::wstring ImagePath(std::wstring_view sheetPath, std::wstring_view imageFileN
 {
     if (imageFileName.empty())
         return std::wstring();
-    return FindNoCase(DirectoryOf(sheetPath) + std::wstring(imageFileName));
+    return FindNoCase(std::wstring(DirectoryOf(sheetPath)) + std::wstring(imageFileName));
 }
 
 std::wstring FindImage(std::wstring_view sheetPath, const CueFile& file)
 {
-    std::wstring directory = DirectoryOf(sheetPath);
+    std::wstring directory(DirectoryOf(sheetPath));
     // A name that is not valid UTF-8 in the sheet may still be a name on
     // disk, written by a system with another character set.
     if (!file.bytes.empty() && !win::IsValidUtf8(file.bytes)) {

@@ -1,7 +1,7 @@
 #include "engine/ApeSource.h"
 
 #include "cue/CueImage.h"
-#include "engine/PathParts.h"
+#include "platform/core/PathParts.h"
 #include "platform/core/Files.h"
 #include "platform/core/Strings.h"
 
@@ -45,8 +45,11 @@ int ApeSource::Open(const wchar_t* path)
     if (decompressor_)
         blockAlign_ = static_cast<int>(decompressor_->GetInfo(APE_INFO_BLOCK_ALIGN));
     if (!decompressor_ || blockAlign_ <= 0) {
+        std::wstring why;
         if (!win::FileExists(image_))
             openError_ = L"the file is missing: " + image_;
+        else if (error == ERROR_DECODER_MISSING && !LoadApeDecoder(&why))
+            openError_ = why;
         else
             openError_ = L"not a readable Monkey's Audio file (error " +
                          std::to_wstring(error ? error : ERROR_INVALID_INPUT_FILE) + L")";

@@ -1,6 +1,6 @@
 #include "engine/ConversionItem.h"
 
-#include "engine/PathParts.h"
+#include "platform/core/PathParts.h"
 
 #include "platform/core/Strings.h"
 

@@ -3,7 +3,7 @@
 #include "engine/EngineMessages.h"
 #include "engine/MainWindowHandle.h"
 #include "engine/OutputTags.h"
-#include "engine/PathParts.h"
+#include "platform/core/PathParts.h"
 #include "engine/Worker.h"
 #include "resample/FileReplace.h"
 #include "resample/SsrcMessages.h"

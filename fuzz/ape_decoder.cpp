@@ -34,8 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int error = -1;
     std::unique_ptr<IAPEDecompress> decoder(CreateIAPEDecompress(path.c_str(), &error));
     if (!decoder) {
-        if (error == ERROR_SUCCESS)
-            std::abort();  // a refusal says why
+        // A refusal says why; without the decoder module nothing is fuzzed.
+        if (error == ERROR_SUCCESS || error == ERROR_DECODER_MISSING)
+            std::abort();
         return 0;
     }
     WAVEFORMATEX format{};

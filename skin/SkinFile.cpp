@@ -12,15 +12,18 @@
 namespace {
 
 constexpr win::DWORD kFirstBuffer = 4096;
+// A single value (a number, a rectangle, a file name) fits the first
+// time; a skin reads a hundred of them while the window waits to paint.
+constexpr win::DWORD kFirstValueBuffer = 256;
 // Characters of a value after its #variables# are replaced.
 constexpr std::size_t kMaxValueLength = 1 << 16;
 
 // A profile read into a buffer that doubles while the answer may have been
 // cut (it filled the buffer to `cut` characters).
 template <typename Read>
-std::vector<wchar_t> ReadWhole(Read read, win::DWORD cutMargin)
+std::vector<wchar_t> ReadWhole(Read read, win::DWORD cutMargin, win::DWORD firstSize = kFirstBuffer)
 {
-    for (win::DWORD size = kFirstBuffer;; size *= 2) {
+    for (win::DWORD size = firstSize;; size *= 2) {
         std::vector<wchar_t> buffer(size, L'\0');
         win::DWORD length = read(buffer.data(), size);
         if (length != size - cutMargin || size >= (1u << 26)) {
@@ -90,7 +93,7 @@ std::wstring SkinFile::Raw(const std::wstring* section, const std::wstring* key,
             return win::GetPrivateProfileString(section->c_str(), key->c_str(),
                                                 defaultValue.c_str(), buffer, size, path_.c_str());
         },
-        1);
+        1, kFirstValueBuffer);
     return std::wstring(value.begin(), value.end());
 }
 

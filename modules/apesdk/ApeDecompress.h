@@ -7,6 +7,7 @@
 #include "modules/apesdk/WaveFormat.h"
 
 #include <cstdint>
+#include <string>
 
 enum APE_DECOMPRESS_FIELDS : int {
     APE_INFO_BLOCK_ALIGN = 1007,        // bytes per block
@@ -23,6 +24,8 @@ constexpr int ERROR_INVALID_INPUT_FILE = 1002;
 constexpr int ERROR_UNSUPPORTED_FILE_TYPE = 1005;
 constexpr int ERROR_DECOMPRESSING_FRAME = 1010;
 constexpr int ERROR_BAD_PARAMETER = 5000;
+// The decoder module is missing or cannot be loaded; LoadApeDecoder says why.
+constexpr int ERROR_DECODER_MISSING = 5100;
 
 class IAPEDecompress {
 public:
@@ -39,5 +42,10 @@ public:
                                   std::intptr_t param2 = 0) = 0;
 };
 
-// Null on failure, with the reason in `errorCode` (when given).
+// Null on failure, with the reason in `errorCode` (when given). The first
+// call loads the decoder module (see LoadApeDecoder).
 IAPEDecompress* CreateIAPEDecompress(const wchar_t* path, int* errorCode);
+
+// Loads the decoder module if it is not loaded yet; false, with a sentence
+// for users in `why` (when given), when it cannot be loaded.
+bool LoadApeDecoder(std::wstring* why = nullptr);

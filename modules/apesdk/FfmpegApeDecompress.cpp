@@ -1,9 +1,10 @@
 #include "modules/apesdk/FfmpegApeDecompress.h"
 
-#include "modules/apesdk/PcmInterleave.h"
+#include "modules/apesdk/FramePool.h"
+#include "modules/apesdk/SerialFrameSource.h"
+#include "platform/core/WorkThreads.h"
 
 extern "C" {
-#include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 }
 
@@ -12,33 +13,22 @@ extern "C" {
 
 namespace {
 
-// The largest frame (294912 blocks of two 32-bit channels) is under 3 MB.
-constexpr std::size_t kMaxLibraryAllocation = 32u << 20;
+// More threads than this gain nothing against one demuxer and one writer,
+// and each holds frames in memory.
+constexpr int kMaxDecodeThreads = 8;
+// Frames read ahead per decoding thread: one being decoded, one waiting.
+constexpr std::size_t kFramesAheadPerThread = 2;
 
 }  // namespace
 
-FfmpegApeDecompress::~FfmpegApeDecompress()
-{
-    av_frame_free(&frame_);
-    av_packet_free(&packet_);
-    avcodec_free_context(&codec_);
-    avformat_close_input(&format_);
-}
+// The source and its threads go before the demuxer they read.
+FfmpegApeDecompress::~FfmpegApeDecompress() { source_.reset(); }
 
 int FfmpegApeDecompress::Open(const std::string& utf8Path)
 {
-    // A damaged header can name frames of gigabytes and tables of millions of
-    // entries, which the library would allocate as asked; no real file needs
-    // a single block of this size.
-    av_max_alloc(kMaxLibraryAllocation);
-    // Only Monkey's Audio: left to guess, the library would also take a
-    // playlist or a concatenation list and open the files it names.
-    if (avformat_open_input(&format_, utf8Path.c_str(), av_find_input_format("ape"), nullptr) < 0)
+    if (!demuxer_.Open(utf8Path))
         return ERROR_INVALID_INPUT_FILE;
-    stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    if (stream_ < 0)
-        return ERROR_INVALID_INPUT_FILE;
-    AVStream* stream = format_->streams[stream_];
+    const AVStream* stream = demuxer_.Stream();
     const AVCodecParameters* par = stream->codecpar;
     if (par->codec_id != AV_CODEC_ID_APE)
         return ERROR_UNSUPPORTED_FILE_TYPE;
@@ -52,76 +42,80 @@ int FfmpegApeDecompress::Open(const std::string& utf8Path)
     blockAlign_ = wave_.nBlockAlign;
     totalBlocks_ = stream->duration > 0 ? stream->duration : 0;
 
-    const AVCodec* decoder = avcodec_find_decoder(par->codec_id);
-    codec_ = decoder ? avcodec_alloc_context3(decoder) : nullptr;
-    if (!codec_ || avcodec_parameters_to_context(codec_, par) < 0)
-        return ERROR_UNSUPPORTED_FILE_TYPE;
-    codec_->pkt_timebase = stream->time_base;
-    if (avcodec_open2(codec_, decoder, nullptr) < 0)
-        return ERROR_UNSUPPORTED_FILE_TYPE;
-    packet_ = av_packet_alloc();
-    frame_ = av_frame_alloc();
-    return packet_ && frame_ ? ERROR_SUCCESS : ERROR_BAD_PARAMETER;
+    firstDecoder_ = OpenDecoder();
+    return firstDecoder_ ? ERROR_SUCCESS : ERROR_UNSUPPORTED_FILE_TYPE;
 }
 
-bool FfmpegApeDecompress::ReadPacket()
+std::unique_ptr<FrameDecoder> FfmpegApeDecompress::OpenDecoder() const
 {
-    for (;;) {
-        if (int read = av_read_frame(format_, packet_); read < 0) {
-            // Not the end: a frame that cannot be read (cut short, or larger
-            // than any real frame) is damage, not a clean end of the stream.
-            if (read != AVERROR_EOF)
-                KeepError(ERROR_DECOMPRESSING_FRAME);
-            return false;
-        }
-        if (packet_->stream_index == stream_) {
-            if (syncAfterSeek_ && packet_->pts != AV_NOPTS_VALUE) {
-                decodedBlock_ = packet_->pts;
-                syncAfterSeek_ = false;
-            }
-            return true;
-        }
-        av_packet_unref(packet_);
-    }
+    const AVStream* stream = demuxer_.Stream();
+    auto decoder = std::make_unique<FrameDecoder>();
+    if (!decoder->Open(stream->codecpar, stream->time_base, wave_.nChannels, blockAlign_ / wave_.nChannels))
+        return nullptr;
+    return decoder;
 }
 
+std::unique_ptr<FrameSource> FfmpegApeDecompress::MakeSource()
+{
+    int threads = std::min(win::RowThreads(), kMaxDecodeThreads);
+    std::vector<std::unique_ptr<FrameDecoder>> decoders;
+    decoders.push_back(std::move(firstDecoder_));
+    for (int i = 1; i < threads; ++i) {
+        auto decoder = OpenDecoder();
+        if (!decoder)
+            break;  // fewer threads, same bytes
+        decoders.push_back(std::move(decoder));
+    }
+    if (decoders.size() == 1)
+        return std::make_unique<SerialFrameSource>(demuxer_, std::move(decoders.front()));
+    std::size_t ahead = decoders.size() * kFramesAheadPerThread;
+    return std::make_unique<FramePool>(demuxer_, std::move(decoders), ahead);
+}
+
+bool FfmpegApeDecompress::NextFrame()
+{
+    if (!source_)
+        source_ = MakeSource();
+    if (!source_->Next(frame_))
+        return false;
+    nextEvent_ = 0;
+    nextPcm_ = 0;
+    if (syncAfterSeek_ && frame_.hasPts) {
+        decodedBlock_ = frame_.pts;
+        syncAfterSeek_ = false;
+    }
+    return true;
+}
+
+// Replays the frame's events in order, exactly as a decoder working chunk
+// by chunk meets them.
 bool FfmpegApeDecompress::DecodeMore()
 {
-    while (!decoderDrained_) {
-        int got = avcodec_receive_frame(codec_, frame_);
-        if (got == 0) {
-            std::int64_t first = decodedBlock_;
-            decodedBlock_ += frame_->nb_samples;
-            int skip = static_cast<int>(std::clamp<std::int64_t>(discardUntil_ - first, 0, frame_->nb_samples));
-            if (skip < frame_->nb_samples &&
-                !AppendInterleaved(frame_, skip, wave_.nChannels, blockAlign_ / wave_.nChannels, pending_))
-                KeepError(ERROR_UNSUPPORTED_FILE_TYPE);
-            av_frame_unref(frame_);
-            if (PendingBlocks() > 0)
-                return true;
+    while (!inputEnded_) {
+        if (nextEvent_ == frame_.events.size()) {
+            inputEnded_ = !NextFrame();
             continue;
         }
-        if (got == AVERROR_EOF) {
-            decoderDrained_ = true;
-            break;
-        }
-        if (got != AVERROR(EAGAIN)) {
-            KeepError(ERROR_DECOMPRESSING_FRAME);
+        const DecodedFrame::Event& event = frame_.events[nextEvent_++];
+        if (event.error != ERROR_SUCCESS) {
+            KeepError(event.error);
             continue;
         }
-        if (inputEnded_) {
-            decoderDrained_ = true;  // a decoder that neither drains nor ends
-            break;
-        }
-        if (!ReadPacket()) {
-            inputEnded_ = true;
-            avcodec_send_packet(codec_, nullptr);
+        std::int64_t first = decodedBlock_;
+        decodedBlock_ += event.blocks;
+        std::size_t at = nextPcm_;
+        if (event.convertible)
+            nextPcm_ += std::size_t(event.blocks) * std::size_t(blockAlign_);
+        int skip = static_cast<int>(std::clamp<std::int64_t>(discardUntil_ - first, 0, event.blocks));
+        if (skip == event.blocks)
+            continue;
+        if (!event.convertible) {
+            KeepError(ERROR_UNSUPPORTED_FILE_TYPE);
             continue;
         }
-        int sent = avcodec_send_packet(codec_, packet_);
-        av_packet_unref(packet_);
-        if (sent < 0 && sent != AVERROR(EAGAIN))
-            KeepError(ERROR_DECOMPRESSING_FRAME);  // damaged frame: go on with the next
+        pending_ = frame_.pcm.data() + at + std::size_t(skip) * std::size_t(blockAlign_);
+        pendingBytes_ = std::size_t(event.blocks - skip) * std::size_t(blockAlign_);
+        return true;
     }
     return false;
 }
@@ -137,16 +131,13 @@ int FfmpegApeDecompress::GetData(unsigned char* buffer, int blocks, int* retriev
     std::int64_t want = std::min<std::int64_t>(blocks, std::max<std::int64_t>(0, totalBlocks_ - currentBlock_));
     std::int64_t done = 0;
     while (done < want) {
-        if (PendingBlocks() == 0) {
-            pending_.clear();
-            pendingPos_ = 0;
-            if (!DecodeMore())
-                break;
-        }
+        if (pendingBytes_ == 0 && !DecodeMore())
+            break;
         std::int64_t take = std::min<std::int64_t>(want - done, static_cast<std::int64_t>(PendingBlocks()));
         std::size_t bytes = static_cast<std::size_t>(take) * std::size_t(blockAlign_);
-        std::memcpy(buffer + done * blockAlign_, pending_.data() + pendingPos_, bytes);
-        pendingPos_ += bytes;
+        std::memcpy(buffer + done * blockAlign_, pending_, bytes);
+        pending_ += bytes;
+        pendingBytes_ -= bytes;
         done += take;
     }
     currentBlock_ += done;
@@ -162,20 +153,25 @@ int FfmpegApeDecompress::Seek(std::int64_t block)
     if (block == currentBlock_)
         return ERROR_SUCCESS;
     // Within what is already decoded: just move the read position.
-    std::int64_t pendingFirst = currentBlock_;
     std::int64_t pendingEnd = currentBlock_ + static_cast<std::int64_t>(PendingBlocks());
-    if (block > pendingFirst && block <= pendingEnd) {
-        pendingPos_ += static_cast<std::size_t>(block - pendingFirst) * std::size_t(blockAlign_);
+    if (block > currentBlock_ && block <= pendingEnd) {
+        std::size_t bytes = static_cast<std::size_t>(block - currentBlock_) * std::size_t(blockAlign_);
+        pending_ += bytes;
+        pendingBytes_ -= bytes;
         currentBlock_ = block;
         return ERROR_SUCCESS;
     }
-    if (av_seek_frame(format_, stream_, block, AVSEEK_FLAG_BACKWARD) < 0)
+    if (!demuxer_.Seek(block))
         return ERROR_IO_READ;
-    avcodec_flush_buffers(codec_);
-    pending_.clear();
-    pendingPos_ = 0;
+    if (source_)
+        source_->Restart();
+    else
+        firstDecoder_->Flush();
+    frame_.Clear();
+    nextEvent_ = nextPcm_ = 0;
+    pending_ = nullptr;
+    pendingBytes_ = 0;
     inputEnded_ = false;
-    decoderDrained_ = false;
     syncAfterSeek_ = true;
     decodedBlock_ = 0;
     discardUntil_ = block;

@@ -19,15 +19,14 @@ HMODULE LoadLibrary(LPCWSTR name)
     if (!(file.size() > 3 && file.ends_with(L".so")))
         file += L".so";
 
-    void* handle = nullptr;
+    // A module beside the executable that fails to load is that failure
+    // (dlerror says why), not a reason to take another one from elsewhere.
     if (file.find(L'/') == std::wstring::npos) {
         std::wstring besideExe = ExecutableDirectory() + file;
         if (FileExists(besideExe))
-            handle = dlopen(ToUtf8(besideExe).c_str(), RTLD_NOW | RTLD_LOCAL);
+            return static_cast<HMODULE>(dlopen(ToUtf8(besideExe).c_str(), RTLD_NOW | RTLD_LOCAL));
     }
-    if (!handle)
-        handle = dlopen(ToUtf8(file).c_str(), RTLD_NOW | RTLD_LOCAL);
-    return static_cast<HMODULE>(handle);
+    return static_cast<HMODULE>(dlopen(ToUtf8(file).c_str(), RTLD_NOW | RTLD_LOCAL));
 }
 
 void* GetProcAddress(HMODULE module, const char* name)

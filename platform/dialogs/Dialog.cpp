@@ -167,6 +167,20 @@ HWND CreateDialogWindow(HINSTANCE instance, const DialogTemplate* tmpl, HWND own
 
 }  // namespace
 
+DialogItemTemplate DialogItem(LPCWSTR className, LPCWSTR text, int id, DWORD style, int x, int y, int cx, int cy)
+{
+    DialogItemTemplate item;
+    item.className = className;
+    item.text = text;
+    item.id = id;
+    item.style = style;
+    item.x = x;
+    item.y = y;
+    item.cx = cx;
+    item.cy = cy;
+    return item;
+}
+
 HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* dialog, HWND owner,
                                DLGPROC proc, LPARAM param)
 {

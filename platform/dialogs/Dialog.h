@@ -26,6 +26,9 @@ struct DialogItemTemplate {
     std::vector<std::wstring> initStrings;
 };
 
+// One control at a rectangle in dialog units, with exactly `style`.
+DialogItemTemplate DialogItem(LPCWSTR className, LPCWSTR text, int id, DWORD style, int x, int y, int cx, int cy);
+
 struct DialogTemplate {
     DWORD style = 0;
     DWORD exStyle = 0;

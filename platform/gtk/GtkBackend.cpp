@@ -7,6 +7,7 @@
 #include "platform/messaging/internal/ThreadQueue.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace win {
 
@@ -37,7 +38,12 @@ void PumpUntil(const bool& done)
 
 namespace {
 
-gboolean Expire(gpointer) { return G_SOURCE_REMOVE; }
+// A timeout that fired is gone already; forget its id so it is not removed twice.
+gboolean Expire(gpointer id)
+{
+    *static_cast<guint*>(id) = 0;
+    return G_SOURCE_REMOVE;
+}
 
 // The UI thread blocks in GTK's main loop, so window-system events and our
 // own queue are served by one wait; other threads wake it through GLib.
@@ -48,11 +54,35 @@ void BlockInMainLoop(std::optional<internal::Clock::time_point> deadline)
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - internal::Clock::now());
         if (left.count() <= 0)
             return;
-        timeout = g_timeout_add(static_cast<guint>(left.count()) + 1, Expire, nullptr);
+        timeout = g_timeout_add(static_cast<guint>(left.count()) + 1, Expire, &timeout);
     }
     g_main_context_iteration(nullptr, TRUE);
     if (timeout)
         g_source_remove(timeout);
+}
+
+bool SessionBusReachable()
+{
+    const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    if (address && *address)
+        return true;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    return runtime && *runtime && g_file_test((std::string(runtime) + "/bus").c_str(), G_FILE_TEST_EXISTS);
+}
+
+// Choices made before GTK starts; a user's own setting always wins.
+void ChooseStartupServices()
+{
+    // Windows show our own cairo surfaces: GL is never drawn with, and
+    // probing for it loads the system's GL driver (on a machine without a
+    // GPU, Mesa's software renderer and LLVM), the largest single cost of
+    // opening the display.
+    g_setenv("GDK_GL", "disable", FALSE);
+    // Without a session bus there is no accessibility registry to bridge
+    // to, and looking for one starts a bus through dbus-launch (or fails
+    // slowly trying). With a bus, screen readers keep working as usual.
+    if (!SessionBusReachable())
+        g_setenv("NO_AT_BRIDGE", "1", FALSE);
 }
 
 }  // namespace
@@ -68,6 +98,7 @@ bool InstallGtkBackend(std::string* error)
             *error = "no display: neither DISPLAY nor WAYLAND_DISPLAY is set";
         return false;
     }
+    gtk::ChooseStartupServices();
     if (!gtk_init_check(nullptr, nullptr)) {
         if (error)
             *error = std::string("cannot open the display ") + (x11 && *x11 ? x11 : wayland);
@@ -84,3 +115,5 @@ bool InstallGtkBackend(std::string* error)
 }
 
 }  // namespace win
+
+extern "C" bool KolvexInstallGtkBackend(std::string* error) { return win::InstallGtkBackend(error); }

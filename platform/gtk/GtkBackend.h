@@ -13,3 +13,7 @@ namespace win {
 bool InstallGtkBackend(std::string* error);
 
 }  // namespace win
+
+// The same, for a program that loads this library only once it knows it
+// has a display to show on (looked up by this name).
+extern "C" bool KolvexInstallGtkBackend(std::string* error);

@@ -168,10 +168,22 @@ void OnDragData(GtkWidget* widget, GdkDragContext* context, gint x, gint y, GtkS
     gtk_drag_finish(context, taken, FALSE, time);
 }
 
+// The URI targets make GTK ask the session bus whether a file-transfer
+// portal is there: a round trip, and without a bus an attempt to start one.
+// That waits until the windows have painted; nothing can be dropped sooner.
+gboolean AddUriTargets(gpointer data)
+{
+    auto* widget = static_cast<GtkWidget*>(data);
+    if (Instance().WindowOf(widget))
+        gtk_drag_dest_add_uri_targets(widget);
+    g_object_unref(widget);
+    return G_SOURCE_REMOVE;
+}
+
 void Connect(GtkWidget* widget)
 {
     gtk_drag_dest_set(widget, GTK_DEST_DEFAULT_ALL, nullptr, 0, GDK_ACTION_COPY);
-    gtk_drag_dest_add_uri_targets(widget);
+    g_idle_add_full(G_PRIORITY_LOW, AddUriTargets, g_object_ref(widget), nullptr);
     g_signal_connect(widget, "drag-data-received", G_CALLBACK(OnDragData), nullptr);
     g_signal_connect(widget, "draw", G_CALLBACK(OnDraw), nullptr);
     g_signal_connect(widget, "motion-notify-event", G_CALLBACK(OnMotion), nullptr);

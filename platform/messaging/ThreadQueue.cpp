@@ -139,19 +139,31 @@ bool ThreadQueue::DispatchSent()
     bool any = false;
     for (;;) {
         SentMessage* sent;
+        std::uint64_t order;
         {
             std::lock_guard lock(mutex_);
             if (sent_.empty())
                 return any;
             sent = sent_.front();
-            sent_.pop_front();
+            order = sent->order;
         }
         any = true;
         // Threads that post and then send expect the window to see both in
         // that order (a row's done, the next row's start, then its
-        // progress), so window messages that arrived earlier go first.
-        for (const MSG& earlier : TakePostedBefore(*sent))
+        // progress), so window messages that arrived earlier go first. The
+        // sent message stays queued meanwhile: one of those earlier messages
+        // may wait for the very thread that sent it (a close waiting for the
+        // worker), and that wait must still be able to answer it.
+        for (const MSG& earlier : TakePostedBefore(order))
             DeliverToWindow(earlier.hwnd, earlier.message, earlier.wParam, earlier.lParam);
+        {
+            std::lock_guard lock(mutex_);
+            // Answered by a wait inside one of the earlier messages, and its
+            // sender may be gone: look again rather than touch it.
+            if (sent_.empty() || sent_.front()->order != order)
+                continue;
+            sent_.pop_front();
+        }
         sent->result = DeliverToWindow(sent->hwnd, sent->message, sent->wParam, sent->lParam);
         // The sender may return (and its stack frame vanish) as soon as it
         // sees `done`, so take what we need first.
@@ -162,11 +174,11 @@ bool ThreadQueue::DispatchSent()
     }
 }
 
-std::vector<MSG> ThreadQueue::TakePostedBefore(const SentMessage& sent)
+std::vector<MSG> ThreadQueue::TakePostedBefore(std::uint64_t order)
 {
     std::vector<MSG> earlier;
     std::lock_guard lock(mutex_);
-    for (auto it = posted_.begin(); it != posted_.end() && it->order < sent.order;) {
+    for (auto it = posted_.begin(); it != posted_.end() && it->order < order;) {
         if (it->msg.hwnd) {
             earlier.push_back(it->msg);
             it = posted_.erase(it);

@@ -14,7 +14,7 @@ chmod 755 "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 program="$prefix/lib/kolvex"
-for f in kolvex kolvex-convert lame_enc.so Brook_R.so libkolvex_platform_core.so libkolvex_platform.so libkolvex_platform_gtk.so \
+for f in kolvex kolvex-convert lame_enc.so Brook_R.so ape_ffmpeg.so libkolvex_platform_core.so libkolvex_platform.so libkolvex_platform_gtk.so \
          README.html kolvex.png; do
   [[ -e "$program/$f" ]] || fail "missing $program/$f"
 done
@@ -35,6 +35,11 @@ grep -q '<h1' "$program/README.html" || fail "README.html has no heading"
 libraries=$(ldd "$program/kolvex")
 [[ "$libraries" != *"not found"* ]] || fail "kolvex does not find its libraries when installed"
 
+# The decoder's FFmpeg is loaded on first use, not with the program.
+for p in kolvex kolvex-convert; do
+  [[ "$(ldd "$program/$p")" != *libavcodec* ]] || fail "$p loads FFmpeg at start"
+done
+
 symbols=$(nm -D "$program/kolvex")
 grep -Eq ' T FillWaveFormatEx$' <<<"$symbols" || fail "FillWaveFormatEx is not exported"
 grep -Eq ' T FillWaveHeader$' <<<"$symbols" || fail "FillWaveHeader is not exported"
@@ -49,7 +54,11 @@ set -e
 
 # A writable program folder keeps configure.dat beside the program.
 out=$(KOLVEX_BACKEND=headless KOLVEX_REPORT_FIRST_PAINT=1 "$prefix/bin/kolvex")
-[[ "$out" == first-paint* ]] || fail "the headless start did not paint: $out"
+grep -q '^first-paint [0-9]' <<<"$out" || fail "the headless start did not paint: $out"
+# It says when each start-up step ended, in order, the paint last.
+steps=$(awk '$1 == "step" { print $2 }' <<<"$out" | tr '\n' ' ')
+[[ "$steps" == "libraries display dialog settings skin-loaded skin-applied painted " ]] || \
+  fail "start-up steps: $steps"
 [[ $(stat -c %s "$program/configure.dat") == 3200 ]] || fail "no configure.dat beside the program"
 rm "$program/configure.dat"
 
@@ -68,4 +77,15 @@ fi
 chmod u+w "$program"
 [[ ! -e "$program/configure.dat" ]] || fail "configure.dat was written into a read-only program folder"
 [[ $(stat -c %s "$home/config/kolvex/configure.dat") == 3200 ]] || fail "no configure.dat in the user's folder"
+# Without the decoder module an APE file fails to convert and says why.
+mv "$program/ape_ffmpeg.so" "$prefix/aside.so"
+set +e
+message=$(KOLVEX_SETTINGS="$prefix/cli.dat" "$prefix/bin/kolvex-convert" --wav -o "$prefix/out" \
+  "$(dirname "$0")/../../examples/demo/demo.ape" 2>&1)
+status=$?
+set -e
+mv "$prefix/aside.so" "$program/ape_ffmpeg.so"
+[[ $status != 0 ]] || fail "kolvex-convert succeeded without its decoder module"
+[[ "$message" == *"decoder module (ape_ffmpeg.so) cannot be loaded"* ]] || fail "unclear message: $message"
+[[ ! -e "$prefix/out/demo.wav" ]] || fail "an output was left without a decoder"
 echo "install layout OK"

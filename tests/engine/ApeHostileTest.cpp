@@ -40,9 +40,10 @@ TEST(ApeHostile, ListsOfOtherFilesAreRefused)
 }
 
 // 281 bytes whose header makes a frame of about two gigabytes, found by
-// fuzzing: the decoder gave the library that much memory to fill. Now the
-// frame is refused as damaged and nothing is delivered for it.
-TEST(ApeHostile, AFrameLargerThanAnyRealOneIsADamagedFrame)
+// fuzzing: the library allocated that much for it. Now it may allocate no
+// more than 32 MB at once, the frame cannot be read, and the stream ends
+// there without delivering anything for it.
+TEST(ApeHostile, AFrameLargerThanAnyRealOneEndsTheStream)
 {
     int error = -1;
     auto decoder = Open(FixturePath("fuzz/ape-huge-frame.ape"), &error);
@@ -51,6 +52,6 @@ TEST(ApeHostile, AFrameLargerThanAnyRealOneIsADamagedFrame)
     ASSERT_GT(align, 0);
     std::vector<unsigned char> buffer(static_cast<std::size_t>(align) * 4096);
     int got = -1;
-    EXPECT_EQ(decoder->GetData(buffer.data(), 4096, &got), ERROR_DECOMPRESSING_FRAME);
+    decoder->GetData(buffer.data(), 4096, &got);
     EXPECT_EQ(got, 0);
 }

@@ -21,20 +21,6 @@ using namespace testing_windows;
 
 namespace {
 
-DialogItemTemplate Item(LPCWSTR cls, LPCWSTR text, int id, DWORD style, int x, int y, int cx, int cy)
-{
-    DialogItemTemplate item;
-    item.className = cls;
-    item.text = text;
-    item.id = id;
-    item.style = style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
-}
-
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
 DialogTemplate Sample()
@@ -44,13 +30,13 @@ DialogTemplate Sample()
     t.cx = 200;
     t.cy = 100;
     t.title = L"Sample";
-    t.items.push_back(Item(WC_EDIT, L"", 10, kChild | WS_BORDER | WS_TABSTOP, 7, 7, 100, 14));
-    t.items.push_back(Item(WC_BUTTON, L"Check", 11, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 7, 25, 80, 10));
-    t.items.push_back(Item(WC_BUTTON, L"MP3", 12, kChild | WS_TABSTOP, 7, 40, 50, 14));
-    t.items.push_back(Item(WC_BUTTON, L"Hidden", 13, WS_CHILD | WS_TABSTOP, 60, 40, 50, 14));
-    t.items.push_back(Item(WC_STATIC, L"Static", 14, kChild | WS_GROUP, 7, 60, 80, 8));
-    t.items.push_back(Item(WC_BUTTON, L"OK", IDOK, kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 90, 80, 50, 14));
-    t.items.push_back(Item(WC_BUTTON, L"Cancel", IDCANCEL, kChild | WS_TABSTOP, 145, 80, 50, 14));
+    t.items.push_back(DialogItem(WC_EDIT, L"", 10, kChild | WS_BORDER | WS_TABSTOP, 7, 7, 100, 14));
+    t.items.push_back(DialogItem(WC_BUTTON, L"Check", 11, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 7, 25, 80, 10));
+    t.items.push_back(DialogItem(WC_BUTTON, L"MP3", 12, kChild | WS_TABSTOP, 7, 40, 50, 14));
+    t.items.push_back(DialogItem(WC_BUTTON, L"Hidden", 13, WS_CHILD | WS_TABSTOP, 60, 40, 50, 14));
+    t.items.push_back(DialogItem(WC_STATIC, L"Static", 14, kChild | WS_GROUP, 7, 60, 80, 8));
+    t.items.push_back(DialogItem(WC_BUTTON, L"OK", IDOK, kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 90, 80, 50, 14));
+    t.items.push_back(DialogItem(WC_BUTTON, L"Cancel", IDCANCEL, kChild | WS_TABSTOP, 145, 80, 50, 14));
     return t;
 }
 
@@ -289,7 +275,7 @@ TEST_F(DialogTest, ChildDialogPageLivesInsideItsParent)
     page.style = WS_CHILD | WS_VISIBLE | DS_CONTROL;
     page.cx = 100;
     page.cy = 30;
-    page.items.push_back(Item(WC_BUTTON, L"Inside", 21, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 2, 2, 60, 10));
+    page.items.push_back(DialogItem(WC_BUTTON, L"Inside", 21, kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 2, 2, 60, 10));
     HWND pageWindow = CreateDialogIndirectParam(nullptr, &page, dialog, ScriptedProc, 0);
     ASSERT_TRUE(pageWindow);
     EXPECT_EQ(GetParent(pageWindow), dialog);
@@ -303,7 +289,7 @@ namespace {
 DialogTemplate WithCombo()
 {
     DialogTemplate t = Sample();
-    auto combo = Item(WC_COMBOBOX, L"", 30, kChild | CBS_DROPDOWN | WS_TABSTOP, 110, 7, 60, 80);
+    auto combo = DialogItem(WC_COMBOBOX, L"", 30, kChild | CBS_DROPDOWN | WS_TABSTOP, 110, 7, 60, 80);
     combo.initStrings = {L"32", L"64", L"128"};
     t.items.insert(t.items.begin(), combo);
     return t;
@@ -360,9 +346,9 @@ TEST_F(DialogTest, ArrowsMoveThroughARadioGroupAndCheckAsTheyGo)
 {
     DialogTemplate t = Sample();
     t.style |= WS_VISIBLE;
-    t.items.push_back(Item(WC_BUTTON, L"CBR", 40, kChild | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 7, 70, 50, 10));
-    t.items.push_back(Item(WC_BUTTON, L"VBR", 41, kChild | BS_AUTORADIOBUTTON, 60, 70, 50, 10));
-    t.items.push_back(Item(WC_BUTTON, L"After", 42, kChild | WS_GROUP | WS_TABSTOP, 120, 70, 50, 10));
+    t.items.push_back(DialogItem(WC_BUTTON, L"CBR", 40, kChild | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 7, 70, 50, 10));
+    t.items.push_back(DialogItem(WC_BUTTON, L"VBR", 41, kChild | BS_AUTORADIOBUTTON, 60, 70, 50, 10));
+    t.items.push_back(DialogItem(WC_BUTTON, L"After", 42, kChild | WS_GROUP | WS_TABSTOP, 120, 70, 50, 10));
     HWND dialog = CreateDialogIndirectParam(nullptr, &t, nullptr, ScriptedProc, 0);
     CheckRadioButton(dialog, 40, 41, 40);
     SetFocus(GetDlgItem(dialog, 40));
@@ -403,7 +389,7 @@ TEST_F(DialogTest, DialogUnitsAreTheClassicOnesAndTextsFitTheirPlaces)
     t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     t.cx = 443;
     t.cy = 297;
-    t.items.push_back(Item(L"Static", L"Output Directory: /home/someone/Music", 1034,
+    t.items.push_back(DialogItem(L"Static", L"Output Directory: /home/someone/Music", 1034,
                            WS_VISIBLE, 7, 229, 341, 9));
     HWND dialog = CreateDialogIndirectParam(nullptr, &t, nullptr, ScriptedProc, 0);
     ASSERT_NE(dialog, nullptr);

@@ -381,3 +381,54 @@ TEST(Messaging, WhatAThreadPostsReachesTheWindowBeforeWhatItSendsNext)
         EXPECT_EQ(g_order[2 * i + 1], std::make_pair(WM_USER + 11, i));
     }
 }
+
+namespace {
+constexpr UINT WM_JOIN_SENDER = WM_USER + 20;
+constexpr UINT WM_FROM_SENDER = WM_USER + 21;
+std::atomic<HANDLE> g_sender{nullptr};
+std::atomic<int> g_answered{0};
+DWORD g_joined = WAIT_FAILED;
+
+LRESULT JoinProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_JOIN_SENDER: g_joined = WaitForSingleObject(g_sender.load(), 5000); return 0;
+    case WM_FROM_SENDER: ++g_answered; return 1;
+    }
+    return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+DWORD PostJoinThenSend(void* p)
+{
+    HWND w = static_cast<HWND>(p);
+    while (!g_sender.load())
+        Sleep(1);
+    // The first message asks the window to wait for this thread, which then
+    // sends; the wait is what must answer the send.
+    PostMessage(w, WM_JOIN_SENDER, 0, 0);
+    SendMessage(w, WM_FROM_SENDER, 0, 0);
+    return 0;
+}
+}  // namespace
+
+TEST(Messaging, AnEarlierPostThatWaitsForTheSenderStillAnswersItsSend)
+{
+    // A close (posted) arriving while a worker sends progress: the close
+    // waits for the worker, and the worker for its answer.
+    WNDCLASS wc;
+    wc.lpfnWndProc = JoinProc;
+    wc.lpszClassName = L"TestJoin";
+    RegisterClass(&wc);
+    HWND w = CreateWindowEx(0, L"TestJoin", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    HANDLE t = CreateThread(nullptr, 0, PostJoinThenSend, w, 0, nullptr);
+    g_sender = t;
+    // Only sent messages are served here, so the post is delivered by the
+    // send it came before, as in the window's own loop under load.
+    while (g_answered.load() == 0 && WaitForSingleObject(t, 0) == WAIT_TIMEOUT)
+        Sleep(20);
+    EXPECT_EQ(g_joined, WAIT_OBJECT_0);
+    EXPECT_EQ(g_answered.load(), 1);
+    EXPECT_EQ(WaitForSingleObject(t, 5000), WAIT_OBJECT_0);
+    CloseHandle(t);
+    DestroyWindow(w);
+}

@@ -18,21 +18,6 @@ namespace {
 
 bool g_report = false;
 
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-
-DialogItemTemplate Item(LPCWSTR cls, LPCWSTR text, int id, DWORD style, int x, int y, int cx, int cy)
-{
-    DialogItemTemplate item;
-    item.className = cls;
-    item.text = text;
-    item.id = id;
-    item.style = kChild | style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
-}
 
 DialogTemplate PageTemplate()
 {
@@ -40,8 +25,8 @@ DialogTemplate PageTemplate()
     page.style = WS_CHILD | WS_VISIBLE | DS_CONTROL;
     page.cx = 136;
     page.cy = 30;
-    page.items.push_back(Item(WC_STATIC, L"A page inside the tab control.", -1, SS_LEFT, 4, 4, 128, 8));
-    page.items.push_back(Item(WC_BUTTON, L"On the page", 1201, BS_AUTOCHECKBOX | WS_TABSTOP, 4, 16, 100, 10));
+    page.items.push_back(DialogItem(WC_STATIC, L"A page inside the tab control.", -1, WS_VISIBLE | SS_LEFT, 4, 4, 128, 8));
+    page.items.push_back(DialogItem(WC_BUTTON, L"On the page", 1201, WS_VISIBLE | BS_AUTOCHECKBOX | WS_TABSTOP, 4, 16, 100, 10));
     return page;
 }
 
@@ -140,35 +125,35 @@ DialogTemplate Template()
     t.cy = 214;
     t.title = L"Kolvex gallery";
     auto& items = t.items;
-    items.push_back(Item(WC_BUTTON, L"Buttons", -1, BS_GROUPBOX, 7, 5, 150, 40));
-    items.push_back(Item(WC_BUTTON, L"&Push", kPush, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 14, 20, 50, 15));
-    items.push_back(Item(WC_BUTTON, L"Disabled", kDisabledPush, BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 70, 20, 50, 15));
-    items.push_back(Item(WC_BUTTON, L"Check boxes", -1, BS_GROUPBOX | WS_GROUP, 7, 50, 150, 56));
-    items.push_back(Item(WC_BUTTON, L"Check box", kCheckBox, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 14, 63, 130, 11));
-    items.push_back(Item(WC_BUTTON, L"Checked", kCheckedBox, BS_AUTOCHECKBOX | WS_TABSTOP, 14, 76, 130, 11));
-    items.push_back(Item(WC_BUTTON, L"Disabled and checked", kDisabledCheck, BS_AUTOCHECKBOX | WS_DISABLED, 14, 89, 130, 11));
-    items.push_back(Item(WC_BUTTON, L"Radio buttons", -1, BS_GROUPBOX | WS_GROUP, 7, 111, 150, 56));
-    items.push_back(Item(WC_BUTTON, L"Radio one", kRadioOne, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 14, 124, 130, 11));
-    items.push_back(Item(WC_BUTTON, L"Radio two", kRadioTwo, BS_AUTORADIOBUTTON, 14, 137, 130, 11));
-    items.push_back(Item(WC_BUTTON, L"Disabled", kDisabledRadio, BS_AUTORADIOBUTTON | WS_DISABLED, 14, 150, 130, 11));
+    items.push_back(DialogItem(WC_BUTTON, L"Buttons", -1, WS_VISIBLE | BS_GROUPBOX, 7, 5, 150, 40));
+    items.push_back(DialogItem(WC_BUTTON, L"&Push", kPush, WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 14, 20, 50, 15));
+    items.push_back(DialogItem(WC_BUTTON, L"Disabled", kDisabledPush, WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 70, 20, 50, 15));
+    items.push_back(DialogItem(WC_BUTTON, L"Check boxes", -1, WS_VISIBLE | BS_GROUPBOX | WS_GROUP, 7, 50, 150, 56));
+    items.push_back(DialogItem(WC_BUTTON, L"Check box", kCheckBox, WS_VISIBLE | BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 14, 63, 130, 11));
+    items.push_back(DialogItem(WC_BUTTON, L"Checked", kCheckedBox, WS_VISIBLE | BS_AUTOCHECKBOX | WS_TABSTOP, 14, 76, 130, 11));
+    items.push_back(DialogItem(WC_BUTTON, L"Disabled and checked", kDisabledCheck, WS_VISIBLE | BS_AUTOCHECKBOX | WS_DISABLED, 14, 89, 130, 11));
+    items.push_back(DialogItem(WC_BUTTON, L"Radio buttons", -1, WS_VISIBLE | BS_GROUPBOX | WS_GROUP, 7, 111, 150, 56));
+    items.push_back(DialogItem(WC_BUTTON, L"Radio one", kRadioOne, WS_VISIBLE | BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 14, 124, 130, 11));
+    items.push_back(DialogItem(WC_BUTTON, L"Radio two", kRadioTwo, WS_VISIBLE | BS_AUTORADIOBUTTON, 14, 137, 130, 11));
+    items.push_back(DialogItem(WC_BUTTON, L"Disabled", kDisabledRadio, WS_VISIBLE | BS_AUTORADIOBUTTON | WS_DISABLED, 14, 150, 130, 11));
 
-    items.push_back(Item(WC_STATIC, L"Edit boxes:", -1, SS_LEFT | WS_GROUP, 165, 7, 120, 8));
-    items.push_back(Item(WC_EDIT, L"Editable text", kEdit, WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 165, 17, 148, 14));
-    items.push_back(Item(WC_EDIT, L"Disabled", kDisabledEdit, WS_BORDER | ES_AUTOHSCROLL | WS_DISABLED, 165, 35, 148, 14));
-    items.push_back(Item(WC_STATIC, L"Drop-down boxes:", -1, SS_LEFT, 165, 55, 120, 8));
-    auto rates = Item(WC_COMBOBOX, L"", kCombo, CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 165, 65, 70, 120);
+    items.push_back(DialogItem(WC_STATIC, L"Edit boxes:", -1, WS_VISIBLE | SS_LEFT | WS_GROUP, 165, 7, 120, 8));
+    items.push_back(DialogItem(WC_EDIT, L"Editable text", kEdit, WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 165, 17, 148, 14));
+    items.push_back(DialogItem(WC_EDIT, L"Disabled", kDisabledEdit, WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | WS_DISABLED, 165, 35, 148, 14));
+    items.push_back(DialogItem(WC_STATIC, L"Drop-down boxes:", -1, WS_VISIBLE | SS_LEFT, 165, 55, 120, 8));
+    auto rates = DialogItem(WC_COMBOBOX, L"", kCombo, WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 165, 65, 70, 120);
     rates.initStrings = {L"32", L"40", L"48", L"56", L"64", L"80", L"96", L"112", L"128", L"160", L"192", L"224", L"256", L"320"};
     items.push_back(rates);
-    auto quality = Item(WC_COMBOBOX, L"", kDisabledCombo, CBS_DROPDOWN | WS_VSCROLL | WS_DISABLED, 243, 65, 70, 100);
+    auto quality = DialogItem(WC_COMBOBOX, L"", kDisabledCombo, WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL | WS_DISABLED, 243, 65, 70, 100);
     quality.initStrings = {L"0 Highest Quality", L"1", L"2"};
     items.push_back(quality);
-    items.push_back(Item(WC_STATIC, L"Progress at 40 %:", -1, SS_LEFT, 165, 86, 120, 8));
-    items.push_back(Item(PROGRESS_CLASS, L"Progress1", kProgress, 0, 165, 96, 148, 9));
-    items.push_back(Item(WC_TABCONTROL, L"", kTab, WS_TABSTOP, 165, 111, 148, 56));
-    items.push_back(Item(WC_STATIC, L"", kIcon, SS_ICON, 7, 178, 20, 20));
-    items.push_back(Item(WC_STATIC, L"Static text beside a static icon.", -1, SS_LEFT, 32, 183, 125, 8));
-    items.push_back(Item(WC_BUTTON, L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 203, 192, 52, 15));
-    items.push_back(Item(WC_BUTTON, L"Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 261, 192, 52, 15));
+    items.push_back(DialogItem(WC_STATIC, L"Progress at 40 %:", -1, WS_VISIBLE | SS_LEFT, 165, 86, 120, 8));
+    items.push_back(DialogItem(PROGRESS_CLASS, L"Progress1", kProgress, WS_VISIBLE, 165, 96, 148, 9));
+    items.push_back(DialogItem(WC_TABCONTROL, L"", kTab, WS_VISIBLE | WS_TABSTOP, 165, 111, 148, 56));
+    items.push_back(DialogItem(WC_STATIC, L"", kIcon, WS_VISIBLE | SS_ICON, 7, 178, 20, 20));
+    items.push_back(DialogItem(WC_STATIC, L"Static text beside a static icon.", -1, WS_VISIBLE | SS_LEFT, 32, 183, 125, 8));
+    items.push_back(DialogItem(WC_BUTTON, L"OK", IDOK, WS_VISIBLE | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 203, 192, 52, 15));
+    items.push_back(DialogItem(WC_BUTTON, L"Cancel", IDCANCEL, WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, 261, 192, 52, 15));
     return t;
 }
 

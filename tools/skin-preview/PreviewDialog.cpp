@@ -20,20 +20,6 @@ namespace {
 
 constexpr UINT kReady = WM_APP + 1;
 
-DialogItemTemplate Item(LPCWSTR cls, LPCWSTR text, int id, DWORD style, int x, int y, int cx, int cy)
-{
-    DialogItemTemplate item;
-    item.className = cls;
-    item.text = text;
-    item.id = id;
-    item.style = style;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    return item;
-}
-
 constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | WS_GROUP;
 
@@ -57,18 +43,18 @@ DialogTemplate Template()
     t.cy = 297;
     t.title = L"Verdo Ape to MP3 WAV Converter pro v1.1 ";
     t.items = {
-        Item(L"Button", L"MP3", kMp3, kButton, 13, 270, 54, 20),
-        Item(L"Button", L"WAVE", kWave, kButton, 141, 270, 54, 20),
-        Item(L"Button", L"BurnCD", kBurnCd, WS_CHILD | WS_TABSTOP, 77, 270, 54, 20),
-        Item(L"MiniWnd", L"MMList", kList, kButton, 75, 45, 246, 145),
-        Item(L"Button", L"add", kAdd, kButton, 7, 199, 50, 14),
-        Item(L"Button", L"del", kDel, kButton, 65, 199, 50, 14),
-        Item(L"Button", L"Setup", kSetup, kButton, 331, 199, 50, 14),
-        Item(PROGRESS_CLASS, L"Progress1", kProgress, WS_CHILD | WS_VISIBLE, 8, 215, 313, 11),
-        Item(L"Static", L"Static", kStatus, kLabel, 331, 217, 99, 8),
-        Item(L"Static", L"Static", kDirectory, kLabel, 7, 229, 341, 9),
-        Item(L"Static", L"Static", kFormat, kLabel, 7, 241, 341, 9),
-        Item(L"Button", L"site", kSite, kButton, 253, 270, 54, 20),
+        DialogItem(L"Button", L"MP3", kMp3, kButton, 13, 270, 54, 20),
+        DialogItem(L"Button", L"WAVE", kWave, kButton, 141, 270, 54, 20),
+        DialogItem(L"Button", L"BurnCD", kBurnCd, WS_CHILD | WS_TABSTOP, 77, 270, 54, 20),
+        DialogItem(L"MiniWnd", L"MMList", kList, kButton, 75, 45, 246, 145),
+        DialogItem(L"Button", L"add", kAdd, kButton, 7, 199, 50, 14),
+        DialogItem(L"Button", L"del", kDel, kButton, 65, 199, 50, 14),
+        DialogItem(L"Button", L"Setup", kSetup, kButton, 331, 199, 50, 14),
+        DialogItem(PROGRESS_CLASS, L"Progress1", kProgress, WS_CHILD | WS_VISIBLE, 8, 215, 313, 11),
+        DialogItem(L"Static", L"Static", kStatus, kLabel, 331, 217, 99, 8),
+        DialogItem(L"Static", L"Static", kDirectory, kLabel, 7, 229, 341, 9),
+        DialogItem(L"Static", L"Static", kFormat, kLabel, 7, 241, 341, 9),
+        DialogItem(L"Button", L"site", kSite, kButton, 253, 270, 54, 20),
     };
     return t;
 }

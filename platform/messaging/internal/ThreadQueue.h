@@ -125,7 +125,7 @@ private:
 
     static bool Matches(const MSG& msg, HWND filter, UINT min, UINT max);
     void BumpLocked();
-    std::vector<MSG> TakePostedBefore(const SentMessage& sent);
+    std::vector<MSG> TakePostedBefore(std::uint64_t order);
 
     const DWORD threadId_;
     mutable std::mutex mutex_;

@@ -1,4 +1,4 @@
-#include "engine/PathParts.h"
+#include "platform/core/PathParts.h"
 
 std::wstring_view DirectoryOf(std::wstring_view path)
 {
