@@ -61,7 +61,10 @@ std::optional<ImageHeader> ReadBmp(const unsigned char* h, std::size_t n, long l
     } else {
         return std::nullopt;
     }
-    if (pixelsAt < 14 + infoSize || pixelsAt > fileSize || !SizeAllowed(width, height))
+    // The colour table, when the header counts one, lies between the header
+    // and the pixels: a count past them would be allocated as given.
+    const long long colours = infoSize >= 40 && n >= 50 ? Le32(h + 46) : 0;
+    if (pixelsAt < 14 + infoSize + 4 * colours || pixelsAt > fileSize || !SizeAllowed(width, height))
         return std::nullopt;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return std::nullopt;

@@ -93,6 +93,13 @@ TEST(ImageHeader, HeadersThatDoNotFitTheFileOrTheLimitsAreRefused)
     Bytes wide = Bmp(1, 1, 0);
     PutLe(wide, 18, 40000, 4);
     EXPECT_FALSE(HeaderOf(dir, wide));
+    // Found by fuzzing: a colour table of 671 million entries, which the
+    // image decoder allocated before it looked at the pixels.
+    Bytes colours = Bmp(8, 8, 0);
+    PutLe(colours, 46, 0x2800FF00, 4);
+    EXPECT_FALSE(HeaderOf(dir, colours));
+    PutLe(colours, 46, 0, 4);
+    EXPECT_TRUE(HeaderOf(dir, colours));
     // Found by fuzzing: its pixels start two gigabytes into a file of 200
     // bytes, and the image decoder grew a buffer towards them.
     EXPECT_FALSE(HeaderOf(dir, testing_support::ReadBytes(testing_support::FixturePath("fuzz/bmp-offset-past-end.bmp"))));
