@@ -45,7 +45,7 @@ Bytes Bmp(int width, int height, std::uint32_t rgb, std::size_t cut = 0)
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < width; ++x)
             PutLe(b, 54 + y * stride + x * 3, rgb, 3);
-    b.resize(b.size() - cut);
+    b.erase(b.end() - static_cast<std::ptrdiff_t>(cut), b.end());
     return b;
 }
 
