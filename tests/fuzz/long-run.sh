@@ -27,6 +27,8 @@ start=$(date +%s)
 status=0
 # The decoder module is loaded by name, from the program folder.
 export LD_LIBRARY_PATH="$root/build/fuzz/bin"
+# As in the tests: the default quarantine alone would reach the limit.
+export ASAN_OPTIONS=quarantine_size_mb=32
 LSAN_OPTIONS=suppressions="$root/tests/fuzz/lsan.supp" \
   nice -n 19 "$bin" "${options[@]}" "$long/corpus" "$root/tests/fuzz/corpus/$target" >"$log" 2>&1 || status=$?
 last=$(grep -E '^#[0-9]+: cov: ' "$log" | tail -1 || true)
