@@ -15,6 +15,8 @@ constexpr win::DWORD kFirstBuffer = 4096;
 // A single value (a number, a rectangle, a file name) fits the first
 // time; a skin reads a hundred of them while the window waits to paint.
 constexpr win::DWORD kFirstValueBuffer = 256;
+// Characters of a value after its #variables# are replaced.
+constexpr std::size_t kMaxValueLength = 1 << 16;
 
 // A profile read into a buffer that doubles while the answer may have been
 // cut (it filled the buffer to `cut` characters).
@@ -107,8 +109,12 @@ int SkinFile::GetSectionNames(std::vector<std::wstring>& names) const
 
 std::wstring SkinFile::Substitute(std::wstring value) const
 {
+    // Built in one pass and cut at a length no skin value comes near: a file
+    // of a few kilobytes naming a long variable thousands of times would
+    // otherwise grow one value to gigabytes, one quadratic step at a time.
+    std::wstring out;
     std::size_t scan = 0;
-    for (;;) {
+    while (out.size() < kMaxValueLength) {
         std::size_t open = value.find(L'#', scan);
         if (open == std::wstring::npos || open + 1 >= value.size())
             break;
@@ -117,13 +123,20 @@ std::wstring SkinFile::Substitute(std::wstring value) const
             break;
         auto found = variables_.find(value.substr(open + 1, close - open - 1));
         if (found == variables_.end()) {
+            // The closing "#" may open the next reference.
+            out.append(value, scan, close - scan);
             scan = close;
             continue;
         }
-        value.replace(open, close - open + 1, found->second);
-        scan = open + found->second.size();
+        out.append(value, scan, open - scan);
+        out += found->second;
+        scan = close + 1;
     }
-    return value;
+    if (out.size() < kMaxValueLength)
+        out.append(value, scan);
+    if (out.size() > kMaxValueLength)
+        out.resize(kMaxValueLength);
+    return out;
 }
 
 std::wstring SkinFile::GetString(const std::wstring& section, const std::wstring& key,

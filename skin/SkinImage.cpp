@@ -98,6 +98,34 @@ bool CutPiece(const SkinImage& image, SkinPiece& piece)
 
 namespace {
 
+// Sides of the blocks of copies a fill draws at once.
+constexpr int kTileBlockSide = 1024;
+
+// `image` repeated `across` times side by side and `down` times downwards,
+// built by doubling.
+SkinImage Repeated(const SkinImage& image, int across, int down)
+{
+    SkinImage block = SkinImage::Create(image.Width(), image.Height());
+    block.Draw(image, 0, 0);
+    for (int have = 1; have < across;) {
+        const int add = std::min(have, across - have);
+        SkinImage wider = SkinImage::Create((have + add) * image.Width(), image.Height());
+        wider.Draw(block, 0, 0);
+        wider.Draw(block, have * image.Width(), 0, 0, 0, add * image.Width(), image.Height());
+        block = std::move(wider);
+        have += add;
+    }
+    for (int have = 1; have < down;) {
+        const int add = std::min(have, down - have);
+        SkinImage taller = SkinImage::Create(block.Width(), (have + add) * image.Height());
+        taller.Draw(block, 0, 0);
+        taller.Draw(block, 0, have * image.Height(), 0, 0, block.Width(), add * image.Height());
+        block = std::move(taller);
+        have += add;
+    }
+    return block;
+}
+
 // The band's rectangle, and its own bitmap copied from the canvas region
 // that starts at (x, y) (a plain copy for the (0, 0) that skins use).
 void Finish(SkinPiece& band, SkinImage& canvas, int x, int y, int width, int height)
@@ -179,9 +207,17 @@ bool BuildFill(SkinPiece& target, int x, int y, int width, int height, const Ski
     if (canvas.Empty())
         return false;
     if (target.mode == 0) {
-        for (int i = 0; i <= width / pattern->Width() + 1; ++i)
-            for (int j = 0; j <= height / pattern->Height(); ++j)
-                canvas.Draw(pattern->image, x + i * pattern->Width(), y + j * pattern->Height());
+        // Copies across and down; drawn a block of copies at a time, so a tiny
+        // pattern over a window is a few draws, not millions.
+        const int pw = pattern->Width(), ph = pattern->Height();
+        const int across = width / pw + 2, down = height / ph + 1;
+        const int blockAcross = std::clamp(kTileBlockSide / pw, 1, across);
+        const int blockDown = std::clamp(kTileBlockSide / ph, 1, down);
+        SkinImage block = Repeated(pattern->image, blockAcross, blockDown);
+        for (int i = 0; i < across; i += blockAcross)
+            for (int j = 0; j < down; j += blockDown)
+                canvas.Draw(block, x + i * pw, y + j * ph, 0, 0, std::min(blockAcross, across - i) * pw,
+                            std::min(blockDown, down - j) * ph);
     } else {
         canvas.Draw(pattern->image, x, y);
     }
@@ -209,13 +245,14 @@ win::HRGN RegionFromBitmap(win::HBITMAP bitmap, win::COLORREF key, win::COLORREF
     auto range = [](int k, int t) {
         return std::pair<int, int>{t < k ? k - t : 0, k + t < 255 ? k + t : 255};
     };
-    auto [rLow, rHigh] = range(win::GetRValue(key), win::GetRValue(tolerance));
-    auto [gLow, gHigh] = range(win::GetGValue(key), win::GetGValue(tolerance));
-    auto [bLow, bHigh] = range(win::GetBValue(key), win::GetBValue(tolerance));
+    const auto red = range(win::GetRValue(key), win::GetRValue(tolerance));
+    const auto green = range(win::GetGValue(key), win::GetGValue(tolerance));
+    const auto blue = range(win::GetBValue(key), win::GetBValue(tolerance));
     auto transparent = [&](std::uint32_t p) {
         p = flat(p);
         int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-        return r >= rLow && r <= rHigh && g >= gLow && g <= gHigh && b >= bLow && b <= bHigh;
+        return r >= red.first && r <= red.second && g >= green.first && g <= green.second &&
+               b >= blue.first && b <= blue.second;
     };
     win::HRGN region = win::CreateRectRgn(0, 0, 0, 0);
     win::HRGN run = win::CreateRectRgn(0, 0, 0, 0);

@@ -6,9 +6,22 @@ extern "C" {
 
 ApeDemuxer::~ApeDemuxer() { avformat_close_input(&format_); }
 
+namespace {
+
+// The largest frame (294912 blocks of two 32-bit channels) is under 3 MB.
+constexpr std::size_t kMaxLibraryAllocation = 32u << 20;
+
+}  // namespace
+
 bool ApeDemuxer::Open(const std::string& utf8Path)
 {
-    if (avformat_open_input(&format_, utf8Path.c_str(), nullptr, nullptr) < 0)
+    // A damaged header can name frames of gigabytes and tables of millions of
+    // entries, which the library would allocate as asked; no real file needs
+    // a single block of this size.
+    av_max_alloc(kMaxLibraryAllocation);
+    // Only Monkey's Audio: left to guess, the library would also take a
+    // playlist or a concatenation list and open the files it names.
+    if (avformat_open_input(&format_, utf8Path.c_str(), av_find_input_format("ape"), nullptr) < 0)
         return false;
     stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     return stream_ >= 0;

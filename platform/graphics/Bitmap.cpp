@@ -1,6 +1,7 @@
 #include "platform/graphics/Bitmap.h"
 
 #include "platform/core/Strings.h"
+#include "platform/graphics/ImageHeader.h"
 #include "platform/graphics/internal/DcTable.h"
 #include "platform/graphics/internal/GdiTable.h"
 
@@ -66,24 +67,21 @@ HBITMAP CreateARGBBitmap(int width, int height)
 
 HBITMAP LoadImageFile(const std::wstring& path)
 {
+    std::string file = ToUtf8(path);
+    auto header = ReadImageHeader(file);
+    if (!header)
+        return nullptr;
     // PNG files (every skin's images) decode straight into a cairo surface,
     // without the decoder's own pixel buffer and a conversion pass.
-    std::string file = ToUtf8(path);
-    if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
-        unsigned char signature[8] = {};
-        bool png = std::fread(signature, 1, 8, f) == 8 &&
-                   std::memcmp(signature, "\x89PNG\r\n\x1a\n", 8) == 0;
-        std::fclose(f);
-        if (png) {
-            cairo_surface_t* surface = cairo_image_surface_create_from_png(file.c_str());
-            if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS &&
-                cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32)
-                return internal::WrapSurface(surface);
-            cairo_surface_destroy(surface);
-        }
+    if (header->kind == ImageKind::Png) {
+        cairo_surface_t* surface = cairo_image_surface_create_from_png(file.c_str());
+        if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS &&
+            cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32)
+            return internal::WrapSurface(surface);
+        cairo_surface_destroy(surface);
     }
     GError* error = nullptr;
-    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(ToUtf8(path).c_str(), &error);
+    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(file.c_str(), &error);
     if (!pixbuf) {
         if (error)
             g_error_free(error);

@@ -12,8 +12,8 @@ namespace win {
 
 // A transparent bitmap; null for a size below 1 or too large to allocate.
 HBITMAP CreateARGBBitmap(int width, int height);
-// Any format the image decoder reads (PNG, BMP, JPEG, ...); null when the
-// file is missing or is not an image.
+// A PNG or BMP file; null when the file is missing, is no such image, or
+// its header is damaged or names a size past the limits of ImageHeader.h.
 HBITMAP LoadImageFile(const std::wstring& path);
 BOOL GetBitmapSize(HBITMAP bitmap, SIZE* size);
 

@@ -45,6 +45,25 @@ SkinFile OpenSample()
 
 }  // namespace
 
+// A long variable named thousands of times in one value grew it one
+// quadratic step at a time towards a gigabyte (60 KB of file, seconds of
+// work). The value is cut at 65536 characters instead, references before
+// the cut still replaced.
+TEST(SkinFileTest, AValueMadeOfManyLongVariablesIsCutNotGrownWithoutEnd)
+{
+    std::string path = Folder() + "many-references.ini";
+    std::string references;
+    for (int i = 0; i < 10000; ++i)
+        references += "#a#";
+    WriteText(path, "[Variables]\na=" + std::string(30000, 'v') + "\n[x]\ntype=" + references + "\nname=#a#!\n");
+    SkinFile f;
+    ASSERT_TRUE(f.Open(Wide(path)));
+    std::wstring type = f.GetString(L"x", L"type", L"");
+    EXPECT_EQ(type.size(), 65536u);
+    EXPECT_EQ(type.find_first_not_of(L'v'), std::wstring::npos);
+    EXPECT_EQ(f.GetString(L"x", L"name", L""), std::wstring(30000, L'v') + L"!");
+}
+
 TEST(SkinFileTest, VariablesAreSubstitutedOnceAndUnknownReferencesStay)
 {
     SkinFile f = OpenSample();

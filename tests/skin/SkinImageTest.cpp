@@ -115,6 +115,27 @@ TEST(SkinImageTest, VerticalBandsAndFillsRepeatTheirPattern)
     EXPECT_EQ(PixelOf(once.image.Bitmap(), 6, 4) >> 24, 0u);
 }
 
+// Found by fuzzing: a one-pixel pattern filling a window was drawn once per
+// pixel, millions of draws for one skin element. The fill is the same,
+// drawn a block of copies at a time; an offset start still tiles from there.
+TEST(SkinImageTest, ATinyPatternFillsALargeAreaAtOnce)
+{
+    SkinImage image = CoordinateImage();
+    SkinPiece dot = Cut(image, {7, 3, 1, 1});
+    SkinPiece fill;
+    ASSERT_TRUE(BuildFill(fill, 0, 0, 16000, 1000, &dot));
+    for (auto [x, y] : {std::pair{0, 0}, {15999, 999}, {8191, 517}})
+        EXPECT_EQ(PixelOf(fill.image.Bitmap(), x, y), Coordinates(7, 3)) << x << "," << y;
+
+    SkinPiece pattern = Cut(image, {50, 20, 6, 5});
+    SkinPiece shifted;
+    ASSERT_TRUE(BuildFill(shifted, 2, 1, 2000, 1500, &pattern));
+    EXPECT_EQ(shifted.destination, (SkinRect{2, 1, 2000, 1500}));
+    // Copies start at the offset, and the band is copied from the canvas
+    // at the offset: its (6k + 1, 5m + 1) is the pattern's (1, 1).
+    EXPECT_EQ(PixelOf(shifted.image.Bitmap(), 6 * 300 + 1, 5 * 250 + 1), Coordinates(51, 21));
+}
+
 TEST(SkinImageTest, RegionsCutKeyColoursOut)
 {
     // Black, pure blue, dark grey, transparent, magenta, blue 238 in a row.

@@ -1,0 +1,57 @@
+// Files that only pretend to be Monkey's Audio: the decoder interface
+// refuses or ends them without following them elsewhere or allocating what
+// their headers ask for.
+#include "modules/apesdk/ApeDecompress.h"
+
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+std::unique_ptr<IAPEDecompress> Open(const std::filesystem::path& path, int* error)
+{
+    return std::unique_ptr<IAPEDecompress>(CreateIAPEDecompress(path.wstring().c_str(), error));
+}
+
+}  // namespace
+
+// A list of files in the library's playlist and concatenation formats,
+// named .ape, beside a real file: opening it must not decode the file it
+// names.
+TEST(ApeHostile, ListsOfOtherFilesAreRefused)
+{
+    TempDir dir;
+    WriteBytes(dir / "real.ape", ReadBytes(FixturePath("mono8_8k.ape")));
+    int error = 0;
+    ASSERT_TRUE(Open(dir / "real.ape", &error)) << "the real file opens";
+    for (const char* list : {"ffconcat version 1.0\nfile real.ape\n", "#EXTM3U\n#EXTINF:1,\nreal.ape\n"}) {
+        std::ofstream(dir / "list.ape") << list;
+        error = ERROR_SUCCESS;
+        EXPECT_FALSE(Open(dir / "list.ape", &error)) << list;
+        EXPECT_EQ(error, ERROR_INVALID_INPUT_FILE) << list;
+    }
+}
+
+// 281 bytes whose header makes a frame of about two gigabytes, found by
+// fuzzing: the library allocated that much for it. Now it may allocate no
+// more than 32 MB at once, the frame cannot be read, and the stream ends
+// there without delivering anything for it.
+TEST(ApeHostile, AFrameLargerThanAnyRealOneEndsTheStream)
+{
+    int error = -1;
+    auto decoder = Open(FixturePath("fuzz/ape-huge-frame.ape"), &error);
+    ASSERT_TRUE(decoder) << error;
+    const auto align = decoder->GetInfo(APE_INFO_BLOCK_ALIGN);
+    ASSERT_GT(align, 0);
+    std::vector<unsigned char> buffer(static_cast<std::size_t>(align) * 4096);
+    int got = -1;
+    decoder->GetData(buffer.data(), 4096, &got);
+    EXPECT_EQ(got, 0);
+}

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# run-target.sh TARGET CORPUS WORK SECONDS [DICT]
+# Replays every input of the corpus once, then fuzzes from it for SECONDS.
+# New inputs and crash files go to WORK (in the build), never into the
+# corpus in the source tree. Any crash, leak, timeout (1 s) or allocation
+# past 256 MB fails the test; the input that did it is named in the output.
+set -euo pipefail
+target=$1 corpus=$2 work=$3 seconds=$4 dict=${5:-}
+limits=(-timeout=1 -rss_limit_mb=256)
+
+if [[ ! -d "$corpus" ]] || [[ -z "$(ls -A "$corpus")" ]]; then
+  echo "run-target: the corpus $corpus is missing or empty" >&2
+  exit 1
+fi
+rm -rf "$work"
+mkdir -p "$work/new" "$work/artifacts"
+
+echo "== replaying $(ls "$corpus" | wc -l) inputs of $corpus"
+find "$corpus" -type f -print0 | xargs -0 "$target" "${limits[@]}" -artifact_prefix="$work/artifacts/"
+
+echo "== fuzzing for $seconds s"
+options=("${limits[@]}" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$work/artifacts/")
+[[ -n "$dict" ]] && options+=(-dict="$dict")
+"$target" "${options[@]}" "$work/new" "$corpus"
