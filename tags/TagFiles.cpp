@@ -48,6 +48,17 @@ void PrepareTagLib()
     });
 }
 
+// TagLib fills some of its tables on first use without a lock (the ID3v2
+// frame-name maps, for one), so two rows tagging their files at once could
+// corrupt them: TagLib is used by one thread at a time.
+[[nodiscard]] std::unique_lock<std::mutex> UseTagLib()
+{
+    static std::mutex mutex;
+    std::unique_lock lock(mutex);
+    PrepareTagLib();
+    return lock;
+}
+
 std::string FileNameOf(const std::wstring& path) { return win::ToPath(path).string(); }
 
 TagLib::PropertyMap ToPropertyMap(const TagRecord& tags)
@@ -96,7 +107,7 @@ std::wstring Unwritable(const std::wstring& what) { return L"could not write the
 
 TagRecord ReadApeTags(const std::wstring& path)
 {
-    PrepareTagLib();
+    auto tagLib = UseTagLib();
     TagLib::APE::File file(FileNameOf(path).c_str(), false);
     if (!file.isValid())
         return {};
@@ -115,7 +126,7 @@ std::wstring WriteMp3Tags(const std::wstring& path, const TagRecord& tags)
 {
     if (tags.Empty())
         return {};
-    PrepareTagLib();
+    auto tagLib = UseTagLib();
     TagLib::MPEG::File file(FileNameOf(path).c_str(), false);
     if (!file.isValid())
         return Unwritable(L"the file is not a readable MP3 file");
@@ -134,7 +145,7 @@ std::wstring WriteWavTags(const std::wstring& path, const TagRecord& tags)
 {
     if (tags.Empty())
         return {};
-    PrepareTagLib();
+    auto tagLib = UseTagLib();
     TagLib::RIFF::WAV::File file(FileNameOf(path).c_str(), false);
     file.seek(0);
     TagLib::ByteVector header = file.readBlock(12);
@@ -151,7 +162,7 @@ std::wstring WriteWavTags(const std::wstring& path, const TagRecord& tags)
 
 TagRecord ReadTags(const std::wstring& path)
 {
-    PrepareTagLib();
+    auto tagLib = UseTagLib();
     TagLib::FileRef file(FileNameOf(path).c_str(), false);
     if (file.isNull())
         return {};
