@@ -2,6 +2,7 @@
 
 #include "platform/core/internal/HandleTable.h"
 #include "platform/messaging/internal/ThreadQueue.h"
+#include "platform/messaging/internal/ThreadReaper.h"
 #include "platform/messaging/internal/WindowHooks.h"
 
 #include <chrono>
@@ -73,12 +74,13 @@ HANDLE CreateThread(void*, std::size_t, LPTHREAD_START_ROUTINE start, void* para
         if (auto ending = internal::WindowLayer().threadEnding)
             ending();
         object->Finish(code);
+        internal::ThreadEnding();
     });
     {
         std::unique_lock lock(started);
         startedCv.wait(lock, [&] { return ready; });
     }
-    thread.detach();
+    internal::AdoptThread(std::move(thread));
     if (threadId)
         *threadId = object->id;
     return reinterpret_cast<HANDLE>(Threads().Insert(object));
