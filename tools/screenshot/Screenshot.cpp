@@ -27,7 +27,7 @@ using namespace win;
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3) {
+    if (argc < 2 || argc > 3 || argv[1][0] == '-') {
         std::fprintf(stderr, "usage: kolvex-screenshot OUT.png [EXAMPLES]\n");
         return 2;
     }
