@@ -3,6 +3,8 @@
 #include "modules/apesdk/ApeDecompress.h"
 #include "modules/apesdk/PcmInterleave.h"
 
+#include <cstdint>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 }
@@ -29,8 +31,31 @@ bool FrameDecoder::Open(const AVCodecParameters* parameters, const AVRational& t
     return frame_ != nullptr;
 }
 
+namespace {
+
+// No encoder writes frames longer than this (the extra-high level's); a
+// damaged header can claim millions of blocks for one frame, which the
+// library would decode, from a few bytes, into tens of megabytes of noise.
+constexpr std::uint32_t kMaxFrameBlocks = 73728 * 4;
+
+// The demuxer puts the frame's block count, little-endian, in front of
+// every packet it hands out.
+std::uint32_t FrameBlocks(const AVPacket* packet)
+{
+    if (packet->size < 4)
+        return 0;
+    const std::uint8_t* p = packet->data;
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+}  // namespace
+
 void FrameDecoder::Decode(const AVPacket* packet, DecodedFrame& out, const std::atomic<bool>* cancel)
 {
+    if (FrameBlocks(packet) > kMaxFrameBlocks) {
+        out.events.push_back({0, false, ERROR_DECOMPRESSING_FRAME});
+        return;
+    }
     int sent = avcodec_send_packet(codec_, packet);
     if (sent < 0 && sent != AVERROR(EAGAIN))
         out.events.push_back({0, false, ERROR_DECOMPRESSING_FRAME});  // damaged: the rest goes on

@@ -55,3 +55,20 @@ TEST(ApeHostile, AFrameLargerThanAnyRealOneEndsTheStream)
     decoder->GetData(buffer.data(), 4096, &got);
     EXPECT_EQ(got, 0);
 }
+
+// 104 bytes whose last (and only) frame claims 9.8 million blocks, found by
+// fuzzing: the library decoded them from 12 bytes of data, for seconds, into
+// 39 MB of noise. No encoder writes a frame that long, so the frame is
+// reported damaged without being decoded.
+TEST(ApeHostile, AFrameLongerThanAnyEncoderWritesIsDamaged)
+{
+    int error = -1;
+    auto decoder = Open(FixturePath("fuzz/ape-long-final-frame.ape"), &error);
+    ASSERT_TRUE(decoder) << error;
+    const auto align = decoder->GetInfo(APE_INFO_BLOCK_ALIGN);
+    ASSERT_GT(align, 0);
+    std::vector<unsigned char> buffer(static_cast<std::size_t>(align) * 4096);
+    int got = -1;
+    EXPECT_EQ(decoder->GetData(buffer.data(), 4096, &got), ERROR_DECOMPRESSING_FRAME);
+    EXPECT_EQ(got, 0);
+}

@@ -18,7 +18,10 @@ mkdir -p "$work/new" "$work/artifacts"
 echo "== replaying $(ls "$corpus" | wc -l) inputs of $corpus"
 find "$corpus" -type f -print0 | xargs -0 "$target" "${limits[@]}" -artifact_prefix="$work/artifacts/"
 
-echo "== fuzzing for $seconds s"
-options=("${limits[@]}" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$work/artifacts/")
+# A fixed seed unless one is asked for: a test run that fails must fail the
+# same way when it is run again; the long runs (long-run.sh) explore freely.
+seed=${KOLVEX_FUZZ_SEED:-1}
+echo "== fuzzing for $seconds s (seed $seed)"
+options=("${limits[@]}" -seed="$seed" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$work/artifacts/")
 [[ -n "$dict" ]] && options+=(-dict="$dict")
 "$target" "${options[@]}" "$work/new" "$corpus"
