@@ -100,6 +100,7 @@ namespace {
 
 // Sides of the blocks of copies a fill draws at once.
 constexpr int kTileBlockSide = 1024;
+constexpr long long kTileBlockPixels = 1024 * 1024;
 
 // `image` repeated `across` times side by side and `down` times downwards,
 // built by doubling.
@@ -212,7 +213,11 @@ bool BuildFill(SkinPiece& target, int x, int y, int width, int height, const Ski
         const int pw = pattern->Width(), ph = pattern->Height();
         const int across = width / pw + 2, down = height / ph + 1;
         const int blockAcross = std::clamp(kTileBlockSide / pw, 1, across);
-        const int blockDown = std::clamp(kTileBlockSide / ph, 1, down);
+        // Bounded by area too: a pattern far wider than tall would otherwise
+        // make a block of many megabytes for a narrow canvas.
+        const long long rowPixels = static_cast<long long>(blockAcross) * pw * ph;
+        const int blockDown = static_cast<int>(
+            std::clamp<long long>(std::min<long long>(kTileBlockSide / ph, kTileBlockPixels / rowPixels), 1, down));
         SkinImage block = Repeated(pattern->image, blockAcross, blockDown);
         for (int i = 0; i < across; i += blockAcross)
             for (int j = 0; j < down; j += blockDown)
