@@ -62,28 +62,41 @@ const CueFolders::Folder& CueFolders::Listing(const std::wstring& directory)
     return added;
 }
 
+const CueFolders::Folder* CueFolders::Listed(const std::wstring& directory) const
+{
+    auto folder = folders_.find(directory);
+    return folder == folders_.end() ? nullptr : &folder->second;
+}
+
 std::wstring CueFolders::FindNoCase(const std::wstring& path)
 {
     if (path.empty())
         return path;
     Split split = SplitPath(path);
-    const Folder& folder = Listing(split.directory);
+    const Folder* folder = Listed(split.directory);
+    // Until a name is missing, the folder need not be listed: a sheet
+    // beside its image, in a folder of thousands, costs one look-up.
+    if (!folder) {
+        if (win::FileExists(path))
+            return path;
+        folder = &Listing(split.directory);
+    }
     // What the listing cannot answer, or a name that differs only in case
     // on a file system that ignores case, the file system answers.
-    if (!folder.listed || split.name.empty() || split.name == L"." || split.name == L"..")
+    if (!folder->listed || split.name.empty() || split.name == L"." || split.name == L"..")
         return path;
-    if (folder.names.contains(split.name))
+    if (folder->names.contains(split.name))
         return path;
-    auto found = folder.folded.find(Folded(split.name));
-    if (found == folder.folded.end() || win::FileExists(path))
+    auto found = folder->folded.find(Folded(split.name));
+    if (found == folder->folded.end() || win::FileExists(path))
         return path;
     return split.directory + found->second;
 }
 
-bool CueFolders::MayExist(const std::wstring& path)
+bool CueFolders::MayExist(const std::wstring& path) const
 {
     Split split = SplitPath(path);
-    const Folder& folder = Listing(split.directory);
-    return !folder.listed || split.name.empty() || split.name == L"." || split.name == L".." ||
-           folder.names.contains(split.name);
+    const Folder* folder = Listed(split.directory);
+    return !folder || !folder->listed || split.name.empty() || split.name == L"." || split.name == L".." ||
+           folder->names.contains(split.name);
 }

@@ -1,7 +1,7 @@
-// The folders a sheet's image lookups look into, each listed once per sheet:
-// a sheet with thousands of FILE entries tries several names for each, and
-// listing the folder (or asking the file system) again for every name made
-// reading it slow.
+// The folders a sheet's image lookups look into, each listed at most once
+// per sheet, when a name is first missing there: a sheet with thousands of
+// FILE entries tries several names for each, and listing the folder (or
+// asking the file system) again for every name made reading it slow.
 #pragma once
 
 #include <functional>
@@ -24,9 +24,9 @@ public:
     // `path` when it exists; otherwise the name in its folder that equals
     // its last component ignoring case (the first listed); otherwise `path`.
     std::wstring FindNoCase(const std::wstring& path);
-    // False when the folder's listing does not hold the path's last
-    // component: then it surely does not exist.
-    bool MayExist(const std::wstring& path);
+    // False when the folder was listed and its listing does not hold the
+    // path's last component: then it surely does not exist.
+    bool MayExist(const std::wstring& path) const;
 
 private:
     struct Folder {
@@ -36,6 +36,7 @@ private:
         std::unordered_map<std::wstring, std::wstring> folded;
     };
     const Folder& Listing(const std::wstring& directory);
+    const Folder* Listed(const std::wstring& directory) const;
 
     Lister lister_;
     std::unordered_map<std::wstring, Folder> folders_;

@@ -10,10 +10,7 @@
 
 std::wstring FindNoCase(std::wstring_view path)
 {
-    std::wstring exact(path);
-    if (exact.empty() || win::FileExists(exact))
-        return exact;
-    return CueFolders().FindNoCase(exact);
+    return CueFolders().FindNoCase(std::wstring(path));
 }
 
 std::wstring CompanionSheetPath(std::wstring_view apePath)
