@@ -33,7 +33,7 @@ CueMatch Delimited(const std::wstring& line, std::size_t open, StopsToken stops,
         ++end;
     CueMatch match;
     match.position = open;
-    match.token = line.substr(open + 1, end - open - 1);
+    match.token = std::wstring_view(line).substr(open + 1, end - open - 1);
     bool closed = end < line.size() && closes(line[end]);
     match.length = end - open + (closed ? 1 : 0);
     return match;
@@ -51,7 +51,7 @@ std::optional<CueMatch> FindWord(const std::wstring& line)
     std::size_t end = start;
     while (end < line.size() && IsWordCharacter(line[end]))
         ++end;
-    return CueMatch{line.substr(start, end - start), start, end - start};
+    return CueMatch{std::wstring_view(line).substr(start, end - start), start, end - start};
 }
 
 std::optional<CueMatch> FindQuoted(const std::wstring& line)

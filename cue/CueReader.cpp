@@ -24,7 +24,7 @@ std::wstring TextValue(const std::wstring& line, const CueMatch& keyword)
 {
     auto quoted = FindQuoted(line);
     if (quoted && std::count(line.begin(), line.end(), L'"') <= 2)
-        return quoted->token;
+        return std::wstring(quoted->token);
     return TolerantText(line, keyword.position + keyword.length);
 }
 
@@ -159,7 +159,7 @@ private:
                     continue;
                 // The time starts at the white character that ended the number.
                 auto time = FindField(line.text, number->position + number->length - 1);
-                std::wstring text = time ? time->token : L"";
+                std::wstring text(time ? time->token : L"");
                 if (number->token == L"00") {
                     track.index00 = text;
                 } else {

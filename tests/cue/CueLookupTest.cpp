@@ -69,28 +69,31 @@ TEST_F(Cue, TheListingDecidesWhichNameDiffersOnlyInCase)
 
 TEST(CuePatterns, OnlyAsciiLettersMakeWordsAndOnlyAsciiBlanksSeparateFields)
 {
-    auto word = FindWord(L"\u00c9\u00e9 TITLE_2\u00e9x");
+    const std::wstring words = L"\u00c9\u00e9 TITLE_2\u00e9x", noWords = L"\u00e9 -- \u3000";
+    auto word = FindWord(words);
     ASSERT_TRUE(word);
     EXPECT_EQ(word->token, L"TITLE_2");
     EXPECT_EQ(word->position, 3u);
-    EXPECT_FALSE(FindWord(L"\u00e9 -- \u3000"));
+    EXPECT_FALSE(FindWord(noWords));
 
     // A no-break or ideographic space is part of a field; a line separator
     // ends it without being taken.
-    auto field = FindField(L"INDEX 01\u00a002\u3000x\u2028y", 5);
+    const std::wstring index = L"INDEX 01\u00a002\u3000x\u2028y", bare = L"INDEX";
+    auto field = FindField(index, 5);
     ASSERT_TRUE(field);
     EXPECT_EQ(field->token, L"01\u00a002\u3000x");
     EXPECT_EQ(field->length, 8u);
-    EXPECT_FALSE(FindField(L"INDEX", 5));
-    EXPECT_FALSE(FindField(L"INDEX", 9));
+    EXPECT_FALSE(FindField(bare, 5));
+    EXPECT_FALSE(FindField(bare, 9));
 
-    auto closed = FindQuoted(L"TITLE \"a b\" \"c\"");
+    const std::wstring twoQuoted = L"TITLE \"a b\" \"c\"", broken = L"TITLE \"a\u2029b\"", none = L"TITLE none";
+    auto closed = FindQuoted(twoQuoted);
     ASSERT_TRUE(closed);
     EXPECT_EQ(closed->token, L"a b");
     EXPECT_EQ(closed->length, 5u);
-    auto open = FindQuoted(L"TITLE \"a\u2029b\"");
+    auto open = FindQuoted(broken);
     ASSERT_TRUE(open);
     EXPECT_EQ(open->token, L"a");
     EXPECT_EQ(open->length, 2u);
-    EXPECT_FALSE(FindQuoted(L"TITLE none"));
+    EXPECT_FALSE(FindQuoted(none));
 }
