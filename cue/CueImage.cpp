@@ -10,20 +10,7 @@
 
 std::wstring FindNoCase(std::wstring_view path)
 {
-    std::wstring exact(path);
-    if (exact.empty() || win::FileExists(exact))
-        return exact;
-    std::size_t slash = exact.rfind(L'/');
-    std::wstring directory = slash == std::wstring::npos ? L"." : exact.substr(0, slash + 1);
-    std::wstring name = slash == std::wstring::npos ? exact : exact.substr(slash + 1);
-    std::error_code ec;
-    std::filesystem::directory_iterator it(win::ToPath(directory), ec), end;
-    for (; !ec && it != end; it.increment(ec)) {
-        std::wstring candidate = win::FromUtf8(it->path().filename().string());
-        if (win::CompareNoCase(candidate, name) == 0)
-            return exact.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + candidate;
-    }
-    return exact;
+    return CueFolders().FindNoCase(std::wstring(path));
 }
 
 std::wstring CompanionSheetPath(std::wstring_view apePath)
@@ -72,14 +59,20 @@ std::vector<std::wstring> Candidates(const std::wstring& directory, const std::w
 
 }  // namespace
 
-std::wstring ImagePath(std::wstring_view sheetPath, std::wstring_view imageFileName)
+std::wstring ImagePath(std::wstring_view sheetPath, std::wstring_view imageFileName, CueFolders& folders)
 {
     if (imageFileName.empty())
         return std::wstring();
-    return FindNoCase(std::wstring(DirectoryOf(sheetPath)) + std::wstring(imageFileName));
+    return folders.FindNoCase(std::wstring(DirectoryOf(sheetPath)) + std::wstring(imageFileName));
 }
 
-std::wstring FindImage(std::wstring_view sheetPath, const CueFile& file)
+std::wstring ImagePath(std::wstring_view sheetPath, std::wstring_view imageFileName)
+{
+    CueFolders folders;
+    return ImagePath(sheetPath, imageFileName, folders);
+}
+
+std::wstring FindImage(std::wstring_view sheetPath, const CueFile& file, CueFolders& folders)
 {
     std::wstring directory(DirectoryOf(sheetPath));
     // A name that is not valid UTF-8 in the sheet may still be a name on
@@ -102,9 +95,9 @@ std::wstring FindImage(std::wstring_view sheetPath, const CueFile& file)
         if (std::wstring ape = AsApe(paths[i]); !ape.empty())
             paths.push_back(ape);
     for (const std::wstring& path : paths) {
-        std::wstring found = FindNoCase(path);
+        std::wstring found = folders.FindNoCase(path);
         std::error_code ec;
-        if (std::filesystem::is_regular_file(win::ToPath(found), ec))
+        if (folders.MayExist(found) && std::filesystem::is_regular_file(win::ToPath(found), ec))
             return found;
     }
     return {};

@@ -3,6 +3,7 @@
 // ignoring case, so "Album.CUE" still belongs to "Album.ape".
 #pragma once
 
+#include "cue/CueFolders.h"
 #include "cue/CueSheet.h"
 
 #include <string>
@@ -14,6 +15,7 @@ std::wstring CompanionSheetPath(std::wstring_view apePath);
 // FILE entry, unchanged: a FILE entry with a directory of its own only works
 // when that sub-path exists.
 std::wstring ImagePath(std::wstring_view sheetPath, std::wstring_view imageFileName);
+std::wstring ImagePath(std::wstring_view sheetPath, std::wstring_view imageFileName, CueFolders& folders);
 // `path` when it exists; otherwise the entry of its directory whose name
 // equals its last component ignoring case; otherwise `path` unchanged.
 std::wstring FindNoCase(std::wstring_view path);
@@ -24,5 +26,5 @@ std::wstring FindNoCase(std::wstring_view path);
 // separators, a drive letter) relative to the sheet and then by its last
 // component alone; each also with ".ape" for a ".wav", ".flac" or ".bin"
 // name (rippers compress after writing the sheet), all ignoring case.
-// "" when none exists.
-std::wstring FindImage(std::wstring_view sheetPath, const CueFile& file);
+// "" when none exists. The folders it lists are kept in `folders`.
+std::wstring FindImage(std::wstring_view sheetPath, const CueFile& file, CueFolders& folders);

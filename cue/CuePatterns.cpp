@@ -1,51 +1,41 @@
 #include "cue/CuePatterns.h"
 
-// GCC 12 under the address sanitizer reports moves inside the standard
-// regular-expression compiler as possibly uninitialised; they are not.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <regex>
-#pragma GCC diagnostic pop
+// Scanned by hand: a pattern engine costs an allocation per character here,
+// and a sheet of a megabyte has a hundred thousand tokens. The classes are
+// those of the classic locale, whatever locale the program runs in: ASCII
+// letters, digits and "_" make a word; ASCII blanks separate fields.
 
 namespace {
 
-const std::wregex& WordPattern()
+bool IsWordCharacter(wchar_t c)
 {
-    static const std::wregex pattern(L"(\\w+)", std::regex::ECMAScript);
-    return pattern;
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_';
 }
 
-const std::wregex& QuotedPattern()
+bool IsBlank(wchar_t c)
 {
-    static const std::wregex pattern(L"\"((?!\").)*(\")?", std::regex::ECMAScript);
-    return pattern;
+    return c == L' ' || (c >= L'\t' && c <= L'\r');
 }
 
-const std::wregex& FieldPattern()
+// The characters that end a line of text, which no token runs across.
+bool EndsLine(wchar_t c)
 {
-    static const std::wregex pattern(L"\\s((?!\\s).)*(\\s)?", std::regex::ECMAScript);
-    return pattern;
+    return c == L'\n' || c == L'\r' || c == L'\u2028' || c == L'\u2029';
 }
 
-// The token is the match without its first character and without the
-// optional closing character when that matched.
-std::optional<CueMatch> Search(const std::wregex& pattern, const std::wstring& line,
-                               std::size_t from, bool trimEnds)
+// The token is the match without its opening character and without its
+// closing character when there is one.
+template <typename StopsToken>
+CueMatch Delimited(const std::wstring& line, std::size_t open, StopsToken stops, bool (*closes)(wchar_t))
 {
-    if (from > line.size())
-        return std::nullopt;
-    std::wsmatch m;
-    if (!std::regex_search(line.cbegin() + static_cast<std::ptrdiff_t>(from), line.cend(), m, pattern))
-        return std::nullopt;
+    std::size_t end = open + 1;
+    while (end < line.size() && !stops(line[end]))
+        ++end;
     CueMatch match;
-    match.position = from + static_cast<std::size_t>(m.position(0));
-    match.length = static_cast<std::size_t>(m.length(0));
-    match.token = m.str(0);
-    if (trimEnds) {
-        match.token.erase(0, 1);
-        if (m[2].matched)
-            match.token.pop_back();
-    }
+    match.position = open;
+    match.token = std::wstring_view(line).substr(open + 1, end - open - 1);
+    bool closed = end < line.size() && closes(line[end]);
+    match.length = end - open + (closed ? 1 : 0);
     return match;
 }
 
@@ -53,15 +43,32 @@ std::optional<CueMatch> Search(const std::wregex& pattern, const std::wstring& l
 
 std::optional<CueMatch> FindWord(const std::wstring& line)
 {
-    return Search(WordPattern(), line, 0, false);
+    std::size_t start = 0;
+    while (start < line.size() && !IsWordCharacter(line[start]))
+        ++start;
+    if (start == line.size())
+        return std::nullopt;
+    std::size_t end = start;
+    while (end < line.size() && IsWordCharacter(line[end]))
+        ++end;
+    return CueMatch{std::wstring_view(line).substr(start, end - start), start, end - start};
 }
 
 std::optional<CueMatch> FindQuoted(const std::wstring& line)
 {
-    return Search(QuotedPattern(), line, 0, true);
+    std::size_t open = line.find(L'"');
+    if (open == std::wstring::npos)
+        return std::nullopt;
+    return Delimited(line, open, [](wchar_t c) { return c == L'"' || EndsLine(c); },
+                     [](wchar_t c) { return c == L'"'; });
 }
 
 std::optional<CueMatch> FindField(const std::wstring& line, std::size_t from)
 {
-    return Search(FieldPattern(), line, from, true);
+    std::size_t open = from;
+    while (open < line.size() && !IsBlank(line[open]))
+        ++open;
+    if (open >= line.size())
+        return std::nullopt;
+    return Delimited(line, open, [](wchar_t c) { return IsBlank(c) || EndsLine(c); }, IsBlank);
 }

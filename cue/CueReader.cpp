@@ -24,7 +24,7 @@ std::wstring TextValue(const std::wstring& line, const CueMatch& keyword)
 {
     auto quoted = FindQuoted(line);
     if (quoted && std::count(line.begin(), line.end(), L'"') <= 2)
-        return quoted->token;
+        return std::wstring(quoted->token);
     return TolerantText(line, keyword.position + keyword.length);
 }
 
@@ -159,7 +159,7 @@ private:
                     continue;
                 // The time starts at the white character that ended the number.
                 auto time = FindField(line.text, number->position + number->length - 1);
-                std::wstring text = time ? time->token : L"";
+                std::wstring text(time ? time->token : L"");
                 if (number->token == L"00") {
                     track.index00 = text;
                 } else {
@@ -193,13 +193,13 @@ void SetTimes(CueTrackList& tracks)
     }
 }
 
-void FindImages(const std::wstring& sheetPath, CueSheet& sheet)
+void FindImages(const std::wstring& sheetPath, CueSheet& sheet, CueFolders& folders)
 {
     for (CueFile& file : sheet.files) {
-        file.path = FindImage(sheetPath, file);
+        file.path = FindImage(sheetPath, file, folders);
         // Where the sheet says, so that a failure names the missing file.
         if (file.path.empty())
-            file.path = ::ImagePath(sheetPath, file.quotedName.empty() ? file.name : file.quotedName);
+            file.path = ::ImagePath(sheetPath, file.quotedName.empty() ? file.name : file.quotedName, folders);
     }
     for (auto& track : sheet.tracks)
         if (track->file >= 0)
@@ -220,7 +220,8 @@ int CueReader::Parse(const wchar_t* path)
     auto sheet = std::make_shared<CueSheet>();
     SheetBuilder(*lines, *sheet).Read();
     SetTimes(sheet->tracks);
-    FindImages(path, *sheet);
+    CueFolders folders(lister_);
+    FindImages(path, *sheet, folders);
     TagTracks(*sheet);
     sheet_ = std::move(sheet);
     return 1;

@@ -4,6 +4,7 @@
 // in and where that image is, its times in CD frames, and its tags.
 #pragma once
 
+#include "cue/CueFolders.h"
 #include "cue/CueSheet.h"
 
 #include <cstdint>
@@ -13,6 +14,9 @@
 
 class CueReader {
 public:
+    // `lister` reads the folders where FILE entries are looked up.
+    explicit CueReader(CueFolders::Lister lister = ListFolder) : lister_(std::move(lister)) { }
+
     // 1 when the file was read (also when it holds no track); 0 for a null
     // path or a file that cannot be opened, which also drops an earlier sheet.
     int Parse(const wchar_t* path);
@@ -32,5 +36,6 @@ public:
     static std::int64_t Frames(const wchar_t* text);
 
 private:
+    CueFolders::Lister lister_;
     std::shared_ptr<CueSheet> sheet_;
 };

@@ -29,13 +29,18 @@ bool ApeDemuxer::Open(const std::string& utf8Path)
 
 const AVStream* ApeDemuxer::Stream() const { return format_->streams[stream_]; }
 
-bool ApeDemuxer::Read(AVPacket* packet)
+ApeDemuxer::ReadResult ApeDemuxer::Read(AVPacket* packet)
 {
     for (;;) {
-        if (av_read_frame(format_, packet) < 0)
-            return false;
+        int read = av_read_frame(format_, packet);
+        // Only a real end of file ends the stream: anything else would let a
+        // file that breaks off half-way pass for a whole one.
+        if (read == AVERROR_EOF)
+            return ReadResult::End;
+        if (read < 0)
+            return ReadResult::Failed;
         if (packet->stream_index == stream_)
-            return true;
+            return ReadResult::Packet;
         av_packet_unref(packet);
     }
 }

@@ -21,8 +21,12 @@ public:
     bool Open(const std::string& utf8Path);
     const AVStream* Stream() const;
 
-    // Fills `packet` with the next audio packet; false at the end of input.
-    bool Read(AVPacket* packet);
+    enum class ReadResult {
+        Packet,  // `packet` holds the next audio packet
+        End,     // the file has ended where it should
+        Failed,  // the file cannot be read further: an I/O error or damage
+    };
+    ReadResult Read(AVPacket* packet);
     // Positions reading at the frame holding `block` or before it.
     bool Seek(std::int64_t block);
 

@@ -5,6 +5,8 @@
 // chunk by chunk would notice it, whichever thread decoded the frame.
 #pragma once
 
+#include "modules/apesdk/ApeDecompress.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +21,9 @@ struct DecodedFrame {
     std::int64_t pts = 0;
     std::vector<Event> events;
     std::vector<unsigned char> pcm;  // the convertible chunks, back to back
+
+    // The demuxer could not read the next frame: the stream breaks off here.
+    static Event ReadFailure() { return {0, false, ERROR_IO_READ}; }
 
     void Clear()
     {

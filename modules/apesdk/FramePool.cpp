@@ -76,8 +76,16 @@ void FramePool::ReadAhead()
     while (!inputEnded_ && order_.size() < ahead_) {
         auto job = std::make_shared<Job>();
         job->packet = av_packet_alloc();
-        if (!job->packet || !demuxer_.Read(job->packet)) {
+        ApeDemuxer::ReadResult read = job->packet ? demuxer_.Read(job->packet) : ApeDemuxer::ReadResult::End;
+        if (read != ApeDemuxer::ReadResult::Packet) {
             inputEnded_ = true;
+            if (read == ApeDemuxer::ReadResult::Failed) {
+                // The failure takes its place in file order, after every
+                // frame read before it, as in a serial read; nothing to decode.
+                job->frame.events.push_back(DecodedFrame::ReadFailure());
+                job->done = true;
+                order_.push_back(std::move(job));
+            }
             return;
         }
         job->frame.hasPts = job->packet->pts != AV_NOPTS_VALUE;
@@ -102,7 +110,7 @@ bool FramePool::Next(DecodedFrame& frame)
         return false;
     std::shared_ptr<Job> job = std::move(order_.front());
     order_.pop_front();
-    if (threads_.empty()) {
+    if (threads_.empty() && !job->done) {
         // Not a single thread could be started: decode here, in order.
         {
             std::lock_guard lock(mutex_);

@@ -16,10 +16,14 @@ bool SerialFrameSource::Next(DecodedFrame& frame)
     frame.Clear();
     if (drained_ || !packet_)
         return false;
-    if (!demuxer_.Read(packet_)) {
-        // What the context may still hold comes as one last frame.
+    ApeDemuxer::ReadResult read = demuxer_.Read(packet_);
+    if (read != ApeDemuxer::ReadResult::Packet) {
+        // What the context may still hold comes as one last frame, followed
+        // by the failure to read on.
         drained_ = true;
         decoder_->Drain(frame);
+        if (read == ApeDemuxer::ReadResult::Failed)
+            frame.events.push_back(DecodedFrame::ReadFailure());
         return !frame.events.empty();
     }
     frame.hasPts = packet_->pts != AV_NOPTS_VALUE;

@@ -2,6 +2,7 @@
 // plain field (CBS_DROPDOWNLIST) with a list that drops down under it.
 #include "platform/controls/Controls.h"
 #include "platform/controls/internal/ComboList.h"
+#include "platform/controls/internal/ItemList.h"
 #include "platform/controls/internal/Theme.h"
 #include "platform/core/Rect.h"
 #include "platform/core/Strings.h"
@@ -24,14 +25,7 @@ namespace {
 constexpr int kButtonWidth = 20;
 constexpr int kEditId = 1001;
 
-struct ComboItem {
-    std::wstring text;
-    LPARAM data = 0;
-};
-
-struct ComboState : ControlState {
-    std::vector<ComboItem> items;
-    int current = -1;
+struct ComboState : ControlState, ItemList {
     HWND edit = nullptr;
     HWND list = nullptr;
     bool focused = false;
@@ -106,7 +100,7 @@ LRESULT Find(const ComboState& state, WPARAM start, LPCWSTR text, bool exact)
 
 LRESULT Insert(HWND hwnd, ComboState& state, int index, LPCWSTR text, bool sorted)
 {
-    ComboItem item{text ? text : L"", 0};
+    ListItem item{text ? text : L"", 0};
     std::size_t at = state.items.size();
     if (sorted) {
         at = 0;
@@ -117,9 +111,7 @@ LRESULT Insert(HWND hwnd, ComboState& state, int index, LPCWSTR text, bool sorte
             return CB_ERR;
         at = static_cast<std::size_t>(index);
     }
-    state.items.insert(state.items.begin() + static_cast<std::ptrdiff_t>(at), item);
-    if (state.current >= static_cast<int>(at))
-        ++state.current;
+    state.Insert(at, std::move(item));
     InvalidateRect(hwnd, nullptr, 0);
     return static_cast<LRESULT>(at);
 }
@@ -373,17 +365,7 @@ LRESULT ComboProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case CB_ADDSTRING: return Insert(hwnd, *state, -1, reinterpret_cast<LPCWSTR>(lParam), sorted);
     case CB_INSERTSTRING:
         return Insert(hwnd, *state, static_cast<int>(static_cast<INT_PTR>(wParam)), reinterpret_cast<LPCWSTR>(lParam), false);
-    case CB_DELETESTRING: {
-        if (wParam >= state->items.size())
-            return CB_ERR;
-        state->items.erase(state->items.begin() + static_cast<std::ptrdiff_t>(wParam));
-        int index = static_cast<int>(wParam);
-        if (state->current == index)
-            state->current = -1;
-        else if (state->current > index)
-            --state->current;
-        return static_cast<LRESULT>(state->items.size());
-    }
+    case CB_DELETESTRING: return state->Erase(wParam) ? static_cast<LRESULT>(state->items.size()) : CB_ERR;
     case CB_RESETCONTENT:
         CloseList(hwnd, *state, false);
         state->items.clear();
@@ -394,12 +376,11 @@ LRESULT ComboProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case CB_GETCURSEL: return state->current;
     case CB_SETCURSEL: return SetCurrent(hwnd, *state, static_cast<int>(static_cast<INT_PTR>(wParam)));
     case CB_GETLBTEXT:
+        // The caller sized the buffer by CB_GETLBTEXTLEN.
         if (wParam >= state->items.size() || !lParam)
             return CB_ERR;
-        std::copy(state->items[wParam].text.begin(), state->items[wParam].text.end(),
-                  reinterpret_cast<LPWSTR>(lParam));
-        reinterpret_cast<LPWSTR>(lParam)[state->items[wParam].text.size()] = 0;
-        return static_cast<LRESULT>(state->items[wParam].text.size());
+        return state->CopyText(wParam, reinterpret_cast<LPWSTR>(lParam),
+                               static_cast<int>(state->items[wParam].text.size() + 1));
     case CB_GETLBTEXTLEN:
         return wParam < state->items.size() ? static_cast<LRESULT>(state->items[wParam].text.size()) : CB_ERR;
     case CB_FINDSTRING: return Find(*state, wParam, reinterpret_cast<LPCWSTR>(lParam), false);

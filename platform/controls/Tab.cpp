@@ -1,6 +1,7 @@
 // The tab control: "SysTabControl32", a row of tabs above a panel where the
 // program places its pages.
 #include "platform/controls/Controls.h"
+#include "platform/controls/internal/ItemList.h"
 #include "platform/controls/internal/Theme.h"
 #include "platform/core/Rect.h"
 #include "platform/core/Strings.h"
@@ -22,14 +23,7 @@ namespace {
 
 constexpr int kPanelInset = 4;
 
-struct TabItem {
-    std::wstring text;
-    LPARAM param = 0;
-};
-
-struct TabState : ControlState {
-    std::vector<TabItem> items;
-    int current = -1;
+struct TabState : ControlState, ItemList {
     int hot = -1;
     bool focused = false;
 };
@@ -129,21 +123,26 @@ void Select(HWND hwnd, TabState& state, int index)
     Notify(hwnd, TCN_SELCHANGE);
 }
 
+// The fields of `item` that its mask names.
+void Assign(ListItem& entry, const TCITEM& item)
+{
+    if ((item.mask & TCIF_TEXT) && item.pszText)
+        entry.text = item.pszText;
+    if (item.mask & TCIF_PARAM)
+        entry.data = item.lParam;
+}
+
 LRESULT InsertItem(HWND hwnd, TabState& state, WPARAM index, const TCITEM* item)
 {
     if (!item)
         return -1;
-    TabItem entry;
-    if ((item->mask & TCIF_TEXT) && item->pszText)
-        entry.text = item->pszText;
-    if (item->mask & TCIF_PARAM)
-        entry.param = item->lParam;
+    ListItem entry;
+    Assign(entry, *item);
     std::size_t at = std::min<std::size_t>(index, state.items.size());
-    state.items.insert(state.items.begin() + static_cast<std::ptrdiff_t>(at), entry);
-    if (state.current < 0)
+    bool first = state.current < 0;
+    state.Insert(at, std::move(entry));
+    if (first)
         state.current = 0;
-    else if (static_cast<int>(at) <= state.current)
-        ++state.current;
     InvalidateRect(hwnd, nullptr, 0);
     return static_cast<LRESULT>(at);
 }
@@ -154,9 +153,9 @@ LRESULT GetItem(const TabState& state, WPARAM index, TCITEM* item)
         return 0;
     const auto& entry = state.items[index];
     if ((item->mask & TCIF_TEXT) && item->pszText && item->cchTextMax > 0)
-        CopyToBuffer(entry.text, item->pszText, item->cchTextMax);
+        state.CopyText(index, item->pszText, item->cchTextMax);
     if (item->mask & TCIF_PARAM)
-        item->lParam = entry.param;
+        item->lParam = entry.data;
     return 1;
 }
 
@@ -164,25 +163,15 @@ LRESULT SetItem(HWND hwnd, TabState& state, WPARAM index, const TCITEM* item)
 {
     if (!item || index >= state.items.size())
         return 0;
-    auto& entry = state.items[index];
-    if ((item->mask & TCIF_TEXT) && item->pszText)
-        entry.text = item->pszText;
-    if (item->mask & TCIF_PARAM)
-        entry.param = item->lParam;
+    Assign(state.items[index], *item);
     InvalidateRect(hwnd, nullptr, 0);
     return 1;
 }
 
 LRESULT DeleteItem(HWND hwnd, TabState& state, WPARAM index)
 {
-    if (index >= state.items.size())
+    if (!state.Erase(index))
         return 0;
-    state.items.erase(state.items.begin() + static_cast<std::ptrdiff_t>(index));
-    int i = static_cast<int>(index);
-    if (state.current == i)
-        state.current = -1;
-    else if (state.current > i)
-        --state.current;
     InvalidateRect(hwnd, nullptr, 0);
     return 1;
 }

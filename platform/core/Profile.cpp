@@ -2,13 +2,10 @@
 
 #include "platform/core/Files.h"
 #include "platform/core/Strings.h"
+#include "platform/core/internal/ProfileCache.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <cwctype>
-#include <fstream>
-#include <memory>
-#include <mutex>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,91 +15,8 @@ namespace win {
 
 namespace {
 
-struct Entry {
-    std::wstring key;
-    std::wstring value;
-};
-
-struct Section {
-    std::wstring name;
-    std::vector<Entry> entries;
-};
-
-std::wstring Unquote(const std::wstring& s)
-{
-    if (s.size() >= 2 && (s.front() == L'"' || s.front() == L'\'') && s.back() == s.front())
-        return s.substr(1, s.size() - 2);
-    return s;
-}
-
-// UTF-16 with a byte-order mark, otherwise the "ANSI code page".
-std::wstring Decode(const std::string& bytes)
-{
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-        static_cast<unsigned char>(bytes[1]) == 0xFE) {
-        std::wstring text;
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-            char32_t unit = static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
-            if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
-                char32_t low = static_cast<unsigned char>(bytes[i + 2]) | (static_cast<unsigned char>(bytes[i + 3]) << 8);
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            }
-            text += static_cast<wchar_t>(unit);
-        }
-        return text;
-    }
-    return FromAnsi(bytes);
-}
-
-void Parse(const std::string& bytes, std::vector<Section>* sections)
-{
-    std::wstring text = Decode(bytes);
-    Section* current = nullptr;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(L'\n', start);
-        if (end == std::wstring::npos)
-            end = text.size();
-        std::wstring line = Trim(text.substr(start, end - start));
-        start = end + 1;
-        if (line.empty() || line[0] == L';')
-            continue;
-        if (line[0] == L'[') {
-            auto close = line.find(L']');
-            sections->push_back({Trim(line.substr(1, close == std::wstring::npos ? std::wstring::npos : close - 1)), {}});
-            current = &sections->back();
-            continue;
-        }
-        auto eq = line.find(L'=');
-        if (!current || eq == std::wstring::npos)
-            continue;
-        current->entries.push_back({Trim(line.substr(0, eq)), Unquote(Trim(line.substr(eq + 1)))});
-    }
-}
-
-// A skin reads a hundred keys from one file: the file is read every time,
-// but parsed again only when its bytes differ from the last file parsed.
-std::shared_ptr<const std::vector<Section>> Load(LPCWSTR fileName)
-{
-    if (!fileName)
-        return nullptr;
-    std::ifstream in(ToPath(fileName), std::ios::binary);
-    if (!in)
-        return nullptr;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    static std::mutex mutex;
-    static std::string cachedBytes;
-    static std::shared_ptr<const std::vector<Section>> cached;
-    std::lock_guard lock(mutex);
-    if (cached && bytes == cachedBytes)
-        return cached;
-    auto sections = std::make_shared<std::vector<Section>>();
-    Parse(bytes, sections.get());
-    cachedBytes = std::move(bytes);
-    cached = sections;
-    return sections;
-}
+using internal::ProfileSection;
+using internal::ProfileSections;
 
 // Copies one string, cut to fit; returns the characters copied.
 DWORD CopyValue(const std::wstring& value, LPWSTR buffer, DWORD size)
@@ -143,7 +57,7 @@ DWORD CopyList(const std::vector<std::wstring>& items, LPWSTR buffer, DWORD size
     return size - 2;
 }
 
-const Section* FindSection(const std::vector<Section>& sections, LPCWSTR name)
+const ProfileSection* FindSection(const ProfileSections& sections, LPCWSTR name)
 {
     for (const auto& s : sections)
         if (CompareNoCase(s.name, name) == 0)
@@ -180,9 +94,9 @@ std::wstring Environment(const std::wstring& name)
 DWORD GetPrivateProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue, LPWSTR buffer, DWORD size,
                               LPCWSTR fileName)
 {
-    auto parsed = Load(fileName);
-    static const std::vector<Section> none;
-    const std::vector<Section>& sections = parsed ? *parsed : none;
+    auto parsed = fileName ? internal::ProfileCache::Shared().Get(fileName) : nullptr;
+    static const ProfileSections none;
+    const ProfileSections& sections = parsed ? *parsed : none;
     bool loaded = parsed != nullptr;
     if (!section) {
         std::vector<std::wstring> names;
@@ -190,7 +104,7 @@ DWORD GetPrivateProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue
             names.push_back(s.name);
         return CopyList(names, buffer, size);
     }
-    const Section* found = loaded ? FindSection(sections, section) : nullptr;
+    const ProfileSection* found = loaded ? FindSection(sections, section) : nullptr;
     if (!key) {
         std::vector<std::wstring> keys;
         if (found)
