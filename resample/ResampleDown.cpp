@@ -23,6 +23,14 @@ namespace {
 
 using ssrc::DownsampleDesign;
 
+// The most outputs one block of H stage-one samples can give: every output
+// moves at least the schedule's smallest step through them.
+int OutputsPerBlock(const DownsampleDesign& d)
+{
+    const int least = std::max(1, *std::min_element(d.increment.begin(), d.increment.end()));
+    return (d.half + 1) / least + 2;
+}
+
 ssrc::PolyphaseFilter StageTwo(const DownsampleDesign& d, double alpha)
 {
     if (d.oversampling == 1)
@@ -43,11 +51,9 @@ public:
           stageOne_(d.length1, d.cutoff1, double(d.f1), double(d.f1) / d.sourceRate, d.oversampling,
                     alpha),
           stageTwo_(StageTwo(d, alpha)),
-          stuffed_(channels, ssrc::StuffedChannel(stageOne_, d.half)),
-          history_(channels, std::vector<double>(d.taps + d.half + 1, 0.0)),
+          stuffed_(channels, ssrc::StuffedChannel(stageOne_, d.half, d.taps + 1)),
           rawIn_(static_cast<std::size_t>(stageOne_.BlockFrames()) * channels * sourceWidth),
-          // Every output advances the history by at least one sample.
-          output_(static_cast<std::size_t>(d.half + 2) * channels),
+          output_(static_cast<std::size_t>(OutputsPerBlock(d)) * channels),
           ends_(channels),
           team_(channels, win::RowThreads()),
           position_(d.startPosition),
@@ -83,18 +89,17 @@ public:
         // Every channel ends where the first does.
         const int n = ends_[0].frames;
         phase_ = ends_[0].phase;
-        ready_ -= d_.half;
         position_ += static_cast<std::int64_t>(n) * (d_.f2 / d_.targetRate);
         return n;
     }
 
-    // Moves the history on by what the outputs consumed.
+    // Moves stage one's outputs on by what the block's outputs consumed.
     void Advance()
     {
-        const int H = d_.half, T = d_.taps;
-        const std::int64_t s = std::min<std::int64_t>((position_ - 1) / d_.phases, H);
-        for (auto& history : history_)
-            std::memmove(history.data(), history.data() + s, sizeof(double) * (T + 1 + H - s));
+        const std::int64_t s = std::min<std::int64_t>((position_ - 1) / d_.phases, d_.half);
+        for (ssrc::StuffedChannel& stuffed : stuffed_)
+            stuffed.Consume(static_cast<int>(s));
+        ready_ -= static_cast<std::size_t>(s);
         position_ -= s * d_.phases;
     }
 
@@ -112,15 +117,14 @@ private:
 
     ChannelEnd FilterChannel(int ch)
     {
-        const int H = d_.half, T = d_.taps, P = d_.phases;
+        const int H = d_.half, P = d_.phases;
         const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.increment.data(), P};
         if (convolve_) {
             ssrc::DecodeChannel(rawIn_.data(), sourceWidth_, channels_, ch, got_, stuffed_[ch].Input());
             stuffed_[ch].Convolve(got_);
         }
-        double* history = history_[ch].data();
-        stuffed_[ch].Take(history + T + 1, H);
-
+        // T + 1 samples before the block, then the block's H.
+        const double* history = stuffed_[ch].Window();
         ChannelEnd end;
         std::int64_t t = position_ / P + (position_ % P != 0);
         end.phase = phase_;
@@ -136,8 +140,6 @@ private:
     ssrc::StuffedFilter stageOne_;
     ssrc::PolyphaseFilter stageTwo_;
     std::vector<ssrc::StuffedChannel> stuffed_;
-    // Per channel, T + 1 samples before the block and the block's H.
-    std::vector<std::vector<double>> history_;
     std::vector<unsigned char> rawIn_;  // the block as read; each channel's task decodes its samples
     std::vector<double> output_;
     std::vector<ChannelEnd> ends_;
