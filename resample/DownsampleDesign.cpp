@@ -10,53 +10,37 @@ namespace ssrc {
 DownsampleDesign DesignDownsample(int sourceRate, int targetRate, const FilterSettings& settings)
 {
     DownsampleDesign d;
-    d.sourceRate = sourceRate;
-    d.targetRate = targetRate;
-    if (targetRate <= 0 || sourceRate <= targetRate)
-        return Refuse(d, "rates out of order");
+    if (!SettleRates(d, sourceRate, targetRate, targetRate, sourceRate))
+        return d;
     const int S = sourceRate, R = targetRate;
     const double D = KaiserLengthFactor(settings.attenuation);
-
-    d.gcd = Gcd(S, R);
-    d.ratio = R / d.gcd;
-    d.oversampling = Oversampling(d.ratio);
-    if (d.oversampling == 0)
-        return Refuse(d, "ratio must be divided by 2 or 3");
     const int K = d.oversampling;
     d.f1 = static_cast<long long>(S) * K;
     d.f2 = static_cast<long long>(S / d.gcd) * R;
     if (d.f1 > INT_MAX || d.f2 > INT_MAX)
         return Refuse(d, "common rate too high");
 
-    for (long long k = 1;; k *= 2) {
-        long long n1 = settings.baseFftLength * k;
-        if (n1 % 2 == 0)
-            --n1;
-        if (n1 > kMaxFftLength / 2)
-            return Refuse(d, "first filter too long");
-        d.length1 = static_cast<int>(n1);
-        d.transition1 = double(d.f1) * D / (n1 - 1);
-        if (d.transition1 < settings.transitionWidth)
-            break;
-    }
+    LongFilter stageOne;
+    if (!DesignLongFilter(double(d.f1), settings, &stageOne))
+        return Refuse(d, "first filter too long");
     if (K > 1 && S >= 2 * R) {
         // The source already lies far enough above R for a short second
         // filter to take out its images, so stage one runs at S itself with
         // every K-th tap: the same transition width, a third (or half) of
         // the transforms, and fewer taps per output in stage two.
-        long long n1 = (d.length1 - 1 + K - 1) / K;
+        long long n1 = (stageOne.length - 1 + K - 1) / K;
         n1 += n1 % 2;
-        d.length1 = static_cast<int>(n1 + 1);
-        d.transition1 = double(S) * D / n1;
+        stageOne.length = static_cast<int>(n1 + 1);
+        stageOne.transition = double(S) * D / n1;
+        FitTransform(&stageOne);
         d.oversampling = 1;
         d.f1 = S;
     }
+    d.length1 = stageOne.length;
+    d.transition1 = stageOne.transition;
     d.cutoff1 = (R - d.transition1) / 2;
-    int pow2 = 1;
-    while (pow2 < d.length1)
-        pow2 *= 2;
-    d.fftLength = 2 * pow2;
-    d.half = pow2;
+    d.fftLength = stageOne.fftLength;
+    d.half = stageOne.half;
 
     const long long step = d.f2 / R;  // F2 ticks between outputs
     if (d.ratio == 1) {

@@ -1,22 +1,21 @@
-// To a lower rate: the source is zero-stuffed to S x K, a long FFT filter
-// at that rate cuts everything above R / 2, and a short polyphase filter
-// takes the result to R. Stage one hands stage two H samples per block.
+// To a lower rate: the source is zero-stuffed to S x K (K = 1 from 2 x R
+// up), a long FFT filter at that rate cuts everything above R / 2, and a
+// short polyphase filter takes the result to R. Stage one hands stage two
+// H samples per block.
 #include "resample/SsrcEngine.h"
 
 #include "platform/core/WorkThreads.h"
 #include "resample/ChannelTeam.h"
+#include "resample/Conversion.h"
 #include "resample/DownsampleDesign.h"
 #include "resample/KaiserDesign.h"
-#include "resample/OutputStage.h"
 #include "resample/PolyphaseFilter.h"
 #include "resample/PolyphaseLoop.h"
 #include "resample/SampleCodec.h"
 #include "resample/StuffedFilter.h"
-#include "resample/Trace.h"
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 #include <vector>
 
 namespace {
@@ -160,22 +159,7 @@ double SsrcEngine::ResampleDown(std::FILE* in, std::FILE* out, int channels, int
                                 std::uint32_t frames, int twoPass, int ditherKind)
 {
     (void)twoPass;
-    outcome_ = Outcome::Done;
-    const DownsampleDesign d = ssrc::DesignDownsample(sourceRate, targetRate, settings_);
-    if (d.refused) {
-        Refuse(sourceRate, targetRate, targetRate, d.ratio, d.ratio != 0 && d.oversampling == 0, d.reason.c_str());
-        return 0;
-    }
-    if (!Accepts(channels, sourceWidth, targetWidth, ditherKind))
-        return 0;
-    try {
-        DownStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
-        ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,
-                                 targetRate, d.delay, stream.MaxOutputFrames());
-        return RunBlocks(stream, output, in, [this](double fraction) { ProgressUpdate(fraction); });
-    } catch (const std::bad_alloc&) {
-        ssrc::Trace("Out of memory for resampling %dHz to %dHz.\n", sourceRate, targetRate);
-        outcome_ = Outcome::OutOfMemory;
-        return 0;
-    }
+    return Convert<DownStream>(ssrc::DesignDownsample(sourceRate, targetRate, settings_), targetRate,
+                               in, out, channels, sourceWidth, targetWidth, gain, frames, ditherKind,
+                               false);
 }

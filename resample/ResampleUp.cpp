@@ -5,20 +5,18 @@
 
 #include "platform/core/WorkThreads.h"
 #include "resample/ChannelTeam.h"
+#include "resample/Conversion.h"
 #include "resample/FftFilter.h"
 #include "resample/KaiserDesign.h"
-#include "resample/OutputStage.h"
 #include "resample/PolyphaseFilter.h"
 #include "resample/PolyphaseLoop.h"
 #include "resample/SampleCodec.h"
-#include "resample/Trace.h"
 #include "resample/UpsampleDesign.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <new>
 #include <vector>
 
 namespace {
@@ -173,25 +171,6 @@ double SsrcEngine::ResampleUp(std::FILE* in, std::FILE* out, int channels, int s
                               std::uint32_t frames, int twoPass, int ditherKind)
 {
     (void)twoPass;
-    outcome_ = Outcome::Done;
-    const UpsampleDesign d = ssrc::DesignUpsample(sourceRate, targetRate, settings_);
-    if (d.refused) {
-        Refuse(sourceRate, targetRate, sourceRate, d.ratio, d.ratio != 0 && d.oversampling == 0, d.reason.c_str());
-        return 0;
-    }
-    if (!Accepts(channels, sourceWidth, targetWidth, ditherKind))
-        return 0;
-    try {
-        UpStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
-        ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,
-                                 targetRate, d.delay, stream.MaxOutputFrames());
-        return RunBlocks(stream, output, in, [this](double fraction) {
-            PostProgress(static_cast<int>(fraction * 100));
-            ProgressUpdate(fraction);
-        });
-    } catch (const std::bad_alloc&) {
-        ssrc::Trace("Out of memory for resampling %dHz to %dHz.\n", sourceRate, targetRate);
-        outcome_ = Outcome::OutOfMemory;
-        return 0;
-    }
+    return Convert<UpStream>(ssrc::DesignUpsample(sourceRate, targetRate, settings_), sourceRate, in,
+                             out, channels, sourceWidth, targetWidth, gain, frames, ditherKind, true);
 }
