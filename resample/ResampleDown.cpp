@@ -50,7 +50,6 @@ public:
           stageOne_(d.length1, d.cutoff1, double(d.f1), double(d.f1) / d.sourceRate, d.oversampling,
                     alpha),
           stageTwo_(StageTwo(d, alpha)),
-          stuffed_(channels, ssrc::StuffedChannel(stageOne_, d.half, d.taps + 1)),
           rawIn_(static_cast<std::size_t>(stageOne_.BlockFrames()) * channels * sourceWidth),
           output_(static_cast<std::size_t>(OutputsPerBlock(d)) * channels),
           ends_(channels),
@@ -58,6 +57,12 @@ public:
           position_(d.startPosition),
           phase_(d.startPhase)
     {
+        stuffed_.reserve(channels);
+        for (int ch = 0; ch < channels; ++ch)
+            stuffed_.emplace_back(stageOne_, d.half, d.taps + 1);
+        const std::size_t L = stageOne_.FftLength();
+        for (int slot = 0; slot < team_.Threads(); ++slot)
+            scratch_.push_back({std::vector<double>(L), std::vector<double>(d.oversampling > 1 ? L : 0)});
     }
 
     // Reads the next source block when stage one has fewer than H
@@ -81,8 +86,8 @@ public:
     // the team's threads; returns the block's output frames.
     int FilterBlock(ssrc::OutputStage& output)
     {
-        team_.ForEachChannel([&](int ch) {
-            ends_[ch] = FilterChannel(ch);
+        team_.ForEachChannel([&](int ch, int slot) {
+            ends_[ch] = FilterChannel(ch, scratch_[slot]);
             output.QuantiseChannel(output_.data(), ends_[ch].frames, ch);
         });
         // Every channel ends where the first does.
@@ -114,13 +119,19 @@ private:
         int phase = 0;
     };
 
-    ChannelEnd FilterChannel(int ch)
+    // Transform buffers of one of the team's threads.
+    struct Scratch {
+        std::vector<double> block;
+        std::vector<double> phase;
+    };
+
+    ChannelEnd FilterChannel(int ch, Scratch& scratch)
     {
         const int H = d_.half, P = d_.phases;
         const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.increment.data(), P};
         if (convolve_) {
-            ssrc::DecodeChannel(rawIn_.data(), sourceWidth_, channels_, ch, got_, stuffed_[ch].Input());
-            stuffed_[ch].Convolve(got_);
+            ssrc::DecodeChannel(rawIn_.data(), sourceWidth_, channels_, ch, got_, scratch.block.data());
+            stuffed_[ch].Convolve(scratch.block.data(), got_, scratch.phase.data());
         }
         // T + 1 samples before the block, then the block's H.
         const double* history = stuffed_[ch].Window();
@@ -143,6 +154,7 @@ private:
     std::vector<double> output_;
     std::vector<ChannelEnd> ends_;
     ssrc::ChannelTeam team_;
+    std::vector<Scratch> scratch_;  // per thread of the team
     std::uint64_t framesRead_ = 0;
     bool endOfInput_ = false;
     bool convolve_ = false;

@@ -60,8 +60,6 @@ void StuffedFilter::FilterPhase(int phase, const double* spectrum, double* out) 
 StuffedChannel::StuffedChannel(const StuffedFilter& filter, int maxConsume, int lookBehind)
     : filter_(filter),
       lookBehind_(static_cast<std::size_t>(lookBehind)),
-      source_(filter.FftLength(), 0.0),
-      phase_(filter.FftLength(), 0.0),
       tails_(static_cast<std::size_t>(filter.Stuffing()) * filter.TailLength(), 0.0),
       // The look-behind, outputs left from the last block (fewer than one
       // Consume) and a new block's.
@@ -72,25 +70,28 @@ StuffedChannel::StuffedChannel(const StuffedFilter& filter, int maxConsume, int 
 {
 }
 
-void StuffedChannel::Convolve(std::size_t count)
+void StuffedChannel::Convolve(double* block, std::size_t count, double* phase)
 {
     const int K = filter_.Stuffing(), B = filter_.BlockFrames();
     const int tail = filter_.TailLength();
-    std::fill(source_.begin() + std::min<std::size_t>(count, B), source_.end(), 0.0);
-    filter_.Transform(source_.data());
+    std::fill(block + std::min<std::size_t>(count, B), block + filter_.FftLength(), 0.0);
+    filter_.Transform(block);
+    // With one phase the product can take the block's place.
+    if (K == 1)
+        phase = block;
 
     const std::size_t kept = lookBehind_ + Ready();
     std::memmove(ready_.data(), ready_.data() + readAt_ - lookBehind_, kept * sizeof(double));
     readAt_ = lookBehind_;
     double* out = ready_.data() + kept;
     for (int r = 0; r < K; ++r) {
-        filter_.FilterPhase(r, source_.data(), phase_.data());
+        filter_.FilterPhase(r, block, phase);
         double* spill = tails_.data() + std::size_t(r) * tail;
         for (int i = 0; i < tail; ++i)
-            out[std::size_t(i) * K + r] = spill[i] + phase_[i];
+            out[std::size_t(i) * K + r] = spill[i] + phase[i];
         for (int i = tail; i < B; ++i)
-            out[std::size_t(i) * K + r] = phase_[i];
-        std::memcpy(spill, phase_.data() + B, tail * sizeof(double));
+            out[std::size_t(i) * K + r] = phase[i];
+        std::memcpy(spill, phase + B, tail * sizeof(double));
     }
     filled_ = kept + std::size_t(K) * B;
 }
