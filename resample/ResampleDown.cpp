@@ -15,7 +15,6 @@
 #include "resample/StuffedFilter.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace {
