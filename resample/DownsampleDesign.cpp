@@ -23,19 +23,6 @@ DownsampleDesign DesignDownsample(int sourceRate, int targetRate, const FilterSe
     LongFilter stageOne;
     if (!DesignLongFilter(double(d.f1), settings, &stageOne))
         return Refuse(d, "first filter too long");
-    if (K > 1 && S >= 2 * R) {
-        // The source already lies far enough above R for a short second
-        // filter to take out its images, so stage one runs at S itself with
-        // every K-th tap: the same transition width, a third (or half) of
-        // the transforms, and fewer taps per output in stage two.
-        long long n1 = (stageOne.length - 1 + K - 1) / K;
-        n1 += n1 % 2;
-        stageOne.length = static_cast<int>(n1 + 1);
-        stageOne.transition = double(S) * D / n1;
-        FitTransform(&stageOne);
-        d.oversampling = 1;
-        d.f1 = S;
-    }
     d.length1 = stageOne.length;
     d.transition1 = stageOne.transition;
     d.cutoff1 = (R - d.transition1) / 2;
@@ -43,23 +30,16 @@ DownsampleDesign DesignDownsample(int sourceRate, int targetRate, const FilterSe
     d.half = stageOne.half;
 
     const long long step = d.f2 / R;  // F2 ticks between outputs
-    if (d.ratio == 1) {
+    if (K == 1) {
         d.length2 = 1;
         d.phases = 1;
         d.taps = 1;
         d.order = {0};
         d.increment = {S / R};
     } else {
-        if (d.oversampling == 1) {
-            // Passes R / 2 and stops where the first image of stage one's
-            // output begins, F1 - R / 2.
-            d.transition2 = double(d.f1 - R);
-            d.cutoff2 = d.f1 / 2.0;
-        } else {
-            const long long f12 = d.f1 / 2, s2 = S / 2;
-            d.transition2 = (f12 - s2) * 2 / 2.0;
-            d.cutoff2 = s2 + (f12 - s2) / 2.0;
-        }
+        const long long f12 = d.f1 / 2, s2 = S / 2;
+        d.transition2 = (f12 - s2) * 2 / 2.0;
+        d.cutoff2 = s2 + (f12 - s2) / 2.0;
         const double n2 = double(d.f2) / d.transition2 * D + 1;
         if (n2 > double(INT_MAX) - 1)
             return Refuse(d, "second filter too long");

@@ -31,7 +31,7 @@ int OutputsPerBlock(const DownsampleDesign& d)
 
 ssrc::PolyphaseFilter StageTwo(const DownsampleDesign& d, double alpha)
 {
-    if (d.ratio == 1)
+    if (d.oversampling == 1)
         return ssrc::IdentityPolyphase();
     return ssrc::DesignPolyphase(d.length2, d.cutoff2, double(d.f2), double(d.f2) / double(d.f1),
                                  d.phases, alpha);
