@@ -11,7 +11,7 @@ ChannelTeam::ChannelTeam(int channels, int threads)
     const int helpers = std::min(threads, channels) - 1;
     for (int i = 0; i < helpers; ++i) {
         try {
-            helpers_.emplace_back([this] { Help(); });
+            helpers_.emplace_back([this, i] { Help(i + 1); });
         } catch (const std::system_error&) {
             break;  // the threads already started share the work
         }
@@ -29,26 +29,26 @@ ChannelTeam::~ChannelTeam()
         t.join();
 }
 
-bool ChannelTeam::TakeChannels()
+bool ChannelTeam::TakeChannels(int slot)
 {
     std::unique_lock<std::mutex> lock(mutex_);
     bool finishedLast = false;
     while (next_ < channels_) {
         const int ch = next_++;
-        const std::function<void(int)>& task = *task_;
+        const std::function<void(int, int)>& task = *task_;
         lock.unlock();
-        task(ch);
+        task(ch, slot);
         lock.lock();
         finishedLast = --unfinished_ == 0;
     }
     return finishedLast;
 }
 
-void ChannelTeam::ForEachChannel(const std::function<void(int)>& task)
+void ChannelTeam::ForEachChannel(const std::function<void(int, int)>& task)
 {
     if (helpers_.empty()) {
         for (int ch = 0; ch < channels_; ++ch)
-            task(ch);
+            task(ch, 0);
         return;
     }
     {
@@ -59,13 +59,13 @@ void ChannelTeam::ForEachChannel(const std::function<void(int)>& task)
         ++round_;
     }
     wake_.notify_all();
-    TakeChannels();
+    TakeChannels(0);
     std::unique_lock<std::mutex> lock(mutex_);
     finished_.wait(lock, [this] { return unfinished_ == 0; });
     task_ = nullptr;
 }
 
-void ChannelTeam::Help()
+void ChannelTeam::Help(int slot)
 {
     unsigned seen = 0;
     for (;;) {
@@ -76,7 +76,7 @@ void ChannelTeam::Help()
                 return;
             seen = round_;
         }
-        if (TakeChannels())
+        if (TakeChannels(slot))
             finished_.notify_one();
     }
 }

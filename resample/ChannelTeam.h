@@ -23,23 +23,25 @@ public:
     ChannelTeam& operator=(const ChannelTeam&) = delete;
     ~ChannelTeam();
 
-    // Calls task(ch) once for every channel and returns when all are done.
-    // The task must not throw.
-    void ForEachChannel(const std::function<void(int)>& task);
+    // Calls task(ch, slot) once for every channel and returns when all are
+    // done; `slot` (0 .. Threads() - 1) tells the threads apart, so that a
+    // task can use scratch memory of its thread's own instead of one per
+    // channel. The task must not throw.
+    void ForEachChannel(const std::function<void(int, int)>& task);
 
     int Threads() const { return static_cast<int>(helpers_.size()) + 1; }
 
 private:
-    void Help();
+    void Help(int slot);
     // Takes channels until none is left; true when this call finished the last.
-    bool TakeChannels();
+    bool TakeChannels(int slot);
 
     int channels_;
     std::vector<std::thread> helpers_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable finished_;
-    const std::function<void(int)>* task_ = nullptr;
+    const std::function<void(int, int)>* task_ = nullptr;
     unsigned round_ = 0;   // counts ForEachChannel calls, so helpers see new work
     int next_ = 0;         // first channel nobody has taken
     int unfinished_ = 0;   // channels taken or not, still running or waiting

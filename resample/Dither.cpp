@@ -59,6 +59,21 @@ int RoundHalfAway(double s)
     return int(s + std::copysign(0.5, s));
 }
 
+// RoundHalfAway as a double, for values inside the clip limits, in two
+// additions instead of the two conversions: the noise shaper's feedback
+// waits for this result on every sample. Adding 1.5 x 2^52 leaves no bits
+// below the unit, so the sum is rounded to the nearest integer (ties to
+// even); an exact tie, the one case that differs, is set right off the
+// critical path.
+double RoundedHalfAway(double s)
+{
+    constexpr double kUnitShift = 6755399441055744.0;
+    const double r = (s + kUnitShift) - kUnitShift;
+    if (r - s == 0.5 || r - s == -0.5) [[unlikely]]
+        return s + std::copysign(0.5, s);
+    return r;
+}
+
 }  // namespace
 
 int Dither::Setup(int targetRate, int channels, int clipMin, int clipMax, int kind, int density,
@@ -84,7 +99,7 @@ int Dither::Setup(int targetRate, int channels, int clipMin, int clipMax, int ki
 
     histories_.assign(std::max(channels, 0), History{});
     for (History& h : histories_)
-        h.ring.assign(2 * length_, 0.0);
+        h.ring.assign(length_ + kMaxShaperLength, 0.0);
     clipMin_ = clipMin;
     clipMax_ = clipMax;
     FillNoise(density, amplitude);
@@ -138,30 +153,47 @@ inline int Dither::Plain(double s, double* peak, std::uint32_t index) const
     return RoundHalfAway(s);
 }
 
-inline int Dither::Shaped(double s, double* peak, History& history, std::uint32_t index) const
+inline double Dither::ShapedStep(double older, double newest, double* peak, std::uint32_t index,
+                                 double* error) const
 {
+    // `older` already holds the sample and every error but the newest: only
+    // this product and what follows wait for the previous sample.
+    const double feedback = kNoiseShapers[row_].coefficient[0] * newest;
+    const double unDithered = older + feedback;
+    double s = (older + noise_[index & 0xFFFF]) + feedback;
+    if (s < clipMin_ || s > clipMax_) {
+        const double limit = s < clipMin_ ? clipMin_ : clipMax_;
+        *peak = std::max(*peak, s / limit);
+        *error = std::clamp(limit - unDithered, -1.0, 1.0);
+        return limit;
+    }
+    s = RoundedHalfAway(s);
+    *error = s - unDithered;
+    return s;
+}
+
+inline double Dither::OlderErrors(const History& history) const
+{
+    // The two newest errors are added last, so the sum over the rest can
+    // start two samples ahead.
     const double* coefficient = kNoiseShapers[row_].coefficient;
     const double* recent = history.ring.data() + history.start;
-    // The newest error, from the previous sample, is added last: the rest
-    // of the sum does not wait for it.
-    s += Dot(coefficient + 1, recent + 1, length_ - 1) + coefficient[0] * recent[0];
-    const double unDithered = s;
-    s += noise_[index & 0xFFFF];
+    return Dot<kMaxShaperLength - 2>(coefficient + 2, recent + 2) + coefficient[1] * recent[1];
+}
 
-    double error;
-    if (s < clipMin_ || s > clipMax_) {
-        double limit = s < clipMin_ ? clipMin_ : clipMax_;
-        *peak = std::max(*peak, s / limit);
-        s = limit;
-        error = std::clamp(s - unDithered, -1.0, 1.0);
-    } else {
-        s = RoundHalfAway(s);
-        error = s - unDithered;
-    }
+inline void Dither::Remember(History& history, double error) const
+{
     history.start = history.start == 0 ? length_ - 1 : history.start - 1;
     history.ring[history.start] = error;
     history.ring[history.start + length_] = error;
-    return int(s);
+}
+
+inline int Dither::Shaped(double s, double* peak, History& history, std::uint32_t index) const
+{
+    double error;
+    const double q = ShapedStep(s + OlderErrors(history), history.ring[history.start], peak, index, &error);
+    Remember(history, error);
+    return int(q);
 }
 
 int Dither::QuantizeAt(double value, double* peak, int kind, int channel, std::uint32_t index)
@@ -180,9 +212,14 @@ void Dither::QuantizeRun(const double* samples, std::size_t stride, int count, d
             out[i] = Plain(scale * samples[i * stride], peak, first);
         return;
     }
+    // The newest error stays in a register from one sample to the next.
     History& history = histories_[channel];
-    for (int i = 0; i < count; ++i, first += step)
-        out[i] = Shaped(scale * samples[i * stride], peak, history, first);
+    double newest = history.ring[history.start];
+    for (int i = 0; i < count; ++i, first += step) {
+        const double older = scale * samples[i * stride] + OlderErrors(history);
+        out[i] = int(ShapedStep(older, newest, peak, first, &newest));
+        Remember(history, newest);
+    }
 }
 
 void Dither::Release()

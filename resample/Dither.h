@@ -54,7 +54,9 @@ public:
 
 private:
     // Error history of one channel: kept twice over in a ring so the most
-    // recent `length_` errors are always contiguous, newest first.
+    // recent `length_` errors are always contiguous, newest first, with
+    // zeros behind, so that every row's sum can run over the longest row's
+    // length (the shorter rows' coefficients end in zeros) and be unrolled.
     struct History {
         std::vector<double> ring;
         int start = 0;
@@ -63,13 +65,19 @@ private:
     void FillNoise(int density, double amplitude);
     int Plain(double s, double* peak, std::uint32_t index) const;
     int Shaped(double s, double* peak, History& history, std::uint32_t index) const;
+    // One shaped sample: `older` is the sample plus every error's share but
+    // the newest one's; returns the quantised value, the error in *error.
+    double ShapedStep(double older, double newest, double* peak, std::uint32_t index,
+                      double* error) const;
+    double OlderErrors(const History& history) const;
+    void Remember(History& history, double error) const;
 
     std::uint32_t index_ = 0;
     std::vector<History> histories_;
     int row_ = 0;
     int length_ = 0;
-    int clipMin_ = -32768;
-    int clipMax_ = 32767;
+    double clipMin_ = -32768;
+    double clipMax_ = 32767;
     std::vector<double> noise_;
 };
 

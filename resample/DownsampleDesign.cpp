@@ -10,41 +10,24 @@ namespace ssrc {
 DownsampleDesign DesignDownsample(int sourceRate, int targetRate, const FilterSettings& settings)
 {
     DownsampleDesign d;
-    d.sourceRate = sourceRate;
-    d.targetRate = targetRate;
-    if (targetRate <= 0 || sourceRate <= targetRate)
-        return Refuse(d, "rates out of order");
+    if (!SettleRates(d, sourceRate, targetRate, targetRate, sourceRate))
+        return d;
     const int S = sourceRate, R = targetRate;
     const double D = KaiserLengthFactor(settings.attenuation);
-
-    d.gcd = Gcd(S, R);
-    d.ratio = R / d.gcd;
-    d.oversampling = Oversampling(d.ratio);
-    if (d.oversampling == 0)
-        return Refuse(d, "ratio must be divided by 2 or 3");
     const int K = d.oversampling;
     d.f1 = static_cast<long long>(S) * K;
     d.f2 = static_cast<long long>(S / d.gcd) * R;
     if (d.f1 > INT_MAX || d.f2 > INT_MAX)
         return Refuse(d, "common rate too high");
 
-    for (long long k = 1;; k *= 2) {
-        long long n1 = settings.baseFftLength * k;
-        if (n1 % 2 == 0)
-            --n1;
-        if (n1 > kMaxFftLength / 2)
-            return Refuse(d, "first filter too long");
-        d.length1 = static_cast<int>(n1);
-        d.transition1 = double(d.f1) * D / (n1 - 1);
-        if (d.transition1 < settings.transitionWidth)
-            break;
-    }
+    LongFilter stageOne;
+    if (!DesignLongFilter(double(d.f1), settings, &stageOne))
+        return Refuse(d, "first filter too long");
+    d.length1 = stageOne.length;
+    d.transition1 = stageOne.transition;
     d.cutoff1 = (R - d.transition1) / 2;
-    int pow2 = 1;
-    while (pow2 < d.length1)
-        pow2 *= 2;
-    d.fftLength = 2 * pow2;
-    d.half = pow2;
+    d.fftLength = stageOne.fftLength;
+    d.half = stageOne.half;
 
     const long long step = d.f2 / R;  // F2 ticks between outputs
     if (K == 1) {

@@ -3,6 +3,7 @@
 // schedule and the output delay. Cheap to compute; no filter is built.
 #pragma once
 
+#include "resample/DesignSteps.h"
 #include "resample/FilterSettings.h"
 
 #include <string>
@@ -10,15 +11,8 @@
 
 namespace ssrc {
 
-struct DownsampleDesign {
-    bool refused = false;
-    std::string reason;  // why, when refused
-
-    int sourceRate = 0;    // S
-    int targetRate = 0;    // R
-    int gcd = 0;           // G
-    int ratio = 0;         // Q = R / G
-    int oversampling = 0;  // K: zero-stuffing factor of stage one
+// Q = R / G; K is stage one's zero-stuffing factor.
+struct DownsampleDesign : RateDesign {
     long long f1 = 0;      // S x K
     long long f2 = 0;      // common multiple rate of S and R
 

@@ -1,27 +1,33 @@
-// To a lower rate: the source is zero-stuffed to S x K, a long FFT filter
-// at that rate cuts everything above R / 2, and a short polyphase filter
-// takes the result to R. Stage one hands stage two H samples per block.
+// To a lower rate: the source is zero-stuffed to S x K (K = 1 from 2 x R
+// up), a long FFT filter at that rate cuts everything above R / 2, and a
+// short polyphase filter takes the result to R. Stage one hands stage two
+// H samples per block.
 #include "resample/SsrcEngine.h"
 
 #include "platform/core/WorkThreads.h"
 #include "resample/ChannelTeam.h"
+#include "resample/Conversion.h"
 #include "resample/DownsampleDesign.h"
 #include "resample/KaiserDesign.h"
-#include "resample/OutputStage.h"
 #include "resample/PolyphaseFilter.h"
 #include "resample/PolyphaseLoop.h"
 #include "resample/SampleCodec.h"
 #include "resample/StuffedFilter.h"
-#include "resample/Trace.h"
 
 #include <algorithm>
-#include <cstring>
-#include <new>
 #include <vector>
 
 namespace {
 
 using ssrc::DownsampleDesign;
+
+// The most outputs one block of H stage-one samples can give: every output
+// moves at least the schedule's smallest step through them.
+int OutputsPerBlock(const DownsampleDesign& d)
+{
+    const int least = std::max(1, *std::min_element(d.increment.begin(), d.increment.end()));
+    return (d.half + 1) / least + 2;
+}
 
 ssrc::PolyphaseFilter StageTwo(const DownsampleDesign& d, double alpha)
 {
@@ -43,16 +49,19 @@ public:
           stageOne_(d.length1, d.cutoff1, double(d.f1), double(d.f1) / d.sourceRate, d.oversampling,
                     alpha),
           stageTwo_(StageTwo(d, alpha)),
-          stuffed_(channels, ssrc::StuffedChannel(stageOne_, d.half)),
-          history_(channels, std::vector<double>(d.taps + d.half + 1, 0.0)),
           rawIn_(static_cast<std::size_t>(stageOne_.BlockFrames()) * channels * sourceWidth),
-          // Every output advances the history by at least one sample.
-          output_(static_cast<std::size_t>(d.half + 2) * channels),
+          output_(static_cast<std::size_t>(OutputsPerBlock(d)) * channels),
           ends_(channels),
           team_(channels, win::RowThreads()),
           position_(d.startPosition),
           phase_(d.startPhase)
     {
+        stuffed_.reserve(channels);
+        for (int ch = 0; ch < channels; ++ch)
+            stuffed_.emplace_back(stageOne_, d.half, d.taps + 1);
+        const std::size_t L = stageOne_.FftLength();
+        for (int slot = 0; slot < team_.Threads(); ++slot)
+            scratch_.push_back({std::vector<double>(L), std::vector<double>(d.oversampling > 1 ? L : 0)});
     }
 
     // Reads the next source block when stage one has fewer than H
@@ -76,25 +85,24 @@ public:
     // the team's threads; returns the block's output frames.
     int FilterBlock(ssrc::OutputStage& output)
     {
-        team_.ForEachChannel([&](int ch) {
-            ends_[ch] = FilterChannel(ch);
+        team_.ForEachChannel([&](int ch, int slot) {
+            ends_[ch] = FilterChannel(ch, scratch_[slot]);
             output.QuantiseChannel(output_.data(), ends_[ch].frames, ch);
         });
         // Every channel ends where the first does.
         const int n = ends_[0].frames;
         phase_ = ends_[0].phase;
-        ready_ -= d_.half;
         position_ += static_cast<std::int64_t>(n) * (d_.f2 / d_.targetRate);
         return n;
     }
 
-    // Moves the history on by what the outputs consumed.
+    // Moves stage one's outputs on by what the block's outputs consumed.
     void Advance()
     {
-        const int H = d_.half, T = d_.taps;
-        const std::int64_t s = std::min<std::int64_t>((position_ - 1) / d_.phases, H);
-        for (auto& history : history_)
-            std::memmove(history.data(), history.data() + s, sizeof(double) * (T + 1 + H - s));
+        const std::int64_t s = std::min<std::int64_t>((position_ - 1) / d_.phases, d_.half);
+        for (ssrc::StuffedChannel& stuffed : stuffed_)
+            stuffed.Consume(static_cast<int>(s));
+        ready_ -= static_cast<std::size_t>(s);
         position_ -= s * d_.phases;
     }
 
@@ -110,17 +118,22 @@ private:
         int phase = 0;
     };
 
-    ChannelEnd FilterChannel(int ch)
+    // Transform buffers of one of the team's threads.
+    struct Scratch {
+        std::vector<double> block;
+        std::vector<double> phase;
+    };
+
+    ChannelEnd FilterChannel(int ch, Scratch& scratch)
     {
-        const int H = d_.half, T = d_.taps, P = d_.phases;
+        const int H = d_.half, P = d_.phases;
         const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.increment.data(), P};
         if (convolve_) {
-            ssrc::DecodeChannel(rawIn_.data(), sourceWidth_, channels_, ch, got_, stuffed_[ch].Input());
-            stuffed_[ch].Convolve(got_);
+            ssrc::DecodeChannel(rawIn_.data(), sourceWidth_, channels_, ch, got_, scratch.block.data());
+            stuffed_[ch].Convolve(scratch.block.data(), got_, scratch.phase.data());
         }
-        double* history = history_[ch].data();
-        stuffed_[ch].Take(history + T + 1, H);
-
+        // T + 1 samples before the block, then the block's H.
+        const double* history = stuffed_[ch].Window();
         ChannelEnd end;
         std::int64_t t = position_ / P + (position_ % P != 0);
         end.phase = phase_;
@@ -136,12 +149,11 @@ private:
     ssrc::StuffedFilter stageOne_;
     ssrc::PolyphaseFilter stageTwo_;
     std::vector<ssrc::StuffedChannel> stuffed_;
-    // Per channel, T + 1 samples before the block and the block's H.
-    std::vector<std::vector<double>> history_;
     std::vector<unsigned char> rawIn_;  // the block as read; each channel's task decodes its samples
     std::vector<double> output_;
     std::vector<ChannelEnd> ends_;
     ssrc::ChannelTeam team_;
+    std::vector<Scratch> scratch_;  // per thread of the team
     std::uint64_t framesRead_ = 0;
     bool endOfInput_ = false;
     bool convolve_ = false;
@@ -158,22 +170,7 @@ double SsrcEngine::ResampleDown(std::FILE* in, std::FILE* out, int channels, int
                                 std::uint32_t frames, int twoPass, int ditherKind)
 {
     (void)twoPass;
-    outcome_ = Outcome::Done;
-    const DownsampleDesign d = ssrc::DesignDownsample(sourceRate, targetRate, settings_);
-    if (d.refused) {
-        Refuse(sourceRate, targetRate, targetRate, d.ratio, d.ratio != 0 && d.oversampling == 0, d.reason.c_str());
-        return 0;
-    }
-    if (!Accepts(channels, sourceWidth, targetWidth, ditherKind))
-        return 0;
-    try {
-        DownStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
-        ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,
-                                 targetRate, d.delay, stream.MaxOutputFrames());
-        return RunBlocks(stream, output, in, [this](double fraction) { ProgressUpdate(fraction); });
-    } catch (const std::bad_alloc&) {
-        ssrc::Trace("Out of memory for resampling %dHz to %dHz.\n", sourceRate, targetRate);
-        outcome_ = Outcome::OutOfMemory;
-        return 0;
-    }
+    return Convert<DownStream>(ssrc::DesignDownsample(sourceRate, targetRate, settings_), targetRate,
+                               in, out, channels, sourceWidth, targetWidth, gain, frames, ditherKind,
+                               false);
 }

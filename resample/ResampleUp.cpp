@@ -5,25 +5,29 @@
 
 #include "platform/core/WorkThreads.h"
 #include "resample/ChannelTeam.h"
+#include "resample/Conversion.h"
 #include "resample/FftFilter.h"
 #include "resample/KaiserDesign.h"
-#include "resample/OutputStage.h"
 #include "resample/PolyphaseFilter.h"
 #include "resample/PolyphaseLoop.h"
 #include "resample/SampleCodec.h"
-#include "resample/Trace.h"
 #include "resample/UpsampleDesign.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <new>
 #include <vector>
 
 namespace {
 
 using ssrc::UpsampleDesign;
+
+// Input frames one block of H stage-two samples spans.
+int FramesPerBlock(const UpsampleDesign& d)
+{
+    return static_cast<int>(std::floor(double(d.half) * d.sourceRate / double(d.f2)));
+}
 
 // The filters, buffers and running state of one up-sampling conversion.
 class UpStream {
@@ -37,10 +41,11 @@ public:
           stageOne_(ssrc::DesignPolyphase(d.length1, d.cutoff1, double(d.f1),
                                           double(d.f1) / d.sourceRate, d.phases1, alpha)),
           stageTwo_(d.length2, d.cutoff2, double(d.f2), 1.0, d.fftLength, alpha),
-          capacity_(d.half + d.taps1 + 1),
+          // The most frames a block can leave in the history, one frame of
+          // padding after them.
+          capacity_(std::max(d.historyFrames, FramesPerBlock(d) + 1 + d.taps1) + 1),
           history_(channels, std::vector<double>(capacity_, 0.0)),
           historyLength_(d.historyFrames),
-          work_(channels, std::vector<double>(d.fftLength, 0.0)),
           overlap_(channels, std::vector<double>(d.half / d.oversampling + 1, 0.0)),
           rawIn_(static_cast<std::size_t>(capacity_) * channels * sourceWidth),
           output_(static_cast<std::size_t>(d.half / d.oversampling + 1) * channels),
@@ -50,14 +55,15 @@ public:
           phase_(d.startPhase),
           offset_(d.startOffset)
     {
+        for (int slot = 0; slot < team_.Threads(); ++slot)
+            work_.emplace_back(d.fftLength, 0.0);
     }
 
     // Appends the input frames this block needs to the history, zeros
     // past the end of the input.
     void ReadBlock(std::FILE* in)
     {
-        const double perBlock = std::floor(double(d_.half) * d_.sourceRate / double(d_.f2));
-        const int requested = std::max(0, static_cast<int>(perBlock + 1 + d_.taps1 - historyLength_));
+        const int requested = std::max(0, FramesPerBlock(d_) + 1 + d_.taps1 - historyLength_);
         const std::uint64_t left = frameCount_ - std::min<std::uint64_t>(framesRead_, frameCount_);
         const std::size_t toRead = static_cast<std::size_t>(std::min<std::uint64_t>(requested, left));
         const std::size_t frameBytes = std::size_t(channels_) * sourceWidth_;
@@ -75,8 +81,8 @@ public:
     // the team's threads; returns the block's output frames.
     int FilterBlock(ssrc::OutputStage& output)
     {
-        team_.ForEachChannel([&](int ch) {
-            ends_[ch] = FilterChannel(ch);
+        team_.ForEachChannel([&](int ch, int slot) {
+            ends_[ch] = FilterChannel(ch, work_[slot].data());
             output.QuantiseChannel(output_.data(), ends_[ch].frames, ch);
         });
         // Every channel ends where the first does.
@@ -109,14 +115,14 @@ private:
         int offset = 0;
     };
 
-    ChannelEnd FilterChannel(int ch)
+    // `work` is scratch of the thread's own.
+    ChannelEnd FilterChannel(int ch, double* work)
     {
         const int K = d_.oversampling;
         const int H = d_.half, L = d_.fftLength;
         const ssrc::PolyphaseSchedule schedule{d_.order.data(), d_.inputStep.data(),
                                                static_cast<int>(d_.order.size())};
         ChannelEnd end;
-        double* work = work_[ch].data();
         double* history = history_[ch].data();
         double* appended = history + appendAt_;
         ssrc::DecodeChannel(rawIn_.data(), sourceWidth_, channels_, ch, got_, appended);
@@ -150,7 +156,7 @@ private:
     int capacity_;  // frames of history per channel
     std::vector<std::vector<double>> history_;
     int historyLength_;
-    std::vector<std::vector<double>> work_;
+    std::vector<std::vector<double>> work_;  // per thread of the team
     std::vector<std::vector<double>> overlap_;
     std::vector<unsigned char> rawIn_;
     int appendAt_ = 0;       // where this block's frames go in the histories
@@ -173,25 +179,6 @@ double SsrcEngine::ResampleUp(std::FILE* in, std::FILE* out, int channels, int s
                               std::uint32_t frames, int twoPass, int ditherKind)
 {
     (void)twoPass;
-    outcome_ = Outcome::Done;
-    const UpsampleDesign d = ssrc::DesignUpsample(sourceRate, targetRate, settings_);
-    if (d.refused) {
-        Refuse(sourceRate, targetRate, sourceRate, d.ratio, d.ratio != 0 && d.oversampling == 0, d.reason.c_str());
-        return 0;
-    }
-    if (!Accepts(channels, sourceWidth, targetWidth, ditherKind))
-        return 0;
-    try {
-        UpStream stream(d, channels, sourceWidth, frames, ssrc::KaiserAlpha(settings_.attenuation));
-        ssrc::OutputStage output(out, channels, targetWidth, gain, ditherKind, dither_, sourceRate,
-                                 targetRate, d.delay, stream.MaxOutputFrames());
-        return RunBlocks(stream, output, in, [this](double fraction) {
-            PostProgress(static_cast<int>(fraction * 100));
-            ProgressUpdate(fraction);
-        });
-    } catch (const std::bad_alloc&) {
-        ssrc::Trace("Out of memory for resampling %dHz to %dHz.\n", sourceRate, targetRate);
-        outcome_ = Outcome::OutOfMemory;
-        return 0;
-    }
+    return Convert<UpStream>(ssrc::DesignUpsample(sourceRate, targetRate, settings_), sourceRate, in,
+                             out, channels, sourceWidth, targetWidth, gain, frames, ditherKind, true);
 }

@@ -64,6 +64,15 @@ private:
     // Records a refused rate pair and writes why to the trace; `divided` is
     // the rate whose ratio to the common divisor had to be 2 or 3.
     void Refuse(int sourceRate, int targetRate, int divided, int ratio, bool noFactor, const char* reason);
+    // Both resampling routines around their block loop (resample/Conversion.h):
+    // refuses a refused design or an unsupported layout, builds the
+    // Stream and the output stage, runs the blocks and reports running
+    // out of memory. `divided` is the rate whose ratio to the common
+    // divisor had to be 2 or 3; `postProgress` also posts the percentage.
+    template <class Stream, class Design>
+    double Convert(const Design& d, int divided, std::FILE* in, std::FILE* out, int channels,
+                   int sourceWidth, int targetWidth, double gain, std::uint32_t frames,
+                   int ditherKind, bool postProgress);
     // The block loop of both resampling routines: read, filter and hand each
     // block to the output stage until it has written the last frame;
     // `everyEighthBlock` is told the fraction read so far.

@@ -57,43 +57,43 @@ void StuffedFilter::FilterPhase(int phase, const double* spectrum, double* out) 
     RealDftOfProduct(fftLength_, out, spectrum, spectra_[phase].data(), ip_.data(), w_.data());
 }
 
-StuffedChannel::StuffedChannel(const StuffedFilter& filter, int maxTake)
+StuffedChannel::StuffedChannel(const StuffedFilter& filter, int maxConsume, int lookBehind)
     : filter_(filter),
-      source_(filter.FftLength(), 0.0),
-      phase_(filter.FftLength(), 0.0),
+      lookBehind_(static_cast<std::size_t>(lookBehind)),
       tails_(static_cast<std::size_t>(filter.Stuffing()) * filter.TailLength(), 0.0),
-      // Outputs left from the last block (fewer than one take) and a new block's.
-      ready_(static_cast<std::size_t>(maxTake) + std::size_t(filter.Stuffing()) * filter.BlockFrames())
+      // The look-behind, outputs left from the last block (fewer than one
+      // Consume) and a new block's.
+      ready_(lookBehind_ + static_cast<std::size_t>(maxConsume) +
+             std::size_t(filter.Stuffing()) * filter.BlockFrames(), 0.0),
+      readAt_(lookBehind_),
+      filled_(lookBehind_)
 {
 }
 
-void StuffedChannel::Convolve(std::size_t count)
+void StuffedChannel::Convolve(double* block, std::size_t count, double* phase)
 {
     const int K = filter_.Stuffing(), B = filter_.BlockFrames();
     const int tail = filter_.TailLength();
-    std::fill(source_.begin() + std::min<std::size_t>(count, B), source_.end(), 0.0);
-    filter_.Transform(source_.data());
+    std::fill(block + std::min<std::size_t>(count, B), block + filter_.FftLength(), 0.0);
+    filter_.Transform(block);
+    // With one phase the product can take the block's place.
+    if (K == 1)
+        phase = block;
 
-    const std::size_t left = Ready();
-    std::memmove(ready_.data(), ready_.data() + readAt_, left * sizeof(double));
-    readAt_ = 0;
-    double* out = ready_.data() + left;
+    const std::size_t kept = lookBehind_ + Ready();
+    std::memmove(ready_.data(), ready_.data() + readAt_ - lookBehind_, kept * sizeof(double));
+    readAt_ = lookBehind_;
+    double* out = ready_.data() + kept;
     for (int r = 0; r < K; ++r) {
-        filter_.FilterPhase(r, source_.data(), phase_.data());
+        filter_.FilterPhase(r, block, phase);
         double* spill = tails_.data() + std::size_t(r) * tail;
         for (int i = 0; i < tail; ++i)
-            out[std::size_t(i) * K + r] = spill[i] + phase_[i];
+            out[std::size_t(i) * K + r] = spill[i] + phase[i];
         for (int i = tail; i < B; ++i)
-            out[std::size_t(i) * K + r] = phase_[i];
-        std::memcpy(spill, phase_.data() + B, tail * sizeof(double));
+            out[std::size_t(i) * K + r] = phase[i];
+        std::memcpy(spill, phase + B, tail * sizeof(double));
     }
-    filled_ = left + std::size_t(K) * B;
-}
-
-void StuffedChannel::Take(double* out, int n)
-{
-    std::memcpy(out, ready_.data() + readAt_, n * sizeof(double));
-    readAt_ += n;
+    filled_ = kept + std::size_t(K) * B;
 }
 
 }  // namespace ssrc

@@ -25,7 +25,7 @@ public:
     int TailLength() const { return fftLength_ - block_; }
 
     // out = the source block convolved with phase r's filter, from the
-    // block's transform (FftLength() doubles each).
+    // block's transform (FftLength() doubles each; `out` may be `spectrum`).
     void FilterPhase(int phase, const double* spectrum, double* out) const;
     void Transform(double* block) const;
 
@@ -39,30 +39,34 @@ private:
 };
 
 // One channel's running convolution: what the last block left to add to the
-// next, and the finished outputs not yet taken.
+// next, and the finished outputs not yet consumed, behind a window of the
+// last ones consumed, so that a filter reading them can run over the
+// outputs where they are.
 class StuffedChannel {
 public:
-    // Take asks for at most `maxTake` outputs at a time.
-    StuffedChannel(const StuffedFilter& filter, int maxTake);
+    // Consume takes at most `maxConsume` outputs at a time; Window() keeps
+    // `lookBehind` consumed outputs (zeros at first) before the next one.
+    StuffedChannel(const StuffedFilter& filter, int maxConsume, int lookBehind);
 
-    // Where the caller puts the next block's source samples (BlockFrames()
-    // doubles at most).
-    double* Input() { return source_.data(); }
     // Filters the next BlockFrames() source samples: the first `count` of
-    // Input(), zeros after. Finishes K x BlockFrames() outputs.
-    void Convolve(std::size_t count);
+    // `block`, zeros after. `block` and `phase` are scratch of
+    // FftLength() doubles each, which channels filtered one after the
+    // other can share (`phase` is not used when K is 1). Finishes
+    // K x BlockFrames() outputs.
+    void Convolve(double* block, std::size_t count, double* phase);
     std::size_t Ready() const { return filled_ - readAt_; }
-    // Moves the next `n` finished outputs (n <= Ready()) to `out`.
-    void Take(double* out, int n);
+    // The look-behind, then the Ready() finished outputs.
+    const double* Window() const { return ready_.data() + readAt_ - lookBehind_; }
+    // Moves on by `n` outputs (n <= Ready()).
+    void Consume(int n) { readAt_ += n; }
 
 private:
     const StuffedFilter& filter_;
-    std::vector<double> source_;  // the block's transform
-    std::vector<double> phase_;   // one phase's convolution
+    std::size_t lookBehind_;
     std::vector<double> tails_;   // per phase, what spills into the next block
     std::vector<double> ready_;
-    std::size_t readAt_ = 0;
-    std::size_t filled_ = 0;
+    std::size_t readAt_;
+    std::size_t filled_;
 };
 
 }  // namespace ssrc

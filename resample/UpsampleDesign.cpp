@@ -11,19 +11,11 @@ namespace ssrc {
 UpsampleDesign DesignUpsample(int sourceRate, int targetRate, const FilterSettings& settings)
 {
     UpsampleDesign d;
-    d.sourceRate = sourceRate;
-    d.targetRate = targetRate;
-    if (sourceRate <= 0 || targetRate <= sourceRate)
-        return Refuse(d, "rates out of order");
+    if (!SettleRates(d, sourceRate, targetRate, sourceRate, targetRate))
+        return d;
     const int S = sourceRate, R = targetRate;
     const double D = KaiserLengthFactor(settings.attenuation);
-
-    d.gcd = Gcd(S, R);
-    d.ratio = S / d.gcd;
     d.f1 = static_cast<long long>(d.ratio) * R;
-    d.oversampling = Oversampling(d.ratio);
-    if (d.oversampling == 0)
-        return Refuse(d, "ratio must be divided by 2 or 3");
     const int K = d.oversampling;
     d.f2 = static_cast<long long>(R) * K;
     if (d.f1 > INT_MAX)
@@ -53,23 +45,14 @@ UpsampleDesign DesignUpsample(int sourceRate, int targetRate, const FilterSettin
         d.inputStep[i] = d.order[i] < step ? 1 : 0;
     }
 
-    for (long long k = 1;; k *= 2) {
-        long long n2 = settings.baseFftLength * k;
-        if (n2 % 2 == 0)
-            --n2;
-        if (n2 > kMaxFftLength / 2)
-            return Refuse(d, "second filter too long");
-        d.length2 = static_cast<int>(n2);
-        d.transition2 = double(d.f2) * D / (n2 - 1);
-        if (d.transition2 < settings.transitionWidth)
-            break;
-    }
+    LongFilter stageTwo;
+    if (!DesignLongFilter(double(d.f2), settings, &stageTwo))
+        return Refuse(d, "second filter too long");
+    d.length2 = stageTwo.length;
+    d.transition2 = stageTwo.transition;
     d.cutoff2 = S / 2;
-    int pow2 = 1;
-    while (pow2 < d.length2)
-        pow2 *= 2;
-    d.fftLength = 2 * pow2;
-    d.half = pow2;
+    d.fftLength = stageTwo.fftLength;
+    d.half = stageTwo.half;
     d.delay = static_cast<int>(d.length2 / 2.0 / K);
     d.historyFrames = d.length1 / 2 / d.phases1 + 1;
 

@@ -3,6 +3,7 @@
 // schedule and the output delay. Cheap to compute; no filter is built.
 #pragma once
 
+#include "resample/DesignSteps.h"
 #include "resample/FilterSettings.h"
 
 #include <string>
@@ -10,15 +11,8 @@
 
 namespace ssrc {
 
-struct UpsampleDesign {
-    bool refused = false;
-    std::string reason;  // why, when refused
-
-    int sourceRate = 0;  // S
-    int targetRate = 0;  // R
-    int gcd = 0;         // G
-    int ratio = 0;       // Q = S / G
-    int oversampling = 0;  // K: the second stage runs at R x K
+// Q = S / G; the second stage runs at R x K.
+struct UpsampleDesign : RateDesign {
     long long f1 = 0;    // common multiple rate of S and R
     long long f2 = 0;    // R x K
 

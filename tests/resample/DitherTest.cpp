@@ -37,6 +37,23 @@ TEST(Dither, ClipsAndRecordsTheOvershoot)
     }
 }
 
+TEST(Dither, ShapedHalvesRoundAwayFromZero)
+{
+    // Without noise and with no error fed back yet, a value halfway
+    // between two steps goes to the one away from zero, as plain rounding
+    // does (rounding to even would take 2.5 to 2).
+    const double halves[] = {0.5, 1.5, 2.5, -0.5, -2.5, 32766.5, -32767.5};
+    const int expected[] = {1, 2, 3, -1, -3, 32767, -32768};
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(halves[i]);
+        Dither d;
+        d.Setup(44100, 1, -32768, 32767, kRateShaping, kRectangular, 0.0);
+        double peak = 0;
+        EXPECT_EQ(d.Quantize(halves[i], &peak, kRateShaping, 0), expected[i]);
+        EXPECT_EQ(peak, 0);
+    }
+}
+
 TEST(Dither, ShaperFollowsTheTargetRate)
 {
     struct Case {
