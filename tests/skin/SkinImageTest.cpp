@@ -134,6 +134,14 @@ TEST(SkinImageTest, ATinyPatternFillsALargeAreaAtOnce)
     // Copies start at the offset, and the band is copied from the canvas
     // at the offset: its (6k + 1, 5m + 1) is the pattern's (1, 1).
     EXPECT_EQ(PixelOf(shifted.image.Bitmap(), 6 * 300 + 1, 5 * 250 + 1), Coordinates(51, 21));
+
+    // Found by the long fuzz run: a pattern thousands of pixels wide and one
+    // high made a block of tens of megabytes for a narrow canvas.
+    SkinPiece line = Cut(image, {1, 1, 9219, 1});
+    SkinPiece strip;
+    ASSERT_TRUE(BuildFill(strip, 0, 0, 16, 1808, &line));
+    for (int y : {0, 1000, 1807})
+        EXPECT_EQ(PixelOf(strip.image.Bitmap(), 5, y), Coordinates(6, 1)) << y;
 }
 
 TEST(SkinImageTest, RegionsCutKeyColoursOut)
