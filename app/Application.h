@@ -3,15 +3,25 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class MainWindow;
 class SkinManager;
+class SkinPreload;
 
 class Application {
 public:
     // `programFolder` holds the skin, the modules and README.html.
-    explicit Application(std::wstring programFolder) : programFolder_(std::move(programFolder)) { }
+    explicit Application(std::wstring programFolder);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Starts reading the window's skin on a second thread, so that decoding
+    // its images overlaps whatever comes before the window (opening the
+    // display); Run hands the result to the skin toolkit.
+    void PreloadSkin();
 
     // Runs the main window until it closes; the process's exit status.
     int Run();
@@ -25,6 +35,7 @@ public:
 
 private:
     std::wstring programFolder_;
+    std::unique_ptr<SkinPreload> preload_;
     SkinManager* skin_ = nullptr;
     MainWindow* mainWindow_ = nullptr;
 };

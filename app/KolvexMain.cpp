@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "app/StartupSteps.h"
 
+#include "platform/backend/DisplayEnvironment.h"
 #include "platform/core/Files.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
@@ -110,7 +111,14 @@ int main(int argc, char**)
         std::fprintf(stderr, "kolvex takes no options; kolvex-convert converts from the command line.\n");
         return 2;
     }
-    if (!EnvironmentIs("KOLVEX_BACKEND", "headless")) {
+    bool display = !EnvironmentIs("KOLVEX_BACKEND", "headless");
+    // Before the first thread starts (setting a variable may move the
+    // environment under a thread reading it).
+    if (display)
+        win::ChooseDisplayEnvironment();
+    Application application(win::ExecutableDirectory());
+    application.PreloadSkin();
+    if (display) {
         // Fontconfig reads its configuration and font caches when the first
         // text is measured, which is the dialog's font, right after the
         // display is up: a second core does it while GTK loads instead.
@@ -127,7 +135,6 @@ int main(int argc, char**)
         }
     }
     startup_steps::Note("display");
-    Application application(win::ExecutableDirectory());
     if (measuring)
         application.onFirstPaint = ReportFirstPaint;
     else if (EnvironmentIs("KOLVEX_DESCRIBE", "1"))

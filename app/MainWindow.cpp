@@ -150,8 +150,8 @@ void MainWindow::ApplySkin()
 {
     if (!skin_)
         return;
-    skin_->SetSkinDirectory(programFolder_ + L"Skin/");
-    skin_->LoadSkin(programFolder_ + L"Skin/APEdefault.ini");
+    skin_->SetSkinDirectory(SkinFolder(programFolder_));
+    skin_->LoadSkin(SkinDefinition(programFolder_));
     startup_steps::Note("skin-loaded");
     skin_->ApplySkin(window_, L"main");
     startup_steps::Note("skin-applied");

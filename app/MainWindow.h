@@ -32,6 +32,14 @@ public:
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
+    // Where the window takes its skin from: the folder of the skin's images
+    // and the definition file, under the program folder.
+    static std::wstring SkinFolder(const std::wstring& programFolder) { return programFolder + L"Skin/"; }
+    static std::wstring SkinDefinition(const std::wstring& programFolder)
+    {
+        return SkinFolder(programFolder) + L"APEdefault.ini";
+    }
+
     // Runs the window modally until it closes.
     win::INT_PTR DoModal();
     // Creates it without a loop of its own (tests drive it).

@@ -80,6 +80,17 @@ void SkinImage::Draw(const SkinImage& source, int x, int y)
     Draw(source, x, y, 0, 0, source.width_, source.height_);
 }
 
+void SkinImage::Tile(const SkinImage& pattern, int x, int y, int width, int height)
+{
+    if (Empty() || pattern.Empty() || width <= 0 || height <= 0)
+        return;
+    win::HDC dc = win::CreateCompatibleDC(nullptr);
+    win::HGDIOBJ old = win::SelectObject(dc, bitmap_);
+    win::TileBitmap(dc, x, y, width, height, pattern.bitmap_);
+    win::SelectObject(dc, old);
+    win::DeleteDC(dc);
+}
+
 SkinImage LoadImageFile(const std::wstring& path)
 {
     SkinImage image(win::LoadImageFile(path));
@@ -97,35 +108,6 @@ bool CutPiece(const SkinImage& image, SkinPiece& piece)
 }
 
 namespace {
-
-// Sides of the blocks of copies a fill draws at once.
-constexpr int kTileBlockSide = 1024;
-constexpr long long kTileBlockPixels = 1024 * 1024;
-
-// `image` repeated `across` times side by side and `down` times downwards,
-// built by doubling.
-SkinImage Repeated(const SkinImage& image, int across, int down)
-{
-    SkinImage block = SkinImage::Create(image.Width(), image.Height());
-    block.Draw(image, 0, 0);
-    for (int have = 1; have < across;) {
-        const int add = std::min(have, across - have);
-        SkinImage wider = SkinImage::Create((have + add) * image.Width(), image.Height());
-        wider.Draw(block, 0, 0);
-        wider.Draw(block, have * image.Width(), 0, 0, 0, add * image.Width(), image.Height());
-        block = std::move(wider);
-        have += add;
-    }
-    for (int have = 1; have < down;) {
-        const int add = std::min(have, down - have);
-        SkinImage taller = SkinImage::Create(block.Width(), (have + add) * image.Height());
-        taller.Draw(block, 0, 0);
-        taller.Draw(block, 0, have * image.Height(), 0, 0, block.Width(), add * image.Height());
-        block = std::move(taller);
-        have += add;
-    }
-    return block;
-}
 
 // The band's rectangle, and its own bitmap copied from the canvas region
 // that starts at (x, y) (a plain copy for the (0, 0) that skins use).
@@ -208,21 +190,8 @@ bool BuildFill(SkinPiece& target, int x, int y, int width, int height, const Ski
     if (canvas.Empty())
         return false;
     if (target.mode == 0) {
-        // Copies across and down; drawn a block of copies at a time, so a tiny
-        // pattern over a window is a few draws, not millions.
-        const int pw = pattern->Width(), ph = pattern->Height();
-        const int across = width / pw + 2, down = height / ph + 1;
-        const int blockAcross = std::clamp(kTileBlockSide / pw, 1, across);
-        // Bounded by area too: a pattern far wider than tall would otherwise
-        // make a block of many megabytes for a narrow canvas.
-        const long long rowPixels = static_cast<long long>(blockAcross) * pw * ph;
-        const int blockDown = static_cast<int>(
-            std::clamp<long long>(std::min<long long>(kTileBlockSide / ph, kTileBlockPixels / rowPixels), 1, down));
-        SkinImage block = Repeated(pattern->image, blockAcross, blockDown);
-        for (int i = 0; i < across; i += blockAcross)
-            for (int j = 0; j < down; j += blockDown)
-                canvas.Draw(block, x + i * pw, y + j * ph, 0, 0, std::min(blockAcross, across - i) * pw,
-                            std::min(blockDown, down - j) * ph);
+        // Copies across and down from (x, y) to the canvas's far edges.
+        canvas.Tile(pattern->image, x, y, width - x, height - y);
     } else {
         canvas.Draw(pattern->image, x, y);
     }

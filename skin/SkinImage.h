@@ -49,6 +49,8 @@ public:
     void Draw(const SkinImage& source, int x, int y, int srcX, int srcY, int width, int height);
     // Draws the whole of `source` at (x, y) at its own size.
     void Draw(const SkinImage& source, int x, int y);
+    // Covers (x, y, width, height) with copies of `pattern`, the first at (x, y).
+    void Tile(const SkinImage& pattern, int x, int y, int width, int height);
 
 private:
     win::HBITMAP bitmap_ = nullptr;

@@ -3,6 +3,7 @@
 #include "skin/SkinButton.h"
 #include "skin/SkinFrame.h"
 #include "skin/SkinMultimediaList.h"
+#include "skin/SkinPreload.h"
 #include "skin/SkinText.h"
 
 #include "platform/core/Strings.h"
@@ -17,13 +18,6 @@ constexpr win::DWORD kDefPushButton = 0x50010001;
 constexpr win::DWORD kLabel = 0x50020000;            // visible child, group start
 constexpr win::DWORD kLabelNoPrefix = 0x50020080;
 constexpr win::DWORD kMiniWnd = 0x50010000;
-
-// The keyword matches any value that begins with it, in any case.
-bool IsKind(const std::wstring& type, const wchar_t* keyword)
-{
-    std::size_t length = std::wcslen(keyword);
-    return type.size() >= length && win::CompareNoCase(type, keyword, length) == 0;
-}
 
 std::wstring ControlText(win::HWND control)
 {
@@ -72,27 +66,18 @@ SkinElement* SkinManager::Find(const std::wstring& name) const
 
 int SkinManager::LoadSkin(const std::wstring& path)
 {
-    SkinFile file;
-    if (!file.Open(path))
+    SkinElements elements;
+    std::unique_ptr<SkinPreload> preload = std::move(preload_);
+    bool opened = preload && preload->IsFor(skinDirectory_, path) ? preload->Take(elements)
+                                                                  : LoadSkinElements(skinDirectory_, path, elements);
+    if (!opened)
         return 0;
-    std::vector<std::wstring> sections;
-    file.GetSectionNames(sections);
-    for (const auto& section : sections) {
-        std::wstring type = file.GetString(section, L"type", L"Window");
-        std::unique_ptr<SkinElement> element;
-        if (IsKind(type, L"Window"))
-            element = std::make_unique<SkinFrame>(file, section, skinDirectory_);
-        else if (IsKind(type, L"Button"))
-            element = std::make_unique<SkinButton>(file, section, skinDirectory_);
-        else if (IsKind(type, L"mmlist"))
-            element = std::make_unique<SkinMultimediaList>(file, section, skinDirectory_);
-        else
-            continue;
-        element->Load();
+    for (auto& element : elements)
         Register(std::move(element));
-    }
     return 1;
 }
+
+void SkinManager::AdoptPreload(std::unique_ptr<SkinPreload> preload) { preload_ = std::move(preload); }
 
 int SkinManager::ApplySkin(win::HWND window, const std::wstring& name)
 {

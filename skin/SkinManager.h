@@ -18,6 +18,7 @@
 class SkinElement;
 class SkinFrame;
 class SkinMultimediaList;
+class SkinPreload;
 
 class SkinManager {
 public:
@@ -39,6 +40,10 @@ public:
     // name replaces the earlier one). 1 on success, 0 when the file cannot
     // be opened.
     int LoadSkin(const std::wstring& path);
+    // A load started before the window existed (SkinPreload.h): LoadSkin
+    // takes its elements instead of reading the file again when it is for
+    // the same file and skin directory.
+    void AdoptPreload(std::unique_ptr<SkinPreload> preload);
 
     // --- the multimedia list, by its skin name ---------------------------
     // 1 when the list exists (whether or not the row could be made).
@@ -73,6 +78,7 @@ private:
     std::wstring skinDirectory_;
     std::map<std::wstring, SkinElement*> registry_;
     std::vector<std::unique_ptr<SkinElement>> owned_;
+    std::unique_ptr<SkinPreload> preload_;
 };
 
 // The custom control class of the multimedia list ("MiniWnd"); registered

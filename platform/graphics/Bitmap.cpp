@@ -120,7 +120,14 @@ BOOL GetBitmapSize(HBITMAP bitmap, SIZE* size)
     return 1;
 }
 
-BOOL DrawBitmap(HDC dc, int x, int y, HBITMAP bitmap, int srcX, int srcY, int width, int height)
+namespace {
+
+// Blends `bitmap`, its top left corner at (originX, originY), over the
+// rectangle (x, y, width, height) pixel for pixel; with `repeat`, copies of
+// it side by side cover the whole rectangle (laid by the rasteriser's own
+// tiling, however small the bitmap, not drawn one by one).
+BOOL PaintBitmap(HDC dc, int x, int y, int width, int height, HBITMAP bitmap, int originX, int originY,
+                 bool repeat)
 {
     cairo_surface_t* surface = internal::SurfaceOf(bitmap);
     cairo_t* cr = internal::CairoOf(dc);
@@ -131,13 +138,27 @@ BOOL DrawBitmap(HDC dc, int x, int y, HBITMAP bitmap, int srcX, int srcY, int wi
     cairo_save(cr);
     cairo_rectangle(cr, x, y, width, height);
     cairo_clip(cr);
-    cairo_set_source_surface(cr, surface, x - srcX, y - srcY);
+    cairo_set_source_surface(cr, surface, originX, originY);
+    if (repeat)
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_REPEAT);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     cairo_paint(cr);
     cairo_restore(cr);
     internal::NoteDrawn(dc, {x, y, x + width, y + height});
     return 1;
+}
+
+}  // namespace
+
+BOOL DrawBitmap(HDC dc, int x, int y, HBITMAP bitmap, int srcX, int srcY, int width, int height)
+{
+    return PaintBitmap(dc, x, y, width, height, bitmap, x - srcX, y - srcY, false);
+}
+
+BOOL TileBitmap(HDC dc, int x, int y, int width, int height, HBITMAP bitmap)
+{
+    return PaintBitmap(dc, x, y, width, height, bitmap, x, y, true);
 }
 
 HBITMAP FlattenBitmap(HBITMAP bitmap, COLORREF background)

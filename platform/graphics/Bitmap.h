@@ -20,6 +20,9 @@ BOOL GetBitmapSize(HBITMAP bitmap, SIZE* size);
 // Draws the source rectangle (srcX, srcY, width, height) of `bitmap` at
 // (x, y) of the device context, blended over what is there, pixel for pixel.
 BOOL DrawBitmap(HDC dc, int x, int y, HBITMAP bitmap, int srcX, int srcY, int width, int height);
+// Covers the rectangle (x, y, width, height) with copies of `bitmap` side by
+// side, the first at (x, y), blended over what is there, pixel for pixel.
+BOOL TileBitmap(HDC dc, int x, int y, int width, int height, HBITMAP bitmap);
 // A new opaque bitmap: `bitmap` blended over a solid background.
 HBITMAP FlattenBitmap(HBITMAP bitmap, COLORREF background);
 

@@ -1,5 +1,6 @@
 #include "platform/gtk/GtkBackend.h"
 
+#include "platform/backend/DisplayEnvironment.h"
 #include "platform/gtk/internal/GtkInternal.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
@@ -8,6 +9,9 @@
 
 #include <cstdlib>
 #include <string>
+
+// The skin-only theme's style sheet, compiled in (SkinOnlyTheme.gresource.xml).
+extern "C" void kolvex_gtk_register_resource(void);
 
 namespace win {
 
@@ -61,31 +65,38 @@ void BlockInMainLoop(std::optional<internal::Clock::time_point> deadline)
         g_source_remove(timeout);
 }
 
-bool SessionBusReachable()
-{
-    const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-    if (address && *address)
-        return true;
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    return runtime && *runtime && g_file_test((std::string(runtime) + "/bus").c_str(), G_FILE_TEST_EXISTS);
-}
+// While only skinned windows are up, GTK has the skin-only theme (an empty
+// style sheet of ours); this is the desktop's theme still to load for
+// stock dialogs and menus.
+bool g_desktopThemePending = false;
 
-// Choices made before GTK starts; a user's own setting always wins.
-void ChooseStartupServices()
+// Loads the theme GTK was asked for (GTK_THEME) now, and lets GTK forget
+// the request, so that the desktop's theme is the one reloaded later and
+// programs we start never inherit ours.
+void LoadSkinOnlyTheme()
 {
-    // Windows show our own cairo surfaces: GL is never drawn with, and
-    // probing for it loads the system's GL driver (on a machine without a
-    // GPU, Mesa's software renderer and LLVM), the largest single cost of
-    // opening the display.
-    g_setenv("GDK_GL", "disable", FALSE);
-    // Without a session bus there is no accessibility registry to bridge
-    // to, and looking for one starts a bus through dbus-launch (or fails
-    // slowly trying). With a bus, screen readers keep working as usual.
-    if (!SessionBusReachable())
-        g_setenv("NO_AT_BRIDGE", "1", FALSE);
+    if (!SkinOnlyThemeName())
+        return;
+    kolvex_gtk_register_resource();
+    gtk_settings_get_default();
+    // Other threads may be reading the environment. Removing a variable
+    // moves only those after it, and GTK_THEME went in after every variable
+    // they read (we chose it last, before they started).
+    g_unsetenv("GTK_THEME");
+    g_desktopThemePending = true;
 }
 
 }  // namespace
+
+void LoadDesktopTheme()
+{
+    if (!g_desktopThemePending)
+        return;
+    g_desktopThemePending = false;
+    // GTK reads the theme's name again (from the desktop's settings now)
+    // and replaces the skin-only sheet with it.
+    g_object_notify(G_OBJECT(gtk_settings_get_default()), "gtk-theme-name");
+}
 
 }  // namespace gtk
 
@@ -98,12 +109,13 @@ bool InstallGtkBackend(std::string* error)
             *error = "no display: neither DISPLAY nor WAYLAND_DISPLAY is set";
         return false;
     }
-    gtk::ChooseStartupServices();
+    ChooseDisplayEnvironment();
     if (!gtk_init_check(nullptr, nullptr)) {
         if (error)
             *error = std::string("cannot open the display ") + (x11 && *x11 ? x11 : wayland);
         return false;
     }
+    gtk::LoadSkinOnlyTheme();
     auto& backend = gtk::Instance();
     backend.SetUiThread(GetCurrentThreadId());
     internal::WaitHooks hooks;

@@ -71,6 +71,7 @@ int AnswerOf(int response, UINT type)
 
 int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)
 {
+    LoadDesktopTheme();
     GtkButtonsType buttons = GTK_BUTTONS_OK;
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL: buttons = GTK_BUTTONS_OK_CANCEL; break;
@@ -206,6 +207,7 @@ int GtkBackend::MessageBox(HWND owner, const std::wstring& text, const std::wstr
 
 bool GtkBackend::OpenFiles(const OpenFileRequest& request, std::vector<std::wstring>* chosen)
 {
+    LoadDesktopTheme();
     GtkWidget* dialog = gtk_file_chooser_dialog_new(
         request.title.empty() ? "Open" : ToUtf8(request.title).c_str(), ParentFor(request.owner),
         GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel", GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_OK, nullptr);
@@ -235,6 +237,7 @@ bool GtkBackend::OpenFiles(const OpenFileRequest& request, std::vector<std::wstr
 
 bool GtkBackend::BrowseForFolder(HWND owner, const std::wstring& title, std::wstring* path)
 {
+    LoadDesktopTheme();
     GtkWidget* dialog = gtk_file_chooser_dialog_new(ToUtf8(title).c_str(), ParentFor(owner),
                                                     GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, "_Cancel",
                                                     GTK_RESPONSE_CANCEL, "_Select", GTK_RESPONSE_OK, nullptr);
@@ -256,6 +259,7 @@ UINT GtkBackend::TrackPopupMenu(HMENU menu, POINT screen, HWND owner)
     GtkWidget* widget = WidgetOf(GetAncestor(owner, GA_ROOT));
     if (!widget || !gtk_widget_get_window(widget))
         return 0;
+    LoadDesktopTheme();
     MenuRun run;
     GtkWidget* popup = gtk_menu_new();
     int count = GetMenuItemCount(menu);

@@ -9,7 +9,7 @@ set -euo pipefail
 build=$1
 source_dir=$2
 fail() { echo "FAIL: $*" >&2; [[ -f "${work:-}/kolvex.err" ]] && cat "$work/kolvex.err" >&2; exit 1; }
-for tool in Xvfb xdotool ffmpeg; do
+for tool in Xvfb xdotool ffmpeg import convert; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (tools/setup installs it)"
 done
 
@@ -62,6 +62,12 @@ chooser=$(x search --sync --onlyvisible --name '^Open$' | head -1)
 [[ -n "$chooser" ]] || fail "the file chooser did not open"
 x windowfocus --sync "$chooser" || true
 sleep 0.5
+# It wears the desktop's theme (light Adwaita here), although the program
+# starts with an empty style sheet while only its skinned window is up:
+# unstyled, the chooser would be mostly black.
+import -window "$chooser" "$work/chooser.png"
+light=$(convert "$work/chooser.png" -colorspace Gray -format '%[fx:mean]' info:)
+awk -v m="$light" 'BEGIN { exit !(m > 0.8) }' || fail "the file chooser is not themed (mean grey $light)"
 x key ctrl+l
 x type --delay 20 "$work/album/demo.cue"
 sleep 0.3

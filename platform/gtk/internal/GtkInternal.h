@@ -56,6 +56,9 @@ GtkBackend& Instance();
 UINT VirtualKeyOf(const GdkEventKey* event);
 wchar_t CharacterOf(const GdkEventKey* event);
 UINT ModifiersOf(guint state);
+// Before a stock dialog or menu: the desktop's theme, if it is not loaded
+// yet (skinned windows never need it).
+void LoadDesktopTheme();
 // Runs our message loop until `done` is set (a GTK dialog or menu is
 // open meanwhile), as Windows runs a modal loop.
 void PumpUntil(const bool& done);
