@@ -97,6 +97,14 @@ TEST(Profile, UnicodeFilesWithByteOrderMarkAndAnsiFilesBothRead)
     wchar_t value[16];
     GetPrivateProfileString(L"S", L"k", L"", value, 16, wide.c_str());
     EXPECT_EQ(std::wstring(value), L"\u00E9t\u00E9");
+    // A pair's first half followed by an ordinary character (a damaged
+    // file) stands alone; the character after it is not swallowed.
+    const char units[] = "\xFF\xFE[\0S\0]\0\n\0k\0=\0\x01\xD8" "A\0\n\0";
+    std::string broken(units, sizeof units - 1);
+    std::wstring half = Write("half.ini", broken);
+    GetPrivateProfileString(L"S", L"k", L"", value, 16, half.c_str());
+    EXPECT_EQ(std::wstring(value), L"\uFFFDA");
+    std::remove(ToUtf8(half).c_str());
     std::wstring latin = Write("latin.ini", "[S]\nk=\xE9t\xE9\n");  // Windows-1252
     GetPrivateProfileString(L"S", L"k", L"", value, 16, latin.c_str());
     EXPECT_EQ(std::wstring(value), L"\u00E9t\u00E9");

@@ -27,10 +27,15 @@ std::wstring Decode(const std::string& bytes)
         std::wstring text;
         for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
             char32_t unit = static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
-            if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
-                char32_t low = static_cast<unsigned char>(bytes[i + 2]) | (static_cast<unsigned char>(bytes[i + 3]) << 8);
+            char32_t low = i + 3 < bytes.size()
+                               ? static_cast<unsigned char>(bytes[i + 2]) | (static_cast<unsigned char>(bytes[i + 3]) << 8)
+                               : 0;
+            if (unit >= 0xD800 && unit < 0xDC00 && low >= 0xDC00 && low < 0xE000) {
                 unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
                 i += 2;
+            } else if (unit >= 0xD800 && unit < 0xE000) {
+                // A half pair stands alone: the character after it is kept.
+                unit = 0xFFFD;
             }
             text += static_cast<wchar_t>(unit);
         }
