@@ -7,7 +7,7 @@
 SegmentPipeline::SegmentPipeline(std::unique_ptr<Mp3Encoder> first, Factory make, int blockAlign, int threads,
                                  SegmentPlan plan)
     : make_(std::move(make)), blockAlign_(blockAlign), frameSamples_(first->FrameSamples()), delay_(first->Delay()),
-      plan_(plan), inFlight_(static_cast<std::size_t>(threads) + 1)
+      plan_(plan), inFlight_(static_cast<std::size_t>(threads) + 2)
 {
     filling_ = std::make_unique<Segment>();
     filling_->encoder = std::move(first);
@@ -269,15 +269,19 @@ std::int32_t SegmentPipeline::Finish(FILE* output)
         if (stopping_ || finishing_)
             return MP3_E_UNEXPECTED;
         finishing_ = true;
-        // A long last piece is cut in two, so that the threads end together.
-        Segment& piece = *filling_;
-        std::int64_t end = piece.pcmStart + static_cast<std::int64_t>(piece.pcm.size() / static_cast<std::size_t>(blockAlign_));
-        std::int64_t own = end / frameSamples_ + 1 - piece.keepFrom;
-        if (threads_.size() > 1 && own >= plan_.frames / 2 && own / 2 > plan_.window + plan_.tail) {
-            piece.handOver = piece.keepFrom + own / 2;
-            changed_.wait(lock, [this] { return segments_.size() < inFlight_ || error_ < 0; });
-            if (error_ == 0)
-                Queue(false);
+        // The last piece is cut into short ones, all queued at once (its
+        // audio is in memory already): the threads take them as they come
+        // free and end close together, rather than one encoding a long
+        // last segment alone.
+        const std::int64_t shortest = std::max<std::int64_t>(plan_.frames / 4, 2 * (plan_.window + plan_.tail));
+        while (threads_.size() > 1 && error_ == 0) {
+            Segment& piece = *filling_;
+            std::int64_t end = piece.pcmStart + static_cast<std::int64_t>(piece.pcm.size() / static_cast<std::size_t>(blockAlign_));
+            std::int64_t own = end / frameSamples_ + 1 - piece.keepFrom;
+            if (own < 2 * shortest)
+                break;
+            piece.handOver = piece.keepFrom + shortest;
+            Queue(false);
         }
         if (error_ == 0)
             Queue(true);

@@ -7,8 +7,10 @@
 //
 // Threads: the caller's (Encode cuts and queues segments, TakeFrames), and
 // the pool's (each encodes one segment at a time, then joins whatever is
-// ready, under the lock). Memory stays bounded: no more than threads + 1
-// segments are queued, encoding or waiting to be joined.
+// ready, under the lock). Memory stays bounded: no more than threads + 2
+// segments are queued, encoding or waiting to be joined until the input
+// ends (two more than threads, so that a segment done before the one ahead
+// of it cannot leave a thread without work).
 #pragma once
 
 #include "modules/mp3enc/EncoderStream.h"
