@@ -11,8 +11,9 @@ SegmentPipeline::SegmentPipeline(std::unique_ptr<Mp3Encoder> first, Factory make
 {
     filling_ = std::make_unique<Segment>();
     filling_->encoder = std::move(first);
-    // A short first segment sets the threads going early.
-    filling_->handOver = std::max(plan_.frames / 4, plan_.window + plan_.tail);
+    // Short first segments set the threads going early; each one after is
+    // twice as long, up to the plan's length.
+    filling_->handOver = ShortestFrames();
     filling_->pcm.reserve(TargetBytes(*filling_));
     for (int i = 0; i < threads; ++i)
         threads_.emplace_back([this] { Run(); });
@@ -31,6 +32,13 @@ void SegmentPipeline::Stop()
         if (thread.joinable())
             thread.join();
     }
+}
+
+// The length of the first segment and of the pieces the last one is cut
+// into: long enough that a join can be found in it.
+std::int64_t SegmentPipeline::ShortestFrames() const
+{
+    return std::max(plan_.frames / 8, 2 * (plan_.window + plan_.tail));
 }
 
 // The input a segment needs: up to the end of its join window and a few
@@ -78,7 +86,7 @@ void SegmentPipeline::Queue(bool last)
         next->pcm = Spare();
         next->keepFrom = segment->handOver;
         next->origin = next->keepFrom - plan_.priming;
-        next->handOver = next->keepFrom + plan_.frames;
+        next->handOver = next->keepFrom + std::min<std::int64_t>(2 * (segment->handOver - segment->keepFrom), plan_.frames);
         next->pcmStart = next->origin * frameSamples_;
         next->pcm.reserve(TargetBytes(*next));
         auto shared = static_cast<std::size_t>(next->pcmStart - segment->pcmStart) * static_cast<std::size_t>(blockAlign_);
@@ -273,7 +281,7 @@ std::int32_t SegmentPipeline::Finish(FILE* output)
         // audio is in memory already): the threads take them as they come
         // free and end close together, rather than one encoding a long
         // last segment alone.
-        const std::int64_t shortest = std::max<std::int64_t>(plan_.frames / 4, 2 * (plan_.window + plan_.tail));
+        const std::int64_t shortest = ShortestFrames();
         while (threads_.size() > 1 && error_ == 0) {
             Segment& piece = *filling_;
             std::int64_t end = piece.pcmStart + static_cast<std::int64_t>(piece.pcm.size() / static_cast<std::size_t>(blockAlign_));

@@ -29,7 +29,7 @@ struct SegmentPlan {
     // Every frame a segment encodes but does not keep costs time: a few of
     // each kind is enough for the encoder to settle and for a join to be
     // found in most windows (a window without one costs another window).
-    int frames = 576;  // frames each segment contributes (about 15 s at 44.1 kHz)
+    int frames = 576;  // frames a segment contributes once the first short ones are past (about 15 s at 44.1 kHz)
     int priming = 6;   // frames encoded before that, only to settle the encoder
     int window = 6;    // frames past the nominal hand-over where a join may fall
     int tail = 3;      // frames past the window, so the encoder has put out all of it
@@ -52,6 +52,7 @@ private:
 
     void Run();
     std::int32_t EncodeSegment(Segment& segment);
+    std::int64_t ShortestFrames() const;
     std::size_t TargetBytes(const Segment& segment) const;
     void Queue(bool last);
     void Advance();
