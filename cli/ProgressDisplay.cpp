@@ -111,6 +111,7 @@ void ProgressDisplay::CheckOutput()
 
 void ProgressDisplay::RowStarted(std::int32_t key)
 {
+    std::lock_guard guard(lock_);
     ordinals_[key] = ++started_;
     outcomes_[key].started = true;
     Show(key, "converting", 0, true);
@@ -118,6 +119,7 @@ void ProgressDisplay::RowStarted(std::int32_t key)
 
 void ProgressDisplay::RowProgress(std::int32_t key, std::int64_t positionMs)
 {
+    std::lock_guard guard(lock_);
     auto it = rows_.find(key);
     if (!bars_.count(key) || it == rows_.end() || it->second->lengthMs == 0)
         return;
@@ -129,6 +131,7 @@ void ProgressDisplay::RowProgress(std::int32_t key, std::int64_t positionMs)
 // The finished row's line goes above the bars of the rows still running.
 void ProgressDisplay::RowDone(std::int32_t key, bool written)
 {
+    std::lock_guard guard(lock_);
     RowOutcome& outcome = outcomes_[key];
     outcome.done = true;
     outcome.written = written;
@@ -145,18 +148,21 @@ void ProgressDisplay::RowDone(std::int32_t key, bool written)
 
 void ProgressDisplay::ResampleStarted(std::int32_t key)
 {
+    std::lock_guard guard(lock_);
     outcomes_[key].resampled = true;
     Show(key, "resampling", 0, true);
 }
 
 void ProgressDisplay::ResampleProgress(std::int32_t key, int percent)
 {
+    std::lock_guard guard(lock_);
     if (bars_.count(key))
         Show(key, "resampling", percent, false);
 }
 
 void ProgressDisplay::ResampleDone(std::int32_t key, bool converted)
 {
+    std::lock_guard guard(lock_);
     if (!converted)
         outcomes_[key].resampleFailed = true;
     Hide(key);

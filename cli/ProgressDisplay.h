@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <mutex>
 
 struct RowOutcome {
     bool started = false;
@@ -32,7 +33,7 @@ public:
     void ResampleProgress(std::int32_t key, int percent) override;
     void ResampleDone(std::int32_t key, bool converted) override;
     // A write to the display failed (a closed pipe, a full disk): called
-    // once, from the display's thread.
+    // once, on the thread whose write failed (a row's, for progress).
     void OnOutputError(std::function<void()> handler) { onOutputError_ = std::move(handler); }
     bool OutputFailed() const { return outputFailed_; }
 
@@ -54,6 +55,7 @@ private:
     std::string NameOf(std::int32_t key) const;
     void CheckOutput();
 
+    std::mutex lock_;  // progress comes on the rows' threads, the rest on the window's
     const RowTable& rows_;
     const PlainList& list_;
     const int rowCount_;

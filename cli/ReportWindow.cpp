@@ -20,26 +20,43 @@ ReportWindow::ReportWindow(BatchObserver& observer, RowTable& rows) : observer_(
     }
     Open(-1);
     for (auto& [key, row] : rows_)
-        if (row->marked)
+        if (row->marked) {
             row->reportWindow = Open(key);
+            row->progressWindows = this;
+        }
 }
 
 ReportWindow::~ReportWindow()
 {
-    for (auto& [key, row] : rows_)
+    for (auto& [key, row] : rows_) {
         row->reportWindow = nullptr;
+        row->progressWindows = nullptr;
+    }
     for (Target& target : windows_)
         win::DestroyWindow(target.hwnd);
 }
 
 win::HWND ReportWindow::Open(std::int32_t key)
 {
-    Target& target = windows_.emplace_back();
-    target.owner = this;
-    target.key = key;
-    target.hwnd = win::CreateWindowEx(0, kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    win::SetWindowLongPtr(target.hwnd, win::GWLP_USERDATA, reinterpret_cast<win::LONG_PTR>(&target));
-    return target.hwnd;
+    Target* target;
+    {
+        std::lock_guard lock(windowsLock_);
+        target = &windows_.emplace_back();
+    }
+    target->owner = this;
+    target->key = key;
+    target->hwnd = win::CreateWindowEx(0, kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    win::SetWindowLongPtr(target->hwnd, win::GWLP_USERDATA, reinterpret_cast<win::LONG_PTR>(target));
+    return target->hwnd;
+}
+
+win::HWND ReportWindow::OpenProgressWindow(const ConversionItem& row) { return Open(row.rowKey); }
+
+void ReportWindow::CloseProgressWindow(win::HWND window)
+{
+    win::DestroyWindow(window);
+    std::lock_guard lock(windowsLock_);
+    windows_.remove_if([window](const Target& target) { return target.hwnd == window; });
 }
 
 void ReportWindow::RunUntilBatchDone()

@@ -2,16 +2,22 @@
 // kolvex-convert and pass them on to an observer, until the batch ends.
 // Every marked row reports to a window of its own, so that messages which
 // carry no row key (resampling) still name their row while rows convert
-// side by side.
+// side by side. A row's progress goes to a window its own worker thread
+// opens, so that the progress the worker must wait for is handled at once,
+// on that thread: the observer hears of it there.
 #pragma once
 
 #include "engine/ConversionItem.h"
+#include "engine/ProgressWindows.h"
 
 #include "platform/core/Types.h"
 
 #include <cstdint>
 #include <list>
+#include <mutex>
 
+// RowProgress comes on the row's worker thread, everything else on the
+// thread that runs the report window.
 class BatchObserver {
 public:
     virtual ~BatchObserver() = default;
@@ -23,12 +29,12 @@ public:
     virtual void ResampleDone(std::int32_t key, bool converted) = 0;
 };
 
-class ReportWindow {
+class ReportWindow : public ProgressWindows {
 public:
     // Points every marked row of `rows` at a window of its own until the
     // report window goes.
     ReportWindow(BatchObserver& observer, RowTable& rows);
-    ~ReportWindow();
+    ~ReportWindow() override;
     ReportWindow(const ReportWindow&) = delete;
     ReportWindow& operator=(const ReportWindow&) = delete;
 
@@ -36,6 +42,9 @@ public:
     win::HWND Handle() const { return windows_.front().hwnd; }
     // Pumps messages until the batch-done message arrives.
     void RunUntilBatchDone();
+
+    win::HWND OpenProgressWindow(const ConversionItem& row) override;
+    void CloseProgressWindow(win::HWND window) override;
 
 private:
     // One window and the row it speaks for (-1: the batch).
@@ -51,6 +60,7 @@ private:
 
     BatchObserver& observer_;
     RowTable& rows_;
+    std::mutex windowsLock_;     // worker threads add and remove their windows
     std::list<Target> windows_;  // stable addresses: each window holds its own
     bool batchDone_ = false;
 };

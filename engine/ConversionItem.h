@@ -25,6 +25,8 @@ enum OutputKind : std::int32_t {
     kOutputWavBesideSource = 4,
 };
 
+class ProgressWindows;
+
 class ConversionItem {
 public:
     win::DWORD* threadIdSlot = nullptr;
@@ -60,6 +62,9 @@ public:
     // caller that watches several rows at once gives each its own window,
     // so even messages that carry no row key (resampling) name their row.
     win::HWND reportWindow = nullptr;
+    // Null, or who opens a window on the row's worker thread for its
+    // progress messages; everything else still goes to reportWindow.
+    ProgressWindows* progressWindows = nullptr;
 
     virtual ~ConversionItem() = default;
 

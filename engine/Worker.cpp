@@ -4,6 +4,7 @@
 #include "engine/EngineMessages.h"
 #include "engine/MainWindowHandle.h"
 #include "engine/Mp3Sink.h"
+#include "engine/ProgressWindows.h"
 #include "engine/RowConversion.h"
 #include "engine/WavSink.h"
 
@@ -15,6 +16,8 @@ namespace {
 // the worker's own thread; rows converted side by side each have their own.
 thread_local Sink* t_currentSink = nullptr;
 thread_local const ConversionItem* t_currentRow = nullptr;
+// The row's progress window on this thread, when its watcher opened one.
+thread_local win::HWND t_progressWindow = nullptr;
 
 }  // namespace
 
@@ -31,8 +34,16 @@ win::DWORD WorkerThread(void* item)
         return 0;
     auto& row = *static_cast<ConversionItem*>(item);
     t_currentRow = &row;
-    RowConversion conversion(row);
-    win::DWORD result = conversion.Run();
+    ProgressWindows* windows = row.progressWindows;
+    t_progressWindow = windows ? windows->OpenProgressWindow(row) : nullptr;
+    win::DWORD result;
+    {
+        RowConversion conversion(row);
+        result = conversion.Run();
+    }
+    if (t_progressWindow)
+        windows->CloseProgressWindow(t_progressWindow);
+    t_progressWindow = nullptr;
     t_currentRow = nullptr;
     return result;
 }
@@ -46,7 +57,7 @@ void PcmCallback(const unsigned char* data, int bytes, std::int64_t positionMs)
             static_cast<WavSink*>(sink)->Write(data, static_cast<std::size_t>(bytes));
     }
     const ConversionItem* row = t_currentRow;
-    win::HWND window = row ? ReportWindowOf(*row) : g_mainWindow.load();
+    win::HWND window = t_progressWindow ? t_progressWindow : row ? ReportWindowOf(*row) : g_mainWindow.load();
     auto key = static_cast<win::WPARAM>(row ? row->rowKey : 0);
     if (window)
         win::SendMessage(window, WM_CONVERT_PROGRESS, key, reinterpret_cast<win::LPARAM>(&positionMs));

@@ -24,6 +24,7 @@ void EncoderPipeline::Run()
 {
     for (;;) {
         std::vector<std::uint8_t> chunk;
+        bool wake;
         {
             std::unique_lock lock(mutex_);
             changed_.wait(lock, [this] { return !queue_.empty() || stopping_; });
@@ -33,8 +34,12 @@ void EncoderPipeline::Run()
             queue_.pop_front();
             queuedBytes_ -= chunk.size();
             busy_ = true;
+            // The caller waits for the queue to drain to half; woken for
+            // every chunk taken, it would switch in and out once per chunk.
+            wake = callerWaiting_ && queuedBytes_ <= kResumeBytes;
         }
-        changed_.notify_all();
+        if (wake)
+            changed_.notify_all();
 
         std::int32_t result = 0;
         for (std::size_t at = 0; at < chunk.size() && result >= 0;) {
@@ -50,8 +55,12 @@ void EncoderPipeline::Run()
             if (result < 0 && error_ == 0)
                 error_ = result;
             busy_ = false;
+            // Only a failure or the end of the queue (Finish waits for it)
+            // is news to the caller.
+            wake = error_ < 0 || queue_.empty();
         }
-        changed_.notify_all();
+        if (wake)
+            changed_.notify_all();
     }
 }
 
@@ -66,7 +75,11 @@ std::int32_t EncoderPipeline::Encode(const std::uint8_t* pcm, std::int32_t size)
         return MP3_E_UNEXPECTED;
     if (size == 0)
         return 0;
-    changed_.wait(lock, [this] { return queuedBytes_ < kQueueBytes || error_ < 0; });
+    if (queuedBytes_ >= kQueueBytes) {
+        callerWaiting_ = true;
+        changed_.wait(lock, [this] { return queuedBytes_ <= kResumeBytes || error_ < 0; });
+        callerWaiting_ = false;
+    }
     if (error_ < 0)
         return error_;
     queue_.emplace_back(pcm, pcm + size);

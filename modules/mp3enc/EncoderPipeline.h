@@ -31,6 +31,8 @@ private:
     // About three seconds of CD audio: enough to ride out uneven decoding,
     // little enough that progress shown for decoding stays close to the truth.
     static constexpr std::size_t kQueueBytes = 512 * 1024;
+    // A full queue takes more once it has drained to this.
+    static constexpr std::size_t kResumeBytes = kQueueBytes / 2;
 
     void Run();
     void Stop();
@@ -41,6 +43,7 @@ private:
     std::deque<std::vector<std::uint8_t>> queue_;
     std::size_t queuedBytes_ = 0;
     bool busy_ = false;  // the thread is encoding a chunk it took
+    bool callerWaiting_ = false;  // Encode waits for room in the queue
     bool stopping_ = false;
     std::int32_t error_ = 0;
     std::vector<std::uint8_t> ready_;

@@ -7,12 +7,13 @@
 SegmentPipeline::SegmentPipeline(std::unique_ptr<Mp3Encoder> first, Factory make, int blockAlign, int threads,
                                  SegmentPlan plan)
     : make_(std::move(make)), blockAlign_(blockAlign), frameSamples_(first->FrameSamples()), delay_(first->Delay()),
-      plan_(plan), inFlight_(static_cast<std::size_t>(threads) + 1)
+      plan_(plan), inFlight_(static_cast<std::size_t>(threads) + 2)
 {
     filling_ = std::make_unique<Segment>();
     filling_->encoder = std::move(first);
-    // A short first segment sets the threads going early.
-    filling_->handOver = std::max(plan_.frames / 4, plan_.window + plan_.tail);
+    // Short first segments set the threads going early; each one after is
+    // twice as long, up to the plan's length.
+    filling_->handOver = ShortestFrames();
     filling_->pcm.reserve(TargetBytes(*filling_));
     for (int i = 0; i < threads; ++i)
         threads_.emplace_back([this] { Run(); });
@@ -31,6 +32,13 @@ void SegmentPipeline::Stop()
         if (thread.joinable())
             thread.join();
     }
+}
+
+// The length of the first segment and of the pieces the last one is cut
+// into: long enough that a join can be found in it.
+std::int64_t SegmentPipeline::ShortestFrames() const
+{
+    return std::max(plan_.frames / 8, 2 * (plan_.window + plan_.tail));
 }
 
 // The input a segment needs: up to the end of its join window and a few
@@ -78,7 +86,7 @@ void SegmentPipeline::Queue(bool last)
         next->pcm = Spare();
         next->keepFrom = segment->handOver;
         next->origin = next->keepFrom - plan_.priming;
-        next->handOver = next->keepFrom + plan_.frames;
+        next->handOver = next->keepFrom + std::min<std::int64_t>(2 * (segment->handOver - segment->keepFrom), plan_.frames);
         next->pcmStart = next->origin * frameSamples_;
         next->pcm.reserve(TargetBytes(*next));
         auto shared = static_cast<std::size_t>(next->pcmStart - segment->pcmStart) * static_cast<std::size_t>(blockAlign_);
@@ -269,15 +277,19 @@ std::int32_t SegmentPipeline::Finish(FILE* output)
         if (stopping_ || finishing_)
             return MP3_E_UNEXPECTED;
         finishing_ = true;
-        // A long last piece is cut in two, so that the threads end together.
-        Segment& piece = *filling_;
-        std::int64_t end = piece.pcmStart + static_cast<std::int64_t>(piece.pcm.size() / static_cast<std::size_t>(blockAlign_));
-        std::int64_t own = end / frameSamples_ + 1 - piece.keepFrom;
-        if (threads_.size() > 1 && own >= plan_.frames / 2 && own / 2 > plan_.window + plan_.tail) {
-            piece.handOver = piece.keepFrom + own / 2;
-            changed_.wait(lock, [this] { return segments_.size() < inFlight_ || error_ < 0; });
-            if (error_ == 0)
-                Queue(false);
+        // The last piece is cut into short ones, all queued at once (its
+        // audio is in memory already): the threads take them as they come
+        // free and end close together, rather than one encoding a long
+        // last segment alone.
+        const std::int64_t shortest = ShortestFrames();
+        while (threads_.size() > 1 && error_ == 0) {
+            Segment& piece = *filling_;
+            std::int64_t end = piece.pcmStart + static_cast<std::int64_t>(piece.pcm.size() / static_cast<std::size_t>(blockAlign_));
+            std::int64_t own = end / frameSamples_ + 1 - piece.keepFrom;
+            if (own < 2 * shortest)
+                break;
+            piece.handOver = piece.keepFrom + shortest;
+            Queue(false);
         }
         if (error_ == 0)
             Queue(true);

@@ -7,8 +7,10 @@
 //
 // Threads: the caller's (Encode cuts and queues segments, TakeFrames), and
 // the pool's (each encodes one segment at a time, then joins whatever is
-// ready, under the lock). Memory stays bounded: no more than threads + 1
-// segments are queued, encoding or waiting to be joined.
+// ready, under the lock). Memory stays bounded: no more than threads + 2
+// segments are queued, encoding or waiting to be joined until the input
+// ends (two more than threads, so that a segment done before the one ahead
+// of it cannot leave a thread without work).
 #pragma once
 
 #include "modules/mp3enc/EncoderStream.h"
@@ -27,7 +29,7 @@ struct SegmentPlan {
     // Every frame a segment encodes but does not keep costs time: a few of
     // each kind is enough for the encoder to settle and for a join to be
     // found in most windows (a window without one costs another window).
-    int frames = 576;  // frames each segment contributes (about 15 s at 44.1 kHz)
+    int frames = 576;  // frames a segment contributes once the first short ones are past (about 15 s at 44.1 kHz)
     int priming = 6;   // frames encoded before that, only to settle the encoder
     int window = 6;    // frames past the nominal hand-over where a join may fall
     int tail = 3;      // frames past the window, so the encoder has put out all of it
@@ -50,6 +52,7 @@ private:
 
     void Run();
     std::int32_t EncodeSegment(Segment& segment);
+    std::int64_t ShortestFrames() const;
     std::size_t TargetBytes(const Segment& segment) const;
     void Queue(bool last);
     void Advance();

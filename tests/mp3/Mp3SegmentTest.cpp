@@ -166,9 +166,9 @@ TEST_F(Segments, OneThreadAndRowsShorterThanASegmentGiveTheSerialBytes)
     ASSERT_EQ(EncodeOn(2, pcm, "two.mp3"), MP3_S_OK);
     EXPECT_FALSE(Read(work_.Dir() / "two.mp3") == serial);
 
-    // Shorter than the first segment (a quarter of the others): nothing to
+    // Shorter than the first segment (an eighth of the longest): nothing to
     // cut, whatever the thread count.
-    setenv("KOLVEX_MP3_SEGMENT_FRAMES", "480", 1);
+    setenv("KOLVEX_MP3_SEGMENT_FRAMES", "960", 1);
     Pcm shortRow = Tones({440, 3000}, 0.25, 44100 * 5 / 2);
     std::string shortSerial = EncodeWithoutThreadCount(shortRow, settings);
     ASSERT_EQ(EncodeOn(4, shortRow, "short.mp3"), MP3_S_OK);
