@@ -8,7 +8,7 @@ namespace ssrc {
 
 #if defined(__x86_64__)
 namespace avx2 {
-void Passes(double* data, int count, bool backward, const double* table, int stride, bool upperZero);
+void Passes(double* data, int count, bool backward, const FftTables& tables, bool upperZero);
 void RealPass(double* data, int n, bool backward, const double* cosines, int stride);
 void Multiply(double* data, const double* filter, int n);
 void MultiplyUnsplit(double* out, const double* a, const double* f, int n, const double* c, int stride);
@@ -19,9 +19,9 @@ namespace generic {
 
 #include "resample/FftKernel.inc"
 
-void Passes(double* data, int count, bool backward, const double* table, int stride, bool upperZero)
+void Passes(double* data, int count, bool backward, const FftTables& tables, bool upperZero)
 {
-    Transform<OneLane>(data, count, backward, table, stride, upperZero);
+    Transform<OneLane>(data, count, backward, tables, upperZero);
 }
 
 void RealPass(double* data, int n, bool backward, const double* cosines, int stride)
@@ -47,7 +47,7 @@ void MultiplyUnsplit(double* out, const double* a, const double* f, int n, const
 namespace {
 
 struct Kernels {
-    void (*passes)(double*, int, bool, const double*, int, bool);
+    void (*passes)(double*, int, bool, const FftTables&, bool);
     void (*realPass)(double*, int, bool, const double*, int);
     void (*multiply)(double*, const double*, int);
     void (*multiplyUnsplit)(double*, const double*, const double*, int, const double*, int);
@@ -82,19 +82,39 @@ void UsePortableFft(bool portable)
     g_kernels = portable ? &kPortable : Best();
 }
 
-void BuildTwiddles(double* table, int count)
+namespace {
+
+int CosineOffset(int built)
 {
-    for (int j = 0; j < count / 4; ++j) {
-        double angle = 2 * std::numbers::pi * j / count;
-        table[2 * j] = std::cos(angle);
-        table[2 * j + 1] = std::sin(angle);
-    }
+    return built >= 16 ? TwiddleOffset(built) : 0;
 }
 
-void ComplexFft(double* data, int count, bool backward, const double* table, int tableCount,
-                bool upperZero)
+}  // namespace
+
+FftTables BuildFftTables(double* w, int built)
 {
-    Current().passes(data, count, backward, table, tableCount / count, upperZero && !backward);
+    for (int c = 8; c <= built / 2; c *= 2) {
+        double* table = w + TwiddleOffset(c);
+        for (int j = 0; j < c / 4; ++j) {
+            const double angle = 2 * std::numbers::pi * j / c;
+            table[2 * j] = std::cos(angle);
+            table[2 * j + 1] = std::sin(angle);
+        }
+    }
+    double* cosines = w + CosineOffset(built);
+    for (int j = 0; j <= built / 2; ++j)
+        cosines[j] = std::cos(std::numbers::pi * j / built);
+    return FftTablesAt(w, built);
+}
+
+FftTables FftTablesAt(const double* w, int built)
+{
+    return FftTables{w, w + CosineOffset(built), built};
+}
+
+void ComplexFft(double* data, int count, bool backward, const FftTables& tables, bool upperZero)
+{
+    Current().passes(data, count, backward, tables, upperZero && !backward);
 }
 
 void RealSplit(double* data, int n, bool backward, const double* cosines, int stride)
