@@ -9,32 +9,22 @@ namespace ssrc {
 #if defined(__x86_64__)
 namespace avx2 {
 void Passes(double* data, int count, bool backward, const FftTables& tables, bool upperZero);
-void Forward(double* data, int n, const FftTables& tables, bool upperZero);
-void Backward(double* out, const double* in, const double* filter, int n, const FftTables& tables);
 void RealPass(double* data, int n, bool backward, const double* cosines, int stride);
 void Multiply(double* data, const double* filter, int n);
 void MultiplyUnsplit(double* out, const double* a, const double* f, int n, const double* c, int stride);
 }  // namespace avx2
+namespace avx512 {
+void Passes(double* data, int count, bool backward, const FftTables& tables, bool upperZero);
+}  // namespace avx512
 #endif
 
 namespace generic {
 
 #include "resample/FftKernel.inc"
-#include "resample/FftScrambled.inc"
 
 void Passes(double* data, int count, bool backward, const FftTables& tables, bool upperZero)
 {
     Transform<OneLane>(data, count, backward, tables, upperZero);
-}
-
-void Forward(double* data, int n, const FftTables& tables, bool upperZero)
-{
-    ForwardScrambled<OneLane>(data, n, tables, upperZero);
-}
-
-void Backward(double* out, const double* in, const double* filter, int n, const FftTables& tables)
-{
-    BackwardScrambled<OneLane>(out, in, filter, n, tables);
 }
 
 void RealPass(double* data, int n, bool backward, const double* cosines, int stride)
@@ -61,25 +51,25 @@ namespace {
 
 struct Kernels {
     void (*passes)(double*, int, bool, const FftTables&, bool);
-    void (*forward)(double*, int, const FftTables&, bool);
-    void (*backward)(double*, const double*, const double*, int, const FftTables&);
     void (*realPass)(double*, int, bool, const double*, int);
     void (*multiply)(double*, const double*, int);
     void (*multiplyUnsplit)(double*, const double*, const double*, int, const double*, int);
 };
 
-constexpr Kernels kPortable{generic::Passes, generic::Forward, generic::Backward,
-                            generic::RealPass, generic::Multiply,
+constexpr Kernels kPortable{generic::Passes, generic::RealPass, generic::Multiply,
                             generic::MultiplyUnsplit};
 
 const Kernels* Best()
 {
 #if defined(__x86_64__)
-    static constexpr Kernels kAvx2{avx2::Passes, avx2::Forward, avx2::Backward,
-                                   avx2::RealPass, avx2::Multiply,
+    static constexpr Kernels kAvx2{avx2::Passes, avx2::RealPass, avx2::Multiply,
                                    avx2::MultiplyUnsplit};
+    static constexpr Kernels kAvx512{avx512::Passes, avx2::RealPass, avx2::Multiply, avx2::MultiplyUnsplit};
     __builtin_cpu_init();  // static initialisers may run before the runtime's own
-    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
+    const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    if (avx2 && __builtin_cpu_supports("avx512f"))
+        return &kAvx512;
+    if (avx2)
         return &kAvx2;
 #endif
     return &kPortable;
@@ -132,16 +122,6 @@ FftTables FftTablesAt(const double* w, int built)
 void ComplexFft(double* data, int count, bool backward, const FftTables& tables, bool upperZero)
 {
     Current().passes(data, count, backward, tables, upperZero && !backward);
-}
-
-void ForwardInOrder(double* data, int n, const FftTables& tables, bool upperZero)
-{
-    Current().forward(data, n, tables, upperZero);
-}
-
-void BackwardFromOrder(double* out, const double* in, const double* filter, int n, const FftTables& tables)
-{
-    Current().backward(out, in, filter, n, tables);
 }
 
 void RealSplit(double* data, int n, bool backward, const double* cosines, int stride)

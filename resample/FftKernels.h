@@ -33,17 +33,6 @@ FftTables FftTablesAt(const double* w, int built);
 void ComplexFft(double* data, int count, bool backward, const FftTables& tables,
                 bool upperZero = false);
 
-// Long transforms (n >= kLongRealDft), where the bit-reversal permutation
-// is folded into the real split. Forward: the complex transform of n reals
-// packed as n/2 points and RealSplit, bins 0 and n/2 aside (upperZero as
-// for ComplexFft). Backward: RealSplit backward and the complex transform
-// into `out`, of `in` (bins 0 and n/2 already done), or with a `filter` of
-// the product of `in` and `filter` as RealDftOfProduct has it; `out` may be
-// `in`.
-constexpr int kLongRealDft = 1024;
-void ForwardInOrder(double* data, int n, const FftTables& tables, bool upperZero = false);
-void BackwardFromOrder(double* out, const double* in, const double* filter, int n, const FftTables& tables);
-
 // Turns the transform of n reals packed as n/2 complex points into their
 // spectrum (forward), or back (backward), bins 0 and n/2 aside. `cosines`
 // holds cos(pi j / m) for a length m that is `stride` times n / 2.

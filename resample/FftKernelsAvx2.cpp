@@ -10,21 +10,10 @@
 namespace ssrc::avx2 {
 
 #include "resample/FftKernel.inc"
-#include "resample/FftScrambled.inc"
 
 void Passes(double* data, int count, bool backward, const FftTables& tables, bool upperZero)
 {
     Transform<TwoLanes>(data, count, backward, tables, upperZero);
-}
-
-void Forward(double* data, int n, const FftTables& tables, bool upperZero)
-{
-    ForwardScrambled<TwoLanes>(data, n, tables, upperZero);
-}
-
-void Backward(double* out, const double* in, const double* filter, int n, const FftTables& tables)
-{
-    BackwardScrambled<TwoLanes>(out, in, filter, n, tables);
 }
 
 void RealPass(double* data, int n, bool backward, const double* cosines, int stride)

@@ -30,9 +30,7 @@ void RealDft(int n, int direction, double* data, int* ip, double* w)
     const int cstride = n >= 4 ? tables.built / (n / 2) : 1;
 
     if (direction >= 0) {
-        if (n >= kLongRealDft) {
-            ForwardInOrder(data, n, tables);
-        } else if (n >= 4) {
+        if (n >= 4) {
             ComplexFft(data, n / 2, false, tables);
             if (n > 4)
                 RealSplit(data, n, false, tables.cosines, cstride);
@@ -43,9 +41,7 @@ void RealDft(int n, int direction, double* data, int* ip, double* w)
     } else {
         data[1] = 0.5 * (data[0] - data[1]);
         data[0] -= data[1];
-        if (n >= kLongRealDft) {
-            BackwardFromOrder(data, data, nullptr, n, tables);
-        } else if (n >= 4) {
+        if (n >= 4) {
             if (n > 4)
                 RealSplit(data, n, true, tables.cosines, cstride);
             ComplexFft(data, n / 2, true, tables);
@@ -62,12 +58,8 @@ void RealDftOfFirstHalf(int n, double* data, int* ip, double* w)
         return;
     }
     const FftTables tables = EnsureTables(n, ip, w);
-    if (n >= kLongRealDft) {
-        ForwardInOrder(data, n, tables, true);
-    } else {
-        ComplexFft(data, n / 2, false, tables, true);
-        RealSplit(data, n, false, tables.cosines, tables.built / (n / 2));
-    }
+    ComplexFft(data, n / 2, false, tables, true);
+    RealSplit(data, n, false, tables.cosines, tables.built / (n / 2));
     const double d0 = data[0], d1 = data[1];
     data[0] = d0 + d1;
     data[1] = d0 - d1;
@@ -84,12 +76,8 @@ void RealDftOfProduct(int n, double* out, const double* spectrum, const double* 
         return;
     }
     const FftTables tables = EnsureTables(n, ip, w);
-    if (n >= kLongRealDft) {
-        BackwardFromOrder(out, spectrum, filter, n, tables);
-    } else {
-        MultiplyUnsplit(out, spectrum, filter, n, tables.cosines, tables.built / (n / 2));
-        ComplexFft(out, n / 2, true, tables);
-    }
+    MultiplyUnsplit(out, spectrum, filter, n, tables.cosines, tables.built / (n / 2));
+    ComplexFft(out, n / 2, true, tables);
 }
 
 }  // namespace ssrc
