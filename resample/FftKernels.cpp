@@ -59,20 +59,31 @@ struct Kernels {
 constexpr Kernels kPortable{generic::Passes, generic::RealPass, generic::Multiply,
                             generic::MultiplyUnsplit};
 
-const Kernels* Best()
+#if defined(__x86_64__)
+constexpr Kernels kAvx2{avx2::Passes, avx2::RealPass, avx2::Multiply, avx2::MultiplyUnsplit};
+constexpr Kernels kAvx512{avx512::Passes, avx2::RealPass, avx2::Multiply, avx2::MultiplyUnsplit};
+#endif
+
+// The widest kernels the processor runs, up to `lanes` complex numbers a
+// vector.
+const Kernels* Widest(int lanes)
 {
 #if defined(__x86_64__)
-    static constexpr Kernels kAvx2{avx2::Passes, avx2::RealPass, avx2::Multiply,
-                                   avx2::MultiplyUnsplit};
-    static constexpr Kernels kAvx512{avx512::Passes, avx2::RealPass, avx2::Multiply, avx2::MultiplyUnsplit};
     __builtin_cpu_init();  // static initialisers may run before the runtime's own
     const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-    if (avx2 && __builtin_cpu_supports("avx512f"))
+    if (lanes >= 4 && avx2 && __builtin_cpu_supports("avx512f"))
         return &kAvx512;
-    if (avx2)
+    if (lanes >= 2 && avx2)
         return &kAvx2;
+#else
+    (void)lanes;
 #endif
     return &kPortable;
+}
+
+const Kernels* Best()
+{
+    return Widest(4);
 }
 
 std::atomic<const Kernels*> g_kernels{Best()};
@@ -87,6 +98,19 @@ const Kernels& Current()
 void UsePortableFft(bool portable)
 {
     g_kernels = portable ? &kPortable : Best();
+}
+
+int UseFftLanes(int lanes)
+{
+    const Kernels* k = Widest(lanes);
+    g_kernels = k;
+#if defined(__x86_64__)
+    if (k == &kAvx512)
+        return 4;
+    if (k == &kAvx2)
+        return 2;
+#endif
+    return 1;
 }
 
 namespace {

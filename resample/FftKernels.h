@@ -50,5 +50,9 @@ void MultiplyUnsplit(double* out, const double* a, const double* filter, int n, 
 // switch to the portable ones to check them on any machine. Not for use
 // while transforms run on other threads.
 void UsePortableFft(bool portable);
+// As UsePortableFft, for each family the processor has: at most `lanes`
+// complex numbers a vector (1 portable, 2 AVX2, 4 AVX-512 passes); returns
+// the lanes in use. UsePortableFft(false) returns to the widest.
+int UseFftLanes(int lanes);
 
 }  // namespace ssrc
