@@ -21,6 +21,7 @@ void Passes(double* data, int count, bool backward, const FftTables& tables, boo
 namespace generic {
 
 #include "resample/FftKernel.inc"
+#include "resample/FftSpectrumKernel.inc"
 
 void Passes(double* data, int count, bool backward, const FftTables& tables, bool upperZero)
 {

@@ -10,6 +10,7 @@
 namespace ssrc::avx2 {
 
 #include "resample/FftKernel.inc"
+#include "resample/FftSpectrumKernel.inc"
 
 void Passes(double* data, int count, bool backward, const FftTables& tables, bool upperZero)
 {
