@@ -1,5 +1,7 @@
 // The AVX2 build of the transform's inner loops, chosen at run time on
 // processors that have it (see FftKernels.cpp).
+#include "resample/FftKernels.h"
+
 #if defined(__x86_64__)
 
 #pragma GCC target("avx2,fma")
@@ -8,10 +10,11 @@
 namespace ssrc::avx2 {
 
 #include "resample/FftKernel.inc"
+#include "resample/FftSpectrumKernel.inc"
 
-void Passes(double* data, int count, bool backward, const double* table, int stride, bool upperZero)
+void Passes(double* data, int count, bool backward, const FftTables& tables, bool upperZero)
 {
-    Transform<TwoLanes>(data, count, backward, table, stride, upperZero);
+    Transform<TwoLanes>(data, count, backward, tables, upperZero);
 }
 
 void RealPass(double* data, int n, bool backward, const double* cosines, int stride)

@@ -2,31 +2,21 @@
 
 #include "resample/FftKernels.h"
 
-#include <cmath>
-#include <numbers>
-
 namespace ssrc {
 
 namespace {
 
-// ip[0]: doubles of complex twiddles in w (n/4 for the largest n built);
-// ip[1]: entries of the half-cosine table that follows them.
-void EnsureTables(int n, int* ip, double* w)
+// ip[0]: n / 4 for the largest n the tables in w were built for (they
+// serve every shorter transform too); ip[1] the same, kept for callers
+// that looked at it.
+FftTables EnsureTables(int n, int* ip, double* w)
 {
     if (n > 4 * ip[0]) {
         ip[0] = n / 4;
-        ip[1] = 0;  // the cosine table lives right after the twiddles, so it moves too
-        BuildTwiddles(w, n / 2);
+        ip[1] = n / 4;
+        return BuildFftTables(w, n / 2);
     }
-    if (n > 4 * ip[1]) {
-        // 0.5 cos(pi k / (n/2)) for k < n/4; the sines are the same values
-        // read backwards, which halves the table.
-        const int nc = n / 4;
-        double* c = w + ip[0];
-        for (int k = 0; k < nc; ++k)
-            c[k] = 0.5 * std::cos(std::numbers::pi * k / (n / 2));
-        ip[1] = nc;
-    }
+    return FftTablesAt(w, 2 * ip[0]);
 }
 
 }  // namespace
@@ -35,18 +25,15 @@ void RealDft(int n, int direction, double* data, int* ip, double* w)
 {
     if (n < 2)
         return;
-    if (n >= 4)
-        EnsureTables(n, ip, w);
-    const double* twiddles = w;
-    const double* cosines = w + ip[0];
-    const int tableCount = 2 * ip[0];          // complex points the twiddles serve
-    const int cstride = n >= 4 ? 4 * ip[1] / n : 1;
+    // Two points are their own two bins.
+    const FftTables tables = n >= 4 ? EnsureTables(n, ip, w) : FftTables{};
+    const int cstride = n >= 4 ? tables.built / (n / 2) : 1;
 
     if (direction >= 0) {
         if (n >= 4) {
-            ComplexFft(data, n / 2, false, twiddles, tableCount);
+            ComplexFft(data, n / 2, false, tables);
             if (n > 4)
-                RealSplit(data, n, false, cosines, cstride);
+                RealSplit(data, n, false, tables.cosines, cstride);
         }
         double d0 = data[0], d1 = data[1];
         data[0] = d0 + d1;
@@ -56,8 +43,8 @@ void RealDft(int n, int direction, double* data, int* ip, double* w)
         data[0] -= data[1];
         if (n >= 4) {
             if (n > 4)
-                RealSplit(data, n, true, cosines, cstride);
-            ComplexFft(data, n / 2, true, twiddles, tableCount);
+                RealSplit(data, n, true, tables.cosines, cstride);
+            ComplexFft(data, n / 2, true, tables);
         }
     }
 }
@@ -70,9 +57,9 @@ void RealDftOfFirstHalf(int n, double* data, int* ip, double* w)
         RealDft(n, 1, data, ip, w);
         return;
     }
-    EnsureTables(n, ip, w);
-    ComplexFft(data, n / 2, false, w, 2 * ip[0], true);
-    RealSplit(data, n, false, w + ip[0], 4 * ip[1] / n);
+    const FftTables tables = EnsureTables(n, ip, w);
+    ComplexFft(data, n / 2, false, tables, true);
+    RealSplit(data, n, false, tables.cosines, tables.built / (n / 2));
     const double d0 = data[0], d1 = data[1];
     data[0] = d0 + d1;
     data[1] = d0 - d1;
@@ -88,9 +75,9 @@ void RealDftOfProduct(int n, double* out, const double* spectrum, const double* 
         RealDft(n, -1, out, ip, w);
         return;
     }
-    EnsureTables(n, ip, w);
-    MultiplyUnsplit(out, spectrum, filter, n, w + ip[0], 4 * ip[1] / n);
-    ComplexFft(out, n / 2, true, w, 2 * ip[0]);
+    const FftTables tables = EnsureTables(n, ip, w);
+    MultiplyUnsplit(out, spectrum, filter, n, tables.cosines, tables.built / (n / 2));
+    ComplexFft(out, n / 2, true, tables);
 }
 
 }  // namespace ssrc

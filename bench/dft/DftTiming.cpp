@@ -7,6 +7,8 @@
 #include <cmath>
 #include <vector>
 
+#include <time.h>
+
 #if KOLVEX_BENCH_FFTW
 #include <fftw3.h>
 #endif
@@ -20,6 +22,32 @@ double Milliseconds(Clock::duration d)
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
+// Processor time of this thread: on a machine shared with other work it
+// counts only the time the transform ran, not the time it waited.
+double CpuMilliseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec * 1e-6;
+}
+
+struct Times {
+    double wall = -1;
+    double cpu = -1;
+};
+
+// Wall and processor milliseconds per transform of `repetitions` pairs.
+template <class Pair>
+Times TimePairs(int repetitions, Pair pair)
+{
+    const double cpu = CpuMilliseconds();
+    const auto start = Clock::now();
+    for (int r = 0; r < repetitions; ++r)
+        pair();
+    return Times{Milliseconds(Clock::now() - start) / (2.0 * repetitions),
+                 (CpuMilliseconds() - cpu) / (2.0 * repetitions)};
+}
+
 class Ours {
 public:
     explicit Ours(int n) : n_(n), data_(n), ip_(static_cast<int>(std::sqrt(double(n))) + 2, 0), w_(n / 2)
@@ -28,14 +56,12 @@ public:
             data_[i] = std::sin(i * 0.37);
         ssrc::RealDft(n_, 1, data_.data(), ip_.data(), w_.data());  // builds the tables
     }
-    double Time(int repetitions)
+    Times Time(int repetitions)
     {
-        auto start = Clock::now();
-        for (int r = 0; r < repetitions; ++r) {
+        return TimePairs(repetitions, [this] {
             ssrc::RealDft(n_, 1, data_.data(), ip_.data(), w_.data());
             ssrc::RealDft(n_, -1, data_.data(), ip_.data(), w_.data());
-        }
-        return Milliseconds(Clock::now() - start) / (2.0 * repetitions);
+        });
     }
 
 private:
@@ -64,14 +90,12 @@ public:
         fftw_free(spectrum_);
         fftw_free(real_);
     }
-    double Time(int repetitions)
+    Times Time(int repetitions)
     {
-        auto start = Clock::now();
-        for (int r = 0; r < repetitions; ++r) {
+        return TimePairs(repetitions, [this] {
             fftw_execute(forward_);
             fftw_execute(backward_);
-        }
-        return Milliseconds(Clock::now() - start) / (2.0 * repetitions);
+        });
     }
 
 private:
@@ -87,22 +111,20 @@ private:
 
 DftTiming TimeDft(int n, int repetitions, int rounds)
 {
-    DftTiming best;
+    Times o, f;
     Ours ours(n);
-    double o = 1e30;
 #if KOLVEX_BENCH_FFTW
     Fftw fftw(n);
-    double f = 1e30;
 #endif
+    auto keepBest = [](Times& best, Times t) {
+        best.wall = best.wall < 0 ? t.wall : std::min(best.wall, t.wall);
+        best.cpu = best.cpu < 0 ? t.cpu : std::min(best.cpu, t.cpu);
+    };
     for (int r = 0; r < rounds; ++r) {
-        o = std::min(o, ours.Time(repetitions));
+        keepBest(o, ours.Time(repetitions));
 #if KOLVEX_BENCH_FFTW
-        f = std::min(f, fftw.Time(repetitions));
+        keepBest(f, fftw.Time(repetitions));
 #endif
     }
-    best.ours = o;
-#if KOLVEX_BENCH_FFTW
-    best.fftw = f;
-#endif
-    return best;
+    return DftTiming{o.wall, f.wall, o.cpu, f.cpu};
 }
