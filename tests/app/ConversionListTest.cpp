@@ -12,12 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path Demo(const char* name)
-{
-    const char* source = std::getenv("KOLVEX_SOURCE");
-    return fs::path(source ? source : ".") / "examples" / "demo" / name;
-}
-
 void WriteText(const fs::path& path, const std::string& text) { std::ofstream(path) << text; }
 
 class Model : public ::testing::Test {

@@ -18,6 +18,12 @@ fs::path FixturePath(const std::string& name)
     return fs::path(source ? source : ".") / "tests" / "data" / name;
 }
 
+fs::path Demo(const std::string& name)
+{
+    const char* source = std::getenv("KOLVEX_SOURCE");
+    return fs::path(source ? source : ".") / "examples" / "demo" / name;
+}
+
 fs::path SharedTestData()
 {
     const char* data = std::getenv("KOLVEX_TESTDATA");

@@ -12,6 +12,7 @@
 namespace testing_support {
 
 std::filesystem::path FixturePath(const std::string& name);  // tests/data/<name>
+std::filesystem::path Demo(const std::string& name);         // examples/demo/<name>
 // Empty when the shared test data is not on this machine.
 std::filesystem::path SharedTestData();
 
