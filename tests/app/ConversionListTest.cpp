@@ -12,12 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path Demo(const char* name)
-{
-    const char* source = std::getenv("KOLVEX_SOURCE");
-    return fs::path(source ? source : ".") / "examples" / "demo" / name;
-}
-
 void WriteText(const fs::path& path, const std::string& text) { std::ofstream(path) << text; }
 
 class Model : public ::testing::Test {
@@ -55,6 +49,16 @@ TEST_F(Model, PlainFilesGetOneCheckedRowWithTheirLength)
     EXPECT_EQ(song->endMs, 5000.0);
     EXPECT_EQ(song->inputKind, kInputApe);
     EXPECT_EQ(song->cueTrack, 0);
+}
+
+TEST_F(Model, PlainApeFilesCarryTheirOwnTags)
+{
+    fs::path data = SharedTestData();
+    ASSERT_FALSE(data.empty());
+    ASSERT_EQ(rows.Add((data / "ape" / "mac-399-id3v2.ape").wstring()), 1);
+    EXPECT_EQ(rows.Find(0)->tags.Get("ALBUM"), L"AlbumXXXX");
+    ASSERT_EQ(rows.Add((data / "ape" / "mac-399.ape").wstring()), 1);
+    EXPECT_TRUE(rows.Find(1)->tags.Empty());
 }
 
 TEST_F(Model, KeysFollowTheLargestAfterDeleting)
@@ -102,6 +106,30 @@ TEST_F(Model, AnAlbumSheetMakesOneRowPerTrack)
         EXPECT_EQ(last->endMs, 0.0);  // to the end of the image
         EXPECT_EQ(last->lengthMs, 23600u - 17600u);
         EXPECT_EQ(albumList.Rows().at(2).info, L"00:00:06");
+    }
+}
+
+// A sheet over two images: each track's image, range and length (the last
+// track of each image runs to the end of its own image).
+TEST_F(Model, TwoImagesWithSplitPoints)
+{
+    fs::copy_file(FixturePath("stereo16_44k.ape"), dir / "a.ape");
+    fs::copy_file(FixturePath("mono16_22k.ape"), dir / "b.ape");
+    WriteText(dir / "album.cue", "FILE \"a.ape\" WAVE\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n"
+                                 " TRACK 02 AUDIO\n  INDEX 01 00:02:37\n"
+                                 "FILE \"b.ape\" WAVE\n TRACK 03 AUDIO\n  INDEX 01 00:00:00\n");
+    ASSERT_EQ(rows.Add((dir / "album.cue").wstring()), 3);
+    struct Expected {
+        const char* image;
+        std::int64_t startFrames, endFrames;
+        std::uint32_t lengthMs;
+    } expected[] = {{"a.ape", 0, 187, 2493}, {"a.ape", 187, -1, 2506}, {"b.ape", 0, -1, 2000}};
+    for (int key = 0; key < 3; ++key) {
+        const ConversionItem* row = rows.Find(key);
+        EXPECT_EQ(row->sourcePath, (dir / expected[key].image).wstring());
+        EXPECT_EQ(row->startFrames, expected[key].startFrames);
+        EXPECT_EQ(row->endFrames, expected[key].endFrames);
+        EXPECT_EQ(row->lengthMs, expected[key].lengthMs);
     }
 }
 

@@ -18,12 +18,6 @@ namespace fs = std::filesystem;
 
 namespace testing_app {
 
-fs::path Demo(const char* name)
-{
-    const char* source = std::getenv("KOLVEX_SOURCE");
-    return fs::path(source ? source : ".") / "examples" / "demo" / name;
-}
-
 std::wstring ProgramFolder()
 {
     const char* bin = std::getenv("KOLVEX_BIN");
@@ -61,8 +55,8 @@ fs::path MainWindowTest::Album()
     fs::path copy = dir / "demo";
     if (!fs::exists(copy)) {
         fs::create_directory(copy);
-        fs::copy_file(Demo("demo.cue"), copy / "demo.cue");
-        fs::copy_file(Demo("demo.ape"), copy / "demo.ape");
+        fs::copy_file(testing_support::Demo("demo.cue"), copy / "demo.cue");
+        fs::copy_file(testing_support::Demo("demo.ape"), copy / "demo.ape");
     }
     return copy / "demo.cue";
 }

@@ -20,7 +20,6 @@
 
 namespace testing_app {
 
-std::filesystem::path Demo(const char* name);
 std::wstring ProgramFolder();
 
 class MainWindowTest : public ::testing::Test {

@@ -24,9 +24,3 @@ Result Convert(const std::string& arguments) { return Shell("$K " + arguments); 
 bool Has(const Result& r, const std::string& text) { return r.output.find(text) != std::string::npos; }
 
 std::string Q(const fs::path& path) { return "'" + path.string() + "'"; }
-
-fs::path Demo(const char* name)
-{
-    const char* source = std::getenv("KOLVEX_SOURCE");
-    return fs::path(source ? source : ".") / "examples" / "demo" / name;
-}

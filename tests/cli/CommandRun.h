@@ -19,5 +19,3 @@ bool Has(const Result& r, const std::string& text);
 
 // A path quoted for the shell.
 std::string Q(const std::filesystem::path& path);
-// A file of the bundled demo album (examples/demo).
-std::filesystem::path Demo(const char* name);

@@ -1,67 +1,33 @@
 // The worker's branches beyond plain WAV: MP3 through the encoder module,
 // RealMedia rows, and resampling of finished WAV files.
-#include "tests/engine/BatchRecorder.h"
-#include "tests/support/TestFiles.h"
+#include "tests/engine/BatchFixture.h"
 
 #include "engine/EngineMessages.h"
 #include "resample/SsrcMessages.h"
-#include "settings/ConversionSettings.h"
-#include "settings/SettingsPath.h"
 
-#include "platform/backend/HeadlessBackend.h"
 #include "platform/core/MessageBox.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
 
 using namespace testing_support;
 namespace fs = std::filesystem;
 
 namespace {
 
-class Outputs : public ::testing::Test {
+class Outputs : public BatchFixture {
 protected:
-    void SetUp() override
-    {
-        win::Headless().Reset();
-        SetSettingsPath((dir / "configure.dat").wstring());
-        saved = g_settings;
-    }
-    void TearDown() override
-    {
-        g_settings = saved;
-        SetSettingsPath(L"");
-        win::Headless().Reset();
-    }
-
-    ConversionItem& Add(const fs::path& source, const fs::path& output, std::int32_t kind)
-    {
-        auto key = static_cast<std::int32_t>(items.size());
-        items.push_back(MakeRow(key, source.wstring(), output.wstring(), kind));
-        table[key] = items.back().get();
-        return *items.back();
-    }
     int Count(win::UINT message) const
     {
         auto all = recorder.Messages();
         return static_cast<int>(std::count(all.begin(), all.end(), message));
     }
-
-    TempDir dir;
-    BatchRecorder recorder;
-    ConversionSettings saved;
-    std::vector<std::unique_ptr<ConversionItem>> items;
-    RowTable table;
 };
 
 }  // namespace
 
 TEST_F(Outputs, Mp3RowsAreEncodedAndFailuresSaySo)
 {
-    Add(FixturePath("stereo16_44k.ape"), dir / "song.mp3", kOutputMp3);
-    Add(FixturePath("mono8_8k.ape"), dir / "missing" / "song.mp3", kOutputMp3);
-    ASSERT_TRUE(recorder.Run(table, 1));
+    rows.Add(FixturePath("stereo16_44k.ape"), dir / "song.mp3", kOutputMp3);
+    rows.Add(FixturePath("mono8_8k.ape"), dir / "missing" / "song.mp3", kOutputMp3);
+    ASSERT_TRUE(recorder.Run(rows.table, 1));
 
     auto good = recorder.EventsOf(0);
     ASSERT_EQ(good.size(), 2u);
@@ -82,9 +48,9 @@ TEST_F(Outputs, Mp3RowsAreEncodedAndFailuresSaySo)
 TEST_F(Outputs, Mp3AnsweredNoLeavesTheFileAlone)
 {
     WriteBytes(dir / "song.mp3", {'m', 'i', 'n', 'e'});
-    Add(FixturePath("mono8_8k.ape"), dir / "song.mp3", kOutputMp3);
+    rows.Add(FixturePath("mono8_8k.ape"), dir / "song.mp3", kOutputMp3);
     win::Headless().PushAnswer(win::IDNO);
-    ASSERT_TRUE(recorder.Run(table, 1));
+    ASSERT_TRUE(recorder.Run(rows.table, 1));
     EXPECT_EQ(recorder.Messages(), std::vector<win::UINT>{WM_BATCH_DONE});
     EXPECT_EQ(ReadBytes(dir / "song.mp3").size(), 4u);
 }
@@ -92,11 +58,11 @@ TEST_F(Outputs, Mp3AnsweredNoLeavesTheFileAlone)
 TEST_F(Outputs, WavIsResampledOnceUnlessAlready44100Stereo)
 {
     g_settings.resamplingFlag = 1;
-    Add(FixturePath("stereo16_48k.ape"), dir / "a.wav", kOutputWav);
-    Add(FixturePath("stereo16_44k.ape"), dir / "b.wav", kOutputWav);
-    Add(FixturePath("mono16_44k.ape"), dir / "c.wav", kOutputWav);  // mono: resampled all the same
-    Add(FixturePath("mono16_22k.ape"), dir / "d.wav", kOutputWav);
-    ASSERT_TRUE(recorder.Run(table));
+    rows.Add(FixturePath("stereo16_48k.ape"), dir / "a.wav", kOutputWav);
+    rows.Add(FixturePath("stereo16_44k.ape"), dir / "b.wav", kOutputWav);
+    rows.Add(FixturePath("mono16_44k.ape"), dir / "c.wav", kOutputWav);  // mono: resampled all the same
+    rows.Add(FixturePath("mono16_22k.ape"), dir / "d.wav", kOutputWav);
+    ASSERT_TRUE(recorder.Run(rows.table));
 
     EXPECT_EQ(Count(WM_SSRC_START), 3);
     EXPECT_EQ(Count(WM_SSRC_DONE), 3);
@@ -125,9 +91,9 @@ TEST_F(Outputs, RealMediaRowsOnlyResampleAnExistingFile)
     // A WAV file at 22050 Hz already sits where the row would write.
     auto made = RunCapture("sox -n -r 22050 -c 2 -b 16 '" + (dir / "clip.wav").string() + "' synth 0.5 sine 440 && echo ok");
     ASSERT_NE(std::string(made.begin(), made.end()).find("ok"), std::string::npos);
-    Add(rm, dir / "clip.wav", kOutputWav);
+    rows.Add(rm, dir / "clip.wav", kOutputWav);
     win::Headless().PushAnswer(win::IDYES);
-    ASSERT_TRUE(recorder.Run(table));
+    ASSERT_TRUE(recorder.Run(rows.table));
     EXPECT_EQ(Count(WM_WAVE_START), 0);
     EXPECT_EQ(Count(WM_SSRC_START), 1);
     EXPECT_EQ(Le32(ReadBytes(dir / "clip.wav"), 24), 44100u);

@@ -101,3 +101,11 @@ std::unique_ptr<ConversionItem> MakeRow(std::int32_t key, const std::wstring& so
     item->marked = 1;
     return item;
 }
+
+ConversionItem& Rows::Add(const std::filesystem::path& source, const std::filesystem::path& output, std::int32_t kind)
+{
+    auto key = static_cast<std::int32_t>(items.size());
+    items.push_back(MakeRow(key, source.wstring(), output.wstring(), kind));
+    table[key] = items.back().get();
+    return *items.back();
+}

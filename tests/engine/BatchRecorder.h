@@ -7,6 +7,7 @@
 #include "platform/core/Types.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -50,3 +51,11 @@ private:
 // A record for a whole file, marked, as "add" and "WAVE" would leave it.
 std::unique_ptr<ConversionItem> MakeRow(std::int32_t key, const std::wstring& source,
                                         const std::wstring& output, std::int32_t outputKind);
+
+// Rows for a batch, keyed in the order they are added.
+struct Rows {
+    std::vector<std::unique_ptr<ConversionItem>> items;
+    RowTable table;
+    ConversionItem& Add(const std::filesystem::path& source, const std::filesystem::path& output,
+                        std::int32_t kind = kOutputWav);
+};

@@ -19,7 +19,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -78,7 +77,7 @@ protected:
         std::vector<std::vector<unsigned char>> before;
         for (const auto& path : site.untouched)
             before.push_back(ReadBytes(path));
-        auto names = Names();
+        auto names = FileNames(dir.path());
         win::ResetWriteSteps();
         ASSERT_TRUE(site.run().first) << site.name << " must work without faults";
         const std::uint64_t steps = win::WriteSteps();
@@ -105,7 +104,7 @@ protected:
             }
             for (std::size_t i = 0; i < site.untouched.size(); ++i)
                 EXPECT_TRUE(ReadBytes(site.untouched[i]) == before[i]) << site.untouched[i];
-            EXPECT_EQ(Names(), names) << "a partial or temporary file was left";
+            EXPECT_EQ(FileNames(dir.path()), names) << "a partial or temporary file was left";
         }
         std::printf("| %-18s | %-6s | %3llu | every one: reported failed (\"%s\"), files as before, nothing left |\n",
                     site.name, error == ENOSPC ? "ENOSPC" : "EIO", static_cast<unsigned long long>(steps),
@@ -115,14 +114,6 @@ protected:
     {
         for (std::size_t i = 0; i < site.untouched.size(); ++i)
             WriteBytes(site.untouched[i], before[i]);
-    }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir.path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
     }
 
     TempDir dir;

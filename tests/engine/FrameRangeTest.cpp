@@ -29,14 +29,6 @@ std::vector<unsigned char> DecodeFrames(const char* fixture, std::int64_t start,
 
 }  // namespace
 
-TEST(FrameRange, OneFrameIs588SamplesAt44100)
-{
-    auto first = DecodeFrames("stereo16_44k.ape", 0, 1);
-    EXPECT_EQ(first.size(), 588u * 4);
-    auto whole = FfmpegDecode(FixturePath("stereo16_44k.ape"), "s16le");
-    EXPECT_TRUE(std::equal(first.begin(), first.end(), whole.begin()));
-}
-
 TEST(FrameRange, CutsFallOnFrameTimesRateOver75AndTileEveryRate)
 {
     struct Case {

@@ -113,11 +113,3 @@ TEST(Gui, GalleryRunsOnTheGtkBackEndInAnXServer)
     EXPECT_EQ(gallery.Wait(10), 0);
     std::system(("rm -rf " + dir).c_str());
 }
-
-TEST(Gui, WithoutADisplayTheGalleryExplainsWhy)
-{
-    ChildProcess gallery;
-    gallery.Start({"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", Bin() + "/kolvex-gallery"},
-                  {"ASAN_OPTIONS=detect_leaks=0"}, false);
-    EXPECT_EQ(gallery.Wait(10), 1);
-}

@@ -1,6 +1,6 @@
 // Pointer and keyboard routing: hit-testing, set-cursor, client and
-// non-client messages, double clicks, capture, leave and hover tracking,
-// focus and keys.
+// non-client messages, double clicks, capture, focus and keys. (Leave
+// tracking and the wheel are checked through the skinned button and list.)
 #include "WindowTesting.h"
 
 #include "platform/messaging/Thread.h"
@@ -126,42 +126,6 @@ TEST_F(InputTest, CaptureKeepsMouseMessagesOnTheCapturingWindow)
     DestroyWindow(b);
 }
 
-TEST_F(InputTest, TrackMouseEventGivesExactlyOneLeaveAndOneHover)
-{
-    HWND top = MakeTop(L"Recorder", WS_POPUP | WS_VISIBLE, {10, 10, 210, 110});
-    HWND child = MakeChild(top, L"Recorder", WS_VISIBLE, {10, 10, 60, 60}, 1);
-    MoveTo(child, 5, 5);
-    TRACKMOUSEEVENT track;
-    track.dwFlags = TME_LEAVE | TME_HOVER;
-    track.hwndTrack = child;
-    track.dwHoverTime = 20;
-    ASSERT_TRUE(TrackMouseEvent(&track));
-    rec.Clear();
-    MoveTo(child, 6, 6);
-    DWORD start = GetTickCount();
-    while (rec.Of(child, {WM_MOUSEHOVER}).empty() && GetTickCount() - start < 2000) {
-        Sleep(5);
-        Pump();
-    }
-    EXPECT_EQ(rec.Of(child, {WM_MOUSEHOVER}).size(), 1u);
-    MoveTo(top, 150, 50);
-    MoveTo(top, 160, 50);
-    MoveTo(child, 5, 5);  // back in, but nobody asked again
-    MoveTo(top, 150, 50);
-    Sleep(40);
-    Pump();
-    EXPECT_EQ(rec.Of(child, {WM_MOUSELEAVE}).size(), 1u);
-    EXPECT_EQ(rec.Of(child, {WM_MOUSEHOVER}).size(), 1u);
-
-    // Asking while the pointer is elsewhere answers with a leave at once.
-    rec.Clear();
-    track.dwFlags = TME_LEAVE;
-    TrackMouseEvent(&track);
-    Pump();
-    EXPECT_EQ(rec.Of(child, {WM_MOUSELEAVE}).size(), 1u);
-    DestroyWindow(top);
-}
-
 TEST_F(InputTest, DisabledControlsGetNoInputTheirParentDoes)
 {
     HWND top = MakeTop(L"Recorder", WS_POPUP | WS_VISIBLE, {10, 10, 210, 110});
@@ -224,47 +188,4 @@ TEST_F(InputTest, ActivationMovesBetweenTopLevelWindows)
     DestroyWindow(a);
     EXPECT_EQ(GetActiveWindow(), b);
     DestroyWindow(b);
-}
-
-TEST_F(InputTest, TimersFireOnTheirWindowUntilKilled)
-{
-    HWND top = MakeTop(L"Recorder", WS_POPUP, {0, 0, 10, 10});
-    SetTimer(top, 3, 15, nullptr);
-    DWORD start = GetTickCount();
-    while (rec.Of(top, {WM_TIMER}).size() < 2 && GetTickCount() - start < 2000) {
-        MSG msg;
-        if (GetMessage(&msg, nullptr, 0, 0) > 0)
-            DispatchMessage(&msg);
-    }
-    EXPECT_GE(rec.Of(top, {WM_TIMER}).size(), 2u);
-    KillTimer(top, 3);
-    rec.Clear();
-    Sleep(40);
-    Pump();
-    EXPECT_TRUE(rec.Of(top, {WM_TIMER}).empty());
-    DestroyWindow(top);
-}
-
-// The wheel turns reach the window under the pointer; a child that does not
-// scroll passes them to its parent.
-TEST_F(InputTest, WheelTurnsGoToTheWindowUnderThePointerAndUpToItsParent)
-{
-    HWND top = MakeTop(L"Recorder", WS_POPUP | WS_VISIBLE, {600, 100, 800, 300});
-    HWND child = MakeChild(top, L"Recorder", WS_VISIBLE, {10, 10, 100, 100}, 1);
-    auto& rec = Recorder::Instance();
-    rec.Clear();
-    InjectPointer(nullptr, PointerEvent::Wheel, -2 * WHEEL_DELTA, ScreenOf(child, 5, 5), 0);
-    Pump();
-    std::vector<Heard> wheels;
-    for (const auto& h : rec.All())
-        if (h.message == WM_MOUSEWHEEL)
-            wheels.push_back(h);
-    ASSERT_EQ(wheels.size(), 2u);
-    EXPECT_EQ(wheels[0].hwnd, child);
-    EXPECT_EQ(wheels[1].hwnd, top);
-    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheels[0].wParam), -240);
-    POINT at = ScreenOf(child, 5, 5);
-    EXPECT_EQ(GET_X_LPARAM(wheels[0].lParam), at.x);
-    EXPECT_EQ(GET_Y_LPARAM(wheels[0].lParam), at.y);
-    DestroyWindow(top);
 }

@@ -1,6 +1,7 @@
 // Painting: invalid areas turn into WM_PAINT after posted messages;
 // BeginPaint erases and validates; children paint over their parent; a
-// window region clips painting and hit-testing.
+// window region clips painting and hit-testing. (The frame's WM_NCPAINT is
+// checked through the skinned frame's pixels.)
 #include "WindowTesting.h"
 
 #include "platform/graphics/DeviceContext.h"
@@ -111,23 +112,5 @@ TEST_F(PaintTest, WindowRegionClipsPaintingAndHitTesting)
     EXPECT_EQ(GetWindowRgn(child, copy), COMPLEXREGION);
     EXPECT_FALSE(PtInRegion(copy, 40, 40));
     DeleteObject(copy);
-    DestroyWindow(top);
-}
-
-TEST_F(PaintTest, NonClientPaintComesFirstWhenTheFrameIsInvalid)
-{
-    HWND top = MakeTop(L"Recorder", WS_POPUP | WS_BORDER | WS_VISIBLE, {0, 0, 100, 100});
-    Pump();
-    rec.Clear();
-    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
-    EXPECT_EQ(rec.Of(top, {WM_NCPAINT, WM_ERASEBKGND, WM_PAINT}),
-              (std::vector<UINT>{WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}));
-    rec.Clear();
-    InvalidateRect(top, nullptr, 0);  // the client area only
-    UpdateWindow(top);
-    EXPECT_EQ(rec.Of(top, {WM_NCPAINT, WM_ERASEBKGND, WM_PAINT}), (std::vector<UINT>{WM_PAINT}));
-    // The default frame is drawn: the border is not the background.
-    EXPECT_NE(PixelAt(top, 0, 50), 0xFFFFFFu);
-    EXPECT_EQ(PixelAt(top, 50, 50), 0xFFFFFFu);
     DestroyWindow(top);
 }

@@ -1,8 +1,8 @@
 // The window tree: the order of messages on create, show, size and
-// destroy, geometry through WM_NCCALCSIZE, the tree walks, styles.
+// destroy, the tree walks, styles. (Geometry through WM_NCCALCSIZE is
+// checked through the skinned frame.)
 #include "WindowTesting.h"
 
-#include "platform/core/Rect.h"
 #include "platform/messaging/Thread.h"
 #include "platform/window/Focus.h"
 
@@ -60,43 +60,15 @@ TEST_F(WindowTest, CreateShowSizeDestroyArriveInWindowsOrder)
     EXPECT_EQ(parentHeard.back(), WM_NCDESTROY);
     EXPECT_EQ(rec.Of(child, kLifeMessages).back(), WM_NCDESTROY);
     EXPECT_FALSE(IsWindow(child));
+    // The child is torn down after its parent's WM_DESTROY and before the
+    // parent's WM_NCDESTROY.
+    std::vector<std::pair<HWND, UINT>> order;
+    for (const auto& h : rec.All())
+        if (h.message == WM_DESTROY || h.message == WM_NCDESTROY)
+            order.emplace_back(h.hwnd, h.message);
+    EXPECT_EQ(order, (std::vector<std::pair<HWND, UINT>>{
+                         {top, WM_DESTROY}, {child, WM_DESTROY}, {child, WM_NCDESTROY}, {top, WM_NCDESTROY}}));
     EXPECT_EQ(GetActiveWindow(), nullptr);
-}
-
-TEST_F(WindowTest, ClientAreaComesFromNcCalcSizeAndMapsToTheScreen)
-{
-    HWND top = MakeTop(L"Recorder", WS_POPUP, {200, 150, 500, 350});
-    // The window's own answer to WM_NCCALCSIZE sets its client area.
-    rec.On(top, WM_NCCALCSIZE, [](WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (wParam) {
-            auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
-            p->rgrc[0].top += 25;
-            p->rgrc[0].left += 5;
-        }
-        return 0;
-    });
-    SetWindowPos(top, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    RECT client;
-    GetClientRect(top, &client);
-    EXPECT_EQ(client.right, 295);
-    EXPECT_EQ(client.bottom, 175);
-    HWND child = MakeChild(top, L"Recorder", WS_VISIBLE, {10, 20, 110, 70}, 1);
-    RECT r;
-    GetWindowRect(child, &r);
-    EXPECT_EQ(r.left, 200 + 5 + 10);
-    EXPECT_EQ(r.top, 150 + 25 + 20);
-    POINT pt{3, 4};
-    MapWindowPoints(child, top, &pt, 1);
-    EXPECT_EQ(pt.x, 13);
-    EXPECT_EQ(pt.y, 24);
-    ScreenToClient(child, &pt);
-    EXPECT_EQ(pt.x, 13 - 215);
-
-    // The default frame of a captioned window: border and title bar.
-    RECT frame{0, 0, 100, 50};
-    AdjustWindowRectEx(&frame, WS_CAPTION, 0, 0);
-    EXPECT_GT(RectHeight(frame) - 50, RectWidth(frame) - 100);
-    DestroyWindow(top);
 }
 
 namespace {

@@ -1,4 +1,5 @@
 #include "engine/BrookSource.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestFiles.h"
 
 #include "platform/core/Strings.h"
@@ -8,9 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <random>
 #include <vector>
@@ -53,31 +52,15 @@ Answer AskLength(const std::filesystem::path& file)
     return answer.value_or(Answer());
 }
 
-std::string Shell(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            out += buffer;
-        pclose(pipe);
-    }
-    return out;
-}
-
 class BrookSourceTest : public ::testing::Test {
 protected:
-    void SetUp() override { std::filesystem::create_directories(dir_); }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     std::filesystem::path Write(const std::vector<char>& bytes)
     {
-        std::ofstream(dir_ / "file.rm", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        testing_support::WriteBytes(dir_ / "file.rm", {bytes.begin(), bytes.end()});
         return dir_ / "file.rm";
     }
 
-    std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
-        ("kolvex_rm_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    testing_support::TempDir dir_;
 };
 
 }  // namespace
@@ -89,9 +72,9 @@ TEST_F(BrookSourceTest, LengthMatchesFfprobe)
                                "-f lavfi -i sine=duration=2.71 -f lavfi -i testsrc=duration=2.71:size=64x48:rate=10 "
                                "-c:a ac3 -c:v rv10"}) {
         auto file = dir_ / "made.rm";
-        Shell("ffmpeg -v error -y " + inputs + " '" + file.string() + "'");
+        testing_support::Shell("ffmpeg -v error -y " + inputs + " '" + file.string() + "'");
         ASSERT_TRUE(std::filesystem::exists(file)) << inputs;
-        double seconds = std::stod(Shell("ffprobe -v error -show_entries format=duration -of csv=p=0 '" +
+        double seconds = std::stod(testing_support::Shell("ffprobe -v error -show_entries format=duration -of csv=p=0 '" +
                                          file.string() + "'"));
         Answer answer = AskLength(file);
         ASSERT_EQ(answer.message, BROOKM_LENGTH);

@@ -3,13 +3,12 @@
 
 #include "platform/core/Files.h"
 #include "platform/core/Strings.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -18,29 +17,14 @@ using Bytes = std::vector<unsigned char>;
 
 class Settings : public ::testing::Test {
 protected:
-    void SetUp() override { std::filesystem::create_directories(dir_); }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    Bytes FileBytes() const { return testing_support::ReadBytes(dir_ / "configure.dat"); }
+    void WriteBytes(const Bytes& bytes) const { testing_support::WriteBytes(dir_ / "configure.dat", bytes); }
 
-    Bytes FileBytes() const
-    {
-        std::ifstream in(dir_ / "configure.dat", std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    void WriteBytes(const Bytes& bytes) const
-    {
-        std::ofstream(dir_ / "configure.dat", std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
-        ("kolvex_settings_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    testing_support::TempDir dir_;
     std::wstring path_ = win::FromUtf8((dir_ / "configure.dat").string());
 };
 
-std::uint32_t At(const Bytes& bytes, std::size_t at)
-{
-    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (std::uint32_t(bytes[at + 3]) << 24);
-}
+std::uint32_t At(const Bytes& bytes, std::size_t at) { return testing_support::Le32(bytes, at); }
 
 void Put(Bytes& bytes, std::size_t at, std::uint32_t value)
 {

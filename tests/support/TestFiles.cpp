@@ -1,5 +1,6 @@
 #include "tests/support/TestFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -15,6 +16,12 @@ fs::path FixturePath(const std::string& name)
 {
     const char* source = std::getenv("KOLVEX_SOURCE");
     return fs::path(source ? source : ".") / "tests" / "data" / name;
+}
+
+fs::path Demo(const std::string& name)
+{
+    const char* source = std::getenv("KOLVEX_SOURCE");
+    return fs::path(source ? source : ".") / "examples" / "demo" / name;
 }
 
 fs::path SharedTestData()
@@ -35,6 +42,15 @@ void WriteBytes(const fs::path& path, const std::vector<unsigned char>& bytes)
 {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> FileNames(const fs::path& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string MissingTools(std::initializer_list<const char*> names)

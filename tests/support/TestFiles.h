@@ -12,11 +12,14 @@
 namespace testing_support {
 
 std::filesystem::path FixturePath(const std::string& name);  // tests/data/<name>
+std::filesystem::path Demo(const std::string& name);         // examples/demo/<name>
 // Empty when the shared test data is not on this machine.
 std::filesystem::path SharedTestData();
 
 std::vector<unsigned char> ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
+// The names of what a folder holds, sorted.
+std::vector<std::string> FileNames(const std::filesystem::path& dir);
 
 // The tools of `names` that are not on the PATH, separated by blanks; empty
 // when all are there. A test that needs a tool fails without it (tools/setup
