@@ -73,8 +73,11 @@ HANDLE CreateThread(void*, std::size_t, LPTHREAD_START_ROUTINE start, void* para
         DWORD code = start(parameter);
         if (auto ending = internal::WindowLayer().threadEnding)
             ending();
-        object->Finish(code);
+        // Handed to the reaper before anyone can see it finished: a
+        // process that exits right after waiting for it then joins it
+        // instead of leaving it half-way out for the leak checker.
         internal::ThreadEnding();
+        object->Finish(code);
     });
     {
         std::unique_lock lock(started);
