@@ -21,7 +21,7 @@ void Passes(double* data, int count, bool backward, const FftTables& tables, boo
 namespace generic {
 
 #include "resample/FftKernel.inc"
-#include "resample/FftSpectrumKernel.inc"
+#include "resample/FftProductKernel.inc"
 
 void Passes(double* data, int count, bool backward, const FftTables& tables, bool upperZero)
 {

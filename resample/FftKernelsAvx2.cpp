@@ -10,7 +10,7 @@
 namespace ssrc::avx2 {
 
 #include "resample/FftKernel.inc"
-#include "resample/FftSpectrumKernel.inc"
+#include "resample/FftProductKernel.inc"
 
 void Passes(double* data, int count, bool backward, const FftTables& tables, bool upperZero)
 {
