@@ -4,9 +4,8 @@
 #include "app/MainWindowTemplate.h"
 #include "app/StartupSteps.h"
 #include "app/ProgramIcon.h"
-#include "app/StatusTexts.h"
-#include "engine/EngineMessages.h"
-#include "engine/MainWindowHandle.h"
+#include "rows/StatusTexts.h"
+#include "app/EngineMessages.h"
 #include "resample/SsrcMessages.h"
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsFile.h"
@@ -125,7 +124,7 @@ void MainWindow::OnInitDialog(HWND window)
     ApplySkin();
     if (onFirstPaint)
         WatchFirstPaint();
-    g_mainWindow = window;
+    events_ = std::make_unique<WindowRowEvents>(window);
     PlaceStatusControls();
     DragAcceptFiles(window, 1);
 }
@@ -238,6 +237,4 @@ void MainWindow::OnDestroy()
     batch_.Cancel();
     batch_.Wait();
     rows_.Clear();
-    HWND expected = window_;
-    g_mainWindow.compare_exchange_strong(expected, nullptr);
 }

@@ -7,13 +7,15 @@
 // way of closing stops the batch and waits for it before the rows go.
 #pragma once
 
-#include "app/ConversionList.h"
+#include "rows/ConversionList.h"
 #include "app/SkinList.h"
+#include "app/WindowRowEvents.h"
 #include "engine/BatchController.h"
 
 #include "platform/core/Types.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -81,7 +83,7 @@ private:
     void OnBurnCd();
     void OnSetup();
     void OnSite();
-    bool StartBatch(int mode);
+    bool StartBatch();
     void SetBusy(bool busy);
 
     // MainWindowProgress.cpp
@@ -105,6 +107,8 @@ private:
     win::HICON icon_ = nullptr;
     SkinList skinList_;
     ConversionList rows_;
+    // Before the batch: the batch reports to it until it has ended.
+    std::unique_ptr<WindowRowEvents> events_;
     BatchController batch_;
 
     SkinManager* skin_;

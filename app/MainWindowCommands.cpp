@@ -4,7 +4,7 @@
 
 #include "app/MainWindowTemplate.h"
 #include "app/SetupDialog.h"
-#include "app/StatusTexts.h"
+#include "rows/StatusTexts.h"
 #include "engine/ConversionItem.h"
 #include "modules/apesdk/ApeDecompress.h"
 #include "settings/ConversionSettings.h"
@@ -112,7 +112,7 @@ void MainWindow::OnConvert(std::int32_t outputKind)
                                               static_cast<int>(m.quality))
                               : WaveFormatLine(g_settings.resamplingFlag != 0);
     SetWindowText(formatLine_, format.c_str());
-    StartBatch(mp3 ? 1 : 0);
+    StartBatch();
 }
 
 // Converts the rows marked by the last batch to WAV beside their sources.
@@ -121,16 +121,17 @@ void MainWindow::OnBurnCd()
     if (batch_.IsRunning())
         return;
     rows_.SetWavBesideSource();
-    StartBatch(2);
+    StartBatch();
 }
 
-bool MainWindow::StartBatch(int mode)
+bool MainWindow::StartBatch()
 {
     failures_.clear();
     lastOutput_.clear();
     batch_.SetRows(&rows_.Rows());
     SetBusy(true);
-    if (batch_.Start(mode, window_))
+    // Setup stores what the next batch converts with; a batch keeps its own.
+    if (events_ && batch_.Start(g_settings, *events_))
         return true;
     SetBusy(false);
     return false;

@@ -4,7 +4,7 @@
 // nothing.
 #pragma once
 
-#include "app/ListOperations.h"
+#include "rows/ListOperations.h"
 
 class SkinManager;
 

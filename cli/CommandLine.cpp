@@ -1,6 +1,6 @@
 #include "cli/CommandLine.h"
 
-#include "app/NamePattern.h"
+#include "rows/NamePattern.h"
 #include "platform/core/Strings.h"
 
 #include <CLI/CLI.hpp>

@@ -21,8 +21,9 @@ int TerminalColumns(FILE* out)
 
 }  // namespace
 
-ProgressDisplay::ProgressDisplay(const RowTable& rows, const PlainList& list, int rowCount, FILE* out)
-    : rows_(rows), list_(list), rowCount_(rowCount), out_(out), live_(isatty(fileno(out)) != 0)
+ProgressDisplay::ProgressDisplay(const RowTable& rows, const PlainList& list, int rowCount, FILE* out,
+                                 OverwriteAnswers& answers)
+    : answers_(answers), rows_(rows), list_(list), rowCount_(rowCount), out_(out), live_(isatty(fileno(out)) != 0)
 {
 }
 
@@ -109,7 +110,7 @@ void ProgressDisplay::CheckOutput()
         onOutputError_();
 }
 
-void ProgressDisplay::RowStarted(std::int32_t key)
+void ProgressDisplay::RowStarted(std::int32_t key, std::int32_t)
 {
     std::lock_guard guard(lock_);
     ordinals_[key] = ++started_;
@@ -129,7 +130,7 @@ void ProgressDisplay::RowProgress(std::int32_t key, std::int64_t positionMs)
 }
 
 // The finished row's line goes above the bars of the rows still running.
-void ProgressDisplay::RowDone(std::int32_t key, bool written)
+void ProgressDisplay::RowDone(std::int32_t key, std::int32_t, bool written, const std::wstring&)
 {
     std::lock_guard guard(lock_);
     RowOutcome& outcome = outcomes_[key];
@@ -160,7 +161,7 @@ void ProgressDisplay::ResampleProgress(std::int32_t key, int percent)
         Show(key, "resampling", percent, false);
 }
 
-void ProgressDisplay::ResampleDone(std::int32_t key, bool converted)
+void ProgressDisplay::ResampleDone(std::int32_t key, bool converted, const std::wstring&)
 {
     std::lock_guard guard(lock_);
     if (!converted)
@@ -168,3 +169,5 @@ void ProgressDisplay::ResampleDone(std::int32_t key, bool converted)
     Hide(key);
     Redraw(true);
 }
+
+bool ProgressDisplay::AskOverwrite(std::int32_t, const std::wstring& path) { return answers_.Replace(path); }

@@ -1,12 +1,14 @@
 // Shows a batch's progress: on a terminal a live bar for every row that is
 // converting or resampling (rows may run side by side), otherwise one line
-// per finished row. Remembers how each row ended for the summary.
+// per finished row. Remembers how each row ended for the summary. It hears
+// of the batch directly, on the threads that do the work.
 #pragma once
 
-#include "cli/ReportWindow.h"
+#include "cli/OverwriteAnswers.h"
 
-#include "app/PlainList.h"
 #include "engine/ConversionItem.h"
+#include "engine/RowEvents.h"
+#include "rows/PlainList.h"
 
 #include <chrono>
 #include <cstdio>
@@ -22,16 +24,18 @@ struct RowOutcome {
     bool resampleFailed = false;
 };
 
-class ProgressDisplay : public BatchObserver {
+class ProgressDisplay : public RowEvents {
 public:
-    ProgressDisplay(const RowTable& rows, const PlainList& list, int rowCount, FILE* out);
+    ProgressDisplay(const RowTable& rows, const PlainList& list, int rowCount, FILE* out, OverwriteAnswers& answers);
 
-    void RowStarted(std::int32_t key) override;
+    void RowStarted(std::int32_t key, std::int32_t outputKind) override;
     void RowProgress(std::int32_t key, std::int64_t positionMs) override;
-    void RowDone(std::int32_t key, bool written) override;
+    void RowDone(std::int32_t key, std::int32_t outputKind, bool written, const std::wstring& reason) override;
     void ResampleStarted(std::int32_t key) override;
     void ResampleProgress(std::int32_t key, int percent) override;
-    void ResampleDone(std::int32_t key, bool converted) override;
+    void ResampleDone(std::int32_t key, bool converted, const std::wstring& reason) override;
+    void BatchDone() override { }
+    bool AskOverwrite(std::int32_t key, const std::wstring& path) override;
     // A write to the display failed (a closed pipe, a full disk): called
     // once, on the thread whose write failed (a row's, for progress).
     void OnOutputError(std::function<void()> handler) { onOutputError_ = std::move(handler); }
@@ -55,7 +59,8 @@ private:
     std::string NameOf(std::int32_t key) const;
     void CheckOutput();
 
-    std::mutex lock_;  // progress comes on the rows' threads, the rest on the window's
+    std::mutex lock_;  // rows report on their own threads
+    OverwriteAnswers& answers_;
     const RowTable& rows_;
     const PlainList& list_;
     const int rowCount_;

@@ -1,24 +1,18 @@
-// The settings of one run: the stored ones with the command line's
-// overrides, in g_settings (which the workers read) and in a private copy of
-// the settings file (which the encoder reads), so the stored file is never
-// rewritten.
+// The settings of one run: the stored ones (or those of --settings FILE)
+// with the command line's overrides, in memory only. The batch converts
+// with this snapshot; the stored file is never rewritten and no copy of it
+// is made.
 #pragma once
 
 #include "cli/CommandLine.h"
-
-#include <string>
+#include "settings/ConversionSettings.h"
 
 class RunSettings {
 public:
     explicit RunSettings(const CommandLine& options);
-    ~RunSettings();
-    RunSettings(const RunSettings&) = delete;
-    RunSettings& operator=(const RunSettings&) = delete;
 
-    // Empty when the run can go on; otherwise what went wrong.
-    const std::string& Error() const { return error_; }
+    const ConversionSettings& Snapshot() const { return settings_; }
 
 private:
-    std::string privateCopy_;
-    std::string error_;
+    ConversionSettings settings_;
 };

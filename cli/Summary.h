@@ -4,7 +4,7 @@
 
 #include "cli/ProgressDisplay.h"
 
-#include "app/PlainList.h"
+#include "rows/PlainList.h"
 #include "engine/ConversionItem.h"
 
 #include <cstdio>

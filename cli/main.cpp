@@ -8,24 +8,21 @@
 #include "cli/DisplayText.h"
 #include "cli/InputCheck.h"
 #include "cli/OutputPlan.h"
+#include "cli/OverwriteAnswers.h"
 #include "cli/ProgressDisplay.h"
-#include "cli/ReportWindow.h"
 #include "cli/RunSettings.h"
 #include "cli/SignalWatcher.h"
 #include "cli/Summary.h"
-#include "cli/TerminalBackend.h"
 
-#include "app/ConversionList.h"
-#include "app/NamePattern.h"
-#include "app/PlainList.h"
-#include "app/StatusTexts.h"
 #include "engine/BatchController.h"
-#include "engine/MainWindowHandle.h"
-#include "platform/core/PathParts.h"
+#include "rows/ConversionList.h"
+#include "rows/NamePattern.h"
+#include "rows/PlainList.h"
+#include "rows/StatusTexts.h"
 #include "settings/ConversionSettings.h"
 
-#include "platform/backend/Backend.h"
 #include "platform/core/Module.h"
+#include "platform/core/PathParts.h"
 #include "platform/core/Strings.h"
 #include "platform/core/WorkThreads.h"
 
@@ -83,9 +80,8 @@ int AddInputs(const std::vector<std::string>& files, ConversionList& rows, bool 
     return failures;
 }
 
-void PrintFormat(std::int32_t kind)
+void PrintFormat(std::int32_t kind, const ConversionSettings& s)
 {
-    const ConversionSettings& s = g_settings;
     std::wstring format = kind == kOutputMp3 ? Mp3FormatLine(s.cbrFlag != 0, static_cast<int>(s.mp3.cbrBitRate),
                                                              static_cast<int>(s.mp3.vbrMinimum),
                                                              static_cast<int>(s.mp3.vbrMaximum),
@@ -98,12 +94,12 @@ void PrintFormat(std::int32_t kind)
 
 // Every output named by the user's pattern, inside the output folder (or
 // the source's folder when none is set).
-void NameByPattern(RowTable& rows, const std::wstring& pattern, std::int32_t kind)
+void NameByPattern(RowTable& rows, const std::wstring& pattern, std::int32_t kind, const ConversionSettings& settings)
 {
     const wchar_t* extension = kind == kOutputMp3 ? L"mp3" : L"wav";
     for (auto& [key, record] : rows) {
-        std::wstring directory = g_settings.HasOutputDirectory() ? g_settings.OutputDirectory()
-                                                                  : std::wstring(DirectoryOf(record->sourcePath));
+        std::wstring directory = settings.HasOutputDirectory() ? settings.OutputDirectory()
+                                                                : std::wstring(DirectoryOf(record->sourcePath));
         if (!directory.empty() && !directory.ends_with(L'/'))
             directory += L'/';
         record->outputPath = PatternOutputPath(pattern, *record, directory, extension);
@@ -141,11 +137,8 @@ int main(int argc, char** argv)
     auto options = ParseCommandLine(argc, argv, exitCode);
     if (!options)
         return exitCode;
-    RunSettings settings(*options);
-    if (!settings.Error().empty()) {
-        std::fprintf(stderr, "kolvex-convert: %s\n", settings.Error().c_str());
-        return 1;
-    }
+    const RunSettings run(*options);
+    const ConversionSettings& settings = run.Snapshot();
 
     PlainList list;
     ConversionList rows(list);
@@ -162,43 +155,37 @@ int main(int argc, char** argv)
     if (kind == kOutputMp3 && !EncoderAvailable())
         return 1;
     rows.MarkChecked();
-    rows.PrepareOutputs(kind, g_settings.OutputDirectory());
+    rows.PrepareOutputs(kind, settings.OutputDirectory());
     if (!options->namePattern.empty())
-        NameByPattern(rows.Rows(), win::FromUtf8(options->namePattern), kind);
+        NameByPattern(rows.Rows(), win::FromUtf8(options->namePattern), kind, settings);
     GiveDistinctNames(rows.Rows());
     if (std::string why = PrepareOutputFolders(rows.Rows()); !why.empty()) {
         std::fprintf(stderr, "kolvex-convert: %s\n", why.c_str());
         return 1;
     }
-    PrintFormat(kind);
+    PrintFormat(kind, settings);
 
-    TerminalBackend backend(options->overwrite);
-    auto left = LeaveOutKeptFiles(rows.Rows(), [&](const std::wstring& path) { return backend.Keep(path); });
+    OverwriteAnswers answers(options->overwrite);
+    auto left = LeaveOutKeptFiles(rows.Rows(), [&](const std::wstring& path) { return answers.Keep(path); });
     std::set<std::int32_t> skipped(left.begin(), left.end());
     int marked = 0;
     for (const auto& [key, record] : rows.Rows())
         marked += record->marked ? 1 : 0;
 
-    win::SetBackend(&backend);
-    ProgressDisplay display(rows.Rows(), list, marked, stdout);
+    ProgressDisplay display(rows.Rows(), list, marked, stdout, answers);
     {
-        ReportWindow report(display, rows.Rows());
-        g_mainWindow = report.Handle();
         BatchController batch;
         display.OnOutputError([&batch] { batch.Cancel(); });
         batch.SetRows(&rows.Rows());
         batch.SetRowsAtOnce(RowsAtOnce(*options, marked));
-        if (!batch.Start(kind == kOutputMp3 ? 1 : 0, report.Handle())) {
+        if (!batch.Start(settings, display)) {
             std::fprintf(stderr, "kolvex-convert: the conversion could not be started\n");
             return 1;
         }
         signals.Watch(&batch);
-        report.RunUntilBatchDone();
         batch.Wait();
         signals.Watch(nullptr);
-        g_mainWindow = nullptr;
     }
-    win::SetBackend(nullptr);
 
     // A closed or full standard output still gets the summary, on stderr.
     int failed = 0;

@@ -64,7 +64,7 @@ int ApeSource::SetCallback(PcmCallbackFn callback)
 {
     if (!callback)
         return 0;
-    callback_ = callback;
+    callback_ = std::move(callback);
     return 1;
 }
 

@@ -9,13 +9,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 // (chunk, byte count, decode position in milliseconds). The chunk is valid
 // only during the call.
-using PcmCallbackFn = void (*)(const unsigned char* data, int bytes, std::int64_t positionMs);
+using PcmCallbackFn = std::function<void(const unsigned char* data, int bytes, std::int64_t positionMs)>;
 
 class ApeSource : public ModuleHost {
 public:
@@ -73,7 +74,7 @@ private:
     int blockAlign_ = 0;
     std::vector<unsigned char> chunk_;
     int blocksRead_ = 1;
-    PcmCallbackFn callback_ = nullptr;
+    PcmCallbackFn callback_;
     WAVEFORMATEX format_;
     CueReader cueReader_;
     int cueFlag_ = 0;

@@ -1,10 +1,5 @@
 #include "engine/BatchController.h"
 
-#include "engine/EngineMessages.h"
-#include "engine/MainWindowHandle.h"
-#include "engine/Worker.h"
-
-#include "platform/messaging/Message.h"
 #include "platform/messaging/Thread.h"
 
 BatchController::~BatchController()
@@ -29,11 +24,13 @@ int BatchController::SetRowsAtOnce(int rows)
     return 1;
 }
 
-int BatchController::Start(int, win::HWND)
+int BatchController::Start(const ConversionSettings& settings, RowEvents& events)
 {
     if (!rows_ || running_.exchange(true))
         return 0;
     Wait();  // the thread of the previous batch, which has said it is done
+    settings_ = settings;
+    events_ = &events;
     cancelled_ = false;
     batch_ = win::CreateThread(nullptr, 0, BatchThread, this, 0, nullptr);
     if (!batch_)
@@ -68,10 +65,9 @@ win::DWORD BatchController::BatchThread(void* parameter)
         self->StartRow(item);
     }
     self->WaitForRowsBelow(1);
-    // Done before the window hears of it, so it may start the next batch.
+    // Done before anyone hears of it, so the next batch may start.
     self->running_ = false;
-    if (win::HWND window = g_mainWindow.load())
-        win::PostMessage(window, WM_BATCH_DONE, 0, 0);
+    self->events_->BatchDone();
     return 0;
 }
 
@@ -79,7 +75,7 @@ void BatchController::StartRow(ConversionItem* item)
 {
     RowRun& run = workers_.emplace_back();
     run.batch = this;
-    run.item = item;
+    run.job = RowJob{item, &settings_, events_};
     item->threadIdSlot = &run.threadId;
     item->cancel = &cancelled_;
     run.thread = win::CreateThread(nullptr, 0, RowThread, &run, 0, item->threadIdSlot);
@@ -93,7 +89,7 @@ void BatchController::StartRow(ConversionItem* item)
 win::DWORD BatchController::RowThread(void* parameter)
 {
     auto* run = static_cast<RowRun*>(parameter);
-    win::DWORD result = WorkerThread(run->item);
+    win::DWORD result = WorkerThread(&run->job);
     BatchController* self = run->batch;
     {
         std::lock_guard guard(self->lock_);
@@ -129,8 +125,8 @@ void BatchController::WaitForRowsBelow(std::size_t limit)
         for (RowRun& run : ended) {
             win::WaitForSingleObject(run.thread, win::INFINITE);
             win::CloseHandle(run.thread);
-            run.item->threadIdSlot = nullptr;
-            run.item->cancel = nullptr;
+            run.job.item->threadIdSlot = nullptr;
+            run.job.item->cancel = nullptr;
         }
         if (below)
             return;

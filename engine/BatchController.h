@@ -1,10 +1,15 @@
 // Runs a batch: one thread walks the row table in key order and converts
-// each marked row on a worker thread of its own, then tells the main window
-// the batch is done. By default one row at a time; a caller may let several
-// rows convert side by side, each through its own worker.
+// each marked row on a worker thread of its own, then reports that the
+// batch is done. By default one row at a time; a caller may let several
+// rows convert side by side, each through its own worker. Everything it and
+// its rows report goes to the RowEvents given to Start.
 #pragma once
 
 #include "engine/ConversionItem.h"
+#include "engine/RowEvents.h"
+#include "settings/ConversionSettings.h"
+
+#include "engine/Worker.h"
 
 #include "platform/core/Types.h"
 
@@ -29,9 +34,10 @@ public:
     // every row's. 0 while a batch runs (nothing changes), else 1.
     int SetRowsAtOnce(int rows);
     // 0 when no row table was set or a batch is still running; otherwise
-    // starts the batch thread and returns 1 at once. The window argument is
-    // not used: workers report to the published main window.
-    int Start(int mode, win::HWND window);
+    // starts the batch thread and returns 1 at once. The batch converts with
+    // a copy of `settings`, whatever happens to the caller's afterwards, and
+    // reports to `events`, which must outlive it (see Wait).
+    int Start(const ConversionSettings& settings, RowEvents& events);
     // Asks the running batch to stop after the current chunk (or resampling
     // block) of every running row; their unfinished outputs are removed and
     // no further row starts. Returns at once; safe to call from any thread.
@@ -45,7 +51,7 @@ private:
     // One row's worker while it runs.
     struct RowRun {
         BatchController* batch = nullptr;
-        ConversionItem* item = nullptr;
+        RowJob job;
         win::DWORD threadId = 0;
         win::HANDLE thread = nullptr;
         bool ended = false;  // under lock_
@@ -58,6 +64,8 @@ private:
     void WaitForRowsBelow(std::size_t limit);
 
     RowTable* rows_ = nullptr;
+    ConversionSettings settings_;
+    RowEvents* events_ = nullptr;
     int rowsAtOnce_ = 1;
     win::HANDLE batch_ = nullptr;
     std::atomic<bool> running_{false};

@@ -25,8 +25,6 @@ enum OutputKind : std::int32_t {
     kOutputWavBesideSource = 4,
 };
 
-class ProgressWindows;
-
 class ConversionItem {
 public:
     win::DWORD* threadIdSlot = nullptr;
@@ -58,13 +56,6 @@ public:
     // Set by the batch while the row's worker runs: the batch was asked to
     // stop, and the row ends after its current chunk or block.
     const std::atomic<bool>* cancel = nullptr;
-    // Where this row's messages go; null: the published main window. A
-    // caller that watches several rows at once gives each its own window,
-    // so even messages that carry no row key (resampling) name their row.
-    win::HWND reportWindow = nullptr;
-    // Null, or who opens a window on the row's worker thread for its
-    // progress messages; everything else still goes to reportWindow.
-    ProgressWindows* progressWindows = nullptr;
 
     virtual ~ConversionItem() = default;
 

@@ -2,8 +2,6 @@
 
 #include "platform/core/Strings.h"
 #include "platform/core/WorkThreads.h"
-#include "settings/SettingsFile.h"
-#include "settings/SettingsPath.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,7 +9,7 @@
 
 static_assert(offsetof(Mp3OutputType, sampleRate) == MP3_OUT_SAMPLE_RATE);
 static_assert(offsetof(Mp3OutputType, cbrBitRate) == MP3_OUT_CBR_BIT_RATE);
-static_assert(offsetof(Mp3OutputType, field2) == MP3_OUT_MODE);
+static_assert(offsetof(Mp3OutputType, mode) == MP3_OUT_MODE);
 static_assert(offsetof(Mp3OutputType, vbrMinimum) == MP3_OUT_VBR_MINIMUM);
 static_assert(offsetof(Mp3OutputType, vbrMaximum) == MP3_OUT_VBR_MAXIMUM);
 static_assert(offsetof(Mp3OutputType, quality) == MP3_OUT_QUALITY);
@@ -90,7 +88,7 @@ std::int32_t Mp3Sink::Fail(std::int32_t code, const wchar_t* reason)
     return code;
 }
 
-std::int32_t Mp3Sink::Open(const WAVEFORMATEX* format, const std::wstring& path)
+std::int32_t Mp3Sink::Open(const WAVEFORMATEX* format, const std::wstring& path, const ConversionSettings& settings)
 {
     if (!HasModule() || file_)
         return openResult_ = MP3_E_UNEXPECTED;
@@ -100,13 +98,11 @@ std::int32_t Mp3Sink::Open(const WAVEFORMATEX* format, const std::wstring& path)
     std::int32_t result = api_.setInputType(format, 0);
     if (result < 0)
         return Fail(result, L"the MP3 encoder cannot take this audio format");
-    if (!SettingsFile::ReadForEncoder(SettingsPath(), settings_))
-        return Fail(MP3_E_FAIL, L"the settings file could not be written");
 
     // The bit-rate mode lives outside the MP3 block; without it the
     // encoder would never see the user's choice of constant or variable.
-    Mp3OutputType block = settings_.mp3;
-    block.field2 = settings_.cbrFlag ? 1 : 0;
+    Mp3OutputType block = settings.mp3;
+    block.mode = settings.cbrFlag ? 1 : 0;
     std::uint8_t type[MP3_OUTPUT_BUFFER_SIZE] = {};
     std::memcpy(type, &block, sizeof block);
     if (api_.setThreadCount)
@@ -118,6 +114,12 @@ std::int32_t Mp3Sink::Open(const WAVEFORMATEX* format, const std::wstring& path)
         return Fail(MP3_E_FAIL, L"");
     file_ = output_.Stream();
     return openResult_ = MP3_S_OK;
+}
+
+void Mp3Sink::Write(const unsigned char* data, std::size_t bytes)
+{
+    // The encoder takes ints; a chunk is never near that size.
+    Encode(data, static_cast<int>(bytes));
 }
 
 void Mp3Sink::Encode(const void* data, int n)

@@ -3,6 +3,7 @@
 // One Mp3Sink belongs to one thread, as the module's encoder does.
 #pragma once
 
+#include "engine/ModuleHost.h"
 #include "engine/Sink.h"
 #include "modules/apesdk/WaveFormat.h"
 #include "modules/mp3enc/LameEnc.h"
@@ -15,9 +16,8 @@
 #include <string>
 #include <vector>
 
-class Mp3Sink : public Sink {
+class Mp3Sink : public ModuleHost, public Sink {
 public:
-    Mp3Sink() { sinkKind = kSinkMp3; }
     ~Mp3Sink() override;
 
     // Loads the module and its eleven entry points; 0 when any is missing.
@@ -26,14 +26,15 @@ public:
     // Gives a fresh encoder its starting output type; an encoder that
     // already has an input type is left alone.
     void InitDefaults();
-    // `format` is the source's 18-byte WAVEFORMATEX. Reads the settings file
-    // (re-creating it when it is missing), hands the MP3 block over with the
-    // bit-rate mode taken from the CBR flag, starts the encoder and creates
-    // the file. MP3_S_OK, or the first failure's negative code; after a
-    // failure nothing stays open and no file was created.
-    std::int32_t Open(const WAVEFORMATEX* format, const std::wstring& path);
+    // `format` is the source's 18-byte WAVEFORMATEX; `settings` the batch's.
+    // Hands the MP3 block over with the bit-rate mode taken from the CBR
+    // flag, starts the encoder and creates the file. MP3_S_OK, or the first
+    // failure's negative code; after a failure nothing stays open and no
+    // file was created.
+    std::int32_t Open(const WAVEFORMATEX* format, const std::wstring& path, const ConversionSettings& settings);
     // One chunk of PCM; does nothing unless Open succeeded.
     void Encode(const void* data, int n);
+    void Write(const unsigned char* data, std::size_t bytes) override;
     // Writes the last frames and completes the file: MP3_S_OK, or a negative
     // code when anything failed since Open, in which case the file is
     // removed rather than left incomplete.
@@ -65,7 +66,6 @@ private:
     std::int32_t Fail(std::int32_t code, const wchar_t* reason);
 
     EntryPoints api_;
-    ConversionSettings settings_;
     win::OutputFile output_;
     FILE* file_ = nullptr;
     std::wstring reason_;

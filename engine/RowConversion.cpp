@@ -1,38 +1,18 @@
 #include "engine/RowConversion.h"
 
-#include "engine/EngineMessages.h"
-#include "engine/MainWindowHandle.h"
 #include "engine/OutputTags.h"
-#include "platform/core/PathParts.h"
-#include "engine/Worker.h"
 #include "resample/FileReplace.h"
-#include "resample/SsrcMessages.h"
 #include "resample/WavInput.h"
 #include "resample/WavResampler.h"
-#include "settings/ConversionSettings.h"
 
 #include "platform/core/Files.h"
-#include "platform/messaging/Message.h"
-#include "platform/core/MessageBox.h"
+#include "platform/core/PathParts.h"
 #include "platform/core/Strings.h"
 
 #include <cstdio>
 #include <cwchar>
 
 namespace {
-
-void PostToWindow(const ConversionItem& row, win::UINT message, win::WPARAM wParam, win::LPARAM lParam)
-{
-    if (win::HWND window = ReportWindowOf(row))
-        win::PostMessage(window, message, wParam, lParam);
-}
-
-bool AskOverwrite(const std::wstring& path)
-{
-    std::wstring text = L"This " + path + L" file already exists, whether or not coverage?";
-    return win::MessageBox(g_mainWindow.load(), text.c_str(), L"Kolvex", win::MB_YESNO | win::MB_ICONQUESTION) ==
-           win::IDYES;
-}
 
 // The existing WAV file is already what resampling would make of it.
 bool IsStereo44100(const std::wstring& path)
@@ -53,8 +33,6 @@ std::wstring CouldNotWrite(const std::string& why)
 
 }  // namespace
 
-RowConversion::~RowConversion() { SetCurrentSink(nullptr); }
-
 win::DWORD RowConversion::Run()
 {
     item_.failureReason.clear();
@@ -72,7 +50,7 @@ win::DWORD RowConversion::Run()
     win::DWORD result = 0;
     if (Converts())
         result = Convert();
-    if (wav_ && converted_ && g_settings.resamplingFlag && !noResampling_)
+    if (wav_ && converted_ && settings_.resamplingFlag && !noResampling_)
         Resample();
     return result;
 }
@@ -127,8 +105,8 @@ void RowConversion::PrepareSink()
                 sinkProblem_ = L"the MP3 encoder module lame_enc cannot be loaded";
             return;
         }
-        SetCurrentSink(mp3_.get());
-        if (sinkProblem_.empty() && win::FileExists(item_.outputPath) && !AskOverwrite(item_.outputPath))
+        sink_ = mp3_.get();
+        if (sinkProblem_.empty() && win::FileExists(item_.outputPath) && !events_.AskOverwrite(Key(), item_.outputPath))
             skipDecoding_ = noResampling_ = true;
         return;
     case kOutputWav: PrepareWav(true); return;
@@ -141,10 +119,10 @@ void RowConversion::PrepareSink()
 void RowConversion::PrepareWav(bool ask)
 {
     wav_ = std::make_unique<WavSink>();
-    SetCurrentSink(wav_.get());
+    sink_ = wav_.get();
     if (!sinkProblem_.empty() || !win::FileExists(item_.outputPath))
         return;
-    if (ask && AskOverwrite(item_.outputPath))
+    if (ask && events_.AskOverwrite(Key(), item_.outputPath))
         return;
     noResampling_ = IsStereo44100(item_.outputPath);
     skipDecoding_ = true;
@@ -158,10 +136,13 @@ bool RowConversion::Converts() const
 win::DWORD RowConversion::Convert()
 {
     const bool mp3 = item_.outputKind == kOutputMp3;
-    PostToWindow(item_, mp3 ? WM_MP3_START : WM_WAVE_START, Key(), 0);
+    events_.RowStarted(Key(), item_.outputKind);
     win::DWORD result = 0;
     std::wstring reason = sinkProblem_;
-    if (reason.empty() && (!sourceOpen_ || !ape_->SetCallback(PcmCallback))) {
+    auto callback = [this](const unsigned char* data, int bytes, std::int64_t positionMs) {
+        PcmCallback(data, bytes, positionMs);
+    };
+    if (reason.empty() && (!sourceOpen_ || !ape_->SetCallback(callback))) {
         reason = L"cannot read the source: " + ape_->OpenError();
         result = static_cast<win::DWORD>(-1);
     }
@@ -174,8 +155,15 @@ win::DWORD RowConversion::Convert()
         mp3_->Unload();
     converted_ = reason.empty();
     item_.failureReason = reason;
-    PostToWindow(item_, mp3 ? WM_MP3_DONE : WM_WAVE_DONE, Key(), converted_ ? 0 : 1);
+    events_.RowDone(Key(), item_.outputKind, converted_, item_.failureReason);
     return result;
+}
+
+void RowConversion::PcmCallback(const unsigned char* data, int bytes, std::int64_t positionMs)
+{
+    if (sink_ && bytes > 0)
+        sink_->Write(data, static_cast<std::size_t>(bytes));
+    events_.RowProgress(Key(), positionMs);
 }
 
 // Checked before any file is made: a track that holds nothing gives nothing.
@@ -200,7 +188,7 @@ std::wstring RowConversion::RangeProblem()
 std::wstring RowConversion::DecodeToMp3()
 {
     mp3_->InitDefaults();
-    if (mp3_->Open(ape_->PcmFormat(), item_.outputPath) < 0) {
+    if (mp3_->Open(ape_->PcmFormat(), item_.outputPath, settings_) < 0) {
         std::wstring why = mp3_->FailureReason();
         return why.empty() ? CouldNotWrite("") : why;
     }
@@ -265,18 +253,25 @@ std::wstring RowConversion::Damage()
 
 // The finished WAV file (or the one kept from before) becomes 16-bit
 // 44100 Hz in place, at most once per row. When it cannot be, the file
-// stays as it was and WM_SSRC_DONE says so (lParam 1), with the reason in
-// the row.
+// stays as it was and the resampling's done says so, with the reason in the
+// row.
 void RowConversion::Resample()
 {
-    WavResampler resampler(ReportWindowOf(item_));
+    WavResampler resampler;
+    resampler.SetListener(this);
     resampler.SetCancelFlag(item_.cancel);
     resampler.SetReasonSink(&item_.failureReason);
     if (!resampler.Open(item_.outputPath.c_str(), item_.outputPath.c_str())) {
         item_.failureReason = resampler.FailureReason();
-        PostToWindow(item_, WM_SSRC_DONE, 0, 1);
+        ResampleDone(false);
         return;
     }
     resampler.Run();
     resampler.Close();
 }
+
+void RowConversion::ResampleStarted() { events_.ResampleStarted(Key()); }
+
+void RowConversion::ResampleProgress(int percent) { events_.ResampleProgress(Key(), percent); }
+
+void RowConversion::ResampleDone(bool converted) { events_.ResampleDone(Key(), converted, item_.failureReason); }

@@ -1,28 +1,31 @@
 // What the worker does for one row: picks the source and the sink, asks
 // before an existing file is replaced, decodes, and resamples a WAV result.
 //
-// A row whose APE source it starts to convert always posts its start and
-// then its done message (lParam 0: the file was written, 1: it was not),
-// also when it fails before decoding; the reason is in the row's
-// failureReason before done is posted. Rows whose existing file the user
-// kept post nothing. Nothing is ever written over the row's own source.
+// A row whose APE source it starts to convert always reports its start and
+// then its done, also when it fails before decoding; the reason is in the
+// row's failureReason before done is reported. Rows whose existing file the
+// user kept report nothing. Nothing is ever written over the row's own
+// source.
 #pragma once
 
 #include "engine/ApeSource.h"
 #include "engine/BrookSource.h"
 #include "engine/ConversionItem.h"
 #include "engine/Mp3Sink.h"
+#include "engine/RowEvents.h"
 #include "engine/WavSink.h"
+#include "resample/ResampleListener.h"
+#include "settings/ConversionSettings.h"
 
 #include "platform/core/Types.h"
 
 #include <memory>
 #include <string>
 
-class RowConversion {
+class RowConversion : private ResampleListener {
 public:
-    explicit RowConversion(ConversionItem& item) : item_(item) { }
-    ~RowConversion();
+    RowConversion(ConversionItem& item, const ConversionSettings& settings, RowEvents& events)
+        : item_(item), settings_(settings), events_(events) { }
 
     // The thread result: 0, or (DWORD)-1 when the source could not be opened.
     win::DWORD Run();
@@ -41,9 +44,17 @@ private:
     std::wstring DecodeToWav();
     std::wstring Damage();
     void Resample();
-    win::WPARAM Key() const { return static_cast<win::WPARAM>(item_.rowKey); }
+    // Every decoded chunk: into the row's sink, then its position reported.
+    void PcmCallback(const unsigned char* data, int bytes, std::int64_t positionMs);
+    void ResampleStarted() override;
+    void ResampleProgress(int percent) override;
+    void ResampleDone(bool converted) override;
+    std::int32_t Key() const { return item_.rowKey; }
 
     ConversionItem& item_;
+    const ConversionSettings& settings_;
+    RowEvents& events_;
+    Sink* sink_ = nullptr;
     std::unique_ptr<ApeSource> ape_;
     std::unique_ptr<BrookSource> brook_;
     std::unique_ptr<WavSink> wav_;

@@ -1,21 +1,18 @@
-// A sink receives a row's decoded PCM. Its kind comes first so the PCM
-// callback can tell the writer kinds apart.
+// A sink receives a row's decoded PCM, in the source's format, and makes
+// the row's output file of it.
 #pragma once
 
-#include "engine/ModuleHost.h"
-
-#include <cstdint>
+#include <cstddef>
 #include <functional>
 #include <string>
 
-enum SinkKind : std::int32_t {
-    kSinkWav = 0,
-    kSinkMp3 = 1,
-};
-
-class Sink : public ModuleHost {
+class Sink {
 public:
-    std::int32_t sinkKind = -1;
+    virtual ~Sink() = default;
+    // One chunk of interleaved PCM; a sink that failed ignores the rest and
+    // reports it when it finishes.
+    virtual void Write(const unsigned char* data, std::size_t bytes) = 0;
+
     // Called with the finished file, still under its temporary name, just
     // before it takes its final one (to tag it). A non-empty result says why
     // it failed: the file is then dropped and the row fails.

@@ -2,11 +2,14 @@
 
 int WavSink::Create(const wchar_t* path)
 {
-    if (!path)
+    writer_.reset();
+    if (!path) {
+        errorText_ = "no file name";
         return 0;
-    writer_ = std::make_unique<WavWriter>(path, 0);
+    }
+    writer_ = std::make_unique<WavWriter>(path);
     errorText_ = writer_->IsOpen() ? std::string() : writer_->ErrorText();
-    return 1;
+    return writer_->IsOpen() ? 1 : 0;
 }
 
 int WavSink::SetFormat(const WAVEFORMATEX* format)
@@ -17,9 +20,10 @@ int WavSink::SetFormat(const WAVEFORMATEX* format)
     return 1;
 }
 
-int WavSink::Write(const unsigned char* data, std::size_t bytes)
+void WavSink::Write(const unsigned char* data, std::size_t bytes)
 {
-    return writer_ ? writer_->Write(data, bytes) : 0;
+    if (writer_)
+        writer_->Write(data, bytes);
 }
 
 int WavSink::Close()

@@ -9,16 +9,13 @@
 
 class WavSink : public Sink {
 public:
-    WavSink() { sinkKind = kSinkWav; }
-    int Load(const wchar_t*) override { return 1; }
-
-    // 0 for a null path; otherwise replaces any earlier writer and returns 1,
-    // also when the file could not be created (Close then reports it).
+    // Replaces any earlier writer with one for `path`: 1 when its file was
+    // created, 0 when not (ErrorText says why; Close then reports it too).
     int Create(const wchar_t* path);
     // The file of the last Create exists and is open for writing.
     bool IsOpen() const { return writer_ && writer_->IsOpen(); }
     int SetFormat(const WAVEFORMATEX* format);
-    int Write(const unsigned char* data, std::size_t bytes);
+    void Write(const unsigned char* data, std::size_t bytes) override;
     // Writes the final header and closes the file. 1 only when the whole
     // file was written; 0 when there was no writer or anything failed, in
     // which case nothing new is left under the name.

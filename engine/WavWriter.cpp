@@ -8,12 +8,12 @@
 #include <cstring>
 #include <vector>
 
-WavWriter::WavWriter(const std::wstring& path, int skipHeader) : skipHeader_(skipHeader)
+WavWriter::WavWriter(const std::wstring& path)
 {
     if (output_.Create(path))
         file_ = output_.Stream();
     created_ = file_ != nullptr;
-    if (file_ && skipHeader_ == 0) {
+    if (file_) {
         const unsigned char zeros[kHeaderBytes] = {};
         Put(zeros, sizeof zeros);
     }

@@ -16,7 +16,7 @@ class WavWriter {
 public:
     static constexpr long kHeaderBytes = 46;
 
-    WavWriter(const std::wstring& path, int skipHeader);
+    explicit WavWriter(const std::wstring& path);
     ~WavWriter();
     WavWriter(const WavWriter&) = delete;
     WavWriter& operator=(const WavWriter&) = delete;
@@ -43,7 +43,6 @@ public:
 private:
     bool Put(const void* data, std::size_t bytes);
 
-    int skipHeader_;
     win::OutputFile output_;
     FILE* file_ = nullptr;
     bool created_ = false;

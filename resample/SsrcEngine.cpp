@@ -1,11 +1,10 @@
 #include "resample/SsrcEngine.h"
 
-#include "platform/messaging/Message.h"
-#include "resample/SsrcMessages.h"
 #include "resample/Trace.h"
 
 SsrcEngine::SsrcEngine(win::HWND notifyWindow)
-    : notifyWindow_(notifyWindow)
+    : windowListener_(notifyWindow),
+      listener_(&windowListener_)
 {
 }
 
@@ -78,6 +77,6 @@ bool SsrcEngine::Accepts(int channels, int sourceWidth, int targetWidth, int dit
 
 void SsrcEngine::PostProgress(int percent)
 {
-    if (notifyWindow_)
-        win::PostMessage(notifyWindow_, WM_SSRC_PROGRESS, static_cast<win::WPARAM>(percent), 0);
+    if (listener_)
+        listener_->ResampleProgress(percent);
 }

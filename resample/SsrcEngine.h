@@ -6,6 +6,7 @@
 #include "platform/core/Types.h"
 #include "resample/Dither.h"
 #include "resample/FilterSettings.h"
+#include "resample/ResampleListener.h"
 
 #include <atomic>
 #include <cstdint>
@@ -25,6 +26,9 @@ public:
 
     // `notifyWindow` receives WM_SSRC_PROGRESS while up-sampling; null for none.
     explicit SsrcEngine(win::HWND notifyWindow = nullptr);
+    // Up-sampling progress goes to `listener` instead (null: nobody); it
+    // must outlive the conversions.
+    void SetListener(ResampleListener* listener) { listener_ = listener; }
     SsrcEngine(const SsrcEngine&) = delete;
     SsrcEngine& operator=(const SsrcEngine&) = delete;
     virtual ~SsrcEngine();
@@ -105,7 +109,8 @@ private:
     int lastPercent_ = -1;
     std::time_t startTime_ = 0;
     long lastElapsed_ = 0;
-    win::HWND notifyWindow_;
+    WindowResampleListener windowListener_;
+    ResampleListener* listener_;
     Outcome outcome_ = Outcome::Done;
     const std::atomic<bool>* cancel_ = nullptr;
 };

@@ -1,10 +1,8 @@
 #include "resample/WavResampler.h"
 
 #include "platform/core/Files.h"
-#include "platform/messaging/Message.h"
 #include "platform/core/Strings.h"
 #include "resample/FileReplace.h"
-#include "resample/SsrcMessages.h"
 #include "resample/Trace.h"
 #include "resample/TrailingChunks.h"
 #include "resample/WavHeader.h"
@@ -60,8 +58,15 @@ std::uint64_t OutputFrames(const ssrc::WavInput& in)
 
 WavResampler::WavResampler(win::HWND notifyWindow)
     : engine_(notifyWindow),
-      notifyWindow_(notifyWindow)
+      windowListener_(notifyWindow),
+      listener_(&windowListener_)
 {
+}
+
+void WavResampler::SetListener(ResampleListener* listener)
+{
+    listener_ = listener;
+    engine_.SetListener(listener);
 }
 
 WavResampler::~WavResampler()
@@ -100,8 +105,8 @@ int WavResampler::Open(const wchar_t* in, const wchar_t* out)
         input_ = nullptr;
         return Fail(L"resampling failed: " + win::FromUtf8(output_.ErrorText()));
     }
-    if (notifyWindow_)
-        win::PostMessage(notifyWindow_, WM_SSRC_START, 0, 0);
+    if (listener_)
+        listener_->ResampleStarted();
     return 1;
 }
 
@@ -187,8 +192,8 @@ void WavResampler::Close()
     }
     if (reasonSink_)
         *reasonSink_ = complete ? std::wstring() : reason_;
-    if (notifyWindow_)
-        win::PostMessage(notifyWindow_, WM_SSRC_DONE, 0, complete ? 0 : 1);
+    if (listener_)
+        listener_->ResampleDone(complete);
 }
 
 void WavResampler::Discard()

@@ -7,6 +7,7 @@
 
 #include "platform/core/OutputFile.h"
 #include "platform/core/Types.h"
+#include "resample/ResampleListener.h"
 #include "resample/SsrcEngine.h"
 
 #include <atomic>
@@ -18,6 +19,9 @@ public:
     // `notifyWindow` receives WM_SSRC_START, WM_SSRC_PROGRESS and
     // WM_SSRC_DONE (posted); null posts nothing.
     explicit WavResampler(win::HWND notifyWindow = nullptr);
+    // Start, progress and done go to `listener` instead (null: nobody); it
+    // must outlive the resampler.
+    void SetListener(ResampleListener* listener);
     WavResampler(const WavResampler&) = delete;
     WavResampler& operator=(const WavResampler&) = delete;
     // Releases what a missing Close left open, keeping the input as it is.
@@ -54,7 +58,8 @@ private:
     int inPlace_ = 0;
     int rate_ = 0;
     SsrcEngine engine_;
-    win::HWND notifyWindow_;
+    WindowResampleListener windowListener_;
+    ResampleListener* listener_;
     bool succeeded_ = false;
     std::wstring reason_;
     std::wstring* reasonSink_ = nullptr;

@@ -10,7 +10,7 @@
 struct Mp3OutputType {
     std::uint32_t sampleRate = 0;        // Hz; 0 = the input's
     std::uint32_t cbrBitRate = 128;      // kbit/s
-    std::uint32_t field2 = 0;            // the encoder's bit-rate mode, filled from the CBR flag
+    std::uint32_t mode = 0;              // the encoder's bit-rate mode, filled from the CBR flag
     std::uint32_t vbrMinimum = 64;       // kbit/s
     std::uint32_t vbrMaximum = 192;      // kbit/s
     std::uint32_t quality = 0;           // 0 (highest) .. 9 (lowest)
@@ -29,7 +29,7 @@ struct Mp3OutputType {
 
 static_assert(sizeof(Mp3OutputType) == 92);
 static_assert(offsetof(Mp3OutputType, cbrBitRate) == 4);
-static_assert(offsetof(Mp3OutputType, field2) == 8);
+static_assert(offsetof(Mp3OutputType, mode) == 8);
 static_assert(offsetof(Mp3OutputType, vbrMinimum) == 12);
 static_assert(offsetof(Mp3OutputType, vbrMaximum) == 16);
 static_assert(offsetof(Mp3OutputType, quality) == 20);
@@ -49,23 +49,35 @@ constexpr int kQuality = 20;
 constexpr int kCrc = 40;
 constexpr int kCopyright = 52;
 constexpr int kOriginal = 56;
+// Fields the encoder keeps and hands back without giving them a meaning.
+constexpr int kField6 = 24;
+constexpr int kField7 = 28;
+constexpr int kField8 = 32;
+constexpr int kField9 = 36;
+constexpr int kField11 = 44;
+constexpr int kField12 = 48;
+constexpr int kField15 = 60;
+constexpr int kFields16To22 = 64;
+constexpr int kFieldBytes = 4;
 }  // namespace mp3_field
 
 static_assert(offsetof(Mp3OutputType, sampleRate) == mp3_field::kSampleRate);
 static_assert(offsetof(Mp3OutputType, cbrBitRate) == mp3_field::kCbrBitRate);
-static_assert(offsetof(Mp3OutputType, field2) == mp3_field::kMode);
+static_assert(offsetof(Mp3OutputType, mode) == mp3_field::kMode);
 static_assert(offsetof(Mp3OutputType, vbrMinimum) == mp3_field::kVbrMinimum);
 static_assert(offsetof(Mp3OutputType, vbrMaximum) == mp3_field::kVbrMaximum);
 static_assert(offsetof(Mp3OutputType, quality) == mp3_field::kQuality);
 static_assert(offsetof(Mp3OutputType, crcFlag) == mp3_field::kCrc);
 static_assert(offsetof(Mp3OutputType, copyrightFlag) == mp3_field::kCopyright);
 static_assert(offsetof(Mp3OutputType, originalFlag) == mp3_field::kOriginal);
-
-// What the encoder module itself starts from, field by field; written into
-// a settings file that has to be re-created when an encoder starts.
-inline constexpr std::array<std::uint32_t, 23> kEncoderOwnFields = {44100, 128, 0, 80, 160, 5, 4, 3, 1, 0, 0, 0, 1};
-
-constexpr Mp3OutputType EncoderDefaults() { return std::bit_cast<Mp3OutputType>(kEncoderOwnFields); }
+static_assert(offsetof(Mp3OutputType, field6) == mp3_field::kField6);
+static_assert(offsetof(Mp3OutputType, field7) == mp3_field::kField7);
+static_assert(offsetof(Mp3OutputType, field8) == mp3_field::kField8);
+static_assert(offsetof(Mp3OutputType, field9) == mp3_field::kField9);
+static_assert(offsetof(Mp3OutputType, field11) == mp3_field::kField11);
+static_assert(offsetof(Mp3OutputType, field12) == mp3_field::kField12);
+static_assert(offsetof(Mp3OutputType, field15) == mp3_field::kField15);
+static_assert(offsetof(Mp3OutputType, fields16To22) == mp3_field::kFields16To22);
 
 // One step of the init-defaults sequence: set the field at `offset`.
 struct Mp3FieldStep {
@@ -76,13 +88,18 @@ struct Mp3FieldStep {
 constexpr std::uint32_t kInputRate = 0xFFFFFFFF;
 
 // A fresh encoder (one without an input type) gets these, one field at a
-// time and in this order. Offset 28 is left out: the step may only set it
+// time and in this order. Field 7 is left out: the step may only set it
 // to 1 or 2 and is asked for 3, so it keeps the module's own value.
+namespace mp3_field {
+constexpr int Of16To22(int i) { return kFields16To22 + i * kFieldBytes; }
+}  // namespace mp3_field
 inline constexpr Mp3FieldStep kInitDefaultSteps[] = {
     {mp3_field::kCbrBitRate, 128}, {mp3_field::kMode, 0}, {mp3_field::kVbrMinimum, 80},
-    {mp3_field::kVbrMaximum, 160}, {mp3_field::kQuality, 5}, {24, 4},
+    {mp3_field::kVbrMaximum, 160}, {mp3_field::kQuality, 5}, {mp3_field::kField6, 4},
     {mp3_field::kSampleRate, kInputRate},
-    {mp3_field::kCrc, 0}, {44, 0}, {48, 0}, {mp3_field::kOriginal, 0}, {mp3_field::kCopyright, 0},
-    {64, 0}, {68, 0}, {72, 0}, {76, 0}, {80, 0}, {84, 0},
-    {36, 0}, {32, 1}, {88, 0},
+    {mp3_field::kCrc, 0}, {mp3_field::kField11, 0}, {mp3_field::kField12, 0}, {mp3_field::kOriginal, 0},
+    {mp3_field::kCopyright, 0},
+    {mp3_field::Of16To22(0), 0}, {mp3_field::Of16To22(1), 0}, {mp3_field::Of16To22(2), 0},
+    {mp3_field::Of16To22(3), 0}, {mp3_field::Of16To22(4), 0}, {mp3_field::Of16To22(5), 0},
+    {mp3_field::kField9, 0}, {mp3_field::kField8, 1}, {mp3_field::Of16To22(6), 0},
 };

@@ -31,12 +31,3 @@ int SettingsFile::Write(const std::wstring& path, const ConversionSettings& reco
     }
     return output.Commit() ? 1 : 0;
 }
-
-int SettingsFile::ReadForEncoder(const std::wstring& path, ConversionSettings& record)
-{
-    record = ConversionSettings();
-    if (Read(path, record))
-        return 1;
-    record.mp3 = EncoderDefaults();
-    return Write(path, record);
-}

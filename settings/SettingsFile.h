@@ -15,8 +15,4 @@ public:
     // is then as it was).
     static int Write(const std::wstring& path, const ConversionSettings& record);
 
-    // The encoder's view, once per MP3 row: `record` starts from the built-in
-    // defaults and takes what the file holds. A file that cannot be read is
-    // re-created, with the encoder's own MP3 block. 0 only when that fails.
-    static int ReadForEncoder(const std::wstring& path, ConversionSettings& record);
 };

@@ -1,5 +1,5 @@
-#include "app/ConversionList.h"
-#include "app/PlainList.h"
+#include "rows/ConversionList.h"
+#include "rows/PlainList.h"
 
 #include "tests/support/TestFiles.h"
 

@@ -1,7 +1,6 @@
 #include "tests/app/MainWindowFixture.h"
 
 #include "app/MainWindowTemplate.h"
-#include "engine/MainWindowHandle.h"
 #include "settings/SettingsPath.h"
 
 #include "platform/controls/Controls.h"

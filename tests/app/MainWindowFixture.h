@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
-#include "app/PlainList.h"
+#include "rows/PlainList.h"
 #include "tests/app/DialogScript.h"
 #include "tests/support/TestFiles.h"
 

@@ -1,6 +1,6 @@
 // Output names from the user's pattern stay inside their folder whatever the
 // tags hold.
-#include "app/NamePattern.h"
+#include "rows/NamePattern.h"
 #include "platform/core/Strings.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "app/OutputNaming.h"
-#include "app/StatusTexts.h"
+#include "rows/OutputNaming.h"
+#include "rows/StatusTexts.h"
 
 #include <gtest/gtest.h>
 

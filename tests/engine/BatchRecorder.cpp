@@ -1,8 +1,8 @@
 #include "tests/engine/BatchRecorder.h"
 
+#include "app/EngineMessages.h"
 #include "engine/BatchController.h"
-#include "engine/EngineMessages.h"
-#include "engine/MainWindowHandle.h"
+#include "settings/ConversionSettings.h"
 
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Thread.h"
@@ -19,23 +19,19 @@ BatchRecorder::BatchRecorder()
     (void)registered;
     hwnd_ = win::CreateWindowEx(0, L"TestBatchRecorder", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     win::SetWindowLongPtr(hwnd_, win::GWLP_USERDATA, reinterpret_cast<win::LONG_PTR>(this));
-    g_mainWindow = hwnd_;
+    windowEvents_ = std::make_unique<WindowRowEvents>(hwnd_);
 }
 
-BatchRecorder::~BatchRecorder()
-{
-    g_mainWindow = nullptr;
-    win::DestroyWindow(hwnd_);
-}
+BatchRecorder::~BatchRecorder() { win::DestroyWindow(hwnd_); }
 
-bool BatchRecorder::Run(RowTable& rows, int mode, int timeoutMs, int rowsAtOnce)
+bool BatchRecorder::Run(RowTable& rows, int timeoutMs, int rowsAtOnce)
 {
     events_.clear();
     done_ = false;
     BatchController batch;
     batch.SetRows(&rows);
     batch.SetRowsAtOnce(rowsAtOnce);
-    if (!batch.Start(mode, hwnd_))
+    if (!batch.Start(g_settings, *windowEvents_))
         return false;
     batch_ = &batch;
     win::DWORD deadline = win::GetTickCount() + static_cast<win::DWORD>(timeoutMs);

@@ -1,7 +1,9 @@
-// Runs a batch the way the main window does and records every message the
-// engine sends or posts to it, in arrival order.
+// Runs a batch the way the main window does, with the window's own adapter
+// of the engine's reports, and records every message that reaches it, in
+// arrival order.
 #pragma once
 
+#include "app/WindowRowEvents.h"
 #include "engine/ConversionItem.h"
 
 #include "platform/core/Types.h"
@@ -26,9 +28,10 @@ public:
     BatchRecorder();
     ~BatchRecorder();
 
-    // Converts the marked rows, `rowsAtOnce` side by side; false when the
-    // batch did not end in time.
-    bool Run(RowTable& rows, int mode = 0, int timeoutMs = 60000, int rowsAtOnce = 1);
+    // Converts the marked rows with the settings in g_settings (as the
+    // window does), `rowsAtOnce` side by side; false when the batch did not
+    // end in time.
+    bool Run(RowTable& rows, int timeoutMs = 60000, int rowsAtOnce = 1);
     const std::vector<EngineEvent>& Events() const { return events_; }
     std::vector<EngineEvent> EventsOf(std::int32_t key) const;
     std::vector<win::UINT> Messages() const;
@@ -43,6 +46,7 @@ private:
     static win::LRESULT WindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
 
     win::HWND hwnd_ = nullptr;
+    std::unique_ptr<WindowRowEvents> windowEvents_;
     std::vector<EngineEvent> events_;
     bool done_ = false;
     BatchController* batch_ = nullptr;

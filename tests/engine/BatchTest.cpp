@@ -1,6 +1,6 @@
 #include "tests/engine/BatchFixture.h"
 
-#include "engine/EngineMessages.h"
+#include "app/EngineMessages.h"
 
 #include "platform/core/MessageBox.h"
 
@@ -50,7 +50,7 @@ TEST_F(Batch, EveryRowKeepsItsProtocolAndBytesAtAnyRowsAtOnce)
         rows.Add(FixturePath(fixtures[i]), dir / (std::to_string(i) + ".wav"));
     for (std::size_t atOnce : {1u, 3u}) {
         SCOPED_TRACE(atOnce);
-        ASSERT_TRUE(recorder.Run(rows.table, 0, 120000, static_cast<int>(atOnce)));
+        ASSERT_TRUE(recorder.Run(rows.table, 120000, static_cast<int>(atOnce)));
         const auto& events = recorder.Events();
         ASSERT_FALSE(events.empty());
         EXPECT_EQ(events.back().message, WM_BATCH_DONE);
@@ -163,13 +163,13 @@ TEST_F(Batch, WavBesideTheSourceNeitherAsksNorDecodesTwice)
 {
     fs::copy_file(FixturePath("stereo16_44k.ape"), dir / "song.ape");
     ConversionItem& row = rows.Add(dir / "song.ape", L"ignored", kOutputWavBesideSource);
-    ASSERT_TRUE(recorder.Run(rows.table, 2));
+    ASSERT_TRUE(recorder.Run(rows.table));
     EXPECT_EQ(row.outputPath, (dir / "song.wav").wstring());
     EXPECT_EQ(recorder.EventsOf(0).size(), 2u);
     auto size = fs::file_size(dir / "song.wav");
     EXPECT_EQ(size, 46u + 220500 * 4);
 
-    ASSERT_TRUE(recorder.Run(rows.table, 2));
+    ASSERT_TRUE(recorder.Run(rows.table));
     EXPECT_EQ(recorder.Messages(), std::vector<win::UINT>{WM_BATCH_DONE});
     EXPECT_TRUE(win::Headless().Questions().empty());
 }

@@ -5,7 +5,7 @@
 #include "tests/engine/BatchRecorder.h"
 #include "tests/support/TestFiles.h"
 
-#include "engine/EngineMessages.h"
+#include "app/EngineMessages.h"
 #include "resample/SsrcMessages.h"
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsFile.h"

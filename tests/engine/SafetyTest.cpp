@@ -5,7 +5,7 @@
 #include "tests/engine/BatchFixture.h"
 
 #include "engine/BatchController.h"
-#include "engine/EngineMessages.h"
+#include "app/EngineMessages.h"
 #include "resample/SsrcMessages.h"
 
 #include "platform/core/MessageBox.h"
@@ -48,7 +48,7 @@ TEST_F(Safety, AnOutputThatIsTheSourceThroughAnyLinkIsRefused)
     rows.Add(source, source);
     for (int i = 0; i < 4; ++i)
         win::Headless().PushAnswer(win::IDYES);  // never asked: nothing may be overwritten
-    ASSERT_TRUE(recorder.Run(rows.table, 1));
+    ASSERT_TRUE(recorder.Run(rows.table));
 
     EXPECT_TRUE(ReadBytes(source) == original);
     for (std::int32_t key = 0; key < 4; ++key) {
@@ -88,7 +88,7 @@ TEST_F(Safety, DamagedSourcesFailAndLeaveNoFile)
         rows.Add(dir / (damaged[i].first + ".ape"), dir / (damaged[i].first + (i % 2 ? ".mp3" : ".wav")),
             i % 2 ? kOutputMp3 : kOutputWav);
     }
-    ASSERT_TRUE(recorder.Run(rows.table, 1));
+    ASSERT_TRUE(recorder.Run(rows.table));
     for (std::size_t i = 0; i < damaged.size(); ++i) {
         SCOPED_TRACE(damaged[i].first);
         EXPECT_EQ(Done(static_cast<std::int32_t>(i)), 1);
@@ -114,7 +114,7 @@ TEST_F(Safety, EmptyAndPastTheEndRangesFailBeforeAnyFileIsMade)
     ConversionItem& fine = rows.Add(source, dir / "fine.wav");
     fine.startMs = 4000;
     fine.endMs = 7000;  // past the end: the track simply ends with the image
-    ASSERT_TRUE(recorder.Run(rows.table, 1));
+    ASSERT_TRUE(recorder.Run(rows.table));
 
     EXPECT_EQ(Done(0), 1);
     EXPECT_EQ(rows.items[0]->failureReason, L"the track's range is empty");
@@ -132,7 +132,7 @@ TEST_F(Safety, WavBesideASourceWithoutDotStaysBesideIt)
     fs::copy_file(FixturePath("mono8_8k.ape"), dir / "a.b" / "song");
     WriteBytes(dir / "a.wav", {'o', 't', 'h', 'e', 'r'});
     ConversionItem& row = rows.Add(dir / "a.b" / "song", L"", kOutputWavBesideSource);
-    ASSERT_TRUE(recorder.Run(rows.table, 2));
+    ASSERT_TRUE(recorder.Run(rows.table));
     EXPECT_EQ(row.outputPath, (dir / "a.b" / "song.wav").wstring());
     EXPECT_EQ(ReadBytes(dir / "a.wav").size(), 5u);
 }
@@ -165,7 +165,7 @@ TEST_F(Safety, CancelStopsAfterTheCurrentChunkAndRemovesTheUnfinishedFile)
         if (e.message == WM_CONVERT_PROGRESS)
             batch.Cancel();
     };
-    ASSERT_TRUE(recorder.Run(rows.table, 1));
+    ASSERT_TRUE(recorder.Run(rows.table));
     EXPECT_EQ(Done(0), 1);
     EXPECT_EQ(rows.items[0]->failureReason, L"cancelled: the unfinished file was removed");
     EXPECT_TRUE(recorder.EventsOf(1).empty()) << "no row starts after a cancel";
@@ -200,13 +200,14 @@ TEST_F(Safety, StartIsRefusedWhileABatchRunsAndTheDestructorJoins)
 {
     rows.Add(FixturePath("stereo16_44k.ape"), dir / "a.wav");
     {
+        WindowRowEvents events(nullptr);  // nobody watches; the question is the back-end's
         BatchController batch;
-        EXPECT_EQ(batch.Start(0, nullptr), 0) << "no rows yet";
+        EXPECT_EQ(batch.Start(g_settings, events), 0) << "no rows yet";
         batch.SetRows(&rows.table);
         win::Headless().PushAnswer(win::IDYES);
-        ASSERT_EQ(batch.Start(0, nullptr), 1);
+        ASSERT_EQ(batch.Start(g_settings, events), 1);
         EXPECT_TRUE(batch.IsRunning());
-        EXPECT_EQ(batch.Start(0, nullptr), 0);
+        EXPECT_EQ(batch.Start(g_settings, events), 0);
         // Leaving the scope cancels and joins: no thread outlives the rows.
     }
     EXPECT_TRUE(Names().empty() || Names() == std::vector<std::string>{"a.wav"});

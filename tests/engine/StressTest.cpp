@@ -4,7 +4,7 @@
 #include "tests/engine/BatchRecorder.h"
 #include "tests/support/TestFiles.h"
 
-#include "engine/EngineMessages.h"
+#include "app/EngineMessages.h"
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsPath.h"
 
@@ -44,7 +44,7 @@ TEST(Stress, ThreeHundredTinyRowsEachEndCorrectly)
         table[i] = items.back().get();
     }
     BatchRecorder recorder;
-    ASSERT_TRUE(recorder.Run(table, 1, 30 * 60 * 1000));
+    ASSERT_TRUE(recorder.Run(table, 30 * 60 * 1000));
 
     std::size_t files = 0;
     for (int i = 0; i < kRows; ++i) {

@@ -111,9 +111,10 @@ TEST(WavSink, FailuresAreReportedAndLeaveNoFile)
     EXPECT_EQ(none.Create(nullptr), 0);
     EXPECT_EQ(none.Close(), 0);
 
-    // Cannot be created: create still succeeds, close reports the failure.
+    // Cannot be created: create says so, and close reports it too.
     WavSink sink;
-    EXPECT_EQ(sink.Create(L"/no/such/dir/out.wav"), 1);
+    EXPECT_EQ(sink.Create(L"/no/such/dir/out.wav"), 0);
+    EXPECT_FALSE(sink.ErrorText().empty());
     auto format = Format(44100, 16, 2);
     sink.SetFormat(&format);
     sink.Write(Ramp(400).data(), 400);

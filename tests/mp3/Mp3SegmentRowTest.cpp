@@ -10,11 +10,9 @@
 #include "tests/support/TestFiles.h"
 
 #include "engine/BatchController.h"
-#include "engine/EngineMessages.h"
-#include "engine/ProgressWindows.h"
+#include "app/EngineMessages.h"
+#include "engine/RowEvents.h"
 #include "settings/ConversionSettings.h"
-#include "settings/SettingsFile.h"
-#include "settings/SettingsPath.h"
 
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/core/Strings.h"
@@ -27,7 +25,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <atomic>
 #include <mutex>
+#include <set>
 
 using namespace testing_support;
 using namespace mp3test;
@@ -41,19 +41,18 @@ protected:
     {
         ASSERT_EQ(MissingTools({"ffmpeg", "ffprobe", "mpg123"}), "");
         win::Headless().Reset();
-        SetSettingsPath((dir / "configure.dat").wstring());
-        ConversionSettings settings;
-        settings.cbrFlag = 1;
-        settings.mp3.cbrBitRate = 192;
-        settings.mp3.quality = 5;
-        ASSERT_EQ(SettingsFile::Write((dir / "configure.dat").wstring(), settings), 1);
+        saved = g_settings;
+        g_settings = ConversionSettings();
+        g_settings.cbrFlag = 1;
+        g_settings.mp3.cbrBitRate = 192;
+        g_settings.mp3.quality = 5;
         setenv("KOLVEX_MP3_SEGMENT_FRAMES", "24", 1);
     }
     void TearDown() override
     {
         unsetenv("KOLVEX_MP3_SEGMENT_FRAMES");
         win::SetRowThreads(win::CoreCount());
-        SetSettingsPath(L"");
+        g_settings = saved;
         win::Headless().Reset();
     }
 
@@ -66,6 +65,7 @@ protected:
     }
 
     TempDir dir;
+    ConversionSettings saved;
 };
 
 // Signal to noise of a decode against the source, in dB.
@@ -80,64 +80,57 @@ double SnrDb(const std::vector<float>& decoded, const std::vector<unsigned char>
     return 10 * std::log10(signal / std::max(noise, 1e-30));
 }
 
-class ThreadWindows : public ProgressWindows {
+// Hears a batch directly, as kolvex-convert does: every report of a row
+// must come on that row's own worker thread, in order.
+class ThreadEvents : public RowEvents {
 public:
     struct Row {
-        win::DWORD openedOn = 0, closedOn = 0;
+        win::DWORD startedOn = 0, doneOn = 0;
         int progress = 0, onOtherThreads = 0, backwards = 0;
         std::int64_t lastMs = -1;
+        bool written = false;
+        std::wstring reason;
     };
 
-    win::HWND OpenProgressWindow(const ConversionItem& row) override
+    void RowStarted(std::int32_t key, std::int32_t) override
     {
-        static const bool registered = [] {
-            win::WNDCLASS wc;
-            wc.lpfnWndProc = Proc;
-            wc.lpszClassName = L"TestThreadProgress";
-            return win::RegisterClass(&wc) != 0;
-        }();
-        (void)registered;
-        win::HWND hwnd = win::CreateWindowEx(0, L"TestThreadProgress", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr,
-                                             nullptr);
-        win::SetWindowLongPtr(hwnd, win::GWLP_USERDATA, reinterpret_cast<win::LONG_PTR>(this));
         std::lock_guard guard(lock_);
-        rows_[row.rowKey].openedOn = win::GetCurrentThreadId();
-        return hwnd;
+        rows_[key].startedOn = win::GetCurrentThreadId();
     }
-
-    void CloseProgressWindow(win::HWND window) override
+    void RowProgress(std::int32_t key, std::int64_t ms) override
     {
-        EXPECT_TRUE(win::DestroyWindow(window));
         std::lock_guard guard(lock_);
-        for (auto& [key, row] : rows_)
-            if (row.openedOn == win::GetCurrentThreadId())
-                row.closedOn = row.openedOn;
+        Row& row = rows_[key];
+        row.progress++;
+        row.onOtherThreads += row.startedOn != win::GetCurrentThreadId();
+        row.backwards += ms < row.lastMs;
+        row.lastMs = ms;
     }
+    void RowDone(std::int32_t key, std::int32_t, bool written, const std::wstring& reason) override
+    {
+        std::lock_guard guard(lock_);
+        Row& row = rows_[key];
+        row.doneOn = win::GetCurrentThreadId();
+        row.written = written;
+        row.reason = reason;
+    }
+    void ResampleStarted(std::int32_t) override { }
+    void ResampleProgress(std::int32_t, int) override { }
+    void ResampleDone(std::int32_t, bool, const std::wstring&) override { }
+    void BatchDone() override { batchDoneOn_ = win::GetCurrentThreadId(); }
+    bool AskOverwrite(std::int32_t, const std::wstring&) override { return false; }
 
     std::map<std::int32_t, Row> Rows()
     {
         std::lock_guard guard(lock_);
         return rows_;
     }
+    win::DWORD BatchDoneOn() const { return batchDoneOn_; }
 
 private:
-    static win::LRESULT Proc(win::HWND hwnd, win::UINT message, win::WPARAM wParam, win::LPARAM lParam)
-    {
-        auto* self = reinterpret_cast<ThreadWindows*>(win::GetWindowLongPtr(hwnd, win::GWLP_USERDATA));
-        if (!self || message != WM_CONVERT_PROGRESS)
-            return win::DefWindowProc(hwnd, message, wParam, lParam);
-        std::int64_t ms = *reinterpret_cast<const std::int64_t*>(lParam);
-        std::lock_guard guard(self->lock_);
-        Row& row = self->rows_[static_cast<std::int32_t>(wParam)];
-        row.progress++;
-        row.onOtherThreads += row.openedOn != win::GetCurrentThreadId();
-        row.backwards += ms < row.lastMs;
-        row.lastMs = ms;
-        return 0;
-    }
-
     std::mutex lock_;
     std::map<std::int32_t, Row> rows_;
+    std::atomic<win::DWORD> batchDoneOn_{0};
 };
 
 }  // namespace
@@ -165,7 +158,7 @@ TEST_F(SegmentRows, AlbumTrackRangesComeOutAtTheirLengthAndSoundAsTheSerialOnes)
             table[key] = items.back().get();
         }
         BatchRecorder recorder;
-        ASSERT_TRUE(recorder.Run(table, 1));
+        ASSERT_TRUE(recorder.Run(table));
         for (std::size_t t = 0; t < std::size(tracks); ++t) {
             auto events = recorder.EventsOf(static_cast<std::int32_t>(t));
             ASSERT_FALSE(events.empty());
@@ -204,44 +197,46 @@ TEST_F(SegmentRows, ACancelMidRowStopsTheSegmentsAndLeavesNoFile)
         if (e.message == WM_CONVERT_PROGRESS)
             batch.Cancel();
     };
-    ASSERT_TRUE(recorder.Run(table, 1));
+    ASSERT_TRUE(recorder.Run(table));
     ASSERT_NE(recorder.Find(WM_MP3_DONE), nullptr);
     EXPECT_EQ(recorder.Find(WM_MP3_DONE)->lParam, 1);
     EXPECT_EQ(row->failureReason, L"cancelled: the unfinished file was removed");
-    EXPECT_EQ(Names(), std::vector<fs::path>{"configure.dat"});
+    EXPECT_TRUE(Names().empty());
 }
 
-TEST_F(SegmentRows, RowsSideBySideSendEveryChunksProgressToAWindowOfTheirOwnThread)
+TEST_F(SegmentRows, RowsSideBySideReportEveryChunkOnTheirOwnThread)
 {
     const fs::path image = FixturePath("stereo16_44k.ape");
     const std::size_t blocks = FfmpegDecode(image, "s16le").size() / 4;
-    ThreadWindows windows;
+    ThreadEvents events;
     std::vector<std::unique_ptr<ConversionItem>> items;
     RowTable table;
     for (std::int32_t key : {0, 1, 2}) {
         items.push_back(MakeRow(key, image.wstring(), (dir / (std::to_string(key) + ".mp3")).wstring(), kOutputMp3));
-        items.back()->progressWindows = &windows;
         table[key] = items.back().get();
     }
-    BatchRecorder recorder;
-    ASSERT_TRUE(recorder.Run(table, 1, 60000, 2));
+    BatchController batch;
+    batch.SetRows(&table);
+    batch.SetRowsAtOnce(2);
+    ASSERT_EQ(batch.Start(g_settings, events), 1);
+    batch.Wait();
 
-    EXPECT_EQ(recorder.Find(WM_CONVERT_PROGRESS), nullptr) << "progress reached the watcher's window";
-    auto rows = windows.Rows();
+    auto rows = events.Rows();
     ASSERT_EQ(rows.size(), 3u);
+    std::set<win::DWORD> threads;
     for (auto& [key, row] : rows) {
         SCOPED_TRACE("row " + std::to_string(key));
-        auto events = recorder.EventsOf(key);
-        ASSERT_EQ(events.size(), 2u);
-        EXPECT_EQ(events.front().message, WM_MP3_START);
-        EXPECT_EQ(events.back().message, WM_MP3_DONE);
-        EXPECT_EQ(events.back().lParam, 0) << win::ToUtf8(table[key]->failureReason);
-        EXPECT_NE(row.openedOn, win::GetCurrentThreadId());
-        EXPECT_EQ(row.closedOn, row.openedOn);
+        EXPECT_TRUE(row.written) << win::ToUtf8(row.reason);
+        EXPECT_NE(row.startedOn, win::GetCurrentThreadId());
+        EXPECT_EQ(row.doneOn, row.startedOn);
+        threads.insert(row.startedOn);
         // One per chunk of 1024 blocks (the last one short), and one as the
         // source says it has no more.
         EXPECT_EQ(static_cast<std::size_t>(row.progress), (blocks + 1023) / 1024 + 1);
         EXPECT_EQ(row.onOtherThreads, 0);
         EXPECT_EQ(row.backwards, 0);
     }
+    EXPECT_EQ(threads.size(), 3u) << "each row has a worker of its own";
+    EXPECT_NE(events.BatchDoneOn(), 0u);
+    EXPECT_EQ(threads.count(events.BatchDoneOn()), 0u) << "the batch's done comes from the batch's thread";
 }

@@ -72,7 +72,7 @@ std::string EncodeWithoutThreadCount(const Pcm& pcm, const ConversionSettings& s
     auto get = [module](const char* name) { return win::GetProcAddress(module, name); };
     auto format = pcm.WaveFormat();
     Mp3OutputType block = settings.mp3;
-    block.field2 = settings.cbrFlag;
+    block.mode = settings.cbrFlag;
     std::uint8_t type[MP3_OUTPUT_BUFFER_SIZE] = {};
     std::memcpy(type, &block, sizeof block);
     std::string out;

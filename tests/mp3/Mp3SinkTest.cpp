@@ -1,7 +1,6 @@
 #include "Mp3TestSupport.h"
 
 #include "engine/Mp3Sink.h"
-#include "settings/SettingsPath.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -146,22 +145,6 @@ TEST_F(Mp3SinkTest, EveryInputWidthAndTheChosenSampleRate)
     }
 }
 
-TEST_F(Mp3SinkTest, MissingSettingsFileIsRecreatedWithEncoderDefaults)
-{
-    ASSERT_EQ(Encode(Tones({1000, 9000}, 0.3, 48000, 48000), work_.Path("d.mp3")), MP3_S_OK);
-    EXPECT_EQ(std::filesystem::file_size(work_.Dir() / "configure.dat"), 3200u);
-
-    // Encoder defaults: 44100 Hz, variable 80..160 kbit/s (the CBR flag is 0).
-    FrameScan scan = ScanFrames(work_.Dir() / "d.mp3");
-    ASSERT_TRUE(scan.wholeFile);
-    EXPECT_EQ(scan.infoTag, "Xing");
-    for (std::size_t i = 1; i < scan.frames.size(); ++i) {
-        EXPECT_EQ(scan.frames[i].sampleRate, 44100);
-        EXPECT_GE(scan.frames[i].bitRate, 80);
-        EXPECT_LE(scan.frames[i].bitRate, 160);
-    }
-}
-
 TEST_F(Mp3SinkTest, FailuresLeaveNoFileBehind)
 {
     work_.WriteSettings(Settings(true, 128, 128));
@@ -181,18 +164,12 @@ TEST_F(Mp3SinkTest, FailuresLeaveNoFileBehind)
     EXPECT_EQ(Encode(pcm, work_.Path("bad.mp3")), MP3_E_INVALIDARG);
     EXPECT_FALSE(std::filesystem::exists(work_.Dir() / "bad.mp3"));
 
-    // A settings file that can neither be read nor re-created.
-    SetSettingsPath(work_.Path("no/such/configure.dat"));
-    EXPECT_EQ(Encode(pcm, work_.Path("nosettings.mp3")), MP3_E_FAIL);
-    EXPECT_FALSE(std::filesystem::exists(work_.Dir() / "nosettings.mp3"));
-    SetSettingsPath(work_.SettingsFile());
-
     work_.WriteSettings(Settings(true, 128, 128));
     {
         Mp3Sink sink;  // dropped before Finish
         ASSERT_EQ(sink.Load(L"lame_enc"), 1);
         auto format = pcm.WaveFormat();
-        ASSERT_EQ(sink.Open(reinterpret_cast<const WAVEFORMATEX*>(format.data()), work_.Path("dropped.mp3")), MP3_S_OK);
+        ASSERT_EQ(sink.Open(reinterpret_cast<const WAVEFORMATEX*>(format.data()), work_.Path("dropped.mp3"), EncodeSettings()), MP3_S_OK);
         sink.Encode(pcm.bytes.data(), static_cast<int>(pcm.bytes.size()));
     }
     EXPECT_FALSE(std::filesystem::exists(work_.Dir() / "dropped.mp3"));

@@ -2,8 +2,6 @@
 
 #include "engine/Mp3Sink.h"
 #include "platform/core/Strings.h"
-#include "settings/SettingsFile.h"
-#include "settings/SettingsPath.h"
 
 #include <gtest/gtest.h>
 
@@ -56,21 +54,21 @@ Workspace::Workspace()
            (std::string("kolvex_mp3_") + info->test_suite_name() + "_" + info->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
-    SetSettingsPath(SettingsFile());
+    WriteSettings(ConversionSettings());
 }
 
-Workspace::~Workspace()
-{
-    SetSettingsPath(L"");
-    std::filesystem::remove_all(dir_);
-}
+Workspace::~Workspace() { std::filesystem::remove_all(dir_); }
 
 std::wstring Workspace::Path(const std::string& name) const { return win::FromUtf8((dir_ / name).string()); }
 
-void Workspace::WriteSettings(const ConversionSettings& settings) const
-{
-    ASSERT_EQ(SettingsFile::Write(SettingsFile(), settings), 1);
+namespace {
+ConversionSettings g_encodeSettings;
 }
+
+const ConversionSettings& EncodeSettings() { return g_encodeSettings; }
+
+// Written before the threads that encode start, read by them.
+void Workspace::WriteSettings(const ConversionSettings& settings) const { g_encodeSettings = settings; }
 
 std::int32_t Encode(const Pcm& pcm, const std::wstring& path, std::size_t chunkBytes)
 {
@@ -79,7 +77,7 @@ std::int32_t Encode(const Pcm& pcm, const std::wstring& path, std::size_t chunkB
         return -1;
     sink.InitDefaults();
     auto format = pcm.WaveFormat();
-    std::int32_t opened = sink.Open(reinterpret_cast<const WAVEFORMATEX*>(format.data()), path);
+    std::int32_t opened = sink.Open(reinterpret_cast<const WAVEFORMATEX*>(format.data()), path, g_encodeSettings);
     std::size_t chunk = chunkBytes ? chunkBytes : static_cast<std::size_t>(1024 * pcm.channels * pcm.bits / 8);
     for (std::size_t at = 0; at < pcm.bytes.size(); at += chunk)
         sink.Encode(pcm.bytes.data() + at, static_cast<int>(std::min(chunk, pcm.bytes.size() - at)));

@@ -25,14 +25,15 @@ struct Pcm {
 Pcm Tones(const std::vector<double>& hz, double amplitude, int frames, int rate = 44100, int channels = 2,
           int bits = 16);
 
-// A folder of its own for one test; the settings file is read from there.
+// A folder of its own for one test.
 class Workspace {
 public:
     Workspace();
     ~Workspace();
     std::filesystem::path Dir() const { return dir_; }
     std::wstring Path(const std::string& name) const;
-    std::wstring SettingsFile() const { return Path("configure.dat"); }
+    // What Encode hands the encoder from now on (the built-in defaults
+    // until then).
     void WriteSettings(const ConversionSettings& settings) const;
 
 private:
@@ -43,6 +44,8 @@ private:
 // `chunkBytes`), finish: the worker's order. Open's result when it failed,
 // else Finish's.
 std::int32_t Encode(const Pcm& pcm, const std::wstring& path, std::size_t chunkBytes = 0);
+// The settings Encode uses, as the last WriteSettings left them.
+const ConversionSettings& EncodeSettings();
 
 // Interleaved samples as ffmpeg decodes the file; empty on failure.
 std::vector<float> DecodeWithFfmpeg(const std::filesystem::path& mp3, int& channels, int& rate);

@@ -91,7 +91,7 @@ TEST(Mp3Threads, SegmentedRowsSideBySideAndOneDroppedHalfway)
         Mp3Sink sink;
         ASSERT_EQ(sink.Load(L"lame_enc"), 1);
         auto format = a.WaveFormat();
-        ASSERT_EQ(sink.Open(reinterpret_cast<const WAVEFORMATEX*>(format.data()), work.Path("dropped.mp3")), MP3_S_OK);
+        ASSERT_EQ(sink.Open(reinterpret_cast<const WAVEFORMATEX*>(format.data()), work.Path("dropped.mp3"), EncodeSettings()), MP3_S_OK);
         sink.Encode(a.bytes.data(), static_cast<int>(a.bytes.size() / 2));
     });
     first.join();

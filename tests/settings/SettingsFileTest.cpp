@@ -109,28 +109,6 @@ TEST_F(Settings, DirectoryWithoutNulOrWithHugeLengthStaysInsideTheRecord)
     EXPECT_EQ(record.outputDirectoryLength, 3u);
 }
 
-TEST_F(Settings, EncoderStartRecreatesAMissingFileWithEncoderDefaults)
-{
-    ConversionSettings record;
-    record.cbrFlag = 1;
-    ASSERT_EQ(SettingsFile::ReadForEncoder(path_, record), 1);
-    EXPECT_EQ(record.cbrFlag, 0u);
-    Bytes bytes = FileBytes();
-    ASSERT_EQ(bytes.size(), 3200u);
-    // MP3 block from the encoder, everything else built in.
-    for (auto [offset, value] : std::initializer_list<std::pair<std::size_t, std::uint32_t>>{
-             {0x804, 44100}, {0x810, 80}, {0x814, 160}, {0x818, 5}, {0x81C, 4}, {0x820, 3}, {0x824, 1},
-             {0x82C, 0}, {0x834, 1}, {0x838, 0}, {0x000, 0}, {0x860, 0}, {0x864, 1}})
-        EXPECT_EQ(At(bytes, offset), value) << "offset " << offset;
-
-    Put(bytes, 0x818, 9);  // an existing file is taken as it is
-    WriteBytes(bytes);
-    ASSERT_EQ(SettingsFile::ReadForEncoder(path_, record), 1);
-    EXPECT_EQ(record.mp3.quality, 9u);
-
-    EXPECT_EQ(SettingsFile::ReadForEncoder(path_ + L".d/none/configure.dat", record), 0);
-}
-
 TEST(SettingsPath, BesideTheExecutableUnlessPointedElsewhere)
 {
     EXPECT_EQ(SettingsPath(), win::ExecutableDirectory() + L"configure.dat");

@@ -4,7 +4,7 @@
 // SOURCE is the source tree (for the demo album and a test file).
 #include "app/MainWindow.h"
 #include "app/MainWindowTemplate.h"
-#include "engine/EngineMessages.h"
+#include "app/EngineMessages.h"
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPath.h"

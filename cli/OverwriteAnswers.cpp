@@ -1,14 +1,12 @@
-#include "cli/TerminalBackend.h"
+#include "cli/OverwriteAnswers.h"
 
 #include "cli/DisplayText.h"
-
-#include "platform/core/MessageBox.h"
 
 #include <cstdio>
 #include <iostream>
 #include <unistd.h>
 
-bool TerminalBackend::Keep(const std::wstring& path)
+bool OverwriteAnswers::Keep(const std::wstring& path)
 {
     bool keep = answer_ == CommandLine::Answer::No ||
                 (answer_ == CommandLine::Answer::Ask && (!isatty(STDIN_FILENO) || Ask(path)));
@@ -20,7 +18,7 @@ bool TerminalBackend::Keep(const std::wstring& path)
 }
 
 // True when the file stays. "all" and "none" answer every later question too.
-bool TerminalBackend::Ask(const std::wstring& path)
+bool OverwriteAnswers::Ask(const std::wstring& path)
 {
     for (;;) {
         std::fprintf(stderr, "%s already exists. Replace it? [y]es, [n]o, [a]ll, none: ", DisplayText(path).c_str());
@@ -43,15 +41,8 @@ bool TerminalBackend::Ask(const std::wstring& path)
     }
 }
 
-int TerminalBackend::MessageBox(win::HWND, const std::wstring& text, const std::wstring&, win::UINT type)
+bool OverwriteAnswers::Replace(const std::wstring& path)
 {
-    if ((type & win::MB_TYPEMASK) != win::MB_YESNO)
-        return win::IDOK;
-    // "This <path> file already exists, whether or not coverage?"
-    const std::wstring prefix = L"This ", suffix = L" file already exists, whether or not coverage?";
-    std::wstring path = text;
-    if (path.starts_with(prefix) && path.ends_with(suffix))
-        path = path.substr(prefix.size(), path.size() - prefix.size() - suffix.size());
     std::lock_guard guard(lock_);
-    return answer_ == CommandLine::Answer::Yes || replace_.count(path) ? win::IDYES : win::IDNO;
+    return answer_ == CommandLine::Answer::Yes || replace_.count(path) > 0;
 }

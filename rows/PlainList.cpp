@@ -1,4 +1,4 @@
-#include "app/PlainList.h"
+#include "rows/PlainList.h"
 
 int PlainList::ListAddItem(const std::wstring& name, std::int32_t key)
 {

@@ -1,4 +1,4 @@
-#include "app/FileInfoThread.h"
+#include "rows/FileInfoThread.h"
 
 #include "engine/ApeSource.h"
 #include "engine/BrookSource.h"

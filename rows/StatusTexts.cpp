@@ -1,4 +1,4 @@
-#include "app/StatusTexts.h"
+#include "rows/StatusTexts.h"
 
 #include <cwchar>
 

@@ -1,8 +1,8 @@
-#include "app/ConversionList.h"
+#include "rows/ConversionList.h"
 
-#include "app/FileInfoThread.h"
-#include "app/OutputNaming.h"
-#include "app/StatusTexts.h"
+#include "rows/FileInfoThread.h"
+#include "rows/OutputNaming.h"
+#include "rows/StatusTexts.h"
 #include "platform/core/PathParts.h"
 #include "cue/CueTags.h"
 #include "tags/TagFiles.h"

@@ -1,4 +1,4 @@
-#include "app/OutputNaming.h"
+#include "rows/OutputNaming.h"
 
 #include "platform/core/PathParts.h"
 

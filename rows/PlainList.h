@@ -2,7 +2,7 @@
 // texts and check marks. The state change takes effect at once.
 #pragma once
 
-#include "app/ListOperations.h"
+#include "rows/ListOperations.h"
 
 #include <map>
 

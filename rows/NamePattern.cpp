@@ -1,6 +1,6 @@
-#include "app/NamePattern.h"
+#include "rows/NamePattern.h"
 
-#include "app/OutputNaming.h"
+#include "rows/OutputNaming.h"
 #include "platform/core/Strings.h"
 
 #include <cwctype>

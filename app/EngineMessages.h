@@ -1,7 +1,7 @@
-// What the conversion engine tells the main window. All go to the published
-// main window handle (or the row's own report window); progress is sent
-// (the worker waits), the rest posted. Per row: start, progress, done; the
-// batch's done comes last.
+// The window messages the main window hears of a batch by (WindowRowEvents
+// turns the engine's reports into them): progress is sent (the worker
+// waits), the rest posted. Per row: start, progress, done; the batch's done
+// comes last.
 #pragma once
 
 #include "platform/messaging/Messages.h"

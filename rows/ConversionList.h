@@ -4,7 +4,7 @@
 // outputs. It owns every record; the list it drives shows them by key.
 #pragma once
 
-#include "app/ListOperations.h"
+#include "rows/ListOperations.h"
 #include "engine/ConversionItem.h"
 
 #include <memory>
