@@ -1,5 +1,7 @@
 #include "tests/app/MainWindowFixture.h"
 
+#include <cstdlib>
+
 #include "app/MainWindowTemplate.h"
 #include "resample/SsrcMessages.h"
 #include "settings/SettingsFile.h"
@@ -156,6 +158,30 @@ TEST_F(MainWindowTest, Mp3BatchConvertsTheAlbumAndOffersTheFolder)
     RunBatch(kMp3);
     EXPECT_EQ(Text(kFormatLine), L"Output Audio Info: Output Format MP3 Variable Bitrate: 64-192 Quality: 3");
     EXPECT_EQ(Headless().ShellRequests().size(), 1u);  // Cancel opens nothing
+}
+
+// Setup's settings travel with the batch: its rows write their files and
+// nothing else, neither in $TMPDIR nor beside the stored settings.
+TEST_F(MainWindowTest, ABatchWritesNothingOutsideItsOutputFolder)
+{
+    fs::path out = dir / "out", tmp = dir / "tmp";
+    fs::create_directories(tmp);
+    const char* oldTmp = std::getenv("TMPDIR");
+    std::string savedTmp = oldTmp ? oldTmp : "";
+    setenv("TMPDIR", tmp.c_str(), 1);
+    SetOutputFolder(out);
+    fs::create_directory(out);
+    Add({Album()});
+    auto before = testing_support::FileNames(dir.path());
+    auto settings = testing_support::ReadBytes(dir / "configure.dat");
+    RunBatch(kMp3);
+    RunBatch(kWave);
+    oldTmp ? setenv("TMPDIR", savedTmp.c_str(), 1) : unsetenv("TMPDIR");
+
+    EXPECT_TRUE(testing_support::FileNames(tmp).empty());
+    EXPECT_EQ(testing_support::FileNames(dir.path()), before);
+    EXPECT_TRUE(testing_support::ReadBytes(dir / "configure.dat") == settings);
+    EXPECT_EQ(testing_support::FileNames(out).size(), 6u) << "three MP3 and three WAV files";
 }
 
 TEST_F(MainWindowTest, WaveBatchResamplesAndDisablesCommandsMeanwhile)

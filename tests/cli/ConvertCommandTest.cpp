@@ -78,6 +78,31 @@ TEST(ConvertCommand, Mp3OptionsReachTheEncoderWithoutTouchingStoredSettings)
     EXPECT_TRUE(ReadBytes(stored) == before) << "the stored settings must not be rewritten";
 }
 
+// The batch hears its settings in memory: nothing is written to $TMPDIR (an
+// empty folder stays empty, a missing one does not stop the run) and the
+// stored settings file is neither rewritten nor copied.
+TEST(ConvertCommand, ARunWritesNothingOutsideItsOutputFolder)
+{
+    TempDir dir;
+    fs::create_directories(dir / "tmp");
+    fs::create_directories(dir / "stored");
+    std::vector<unsigned char> record(3200, 0);
+    record[0x808] = 192;  // CBR at 192 kbit/s
+    record[0x860] = 1;
+    WriteBytes(dir / "stored" / "configure.dat", record);
+    for (const char* tmp : {"tmp", "no-such-tmp"}) {
+        SCOPED_TRACE(tmp);
+        Result r = Shell("TMPDIR=" + Q(dir / tmp) + " KOLVEX_SETTINGS=" + Q(dir / "stored" / "configure.dat") +
+                         " $K --yes -o " + Q(dir / "out") + " " + Q(Demo("demo.cue")) + " 2>&1");
+        ASSERT_EQ(r.status, 0) << r.output;
+        EXPECT_TRUE(FileNames(dir / "tmp").empty());
+        EXPECT_FALSE(fs::exists(dir / "no-such-tmp"));
+        EXPECT_EQ(FileNames(dir / "stored"), std::vector<std::string>{"configure.dat"});
+        EXPECT_EQ(FileNames(dir / "out").size(), 3u);
+    }
+    EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"out", "stored", "tmp"}));
+}
+
 TEST(ConvertCommand, ExistingFilesAreKeptOrOverwrittenAsAsked)
 {
     TempDir dir;
