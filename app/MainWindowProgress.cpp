@@ -60,7 +60,7 @@ void MainWindow::SetProgressRange(int low, int high)
 
 void MainWindow::OnRowStart(std::int32_t key, const wchar_t* status)
 {
-    rows_.List().ListSetItemState(2, key);
+    rows_.List().ListSetItemState(kItemConverting, key);
     rows_.List().ListSetItemInfo(L"Convertering", key);
     if (const ConversionItem* row = rows_.Find(key))
         SetProgressRange(Clamp32(row->startMs), Clamp32(ProgressEnd(*row)));
@@ -69,7 +69,7 @@ void MainWindow::OnRowStart(std::int32_t key, const wchar_t* status)
 
 void MainWindow::OnRowDone(std::int32_t key, bool failed, const wchar_t* okStatus, const wchar_t* failedStatus)
 {
-    rows_.List().ListSetItemState(1, key);
+    rows_.List().ListSetItemState(kItemIdle, key);
     rows_.List().ListSetItemInfo(failed ? L"Converter Failed" : L"Converter OK", key);
     SetStatus(failed ? failedStatus : okStatus);
     const ConversionItem* row = rows_.Find(key);

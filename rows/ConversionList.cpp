@@ -46,7 +46,7 @@ void ConversionList::Show(ConversionItem* record, const std::wstring& name)
     list_.ListAddItem(name, record->rowKey);
     list_.ListSetItemInfo(DurationText(record->lengthMs), record->rowKey);
     // A new row is unchecked: the click toggles it on.
-    list_.ListSetItemState(3, record->rowKey);
+    list_.ListSetItemState(kItemToggleCheck, record->rowKey);
 }
 
 std::unique_ptr<ConversionItem> ConversionList::Probe(const std::wstring& path)

@@ -13,7 +13,7 @@ int PlainList::ListSetItemState(int state, std::int32_t key)
     auto it = rows_.find(key);
     if (it == rows_.end())
         return 0;
-    if (state == 3)
+    if (state == kItemToggleCheck)
         it->second.checked = !it->second.checked;
     return 1;
 }

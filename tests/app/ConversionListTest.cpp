@@ -65,8 +65,8 @@ TEST_F(Model, KeysFollowTheLargestAfterDeleting)
 {
     for (const char* name : {"mono8_8k.ape", "mono16_22k.ape", "stereo8_11k.ape"})
         rows.Add(FixturePath(name).wstring());
-    list.ListSetItemState(3, 0);  // uncheck the first and last: only the middle goes
-    list.ListSetItemState(3, 2);
+    list.ListSetItemState(kItemToggleCheck, 0);  // uncheck the first and last: only the middle goes
+    list.ListSetItemState(kItemToggleCheck, 2);
     rows.RemoveChecked();
     EXPECT_EQ(rows.Rows().size(), 2u);
     EXPECT_EQ(rows.Find(1), nullptr);
@@ -80,7 +80,7 @@ TEST_F(Model, KeysFollowTheLargestAfterDeleting)
     EXPECT_FALSE(rows.Find(0)->marked);
     EXPECT_FALSE(rows.Find(2)->marked);
     EXPECT_TRUE(rows.Find(3)->marked);
-    list.ListSetItemState(3, 0);
+    list.ListSetItemState(kItemToggleCheck, 0);
     rows.MarkChecked();
     EXPECT_TRUE(rows.Find(0)->marked);
 }

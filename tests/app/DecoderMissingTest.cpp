@@ -35,7 +35,7 @@ TEST_F(MainWindowTest, AddWithoutTheDecoderModuleSaysWhyAndConvertingFailsWithTh
     EXPECT_EQ(asked[0].rfind(L"Decoder Missing: Monkey's Audio files cannot be read: ", 0), 0u) << asked[0];
     EXPECT_NE(asked[0].find(why), std::wstring::npos) << asked[0];
 
-    list.ListSetItemState(3, 0);  // leave the text file out
+    list.ListSetItemState(kItemToggleCheck, 0);  // leave the text file out
     SetOutputFolder(dir / "out");
     RunBatch(kWave);
     EXPECT_EQ(list.Rows().at(1).info, L"Converter Failed");

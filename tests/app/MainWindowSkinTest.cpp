@@ -91,7 +91,7 @@ TEST_F(Skinned, RowsAreTickedInTheSkinnedListAndConverted)
     SetOutputFolder(out);
     Add({FixturePath("mono8_8k.ape"), FixturePath("stereo8_11k.ape"), FixturePath("mono16_22k.ape")});
     EXPECT_EQ(Ticked(), (std::vector<std::int32_t>{0, 1, 2}));
-    rows.ListSetItemState(3, 1);  // a click on the middle row unticks it
+    rows.ListSetItemState(kItemToggleCheck, 1);  // a click on the middle row unticks it
     Pump();
     EXPECT_EQ(Ticked(), (std::vector<std::int32_t>{0, 2}));
     RunBatch(kMp3);

@@ -116,8 +116,8 @@ TEST_F(MainWindowTest, AddMakesOneCheckedRowPerFileOrTrack)
 TEST_F(MainWindowTest, DelRemovesCheckedRowsAndNewKeysFollowTheLargest)
 {
     Add({FixturePath("mono8_8k.ape"), FixturePath("stereo8_11k.ape"), FixturePath("mono16_22k.ape")});
-    list.ListSetItemState(3, 0);  // untick the first and last
-    list.ListSetItemState(3, 2);
+    list.ListSetItemState(kItemToggleCheck, 0);  // untick the first and last
+    list.ListSetItemState(kItemToggleCheck, 2);
     Click(kDelete);
     EXPECT_EQ(list.Rows().size(), 2u);
     EXPECT_EQ(main->Rows().Find(1), nullptr);
@@ -152,9 +152,9 @@ TEST_F(MainWindowTest, Mp3BatchConvertsTheAlbumAndOffersTheFolder)
 
     g_settings.cbrFlag = 0;  // variable: the line names the range
     g_settings.mp3.quality = 3;
-    list.ListSetItemState(3, 0);
-    list.ListSetItemState(3, 1);
-    list.ListSetItemState(3, 2);  // nothing ticked: still asks
+    list.ListSetItemState(kItemToggleCheck, 0);
+    list.ListSetItemState(kItemToggleCheck, 1);
+    list.ListSetItemState(kItemToggleCheck, 2);  // nothing ticked: still asks
     RunBatch(kMp3);
     EXPECT_EQ(Text(kFormatLine), L"Output Audio Info: Output Format MP3 Variable Bitrate: 64-192 Quality: 3");
     EXPECT_EQ(Headless().ShellRequests().size(), 1u);  // Cancel opens nothing
