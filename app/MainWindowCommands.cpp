@@ -131,7 +131,7 @@ bool MainWindow::StartBatch()
     batch_.SetRows(&rows_.Rows());
     SetBusy(true);
     // Setup stores what the next batch converts with; a batch keeps its own.
-    if (events_ && batch_.Start(g_settings, *events_))
+    if (events_ && batch_.Start(BatchSettings{g_settings}, *events_))
         return true;
     SetBusy(false);
     return false;

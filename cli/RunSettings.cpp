@@ -33,4 +33,6 @@ RunSettings::RunSettings(const CommandLine& options)
         settings_.mp3.quality = static_cast<std::uint32_t>(*options.quality);
     if (options.resample)
         settings_.resamplingFlag = *options.resample ? 1 : 0;
+    // The help promises 16-bit 44100 Hz, whatever the source's width.
+    batch_.requireSixteenBit = true;
 }

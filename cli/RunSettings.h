@@ -5,14 +5,16 @@
 #pragma once
 
 #include "cli/CommandLine.h"
-#include "settings/ConversionSettings.h"
+#include "engine/BatchSettings.h"
 
 class RunSettings {
 public:
     explicit RunSettings(const CommandLine& options);
 
-    const ConversionSettings& Snapshot() const { return settings_; }
+    const BatchSettings& Snapshot() const { return batch_; }
+    const ConversionSettings& Stored() const { return batch_.stored; }
 
 private:
-    ConversionSettings settings_;
+    BatchSettings batch_;
+    ConversionSettings& settings_ = batch_.stored;
 };

@@ -138,7 +138,7 @@ int main(int argc, char** argv)
     if (!options)
         return exitCode;
     const RunSettings run(*options);
-    const ConversionSettings& settings = run.Snapshot();
+    const ConversionSettings& settings = run.Stored();
 
     PlainList list;
     ConversionList rows(list);
@@ -178,7 +178,7 @@ int main(int argc, char** argv)
         display.OnOutputError([&batch] { batch.Cancel(); });
         batch.SetRows(&rows.Rows());
         batch.SetRowsAtOnce(RowsAtOnce(*options, marked));
-        if (!batch.Start(settings, display)) {
+        if (!batch.Start(run.Snapshot(), display)) {
             std::fprintf(stderr, "kolvex-convert: the conversion could not be started\n");
             return 1;
         }

@@ -24,7 +24,7 @@ int BatchController::SetRowsAtOnce(int rows)
     return 1;
 }
 
-int BatchController::Start(const ConversionSettings& settings, RowEvents& events)
+int BatchController::Start(const BatchSettings& settings, RowEvents& events)
 {
     if (!rows_ || running_.exchange(true))
         return 0;

@@ -7,7 +7,7 @@
 
 #include "engine/ConversionItem.h"
 #include "engine/RowEvents.h"
-#include "settings/ConversionSettings.h"
+#include "engine/BatchSettings.h"
 
 #include "engine/Worker.h"
 
@@ -37,7 +37,7 @@ public:
     // starts the batch thread and returns 1 at once. The batch converts with
     // a copy of `settings`, whatever happens to the caller's afterwards, and
     // reports to `events`, which must outlive it (see Wait).
-    int Start(const ConversionSettings& settings, RowEvents& events);
+    int Start(const BatchSettings& settings, RowEvents& events);
     // Asks the running batch to stop after the current chunk (or resampling
     // block) of every running row; their unfinished outputs are removed and
     // no further row starts. Returns at once; safe to call from any thread.
@@ -64,7 +64,7 @@ private:
     void WaitForRowsBelow(std::size_t limit);
 
     RowTable* rows_ = nullptr;
-    ConversionSettings settings_;
+    BatchSettings settings_;
     RowEvents* events_ = nullptr;
     int rowsAtOnce_ = 1;
     win::HANDLE batch_ = nullptr;

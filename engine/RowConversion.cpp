@@ -14,18 +14,6 @@
 
 namespace {
 
-// The existing WAV file is already what resampling would make of it.
-bool IsStereo44100(const std::wstring& path)
-{
-    FILE* file = win::_wfopen(path.c_str(), L"rb");
-    if (!file)
-        return false;
-    WavFormat format;
-    bool read = ssrc::ReadWavFormat(file, &format);
-    std::fclose(file);
-    return read && format.samplesPerSec == 44100 && format.channels == 2;
-}
-
 std::wstring CouldNotWrite(const std::string& why)
 {
     return why.empty() ? L"could not be written" : L"could not be written: " + win::FromUtf8(why);
@@ -50,7 +38,7 @@ win::DWORD RowConversion::Run()
     win::DWORD result = 0;
     if (Converts())
         result = Convert();
-    if (wav_ && converted_ && settings_.resamplingFlag && !noResampling_)
+    if (wav_ && converted_ && settings_.stored.resamplingFlag && !noResampling_)
         Resample();
     return result;
 }
@@ -115,7 +103,8 @@ void RowConversion::PrepareSink()
 }
 
 // An existing file is kept when the user says so (or, beside the source,
-// always): nothing is decoded into it.
+// always): nothing is decoded into it, and it is not resampled either: it
+// is the user's file, and nobody agreed to have it rewritten.
 void RowConversion::PrepareWav(bool ask)
 {
     wav_ = std::make_unique<WavSink>();
@@ -124,8 +113,7 @@ void RowConversion::PrepareWav(bool ask)
         return;
     if (ask && events_.AskOverwrite(Key(), item_.outputPath))
         return;
-    noResampling_ = IsStereo44100(item_.outputPath);
-    skipDecoding_ = true;
+    skipDecoding_ = noResampling_ = true;
 }
 
 bool RowConversion::Converts() const
@@ -188,7 +176,7 @@ std::wstring RowConversion::RangeProblem()
 std::wstring RowConversion::DecodeToMp3()
 {
     mp3_->InitDefaults();
-    if (mp3_->Open(ape_->PcmFormat(), item_.outputPath, settings_) < 0) {
+    if (mp3_->Open(ape_->PcmFormat(), item_.outputPath, settings_.stored) < 0) {
         std::wstring why = mp3_->FailureReason();
         return why.empty() ? CouldNotWrite("") : why;
     }
@@ -210,7 +198,8 @@ std::wstring RowConversion::DecodeToWav()
     wav_->Create(item_.outputPath.c_str());
     const WAVEFORMATEX* format = ape_->PcmFormat();
     wav_->SetFormat(format);
-    if (format->nSamplesPerSec == 44100 && format->nChannels == 2)
+    if (format->nSamplesPerSec == 44100 && format->nChannels == 2 &&
+        (!settings_.requireSixteenBit || format->wBitsPerSample == 16))
         noResampling_ = true;
     if (!wav_->IsOpen()) {
         std::wstring why = CouldNotWrite(wav_->ErrorText());

@@ -15,7 +15,7 @@
 #include "engine/RowEvents.h"
 #include "engine/WavSink.h"
 #include "resample/ResampleListener.h"
-#include "settings/ConversionSettings.h"
+#include "engine/BatchSettings.h"
 
 #include "platform/core/Types.h"
 
@@ -24,7 +24,7 @@
 
 class RowConversion : private ResampleListener {
 public:
-    RowConversion(ConversionItem& item, const ConversionSettings& settings, RowEvents& events)
+    RowConversion(ConversionItem& item, const BatchSettings& settings, RowEvents& events)
         : item_(item), settings_(settings), events_(events) { }
 
     // The thread result: 0, or (DWORD)-1 when the source could not be opened.
@@ -52,7 +52,7 @@ private:
     std::int32_t Key() const { return item_.rowKey; }
 
     ConversionItem& item_;
-    const ConversionSettings& settings_;
+    const BatchSettings& settings_;
     RowEvents& events_;
     Sink* sink_ = nullptr;
     std::unique_ptr<ApeSource> ape_;

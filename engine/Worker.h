@@ -7,12 +7,12 @@
 
 class ConversionItem;
 class RowEvents;
-struct ConversionSettings;
+struct BatchSettings;
 
 // What a row's worker gets: the row, the batch's settings and whom to tell.
 struct RowJob {
     ConversionItem* item = nullptr;
-    const ConversionSettings* settings = nullptr;
+    const BatchSettings* settings = nullptr;
     RowEvents* events = nullptr;
 };
 

@@ -31,7 +31,7 @@ bool BatchRecorder::Run(RowTable& rows, int timeoutMs, int rowsAtOnce)
     BatchController batch;
     batch.SetRows(&rows);
     batch.SetRowsAtOnce(rowsAtOnce);
-    if (!batch.Start(g_settings, *windowEvents_))
+    if (!batch.Start(BatchSettings{g_settings}, *windowEvents_))
         return false;
     batch_ = &batch;
     win::DWORD deadline = win::GetTickCount() + static_cast<win::DWORD>(timeoutMs);

@@ -157,6 +157,28 @@ TEST_F(Safety, RefusedResamplingKeepsTheFileAndSaysWhy)
     EXPECT_EQ(Names(), std::vector<std::string>{"odd.wav"});
 }
 
+// A file the user keeps is theirs: neither decoded into nor resampled, also
+// when it is not 16-bit 44100 Hz, and also beside the source, where nobody
+// is asked.
+TEST_F(Safety, AKeptFileIsNeverResampledUnasked)
+{
+    g_settings.resamplingFlag = 1;
+    auto mine = dir / "mine.wav", beside = dir / "stereo16_48k.wav";
+    for (const auto& path : {mine, beside}) {
+        auto made = RunCapture("sox -n -r 48000 -c 2 -b 16 '" + path.string() + "' synth 0.3 sine 440 && echo ok");
+        ASSERT_NE(std::string(made.begin(), made.end()).find("ok"), std::string::npos);
+    }
+    auto original = ReadBytes(mine), originalBeside = ReadBytes(beside);
+    fs::copy_file(FixturePath("stereo16_48k.ape"), dir / "stereo16_48k.ape");
+    rows.Add(FixturePath("stereo16_48k.ape"), mine);
+    rows.Add(dir / "stereo16_48k.ape", dir / "ignored.wav", kOutputWavBesideSource);
+    win::Headless().PushAnswer(win::IDNO);
+    ASSERT_TRUE(recorder.Run(rows.table));
+    EXPECT_EQ(recorder.Messages(), std::vector<win::UINT>{WM_BATCH_DONE});
+    EXPECT_TRUE(ReadBytes(mine) == original);
+    EXPECT_TRUE(ReadBytes(beside) == originalBeside);
+}
+
 TEST_F(Safety, CancelStopsAfterTheCurrentChunkAndRemovesTheUnfinishedFile)
 {
     rows.Add(FixturePath("stereo16_44k.ape"), dir / "first.wav");
@@ -202,12 +224,12 @@ TEST_F(Safety, StartIsRefusedWhileABatchRunsAndTheDestructorJoins)
     {
         WindowRowEvents events(nullptr);  // nobody watches; the question is the back-end's
         BatchController batch;
-        EXPECT_EQ(batch.Start(g_settings, events), 0) << "no rows yet";
+        EXPECT_EQ(batch.Start(BatchSettings{g_settings}, events), 0) << "no rows yet";
         batch.SetRows(&rows.table);
         win::Headless().PushAnswer(win::IDYES);
-        ASSERT_EQ(batch.Start(g_settings, events), 1);
+        ASSERT_EQ(batch.Start(BatchSettings{g_settings}, events), 1);
         EXPECT_TRUE(batch.IsRunning());
-        EXPECT_EQ(batch.Start(g_settings, events), 0);
+        EXPECT_EQ(batch.Start(BatchSettings{g_settings}, events), 0);
         // Leaving the scope cancels and joins: no thread outlives the rows.
     }
     EXPECT_TRUE(Names().empty() || Names() == std::vector<std::string>{"a.wav"});

@@ -218,7 +218,7 @@ TEST_F(SegmentRows, RowsSideBySideReportEveryChunkOnTheirOwnThread)
     BatchController batch;
     batch.SetRows(&table);
     batch.SetRowsAtOnce(2);
-    ASSERT_EQ(batch.Start(g_settings, events), 1);
+    ASSERT_EQ(batch.Start(BatchSettings{g_settings}, events), 1);
     batch.Wait();
 
     auto rows = events.Rows();
