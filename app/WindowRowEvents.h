@@ -20,6 +20,8 @@ public:
     void ResampleStarted(std::int32_t key) override;
     void ResampleProgress(std::int32_t key, int percent) override;
     void ResampleDone(std::int32_t key, bool converted, const std::wstring& reason) override;
+    // The window has heard all it shows from the other reports.
+    void RowFinished(std::int32_t, bool, const std::wstring&) override { }
     void BatchDone() override;
     bool AskOverwrite(std::int32_t key, const std::wstring& path) override;
 

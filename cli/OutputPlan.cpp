@@ -4,6 +4,7 @@
 
 #include "platform/core/Files.h"
 #include "platform/core/Strings.h"
+#include "resample/WavInput.h"
 
 #include <cstring>
 #include <filesystem>
@@ -50,32 +51,94 @@ void GiveDistinctNames(RowTable& rows)
     }
 }
 
-std::string PrepareOutputFolders(const RowTable& rows)
+void MadeFolders::RemoveEmpty() const
 {
-    std::set<std::string> folders;
-    for (const auto& [key, row] : rows)
-        if (row->marked)
-            folders.insert(win::ToUtf8(DirectoryOf(row->outputPath)));
-    for (const std::string& folder : folders) {
-        std::string shown = win::ToUtf8(win::ForDisplay(win::FromUtf8(folder)));
-        std::error_code ec;
-        std::filesystem::create_directories(folder.empty() ? "." : folder, ec);
-        if (ec)
-            return "cannot create the output folder " + shown + ": " + ec.message();
-        if (std::string why = TakesNewFiles(folder.empty() ? "." : folder); !why.empty())
-            return "cannot write to the output folder " + shown + ": " + why;
+    for (const std::string& folder : folders_) {
+        // The named folder and those above it stay, as the user asked for them.
+        if (keep_.starts_with(folder) && (keep_.size() == folder.size() || keep_[folder.size()] == '/'))
+            continue;
+        rmdir(folder.c_str());  // only an empty folder goes
     }
+}
+
+namespace {
+
+// The folders create_directories would make for `folder`, deepest first.
+std::vector<std::string> Missing(const std::filesystem::path& folder)
+{
+    std::vector<std::string> missing;
+    std::error_code ec;
+    for (auto at = folder; !at.empty() && !std::filesystem::exists(std::filesystem::symlink_status(at, ec));
+         at = at.parent_path()) {
+        missing.push_back(at.string());
+        if (at == at.parent_path())
+            break;
+    }
+    return missing;
+}
+
+// Why `folder` cannot take the run's files; empty when it can.
+std::string UseFolder(const std::string& folder, MadeFolders& made)
+{
+    std::string shown = win::ToUtf8(win::ForDisplay(win::FromUtf8(folder)));
+    auto missing = Missing(folder);
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    for (const std::string& created : missing)
+        made.Add(created);
+    if (ec)
+        return "cannot create the output folder " + shown + ": " + ec.message();
+    if (std::string why = TakesNewFiles(folder); !why.empty())
+        return "cannot write to the output folder " + shown + ": " + why;
     return {};
 }
 
-std::vector<std::int32_t> LeaveOutKeptFiles(RowTable& rows, const std::function<bool(const std::wstring&)>& keep)
+// The existing WAV file is 16-bit 44100 Hz stereo.
+bool IsCdAudio(const std::wstring& path)
 {
-    std::vector<std::int32_t> left;
+    FILE* file = win::_wfopen(path.c_str(), L"rb");
+    if (!file)
+        return false;
+    WavFormat format;
+    bool read = ssrc::ReadWavFormat(file, &format);
+    std::fclose(file);
+    return read && format.samplesPerSec == 44100 && format.channels == 2 && format.bitsPerSample == 16;
+}
+
+}  // namespace
+
+void PrepareOutputFolders(RowTable& rows, LeftOutRows& leftOut, MadeFolders& made)
+{
+    std::map<std::string, std::string> verdicts;  // folder -> why it cannot be used
     for (auto& [key, row] : rows) {
-        if (row->marked && win::FileExists(row->outputPath) && keep(row->outputPath)) {
+        if (!row->marked)
+            continue;
+        std::string folder = win::ToUtf8(DirectoryOf(row->outputPath));
+        while (folder.size() > 1 && folder.back() == '/')
+            folder.pop_back();
+        if (folder.empty())
+            folder = ".";
+        auto it = verdicts.find(folder);
+        if (it == verdicts.end())
+            it = verdicts.emplace(folder, UseFolder(folder, made)).first;
+        if (!it->second.empty()) {
             row->marked = 0;
-            left.push_back(key);
+            leftOut[key] = LeftOut{true, win::FromUtf8(it->second)};
         }
     }
-    return left;
+}
+
+void LeaveOutKeptFiles(RowTable& rows, bool resampling, const std::function<bool(const std::wstring&)>& keep,
+                       LeftOutRows& leftOut)
+{
+    for (auto& [key, row] : rows) {
+        if (!row->marked || !win::NameTaken(row->outputPath) || !keep(row->outputPath))
+            continue;
+        row->marked = 0;
+        bool wav = row->outputKind == kOutputWav;
+        if (wav && resampling && !IsCdAudio(row->outputPath))
+            leftOut[key] = LeftOut{true, L"kept the existing file, which is not 16-bit 44100 Hz stereo"};
+        else
+            leftOut[key] = LeftOut{false, L"kept the existing file"};
+    }
 }

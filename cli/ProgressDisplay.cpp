@@ -129,7 +129,6 @@ void ProgressDisplay::RowProgress(std::int32_t key, std::int64_t positionMs)
     Show(key, "converting", static_cast<int>(done * 100), false);
 }
 
-// The finished row's line goes above the bars of the rows still running.
 void ProgressDisplay::RowDone(std::int32_t key, std::int32_t, bool written, const std::wstring&)
 {
     std::lock_guard guard(lock_);
@@ -137,11 +136,20 @@ void ProgressDisplay::RowDone(std::int32_t key, std::int32_t, bool written, cons
     outcome.done = true;
     outcome.written = written;
     Hide(key);
+    Redraw(true);
+}
+
+// The row's line goes above the bars of the rows still running, once the
+// row is over: a file that was written but not resampled is no "done".
+void ProgressDisplay::RowFinished(std::int32_t key, bool ok, const std::wstring&)
+{
+    std::lock_guard guard(lock_);
+    Hide(key);
     if (outputFailed_)
         return;
     auto it = rows_.find(key);
     std::string output = it == rows_.end() ? std::string() : DisplayText(it->second->outputPath);
-    std::fprintf(out_, "%-6s %s -> %s\n", written ? "done" : "FAILED", NameOf(key).c_str(), output.c_str());
+    std::fprintf(out_, "%-6s %s -> %s\n", ok ? "done" : "FAILED", NameOf(key).c_str(), output.c_str());
     std::fflush(out_);
     CheckOutput();
     Redraw(true);

@@ -24,6 +24,14 @@ struct RowOutcome {
     bool resampleFailed = false;
 };
 
+// A row left out before the batch, and why: its existing file stays (a
+// skip, or a failure when that file is not what was asked for), or its
+// output folder cannot be used.
+struct LeftOut {
+    bool failed = false;
+    std::wstring reason;
+};
+
 class ProgressDisplay : public RowEvents {
 public:
     ProgressDisplay(const RowTable& rows, const PlainList& list, int rowCount, FILE* out, OverwriteAnswers& answers);
@@ -34,6 +42,7 @@ public:
     void ResampleStarted(std::int32_t key) override;
     void ResampleProgress(std::int32_t key, int percent) override;
     void ResampleDone(std::int32_t key, bool converted, const std::wstring& reason) override;
+    void RowFinished(std::int32_t key, bool ok, const std::wstring& reason) override;
     void BatchDone() override { }
     bool AskOverwrite(std::int32_t key, const std::wstring& path) override;
     // A write to the display failed (a closed pipe, a full disk): called

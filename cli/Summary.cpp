@@ -21,15 +21,17 @@ std::wstring Reason(const ConversionItem& row, const RowOutcome* outcome)
 }  // namespace
 
 int PrintSummary(FILE* out, const RowTable& rows, const PlainList& list,
-                 const std::map<std::int32_t, RowOutcome>& outcomes, const std::set<std::int32_t>& skipped)
+                 const std::map<std::int32_t, RowOutcome>& outcomes, const LeftOutRows& leftOut)
 {
     std::fprintf(out, "\nSummary:\n");
     int failures = 0;
     for (const auto& [key, record] : rows) {
         std::string name = DisplayText(list.Rows().at(key).name);
         std::string output = DisplayText(record->outputPath);
-        if (skipped.count(key)) {
-            std::fprintf(out, "  %-8s %s -> %s: kept the existing file\n", "skipped", name.c_str(), output.c_str());
+        if (auto left = leftOut.find(key); left != leftOut.end()) {
+            std::fprintf(out, "  %-8s %s -> %s: %s\n", left->second.failed ? "FAILED" : "skipped", name.c_str(),
+                         output.c_str(), DisplayText(left->second.reason).c_str());
+            failures += left->second.failed ? 1 : 0;
             continue;
         }
         if (!record->marked)

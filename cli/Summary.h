@@ -2,6 +2,7 @@
 // converted, saying what became of it and why.
 #pragma once
 
+#include "cli/OutputPlan.h"
 #include "cli/ProgressDisplay.h"
 
 #include "rows/PlainList.h"
@@ -11,6 +12,6 @@
 #include <set>
 
 // Prints the summary to `out`; returns how many rows failed. Rows in
-// `skipped` were left out because their existing file stays.
+// `leftOut` were left out before the batch, for the reason given.
 int PrintSummary(FILE* out, const RowTable& rows, const PlainList& list,
-                 const std::map<std::int32_t, RowOutcome>& outcomes, const std::set<std::int32_t>& skipped);
+                 const std::map<std::int32_t, RowOutcome>& outcomes, const LeftOutRows& leftOut);

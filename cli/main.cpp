@@ -159,15 +159,19 @@ int main(int argc, char** argv)
     if (!options->namePattern.empty())
         NameByPattern(rows.Rows(), win::FromUtf8(options->namePattern), kind, settings);
     GiveDistinctNames(rows.Rows());
-    if (std::string why = PrepareOutputFolders(rows.Rows()); !why.empty()) {
-        std::fprintf(stderr, "kolvex-convert: %s\n", why.c_str());
-        return 1;
-    }
+    LeftOutRows leftOut;
+    std::string named = win::ToUtf8(settings.OutputDirectory());
+    while (named.size() > 1 && named.back() == '/')
+        named.pop_back();
+    MadeFolders made(named);
+    PrepareOutputFolders(rows.Rows(), leftOut, made);
+    for (const auto& [key, left] : leftOut)
+        std::fprintf(stderr, "kolvex-convert: %s\n", DisplayText(left.reason).c_str());
     PrintFormat(kind, settings);
 
     OverwriteAnswers answers(options->overwrite);
-    auto left = LeaveOutKeptFiles(rows.Rows(), [&](const std::wstring& path) { return answers.Keep(path); });
-    std::set<std::int32_t> skipped(left.begin(), left.end());
+    bool resampling = kind == kOutputWav && settings.resamplingFlag;
+    LeaveOutKeptFiles(rows.Rows(), resampling, [&](const std::wstring& path) { return answers.Keep(path); }, leftOut);
     int marked = 0;
     for (const auto& [key, record] : rows.Rows())
         marked += record->marked ? 1 : 0;
@@ -186,15 +190,17 @@ int main(int argc, char** argv)
         batch.Wait();
         signals.Watch(nullptr);
     }
+    // A folder made for rows that all failed is not left behind empty.
+    made.RemoveEmpty();
 
     // A closed or full standard output still gets the summary, on stderr.
     int failed = 0;
     if (!display.OutputFailed() && !std::ferror(stdout)) {
-        failed = PrintSummary(stdout, rows.Rows(), list, display.Outcomes(), skipped);
+        failed = PrintSummary(stdout, rows.Rows(), list, display.Outcomes(), leftOut);
         std::fflush(stdout);
     }
     if (display.OutputFailed() || std::ferror(stdout))
-        failed = PrintSummary(stderr, rows.Rows(), list, display.Outcomes(), skipped);
+        failed = PrintSummary(stderr, rows.Rows(), list, display.Outcomes(), leftOut);
     failures += failed;
     if (int s = signals.Signal())
         return 128 + s;

@@ -40,6 +40,8 @@ win::DWORD RowConversion::Run()
         result = Convert();
     if (wav_ && converted_ && settings_.stored.resamplingFlag && !noResampling_)
         Resample();
+    if (reported_)
+        events_.RowFinished(Key(), converted_ && !resampleFailed_, item_.failureReason);
     return result;
 }
 
@@ -94,7 +96,7 @@ void RowConversion::PrepareSink()
             return;
         }
         sink_ = mp3_.get();
-        if (sinkProblem_.empty() && win::FileExists(item_.outputPath) && !events_.AskOverwrite(Key(), item_.outputPath))
+        if (sinkProblem_.empty() && win::NameTaken(item_.outputPath) && !events_.AskOverwrite(Key(), item_.outputPath))
             skipDecoding_ = noResampling_ = true;
         return;
     case kOutputWav: PrepareWav(true); return;
@@ -109,7 +111,7 @@ void RowConversion::PrepareWav(bool ask)
 {
     wav_ = std::make_unique<WavSink>();
     sink_ = wav_.get();
-    if (!sinkProblem_.empty() || !win::FileExists(item_.outputPath))
+    if (!sinkProblem_.empty() || !win::NameTaken(item_.outputPath))
         return;
     if (ask && events_.AskOverwrite(Key(), item_.outputPath))
         return;
@@ -124,6 +126,7 @@ bool RowConversion::Converts() const
 win::DWORD RowConversion::Convert()
 {
     const bool mp3 = item_.outputKind == kOutputMp3;
+    reported_ = true;
     events_.RowStarted(Key(), item_.outputKind);
     win::DWORD result = 0;
     std::wstring reason = sinkProblem_;
@@ -259,8 +262,17 @@ void RowConversion::Resample()
     resampler.Close();
 }
 
-void RowConversion::ResampleStarted() { events_.ResampleStarted(Key()); }
+void RowConversion::ResampleStarted()
+{
+    reported_ = true;
+    events_.ResampleStarted(Key());
+}
 
 void RowConversion::ResampleProgress(int percent) { events_.ResampleProgress(Key(), percent); }
 
-void RowConversion::ResampleDone(bool converted) { events_.ResampleDone(Key(), converted, item_.failureReason); }
+void RowConversion::ResampleDone(bool converted)
+{
+    reported_ = true;
+    resampleFailed_ = !converted;
+    events_.ResampleDone(Key(), converted, item_.failureReason);
+}

@@ -64,4 +64,6 @@ private:
     bool skipDecoding_ = false;
     bool noResampling_ = false;
     bool converted_ = true;
+    bool reported_ = false;        // the row said anything at all
+    bool resampleFailed_ = false;
 };

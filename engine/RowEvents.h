@@ -10,6 +10,8 @@
 // - After RowDone, a WAV row that is resampled reports ResampleStarted,
 //   ResampleProgress (up-sampling only) and ResampleDone on the same thread;
 //   a resampling that cannot even open reports ResampleDone alone.
+// - RowFinished last, on the same thread, once the row is over (after its
+//   resampling, if any): its final word for whoever lists outcomes.
 // - BatchDone once, on the batch's thread, after every row's last call.
 // - AskOverwrite, on the row's worker thread before RowStarted, when the
 //   row's output exists; true replaces the file, false keeps it.
@@ -34,6 +36,10 @@ public:
     virtual void ResampleProgress(std::int32_t key, int percent) = 0;
     // `reason` says why the file was kept as it was; empty when converted.
     virtual void ResampleDone(std::int32_t key, bool converted, const std::wstring& reason) = 0;
+
+    // `ok`: the row's file is what the batch was to make (written, and
+    // resampled when it was to be); otherwise `reason` says why not.
+    virtual void RowFinished(std::int32_t key, bool ok, const std::wstring& reason) = 0;
 
     virtual void BatchDone() = 0;
 

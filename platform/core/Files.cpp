@@ -35,6 +35,12 @@ bool FileExists(const std::wstring& name)
     return std::filesystem::exists(ToPath(name), ec);
 }
 
+bool NameTaken(const std::wstring& name)
+{
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(ToPath(name), ec));
+}
+
 std::wstring GetModuleFileName()
 {
     std::error_code ec;

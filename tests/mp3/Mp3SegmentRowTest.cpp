@@ -117,6 +117,7 @@ public:
     void ResampleStarted(std::int32_t) override { }
     void ResampleProgress(std::int32_t, int) override { }
     void ResampleDone(std::int32_t, bool, const std::wstring&) override { }
+    void RowFinished(std::int32_t, bool, const std::wstring&) override { }
     void BatchDone() override { batchDoneOn_ = win::GetCurrentThreadId(); }
     bool AskOverwrite(std::int32_t, const std::wstring&) override { return false; }
 
