@@ -8,7 +8,7 @@
 #include "platform/dialogs/internal/DialogState.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Gdi.h"
-#include "platform/graphics/internal/TextLayout.h"
+#include "platform/graphics/TextLayout.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Focus.h"

@@ -1,11 +1,11 @@
 #include "platform/dialogs/Menu.h"
 
 #include "platform/backend/Backend.h"
-#include "platform/core/internal/HandleTable.h"
+#include "platform/core/HandleTable.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Window.h"
-#include "platform/window/internal/WindowTable.h"
+#include "platform/window/WindowRecord.h"
 
 #include <vector>
 

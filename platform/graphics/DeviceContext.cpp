@@ -3,7 +3,7 @@
 #include "platform/backend/Backend.h"
 #include "platform/graphics/Region.h"
 #include "platform/graphics/internal/DcTable.h"
-#include "platform/window/internal/WindowTable.h"
+#include "platform/window/WindowRecord.h"
 
 #include <algorithm>
 #include <utility>

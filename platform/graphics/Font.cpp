@@ -3,8 +3,8 @@
 #include "platform/core/Strings.h"
 #include "platform/graphics/DeviceContext.h"
 #include "platform/graphics/Gdi.h"
+#include "platform/graphics/TextLayout.h"
 #include "platform/graphics/internal/DcTable.h"
-#include "platform/graphics/internal/TextLayout.h"
 
 #include <cmath>
 #include <cstring>

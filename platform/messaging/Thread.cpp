@@ -1,9 +1,9 @@
 #include "platform/messaging/Thread.h"
 
-#include "platform/core/internal/HandleTable.h"
-#include "platform/messaging/internal/ThreadQueue.h"
+#include "platform/core/HandleTable.h"
+#include "platform/messaging/ThreadQueue.h"
+#include "platform/messaging/WindowHooks.h"
 #include "platform/messaging/internal/ThreadReaper.h"
-#include "platform/messaging/internal/WindowHooks.h"
 
 #include <chrono>
 #include <thread>

@@ -1,8 +1,9 @@
 #include "platform/window/Paint.h"
 
 #include "platform/backend/Backend.h"
+#include "platform/graphics/CairoDc.h"
 #include "platform/graphics/DeviceContext.h"
-#include "platform/graphics/internal/DcTable.h"
+#include "platform/graphics/GdiObject.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/messaging/Thread.h"
