@@ -298,20 +298,4 @@ LRESULT DefDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProc(hwnd, message, wParam, lParam);
 }
 
-BOOL MapDialogRect(HWND dialog, RECT* rect)
-{
-    DialogState* state = internal::DialogOf(dialog);
-    if (!state || !rect)
-        return 0;
-    *rect = ToPixels(state->baseUnits, rect->left, rect->top, rect->right - rect->left,
-                     rect->bottom - rect->top);
-    return 1;
-}
-
-LONG GetDialogBaseUnits()
-{
-    SIZE base = internal::ReferenceBaseUnits(8);
-    return static_cast<LONG>(MAKELONG(static_cast<WORD>(base.cx), static_cast<WORD>(base.cy)));
-}
-
 }  // namespace win

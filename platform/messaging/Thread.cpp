@@ -117,24 +117,9 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds)
     }
 }
 
-BOOL GetExitCodeThread(HANDLE handle, DWORD* exitCode)
-{
-    auto object = Threads().Find(reinterpret_cast<std::uintptr_t>(handle));
-    if (!object || !exitCode)
-        return 0;
-    std::lock_guard lock(object->mutex);
-    *exitCode = object->exitCode;
-    return 1;
-}
-
 BOOL CloseHandle(HANDLE handle)
 {
     return Threads().Remove(reinterpret_cast<std::uintptr_t>(handle)) ? 1 : 0;
-}
-
-void Sleep(DWORD milliseconds)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 DWORD GetTickCount()
