@@ -10,7 +10,6 @@ namespace win {
 
 struct DropList {
     std::vector<std::wstring> paths;
-    POINT point{};  // client coordinates of the receiving window
 };
 
 void DragAcceptFiles(HWND hwnd, BOOL accept)
@@ -66,8 +65,7 @@ BOOL DropFiles(POINT screen, const std::vector<std::wstring>& paths)
         target = GetParent(target);
     if (!target || paths.empty())
         return 0;
-    auto* drop = new DropList{paths, screen};
-    ScreenToClient(target, &drop->point);
+    auto* drop = new DropList{paths};
     if (PostMessage(target, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0))
         return 1;
     delete drop;
