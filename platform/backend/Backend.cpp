@@ -1,11 +1,11 @@
 #include "platform/backend/Backend.h"
 
 #include "platform/backend/HeadlessBackend.h"
+#include "platform/core/MessageBoxHook.h"
 #include "platform/core/Strings.h"
-#include "platform/core/internal/MessageBoxHook.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
-#include "platform/window/internal/WindowTable.h"
+#include "platform/window/WindowRecord.h"
 
 #include <atomic>
 

@@ -17,12 +17,6 @@ void HeadlessBackend::PushAnswer(int answer)
     answers_.push_back(answer);
 }
 
-void HeadlessBackend::SetDefaultAnswer(int answer)
-{
-    std::lock_guard lock(mutex_);
-    defaultAnswer_ = answer;
-}
-
 std::vector<HeadlessBackend::Question> HeadlessBackend::Questions() const
 {
     std::lock_guard lock(mutex_);
@@ -76,7 +70,6 @@ void HeadlessBackend::Reset()
     std::lock_guard lock(mutex_);
     answers_.clear();
     asked_.clear();
-    defaultAnswer_ = 0;
     files_.clear();
     openRequests_.clear();
     folders_.clear();
@@ -95,8 +88,6 @@ int HeadlessBackend::MessageBox(HWND, const std::wstring& text, const std::wstri
         answers_.pop_front();
         return answer;
     }
-    if (defaultAnswer_)
-        return defaultAnswer_;
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL:
     case MB_YESNOCANCEL: return IDCANCEL;

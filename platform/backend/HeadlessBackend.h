@@ -26,9 +26,8 @@ public:
 
     // Message boxes: answers are used in order; when none is left, the
     // default answer is given (IDCANCEL for boxes with a Cancel button,
-    // IDNO for Yes/No ones, IDOK otherwise) unless SetDefaultAnswer chose one.
+    // IDNO for Yes/No ones, IDOK otherwise).
     void PushAnswer(int answer);
-    void SetDefaultAnswer(int answer);
     std::vector<Question> Questions() const;
 
     // File-open dialog: the paths chosen, in order; an empty list cancels,
@@ -56,7 +55,6 @@ public:
 private:
     mutable std::mutex mutex_;
     std::deque<int> answers_;
-    int defaultAnswer_ = 0;
     std::vector<Question> asked_;
     std::deque<std::vector<std::wstring>> files_;
     std::vector<OpenFileRequest> openRequests_;

@@ -7,7 +7,7 @@
 #include "platform/core/Rect.h"
 #include "platform/core/Strings.h"
 #include "platform/dialogs/Dialog.h"
-#include "platform/graphics/internal/DcTable.h"
+#include "platform/graphics/CairoDc.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Focus.h"

@@ -2,7 +2,7 @@
 #include "platform/controls/Controls.h"
 #include "platform/controls/internal/Theme.h"
 #include "platform/core/Rect.h"
-#include "platform/graphics/internal/DcTable.h"
+#include "platform/graphics/CairoDc.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Paint.h"

@@ -4,7 +4,7 @@
 #include "platform/dialogs/Dialog.h"
 #include "platform/window/Input.h"
 #include "platform/window/Window.h"
-#include "platform/window/internal/WindowTable.h"
+#include "platform/window/WindowRecord.h"
 
 #include <mutex>
 

@@ -1,9 +1,9 @@
 #include "platform/controls/internal/Theme.h"
 
+#include "platform/graphics/CairoDc.h"
 #include "platform/graphics/DeviceContext.h"
 #include "platform/graphics/Font.h"
-#include "platform/graphics/internal/DcTable.h"
-#include "platform/graphics/internal/TextLayout.h"
+#include "platform/graphics/TextLayout.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Paint.h"

@@ -1,6 +1,6 @@
 #include "platform/core/MessageBox.h"
 
-#include "platform/core/internal/MessageBoxHook.h"
+#include "platform/core/MessageBoxHook.h"
 
 #include <atomic>
 

@@ -1,8 +1,8 @@
 #include "platform/core/Profile.h"
 
 #include "platform/core/Files.h"
+#include "platform/core/ProfileCache.h"
 #include "platform/core/Strings.h"
-#include "platform/core/internal/ProfileCache.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -12,8 +12,6 @@ struct ITEMIDLIST {
 
 namespace {
 
-thread_local DWORD t_lastError = 0;
-
 std::vector<std::wstring> Split(const std::wstring& s, wchar_t separator)
 {
     std::vector<std::wstring> parts;
@@ -46,12 +44,6 @@ std::vector<FileFilter> PairsToFilters(const std::vector<std::wstring>& parts)
     return filters;
 }
 
-std::wstring DirectoryOf(const std::wstring& path)
-{
-    auto slash = path.find_last_of(L'/');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
 }  // namespace
 
 std::vector<FileFilter> ParseFileFilter(const std::wstring& filter)
@@ -73,57 +65,6 @@ bool ChooseFilesToOpen(HWND owner, const std::wstring& filter, bool multiSelect,
         *paths = std::move(chosen);
     return true;
 }
-
-BOOL GetOpenFileName(OPENFILENAME* ofn)
-{
-    t_lastError = 0;
-    if (!ofn || !ofn->lpstrFile || ofn->nMaxFile == 0)
-        return 0;
-    OpenFileRequest request;
-    request.owner = ofn->hwndOwner;
-    request.title = ofn->lpstrTitle ? ofn->lpstrTitle : L"";
-    request.multiSelect = (ofn->Flags & OFN_ALLOWMULTISELECT) != 0;
-    request.initialDirectory = ofn->lpstrInitialDir ? ofn->lpstrInitialDir : L"";
-    request.filterIndex = ofn->nFilterIndex > 0 ? static_cast<int>(ofn->nFilterIndex) - 1 : 0;
-    if (ofn->lpstrFilter) {
-        std::vector<std::wstring> parts;
-        for (LPCWSTR p = ofn->lpstrFilter; *p; p += parts.back().size() + 1)
-            parts.emplace_back(p);
-        request.filters = PairsToFilters(parts);
-    }
-    std::vector<std::wstring> chosen;
-    if (!CurrentBackend().OpenFiles(request, &chosen) || chosen.empty())
-        return 0;
-
-    std::wstring answer;
-    WORD fileOffset = 0;
-    if (chosen.size() == 1) {
-        answer = chosen[0];
-        auto slash = answer.find_last_of(L'/');
-        fileOffset = static_cast<WORD>(slash == std::wstring::npos ? 0 : slash + 1);
-        answer.push_back(L'\0');
-    } else {
-        // Several files share one folder: folder, then the names.
-        std::wstring folder = DirectoryOf(chosen[0]);
-        answer = folder;
-        answer.push_back(L'\0');
-        fileOffset = static_cast<WORD>(answer.size());
-        for (const auto& path : chosen) {
-            answer += DirectoryOf(path) == folder ? path.substr(folder.size() + 1) : path;
-            answer.push_back(L'\0');
-        }
-    }
-    answer.push_back(L'\0');
-    if (answer.size() > ofn->nMaxFile) {
-        t_lastError = FNERR_BUFFERTOOSMALL;
-        return 0;
-    }
-    answer.copy(ofn->lpstrFile, answer.size());
-    ofn->nFileOffset = fileOffset;
-    return 1;
-}
-
-DWORD CommDlgExtendedError() { return t_lastError; }
 
 PIDLIST_ABSOLUTE SHBrowseForFolder(BROWSEINFO* info)
 {

@@ -20,41 +20,6 @@ std::vector<FileFilter> ParseFileFilter(const std::wstring& filter);
 bool ChooseFilesToOpen(HWND owner, const std::wstring& filter, bool multiSelect,
                        std::vector<std::wstring>* paths);
 
-constexpr DWORD OFN_READONLY = 0x00000001;
-constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
-constexpr DWORD OFN_ALLOWMULTISELECT = 0x00000200;
-constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
-constexpr DWORD OFN_EXPLORER = 0x00080000;
-
-struct OPENFILENAME {
-    DWORD lStructSize = sizeof(OPENFILENAME);
-    HWND hwndOwner = nullptr;
-    HINSTANCE hInstance = nullptr;
-    // Pairs of NUL-terminated name and pattern strings, ended by an empty one.
-    LPCWSTR lpstrFilter = nullptr;
-    LPWSTR lpstrCustomFilter = nullptr;
-    DWORD nMaxCustFilter = 0;
-    DWORD nFilterIndex = 1;  // one-based
-    // In: the initial name. Out: the full path, or with
-    // OFN_ALLOWMULTISELECT and several files the folder followed by each
-    // name, NUL-separated, ended by two NULs.
-    LPWSTR lpstrFile = nullptr;
-    DWORD nMaxFile = 0;
-    LPWSTR lpstrFileTitle = nullptr;
-    DWORD nMaxFileTitle = 0;
-    LPCWSTR lpstrInitialDir = nullptr;
-    LPCWSTR lpstrTitle = nullptr;
-    DWORD Flags = 0;
-    WORD nFileOffset = 0;
-    WORD nFileExtension = 0;
-    LPCWSTR lpstrDefExt = nullptr;
-};
-constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
-// FALSE when cancelled, or when the answer does not fit lpstrFile
-// (CommDlgExtendedError then says FNERR_BUFFERTOOSMALL).
-BOOL GetOpenFileName(OPENFILENAME* ofn);
-DWORD CommDlgExtendedError();
-
 // The folder browser. A chosen folder comes back as an item list that
 // SHGetPathFromIDList turns into a path; free it with CoTaskMemFree.
 struct ITEMIDLIST;

@@ -8,7 +8,7 @@
 #include "platform/dialogs/internal/DialogState.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Gdi.h"
-#include "platform/graphics/internal/TextLayout.h"
+#include "platform/graphics/TextLayout.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Focus.h"
@@ -296,22 +296,6 @@ LRESULT DefDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     }
     }
     return DefWindowProc(hwnd, message, wParam, lParam);
-}
-
-BOOL MapDialogRect(HWND dialog, RECT* rect)
-{
-    DialogState* state = internal::DialogOf(dialog);
-    if (!state || !rect)
-        return 0;
-    *rect = ToPixels(state->baseUnits, rect->left, rect->top, rect->right - rect->left,
-                     rect->bottom - rect->top);
-    return 1;
-}
-
-LONG GetDialogBaseUnits()
-{
-    SIZE base = internal::ReferenceBaseUnits(8);
-    return static_cast<LONG>(MAKELONG(static_cast<WORD>(base.cx), static_cast<WORD>(base.cy)));
 }
 
 }  // namespace win

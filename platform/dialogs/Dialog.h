@@ -68,9 +68,4 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, const DialogTemplate* dialog,
 BOOL EndDialog(HWND dialog, INT_PTR result);
 LRESULT DefDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Dialog units → pixels with the dialog's font.
-BOOL MapDialogRect(HWND dialog, RECT* rect);
-// Base units of the default dialog font, MAKELONG(x, y).
-LONG GetDialogBaseUnits();
-
 }  // namespace win

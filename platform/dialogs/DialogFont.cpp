@@ -2,7 +2,7 @@
 
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Gdi.h"
-#include "platform/graphics/internal/TextLayout.h"
+#include "platform/graphics/TextLayout.h"
 
 #include <cmath>
 

@@ -60,12 +60,6 @@ UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned)
     return negative ? static_cast<UINT>(-static_cast<long long>(value)) : static_cast<UINT>(value);
 }
 
-BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned)
-{
-    std::wstring text = isSigned ? std::to_wstring(static_cast<int>(value)) : std::to_wstring(value);
-    return SetDlgItemText(dialog, id, text.c_str());
-}
-
 BOOL CheckDlgButton(HWND dialog, int id, UINT check)
 {
     HWND item = GetDlgItem(dialog, id);

@@ -13,7 +13,6 @@ std::wstring GetDlgItemText(HWND dialog, int id);
 // The leading integer of the item's text; `translated` tells whether there
 // was one.
 UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
-BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
 BOOL CheckDlgButton(HWND dialog, int id, UINT check);
 UINT IsDlgButtonChecked(HWND dialog, int id);
 // Checks `check` and unchecks the other buttons with ids first … last.

@@ -1,11 +1,11 @@
 #include "platform/dialogs/Menu.h"
 
 #include "platform/backend/Backend.h"
-#include "platform/core/internal/HandleTable.h"
+#include "platform/core/HandleTable.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Window.h"
-#include "platform/window/internal/WindowTable.h"
+#include "platform/window/WindowRecord.h"
 
 #include <vector>
 
@@ -65,9 +65,6 @@ void FillSystemMenu(HMENU menu, DWORD style)
 
 }  // namespace
 
-HMENU CreatePopupMenu() { return NewMenu(); }
-HMENU CreateMenu() { return NewMenu(); }
-
 BOOL DestroyMenu(HMENU menu)
 {
     auto data = Find(menu);
@@ -93,19 +90,6 @@ BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR item, LPCWSTR text)
         return 0;
     std::lock_guard lock(data->mutex);
     data->items.push_back({flags, item, text && !(flags & MF_SEPARATOR) ? text : L""});
-    return 1;
-}
-
-BOOL DeleteMenu(HMENU menu, UINT position, UINT flags)
-{
-    auto data = Find(menu);
-    if (!data)
-        return 0;
-    std::lock_guard lock(data->mutex);
-    int index = IndexOf(*data, position, flags);
-    if (index < 0)
-        return 0;
-    data->items.erase(data->items.begin() + index);
     return 1;
 }
 
@@ -177,8 +161,6 @@ UINT EnableMenuItem(HMENU menu, UINT item, UINT flags)
 {
     return static_cast<UINT>(SetItemBits(menu, item, flags, MF_GRAYED | MF_DISABLED));
 }
-
-DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags) { return SetItemBits(menu, item, flags, MF_CHECKED); }
 
 HMENU GetSystemMenu(HWND hwnd, BOOL revert)
 {

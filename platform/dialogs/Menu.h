@@ -25,19 +25,15 @@ constexpr UINT TPM_RIGHTBUTTON = 0x0002;
 constexpr UINT TPM_NONOTIFY = 0x0080;
 constexpr UINT TPM_RETURNCMD = 0x0100;
 
-HMENU CreatePopupMenu();
-HMENU CreateMenu();
 BOOL DestroyMenu(HMENU menu);
 // `item` is the command id, or the sub-menu for MF_POPUP.
 BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR item, LPCWSTR text);
-BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
 int GetMenuItemCount(HMENU menu);
 // -1 for a separator or a sub-menu, or when there is no such item.
 UINT GetMenuItemID(HMENU menu, int position);
 UINT GetMenuState(HMENU menu, UINT item, UINT flags);
 std::wstring GetMenuString(HMENU menu, UINT item, UINT flags);
 UINT EnableMenuItem(HMENU menu, UINT item, UINT flags);
-DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags);
 
 // The window's system menu (Restore, Move, Size, Minimize, Maximize, a
 // separator, Close, with the entries its styles do not allow greyed),

@@ -161,23 +161,6 @@ BOOL TileBitmap(HDC dc, int x, int y, int width, int height, HBITMAP bitmap)
     return PaintBitmap(dc, x, y, width, height, bitmap, x, y, true);
 }
 
-HBITMAP FlattenBitmap(HBITMAP bitmap, COLORREF background)
-{
-    cairo_surface_t* surface = internal::SurfaceOf(bitmap);
-    if (!surface)
-        return nullptr;
-    int width = cairo_image_surface_get_width(surface);
-    int height = cairo_image_surface_get_height(surface);
-    cairo_surface_t* flat = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* cr = cairo_create(flat);
-    internal::SetSourceColor(cr, background);
-    cairo_paint(cr);
-    cairo_set_source_surface(cr, surface, 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    return internal::WrapSurface(flat);
-}
-
 BOOL GetBitmapPixels(HBITMAP bitmap, std::vector<std::uint32_t>* pixels, int* width, int* height)
 {
     cairo_surface_t* surface = internal::SurfaceOf(bitmap);
@@ -199,24 +182,6 @@ BOOL GetBitmapPixels(HBITMAP bitmap, std::vector<std::uint32_t>* pixels, int* wi
     if (height)
         *height = h;
     return 1;
-}
-
-DWORD GetBitmapPixel(HBITMAP bitmap, int x, int y)
-{
-    cairo_surface_t* surface = internal::SurfaceOf(bitmap);
-    if (!surface || x < 0 || y < 0 || x >= cairo_image_surface_get_width(surface) ||
-        y >= cairo_image_surface_get_height(surface))
-        return 0;
-    cairo_surface_flush(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    int stride = cairo_image_surface_get_stride(surface);
-    return Unpremultiply(reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride)[x]);
-}
-
-BOOL SaveBitmapPng(HBITMAP bitmap, const std::wstring& path)
-{
-    cairo_surface_t* surface = internal::SurfaceOf(bitmap);
-    return surface && cairo_surface_write_to_png(surface, ToUtf8(path).c_str()) == CAIRO_STATUS_SUCCESS;
 }
 
 }  // namespace win

@@ -23,12 +23,8 @@ BOOL DrawBitmap(HDC dc, int x, int y, HBITMAP bitmap, int srcX, int srcY, int wi
 // Covers the rectangle (x, y, width, height) with copies of `bitmap` side by
 // side, the first at (x, y), blended over what is there, pixel for pixel.
 BOOL TileBitmap(HDC dc, int x, int y, int width, int height, HBITMAP bitmap);
-// A new opaque bitmap: `bitmap` blended over a solid background.
-HBITMAP FlattenBitmap(HBITMAP bitmap, COLORREF background);
 
 // Pixels as 0xAARRGGBB, not premultiplied, rows from the top.
 BOOL GetBitmapPixels(HBITMAP bitmap, std::vector<std::uint32_t>* pixels, int* width, int* height);
-DWORD GetBitmapPixel(HBITMAP bitmap, int x, int y);
-BOOL SaveBitmapPng(HBITMAP bitmap, const std::wstring& path);
 
 }  // namespace win

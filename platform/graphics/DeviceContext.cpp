@@ -3,7 +3,7 @@
 #include "platform/backend/Backend.h"
 #include "platform/graphics/Region.h"
 #include "platform/graphics/internal/DcTable.h"
-#include "platform/window/internal/WindowTable.h"
+#include "platform/window/WindowRecord.h"
 
 #include <algorithm>
 #include <utility>
@@ -117,8 +117,6 @@ HDC MakeWindowDc(HWND hwnd, bool client, cairo_region_t* clipInWindow)
 
 }  // namespace internal
 
-HDC GetDC(HWND hwnd) { return internal::MakeWindowDc(hwnd, true, nullptr); }
-
 HDC GetWindowDC(HWND hwnd) { return internal::MakeWindowDc(hwnd, false, nullptr); }
 
 int ReleaseDC(HWND, HDC dc)
@@ -147,49 +145,6 @@ HDC CreateCompatibleDC(HDC)
 }
 
 BOOL DeleteDC(HDC dc) { return ReleaseDC(nullptr, dc); }
-
-namespace {
-
-BOOL Blit(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
-          int srcHeight, cairo_operator_t op, double alpha)
-{
-    cairo_t* cr = internal::CairoOf(dst);
-    auto source = internal::DcOf(src);
-    if (!cr || !source || !source->cr)
-        return 0;
-    if (width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0)
-        return 1;
-    cairo_surface_t* surface = cairo_get_target(source->cr);
-    cairo_surface_flush(surface);
-    cairo_save(cr);
-    cairo_rectangle(cr, x, y, width, height);
-    cairo_clip(cr);
-    cairo_translate(cr, x, y);
-    cairo_scale(cr, double(width) / srcWidth, double(height) / srcHeight);
-    cairo_set_source_surface(cr, surface, -srcX - source->origin.x, -srcY - source->origin.y);
-    cairo_pattern_set_filter(cairo_get_source(cr),
-                             width == srcWidth && height == srcHeight ? CAIRO_FILTER_NEAREST
-                                                                      : CAIRO_FILTER_GOOD);
-    cairo_set_operator(cr, op);
-    cairo_paint_with_alpha(cr, alpha);
-    cairo_restore(cr);
-    internal::NoteDrawn(dst, {x, y, x + width, y + height});
-    return 1;
-}
-
-}  // namespace
-
-BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD)
-{
-    return Blit(dst, x, y, width, height, src, srcX, srcY, width, height, CAIRO_OPERATOR_SOURCE, 1.0);
-}
-
-BOOL AlphaBlend(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
-                int srcWidth, int srcHeight, BLENDFUNCTION blend)
-{
-    return Blit(dst, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight, CAIRO_OPERATOR_OVER,
-                blend.SourceConstantAlpha / 255.0);
-}
 
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush)
 {
@@ -228,33 +183,12 @@ int FrameRect(HDC dc, const RECT* rect, HBRUSH brush)
     return 1;
 }
 
-BOOL FillRgn(HDC dc, HRGN region, HBRUSH brush)
-{
-    auto object = internal::FindGdi(region, GdiObject::Kind::Region);
-    if (!object)
-        return 0;
-    int n = cairo_region_num_rectangles(object->region);
-    for (int i = 0; i < n; ++i) {
-        cairo_rectangle_int_t r;
-        cairo_region_get_rectangle(object->region, i, &r);
-        RECT rect{r.x, r.y, r.x + r.width, r.y + r.height};
-        FillRect(dc, &rect, brush);
-    }
-    return 1;
-}
-
 COLORREF SetTextColor(HDC dc, COLORREF color)
 {
     auto state = internal::DcOf(dc);
     if (!state)
         return 0xFFFFFFFF;
     return std::exchange(state->textColor, color);
-}
-
-COLORREF GetTextColor(HDC dc)
-{
-    auto state = internal::DcOf(dc);
-    return state ? state->textColor : 0;
 }
 
 COLORREF SetBkColor(HDC dc, COLORREF color)
@@ -285,19 +219,6 @@ int ClipKind(const DcState& state)
     return cairo_region_num_rectangles(region) == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
-cairo_region_t* CurrentClip(DcState& state)
-{
-    if (!state.userClip) {
-        if (state.baseClip) {
-            state.userClip = cairo_region_copy(state.baseClip);
-        } else {
-            cairo_rectangle_int_t all{-32768, -32768, 65535, 65535};
-            state.userClip = cairo_region_create_rectangle(&all);
-        }
-    }
-    return state.userClip;
-}
-
 }  // namespace
 
 int SelectClipRgn(HDC dc, HRGN region)
@@ -316,45 +237,6 @@ int SelectClipRgn(HDC dc, HRGN region)
         state->userClip = cairo_region_copy(object->region);
     }
     internal::ApplyClip(*state);
-    return ClipKind(*state);
-}
-
-namespace {
-
-// Narrows the clip by a rectangle, keeping (intersect) or cutting out
-// (subtract) what it covers.
-int ChangeClip(HDC dc, int left, int top, int right, int bottom,
-               cairo_status_t (*apply)(cairo_region_t*, const cairo_rectangle_int_t*))
-{
-    auto state = internal::DcOf(dc);
-    if (!state)
-        return ERROR_REGION;
-    cairo_rectangle_int_t r{left, top, std::max(0, right - left), std::max(0, bottom - top)};
-    apply(CurrentClip(*state), &r);
-    internal::ApplyClip(*state);
-    return ClipKind(*state);
-}
-
-}  // namespace
-
-int IntersectClipRect(HDC dc, int left, int top, int right, int bottom)
-{
-    return ChangeClip(dc, left, top, right, bottom, cairo_region_intersect_rectangle);
-}
-
-int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom)
-{
-    return ChangeClip(dc, left, top, right, bottom, cairo_region_subtract_rectangle);
-}
-
-int GetClipBox(HDC dc, RECT* box)
-{
-    auto state = internal::DcOf(dc);
-    if (!state || !box)
-        return ERROR_REGION;
-    double x1, y1, x2, y2;
-    cairo_clip_extents(state->cr, &x1, &y1, &x2, &y2);
-    *box = {static_cast<LONG>(x1), static_cast<LONG>(y1), static_cast<LONG>(x2), static_cast<LONG>(y2)};
     return ClipKind(*state);
 }
 

@@ -3,8 +3,8 @@
 #include "platform/core/Strings.h"
 #include "platform/graphics/DeviceContext.h"
 #include "platform/graphics/Gdi.h"
+#include "platform/graphics/TextLayout.h"
 #include "platform/graphics/internal/DcTable.h"
-#include "platform/graphics/internal/TextLayout.h"
 
 #include <cmath>
 #include <cstring>
@@ -129,29 +129,6 @@ HFONT CreateFontIndirect(const LOGFONT* font)
     return internal::InsertGdi<HFONT>(object);
 }
 
-HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                 DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
-                 DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCWSTR face)
-{
-    LOGFONT lf;
-    lf.lfHeight = height;
-    lf.lfWidth = width;
-    lf.lfEscapement = escapement;
-    lf.lfOrientation = orientation;
-    lf.lfWeight = weight ? weight : FW_NORMAL;
-    lf.lfItalic = italic ? 1 : 0;
-    lf.lfUnderline = underline ? 1 : 0;
-    lf.lfStrikeOut = strikeOut ? 1 : 0;
-    lf.lfCharSet = static_cast<BYTE>(charSet);
-    lf.lfOutPrecision = static_cast<BYTE>(outPrecision);
-    lf.lfClipPrecision = static_cast<BYTE>(clipPrecision);
-    lf.lfQuality = static_cast<BYTE>(quality);
-    lf.lfPitchAndFamily = static_cast<BYTE>(pitchAndFamily);
-    if (face && *face)
-        CopyToBuffer(face, lf.lfFaceName, 32);
-    return CreateFontIndirect(&lf);
-}
-
 HFONT CreatePointFont(double points, LONG weight, BOOL italic)
 {
     LOGFONT lf;
@@ -163,44 +140,6 @@ HFONT CreatePointFont(double points, LONG weight, BOOL italic)
     if (auto object = internal::FindGdi(font, GdiObject::Kind::Font))
         pango_font_description_set_absolute_size(object->font, points * 96.0 / 72.0 * PANGO_SCALE);
     return font;
-}
-
-BOOL GetTextMetrics(HDC dc, TEXTMETRIC* metrics)
-{
-    auto state = internal::DcOf(dc);
-    if (!metrics)
-        return 0;
-    HFONT font = state ? state->font : nullptr;
-    PangoLayout* layout = internal::CreateTextLayout(nullptr, font, L"Xg");
-    PangoFontMetrics* fm = pango_context_get_metrics(pango_layout_get_context(layout),
-                                                      pango_layout_get_font_description(layout), nullptr);
-    int width, height;
-    pango_layout_get_pixel_size(layout, &width, &height);
-    *metrics = TEXTMETRIC{};
-    metrics->tmAscent = PANGO_PIXELS(pango_font_metrics_get_ascent(fm));
-    metrics->tmDescent = height - metrics->tmAscent;
-    metrics->tmHeight = height;
-    metrics->tmAveCharWidth = internal::FontBaseUnits(font).cx;
-    metrics->tmMaxCharWidth = PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(fm)) * 2;
-    metrics->tmWeight = FW_NORMAL;
-    pango_font_metrics_unref(fm);
-    g_object_unref(layout);
-    return 1;
-}
-
-BOOL GetTextExtentPoint32(HDC dc, LPCWSTR text, int length, SIZE* size)
-{
-    if (!text || !size)
-        return 0;
-    auto state = internal::DcOf(dc);
-    std::wstring s = length < 0 ? std::wstring(text) : std::wstring(text, static_cast<std::size_t>(length));
-    PangoLayout* layout = internal::CreateTextLayout(nullptr, state ? state->font : nullptr, s);
-    int width, height;
-    pango_layout_get_pixel_size(layout, &width, &height);
-    g_object_unref(layout);
-    size->cx = width;
-    size->cy = height;
-    return 1;
 }
 
 int DrawText(HDC dc, LPCWSTR text, int length, RECT* rect, UINT format)
@@ -275,12 +214,6 @@ int DrawText(HDC dc, LPCWSTR text, int length, RECT* rect, UINT format)
     RECT drawn{drawX, y, drawX + std::max(width, boxWidth), y + height};
     internal::NoteDrawn(dc, drawn);
     return height;
-}
-
-BOOL TextOut(HDC dc, int x, int y, LPCWSTR text, int length)
-{
-    RECT rect{x, y, x + 32767, y + 32767};
-    return DrawText(dc, text, length, &rect, DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE) > 0;
 }
 
 }  // namespace win

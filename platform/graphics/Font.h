@@ -31,24 +31,8 @@ struct LOGFONT {
 };
 
 HFONT CreateFontIndirect(const LOGFONT* font);
-HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                 DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
-                 DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCWSTR face);
 // The generic sans-serif family at a size in points (at 96 dpi).
 HFONT CreatePointFont(double points, LONG weight, BOOL italic);
-
-struct TEXTMETRIC {
-    LONG tmHeight = 0;
-    LONG tmAscent = 0;
-    LONG tmDescent = 0;
-    LONG tmInternalLeading = 0;
-    LONG tmExternalLeading = 0;
-    LONG tmAveCharWidth = 0;
-    LONG tmMaxCharWidth = 0;
-    LONG tmWeight = 0;
-};
-BOOL GetTextMetrics(HDC dc, TEXTMETRIC* metrics);
-BOOL GetTextExtentPoint32(HDC dc, LPCWSTR text, int length, SIZE* size);
 
 constexpr UINT DT_TOP = 0x0000;
 constexpr UINT DT_LEFT = 0x0000;
@@ -71,6 +55,5 @@ constexpr UINT DT_HIDEPREFIX = 0x00100000;
 // "&" is not drawn) unless DT_NOPREFIX. Returns the text's height; with
 // DT_CALCRECT nothing is drawn and `rect` receives the text's extent.
 int DrawText(HDC dc, LPCWSTR text, int length, RECT* rect, UINT format);
-BOOL TextOut(HDC dc, int x, int y, LPCWSTR text, int length);
 
 }  // namespace win

@@ -159,20 +159,6 @@ BOOL DeleteObject(HGDIOBJ handle)
     return 1;
 }
 
-int GetObject(HGDIOBJ handle, int size, void* out)
-{
-    auto object = internal::FindGdi(handle, GdiObject::Kind::Bitmap);
-    if (!object || !out || size < static_cast<int>(sizeof(BITMAP)))
-        return 0;
-    BITMAP bm;
-    bm.bmWidth = cairo_image_surface_get_width(object->surface);
-    bm.bmHeight = cairo_image_surface_get_height(object->surface);
-    bm.bmWidthBytes = cairo_image_surface_get_stride(object->surface);
-    bm.bmBits = cairo_image_surface_get_data(object->surface);
-    std::memcpy(out, &bm, sizeof bm);
-    return sizeof bm;
-}
-
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle)
 {
     auto state = internal::DcOf(dc);

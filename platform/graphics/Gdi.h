@@ -52,16 +52,4 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 // usable until released.
 BOOL DeleteObject(HGDIOBJ object);
 
-struct BITMAP {
-    LONG bmType = 0;
-    LONG bmWidth = 0;
-    LONG bmHeight = 0;
-    LONG bmWidthBytes = 0;
-    WORD bmPlanes = 1;
-    WORD bmBitsPixel = 32;
-    void* bmBits = nullptr;
-};
-// Fills a BITMAP for a bitmap handle; returns the bytes written or 0.
-int GetObject(HGDIOBJ object, int size, void* out);
-
 }  // namespace win

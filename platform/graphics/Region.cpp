@@ -41,11 +41,6 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom)
     return internal::InsertGdi<HRGN>(object);
 }
 
-HRGN CreateRectRgnIndirect(const RECT* rect)
-{
-    return rect ? CreateRectRgn(rect->left, rect->top, rect->right, rect->bottom) : nullptr;
-}
-
 BOOL SetRectRgn(HRGN handle, int left, int top, int right, int bottom)
 {
     auto object = internal::FindGdi(handle, GdiObject::Kind::Region);
@@ -83,48 +78,6 @@ int CombineRgn(HRGN dst, HRGN a, HRGN b, int op)
     cairo_region_destroy(target->region);
     target->region = result;
     return KindOf(result);
-}
-
-int OffsetRgn(HRGN handle, int dx, int dy)
-{
-    cairo_region_t* region = RegionOf(handle);
-    if (!region)
-        return ERROR_REGION;
-    cairo_region_translate(region, dx, dy);
-    return KindOf(region);
-}
-
-BOOL PtInRegion(HRGN handle, int x, int y)
-{
-    cairo_region_t* region = RegionOf(handle);
-    return region && cairo_region_contains_point(region, x, y) ? 1 : 0;
-}
-
-BOOL RectInRegion(HRGN handle, const RECT* rect)
-{
-    cairo_region_t* region = RegionOf(handle);
-    if (!region || !rect)
-        return 0;
-    auto r = ToCairo(rect->left, rect->top, rect->right, rect->bottom);
-    return cairo_region_contains_rectangle(region, &r) != CAIRO_REGION_OVERLAP_OUT ? 1 : 0;
-}
-
-int GetRgnBox(HRGN handle, RECT* box)
-{
-    cairo_region_t* region = RegionOf(handle);
-    if (!region || !box)
-        return ERROR_REGION;
-    cairo_rectangle_int_t extents;
-    cairo_region_get_extents(region, &extents);
-    *box = {extents.x, extents.y, extents.x + extents.width, extents.y + extents.height};
-    return KindOf(region);
-}
-
-BOOL EqualRgn(HRGN a, HRGN b)
-{
-    cairo_region_t* first = RegionOf(a);
-    cairo_region_t* second = RegionOf(b);
-    return first && second && cairo_region_equal(first, second) ? 1 : 0;
 }
 
 }  // namespace win

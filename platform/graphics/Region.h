@@ -18,14 +18,8 @@ constexpr int RGN_DIFF = 4;
 constexpr int RGN_COPY = 5;
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
-HRGN CreateRectRgnIndirect(const RECT* rect);
 BOOL SetRectRgn(HRGN region, int left, int top, int right, int bottom);
 // dst = a (op) b; dst may be a or b. Returns the kind of the result.
 int CombineRgn(HRGN dst, HRGN a, HRGN b, int op);
-int OffsetRgn(HRGN region, int dx, int dy);
-BOOL PtInRegion(HRGN region, int x, int y);
-BOOL RectInRegion(HRGN region, const RECT* rect);
-int GetRgnBox(HRGN region, RECT* box);
-BOOL EqualRgn(HRGN a, HRGN b);
 
 }  // namespace win

@@ -8,7 +8,7 @@
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/messaging/Thread.h"
-#include "platform/messaging/internal/ThreadQueue.h"
+#include "platform/messaging/ThreadQueue.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Window.h"
 

@@ -1,8 +1,8 @@
 // Top-level windows as GTK windows: their surface on screen, their shape,
 // placement and state, and the person's pointer and keys coming back.
 #include "platform/core/Strings.h"
+#include "platform/graphics/GdiObject.h"
 #include "platform/graphics/Region.h"
-#include "platform/graphics/internal/GdiTable.h"
 #include "platform/gtk/internal/GtkInternal.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
@@ -11,7 +11,7 @@
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/window/Window.h"
-#include "platform/window/internal/WindowTable.h"
+#include "platform/window/WindowRecord.h"
 
 #include <cmath>
 

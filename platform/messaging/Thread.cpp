@@ -1,9 +1,9 @@
 #include "platform/messaging/Thread.h"
 
-#include "platform/core/internal/HandleTable.h"
-#include "platform/messaging/internal/ThreadQueue.h"
+#include "platform/core/HandleTable.h"
+#include "platform/messaging/ThreadQueue.h"
+#include "platform/messaging/WindowHooks.h"
 #include "platform/messaging/internal/ThreadReaper.h"
-#include "platform/messaging/internal/WindowHooks.h"
 
 #include <chrono>
 #include <thread>
@@ -117,24 +117,9 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds)
     }
 }
 
-BOOL GetExitCodeThread(HANDLE handle, DWORD* exitCode)
-{
-    auto object = Threads().Find(reinterpret_cast<std::uintptr_t>(handle));
-    if (!object || !exitCode)
-        return 0;
-    std::lock_guard lock(object->mutex);
-    *exitCode = object->exitCode;
-    return 1;
-}
-
 BOOL CloseHandle(HANDLE handle)
 {
     return Threads().Remove(reinterpret_cast<std::uintptr_t>(handle)) ? 1 : 0;
-}
-
-void Sleep(DWORD milliseconds)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 DWORD GetTickCount()

@@ -17,12 +17,10 @@ HANDLE CreateThread(void* security, std::size_t stackSize, LPTHREAD_START_ROUTIN
 // that other threads send to it, so a thread blocked in SendMessage towards
 // the waiter cannot deadlock it.
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
-BOOL GetExitCodeThread(HANDLE handle, DWORD* exitCode);
 BOOL CloseHandle(HANDLE handle);
 
 constexpr DWORD STILL_ACTIVE = 259;
 
-void Sleep(DWORD milliseconds);
 DWORD GetTickCount();
 
 }  // namespace win

@@ -1,8 +1,9 @@
-#include "platform/messaging/internal/ThreadQueue.h"
+#include "platform/messaging/ThreadQueue.h"
+#include "platform/messaging/internal/SentMessage.h"
 
 #include "platform/messaging/Messages.h"
 #include "platform/messaging/Thread.h"
-#include "platform/messaging/internal/WindowHooks.h"
+#include "platform/messaging/WindowHooks.h"
 
 #include <map>
 

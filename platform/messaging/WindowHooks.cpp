@@ -1,4 +1,4 @@
-#include "platform/messaging/internal/WindowHooks.h"
+#include "platform/messaging/WindowHooks.h"
 
 #include <atomic>
 

@@ -4,7 +4,7 @@
 #include "platform/core/Strings.h"
 #include "platform/graphics/DeviceContext.h"
 #include "platform/graphics/Gdi.h"
-#include "platform/graphics/internal/GdiTable.h"
+#include "platform/graphics/GdiObject.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Focus.h"

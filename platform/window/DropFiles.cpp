@@ -10,7 +10,6 @@ namespace win {
 
 struct DropList {
     std::vector<std::wstring> paths;
-    POINT point{};  // client coordinates of the receiving window
 };
 
 void DragAcceptFiles(HWND hwnd, BOOL accept)
@@ -20,33 +19,7 @@ void DragAcceptFiles(HWND hwnd, BOOL accept)
     SetWindowLong(hwnd, GWL_EXSTYLE, static_cast<LONG>(exStyle));
 }
 
-UINT DragQueryFile(HDROP drop, UINT index, LPWSTR buffer, UINT size)
-{
-    if (!drop)
-        return 0;
-    if (index == 0xFFFFFFFF)
-        return static_cast<UINT>(drop->paths.size());
-    if (index >= drop->paths.size())
-        return 0;
-    const std::wstring& path = drop->paths[index];
-    if (buffer && size > 0) {
-        std::size_t n = std::min<std::size_t>(path.size(), size - 1);
-        std::copy_n(path.begin(), n, buffer);
-        buffer[n] = L'\0';
-        return static_cast<UINT>(n);
-    }
-    return static_cast<UINT>(path.size());
-}
-
 std::vector<std::wstring> DragQueryFiles(HDROP drop) { return drop ? drop->paths : std::vector<std::wstring>{}; }
-
-BOOL DragQueryPoint(HDROP drop, POINT* client)
-{
-    if (!drop || !client)
-        return 0;
-    *client = drop->point;
-    return 1;
-}
 
 void DragFinish(HDROP drop) { delete drop; }
 
@@ -92,8 +65,7 @@ BOOL DropFiles(POINT screen, const std::vector<std::wstring>& paths)
         target = GetParent(target);
     if (!target || paths.empty())
         return 0;
-    auto* drop = new DropList{paths, screen};
-    ScreenToClient(target, &drop->point);
+    auto* drop = new DropList{paths};
     if (PostMessage(target, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0))
         return 1;
     delete drop;

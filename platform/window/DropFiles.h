@@ -17,12 +17,8 @@ struct DropList;
 using HDROP = DropList*;
 
 void DragAcceptFiles(HWND hwnd, BOOL accept);
-// With index 0xFFFFFFFF the number of files; otherwise copies path `index`
-// into `buffer` (when given) and returns its length in characters.
-UINT DragQueryFile(HDROP drop, UINT index, LPWSTR buffer, UINT size);
 // Every path of the drop.
 std::vector<std::wstring> DragQueryFiles(HDROP drop);
-BOOL DragQueryPoint(HDROP drop, POINT* client);
 void DragFinish(HDROP drop);
 
 // What a back-end does when a person drops `paths` at `screen`: the window

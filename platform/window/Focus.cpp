@@ -86,10 +86,6 @@ HWND GetActiveWindow()
     return t_active;
 }
 
-BOOL SetForegroundWindow(HWND hwnd) { return SetActiveWindow(hwnd) || GetActiveWindow() == hwnd; }
-
-HWND GetForegroundWindow() { return GetActiveWindow(); }
-
 namespace internal {
 
 void ActivateByClick(HWND top) { Activate(top, WA_CLICKACTIVE); }

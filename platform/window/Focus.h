@@ -15,8 +15,6 @@ HWND GetFocus();
 // previously active window.
 HWND SetActiveWindow(HWND hwnd);
 HWND GetActiveWindow();
-BOOL SetForegroundWindow(HWND hwnd);
-HWND GetForegroundWindow();
 
 }  // namespace win
 

@@ -1,8 +1,9 @@
 #include "platform/window/Paint.h"
 
 #include "platform/backend/Backend.h"
+#include "platform/graphics/CairoDc.h"
 #include "platform/graphics/DeviceContext.h"
-#include "platform/graphics/internal/DcTable.h"
+#include "platform/graphics/GdiObject.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/messaging/Thread.h"
@@ -239,20 +240,6 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
     return 1;
 }
 
-BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase)
-{
-    if (!region)
-        return InvalidateRect(hwnd, nullptr, erase);
-    auto window = FindWindow(hwnd);
-    if (!window || window->thread != GetCurrentThreadId())
-        return 0;
-    cairo_region_t* area = RegionArg(*window, region);
-    if (!area)
-        return 0;
-    internal::InvalidateWindowArea(hwnd, area, erase != 0);
-    return 1;
-}
-
 BOOL ValidateRect(HWND hwnd, const RECT* rect)
 {
     auto window = FindWindow(hwnd);
@@ -267,43 +254,6 @@ BOOL ValidateRect(HWND hwnd, const RECT* rect)
     }
     Validate(*window, area);
     return 1;
-}
-
-BOOL ValidateRgn(HWND hwnd, HRGN region)
-{
-    if (!region)
-        return ValidateRect(hwnd, nullptr);
-    auto window = FindWindow(hwnd);
-    cairo_region_t* area = window ? RegionArg(*window, region) : nullptr;
-    if (!area)
-        return 0;
-    Validate(*window, area);
-    return 1;
-}
-
-BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL)
-{
-    auto window = FindWindow(hwnd);
-    if (!window)
-        return 0;
-    RECT box{};
-    if (window->update) {
-        cairo_region_t* part = cairo_region_copy(window->update);
-        cairo_rectangle_int_t client{window->client.left, window->client.top,
-                                     window->client.right - window->client.left,
-                                     window->client.bottom - window->client.top};
-        cairo_region_intersect_rectangle(part, &client);
-        if (!cairo_region_is_empty(part)) {
-            cairo_rectangle_int_t e;
-            cairo_region_get_extents(part, &e);
-            box = {e.x - window->client.left, e.y - window->client.top,
-                   e.x - window->client.left + e.width, e.y - window->client.top + e.height};
-        }
-        cairo_region_destroy(part);
-    }
-    if (rect)
-        *rect = box;
-    return box.right > box.left && box.bottom > box.top;
 }
 
 BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags)

@@ -20,10 +20,7 @@ struct PAINTSTRUCT {
 // Rectangles and regions are in client coordinates; null means the whole
 // client area. Owner thread only.
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
-BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase);
 BOOL ValidateRect(HWND hwnd, const RECT* rect);
-BOOL ValidateRgn(HWND hwnd, HRGN region);
-BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase);
 
 constexpr UINT RDW_INVALIDATE = 0x0001;
 constexpr UINT RDW_INTERNALPAINT = 0x0002;

@@ -1,13 +1,13 @@
 #include "platform/window/Window.h"
 
 #include "platform/backend/Backend.h"
+#include "platform/core/HandleTable.h"
 #include "platform/core/Strings.h"
-#include "platform/core/internal/HandleTable.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/messaging/Thread.h"
-#include "platform/messaging/internal/ThreadQueue.h"
-#include "platform/messaging/internal/WindowHooks.h"
+#include "platform/messaging/ThreadQueue.h"
+#include "platform/messaging/WindowHooks.h"
 #include "platform/window/Paint.h"
 #include "platform/window/internal/WindowTable.h"
 

@@ -54,12 +54,6 @@ ATOM RegisterClass(const WNDCLASS* wc)
     return static_cast<ATOM>(0xC000 + internal::Classes().size());
 }
 
-BOOL UnregisterClass(LPCWSTR className, HINSTANCE)
-{
-    std::lock_guard lock(internal::g_classMutex);
-    return internal::Classes().erase(internal::ClassKey(className)) ? 1 : 0;
-}
-
 BOOL GetClassInfo(HINSTANCE, LPCWSTR className, WNDCLASS* out)
 {
     auto cls = internal::FindClass(className ? className : L"");

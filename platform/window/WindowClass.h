@@ -33,7 +33,6 @@ constexpr int GCLP_HICON = -14;
 constexpr int GCL_STYLE = -26;
 
 ATOM RegisterClass(const WNDCLASS* wc);
-BOOL UnregisterClass(LPCWSTR className, HINSTANCE instance);
 BOOL GetClassInfo(HINSTANCE instance, LPCWSTR className, WNDCLASS* out);
 int GetClassName(HWND hwnd, LPWSTR buffer, int maxCount);
 ULONG_PTR GetClassLongPtr(HWND hwnd, int index);

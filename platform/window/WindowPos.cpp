@@ -4,8 +4,8 @@
 
 #include "platform/backend/Backend.h"
 #include "platform/core/Rect.h"
+#include "platform/graphics/GdiObject.h"
 #include "platform/graphics/Region.h"
-#include "platform/graphics/internal/GdiTable.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/messaging/Thread.h"

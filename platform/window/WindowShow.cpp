@@ -175,15 +175,4 @@ BOOL IsIconic(HWND hwnd)
     return window && (window->style & WS_MINIMIZE) ? 1 : 0;
 }
 
-BOOL IsZoomed(HWND hwnd)
-{
-    auto window = FindWindow(hwnd);
-    return window && (window->style & WS_MAXIMIZE) ? 1 : 0;
-}
-
-BOOL BringWindowToTop(HWND hwnd)
-{
-    return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
-
 }  // namespace win

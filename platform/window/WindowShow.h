@@ -26,7 +26,5 @@ BOOL IsWindowVisible(HWND hwnd);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 BOOL IsWindowEnabled(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
-BOOL IsZoomed(HWND hwnd);
-BOOL BringWindowToTop(HWND hwnd);
 
 }  // namespace win

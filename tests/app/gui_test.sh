@@ -54,28 +54,57 @@ grep -qx ready "$work/kolvex.out" || fail "kolvex did not show its window"
 centre() {  # centre of control $1 in screen coordinates
   awk -v id="$1" '$1 == "control" && $2 == id { print int($3 + $5 / 2), int($4 + $6 / 2) }' "$work/kolvex.out"
 }
-click() { x mousemove $1 $2; sleep 0.2; x click 1; }
+area() {  # control $1 as an X geometry, WxH+X+Y
+  awk -v id="$1" '$1 == "control" && $2 == id { print $5 "x" $6 "+" $3 "+" $4 }' "$work/kolvex.out"
+}
+# The pointer is there before the click: the button sees it arrive first.
+click() { x mousemove --sync $1 $2; x click 1; }
+# Runs "$@" every 0.1 s until it succeeds, for at most $1 seconds.
+until_true() {
+  local seconds=$1; shift
+  local end=$((SECONDS + seconds))
+  until "$@"; do (( SECONDS < end )) || return 1; sleep 0.1; done
+}
+mean_grey() {  # mean grey (0 to 1) of screen area $1 or of window $2
+  if [[ $1 == window ]]; then import -window "$2" "$work/shot.png"
+  else import -window root -crop "$1" +repage "$work/shot.png"; fi 2>/dev/null
+  convert "$work/shot.png" -colorspace Gray -format '%[fx:mean]' info:
+}
+
+# The list as it is drawn empty (dark, not the black of the bare X
+# server), to see the album's rows arrive.
+list_drawn() { empty_list=$(mean_grey "$(area 1006)"); awk -v m="$empty_list" 'BEGIN { exit !(m > 0.05) }'; }
+until_true 10 list_drawn || fail "the list was not drawn (mean grey $empty_list)"
 
 # "add" → the GTK file chooser → type the album's path.
 click $(centre 1007)
 chooser=$(x search --sync --onlyvisible --name '^Open$' | head -1)
 [[ -n "$chooser" ]] || fail "the file chooser did not open"
 x windowfocus --sync "$chooser" || true
-sleep 0.5
 # It wears the desktop's theme (light Adwaita here), although the program
 # starts with an empty style sheet while only its skinned window is up:
-# unstyled, the chooser would be mostly black.
-import -window "$chooser" "$work/chooser.png"
-light=$(convert "$work/chooser.png" -colorspace Gray -format '%[fx:mean]' info:)
-awk -v m="$light" 'BEGIN { exit !(m > 0.8) }' || fail "the file chooser is not themed (mean grey $light)"
+# unstyled, the chooser would be mostly black. It is light once drawn.
+light() { light=$(mean_grey window "$chooser"); awk -v m="$light" 'BEGIN { exit !(m > 0.8) }'; }
+until_true 10 light || fail "the file chooser is not themed (mean grey $light)"
 x key ctrl+l
 x type --delay 20 "$work/album/demo.cue"
-sleep 0.3
-x key Return
-for _ in $(seq 50); do x search --onlyvisible --name '^Open$' >/dev/null 2>&1 || break; sleep 0.1; done
+# The chooser ignores Enter while it still reads the folder for its
+# completions; a person presses it again.
+chooser_gone() { ! x search --onlyvisible --name '^Open$' >/dev/null 2>&1; }
+for _ in 1 2 3 4 5; do
+  x key Return
+  until_true 2 chooser_gone && break
+done
+chooser_gone || fail "the file chooser did not take the album"
 
-# "MP3" → the batch → the completion prompt, answered with Cancel.
-sleep 0.5
+# "MP3" → the batch → the completion prompt, answered with Cancel; once
+# the album's rows are in the list: changed, and dark still (what the
+# chooser left on the screen until the window is drawn again is light).
+rows_shown() {
+  local m; m=$(mean_grey "$(area 1006)")
+  [[ $m != "$empty_list" ]] && awk -v m="$m" 'BEGIN { exit !(m < 0.5) }'
+}
+until_true 20 rows_shown || fail "the album's rows did not appear in the list"
 click $(centre 1002)
 prompt=$(timeout 60 xdotool search --sync --onlyvisible --name '^Open Folder$' | head -1) || true
 [[ -n "$prompt" ]] || fail "no completion prompt"
@@ -91,13 +120,14 @@ done
 read -r _ _ left top width _ < <(grep '^window' "$work/kolvex.out")
 wid=$(x search --onlyvisible --name '^Verdo Ape' | head -1)
 before=$(x getwindowgeometry "$wid" | awk '/Position/ { print $2 }')
-x mousemove $((left + width / 3)) $((top + 8))
+x mousemove --sync $((left + width / 3)) $((top + 8))
 x mousedown 1
-for step in 1 2 3 4 5; do x mousemove $((left + width / 3 + step * 20)) $((top + 8 + step * 12)); sleep 0.05; done
+for step in 1 2 3 4 5; do x mousemove --sync $((left + width / 3 + step * 20)) $((top + 8 + step * 12)); done
 x mouseup 1
-sleep 0.5
-after=$(x getwindowgeometry "$wid" | awk '/Position/ { print $2 }')
-[[ "$before" != "$after" ]] || fail "dragging the caption did not move the window ($before)"
+# The window follows the pointer, 100 right and 60 down.
+expected="$(( ${before%,*} + 100 )),$(( ${before#*,} + 60 ))"
+moved() { after=$(x getwindowgeometry "$wid" | awk '/Position/ { print $2 }'); [[ "$after" == "$expected" ]]; }
+until_true 10 moved || fail "dragging the caption moved the window from $before to $after, not to $expected"
 dx=$(( ${after%,*} - ${before%,*} ))
 dy=$(( ${after#*,} - ${before#*,} ))
 

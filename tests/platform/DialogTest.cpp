@@ -11,6 +11,7 @@
 #include "platform/graphics/Gdi.h"
 #include "platform/messaging/Thread.h"
 #include "platform/window/Focus.h"
+#include "tests/support/GdiProbes.h"
 
 #include <gtest/gtest.h>
 
@@ -327,12 +328,11 @@ TEST_F(DialogTest, TextsFitTheirPlacesInClassicDialogUnits)
     ASSERT_NE(dialog, nullptr);
 
     HWND label = GetDlgItem(dialog, 1034);
-    HDC dc = GetDC(label);
+    HDC dc = CreateCompatibleDC(nullptr);
     SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(label, WM_GETFONT, 0, 0)));
     std::wstring text = GetWindowText(label);
-    SIZE extent;
-    GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    ReleaseDC(label, dc);
+    SIZE extent = testing_support::TextExtent(dc, text);
+    DeleteDC(dc);
     // No wider than the classic face's average of 6 pixels a character.
     EXPECT_LE(extent.cx, static_cast<LONG>(text.size()) * 6);
     EXPECT_LE(extent.cy, 13);

@@ -7,6 +7,7 @@
 #include "platform/graphics/ImageHeader.h"
 
 #include "tests/support/TestFiles.h"
+#include "tests/support/GdiProbes.h"
 
 #include <gtest/gtest.h>
 
@@ -114,7 +115,7 @@ TEST(ImageHeader, BmpFilesLoadAndCutOnesDoNot)
     testing_support::WriteBytes(dir / "solid.bmp", Bmp(3, 2, 0x0AC81E));
     HBITMAP bitmap = LoadImageFile(FromUtf8((dir / "solid.bmp").string()));
     ASSERT_TRUE(bitmap);
-    EXPECT_EQ(GetBitmapPixel(bitmap, 2, 1), 0xFF0AC81Eu);
+    EXPECT_EQ(testing_support::BitmapPixel(bitmap, 2, 1), 0xFF0AC81Eu);
     DeleteObject(bitmap);
     testing_support::WriteBytes(dir / "cut.bmp", Bmp(3, 2, 0x0AC81E, 4));
     EXPECT_EQ(LoadImageFile(FromUtf8((dir / "cut.bmp").string())), nullptr);

@@ -1,13 +1,16 @@
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/messaging/Thread.h"
+#include "platform/messaging/ThreadQueue.h"
 #include "platform/window/Window.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace win;
@@ -16,6 +19,19 @@ namespace {
 
 constexpr UINT WM_PING = WM_USER + 1;
 constexpr UINT WM_ECHO = WM_USER + 2;
+
+// Polls until `ready` holds or five seconds have passed; whether it held.
+template <class Ready>
+bool WaitUntil(Ready&& ready)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
 
 // Records what a window procedure saw; shared by the tests' windows.
 struct Log {
@@ -87,8 +103,7 @@ struct WindowThread {
     void Start()
     {
         handle = CreateThread(nullptr, 0, Run, this, 0, &id);
-        while (!window.load())
-            Sleep(1);
+        ASSERT_TRUE(WaitUntil([&] { return window.load() != nullptr; }));
     }
     void Stop()
     {
@@ -137,9 +152,6 @@ TEST(Messaging, CrossThreadSendWaitsForTheOwnersAnswer)
 
     other.Stop();
     EXPECT_EQ(WaitForSingleObject(other.handle, 5000), WAIT_OBJECT_0);
-    DWORD code = 0;
-    EXPECT_TRUE(GetExitCodeThread(other.handle, &code));
-    EXPECT_EQ(code, 7u);
     EXPECT_TRUE(CloseHandle(other.handle));
     DestroyWindow(mine);
 }
@@ -170,36 +182,51 @@ TEST(Messaging, WaitingForAThreadKeepsHandlingItsSends)
 }
 
 namespace {
-DWORD SleepThenEnd(void*)
+DWORD EndWhenReleased(void* p)
 {
-    Sleep(300);
+    auto* released = static_cast<std::atomic<bool>*>(p);
+    WaitUntil([&] { return released->load(); });
     return 0;
 }
-DWORD EndWithoutPumping(void* p)
+
+// A thread with a window that never reads its queue: it ends as soon as a
+// message is sent to it, leaving the send unanswered.
+struct Unanswering {
+    std::atomic<HWND> window{nullptr};
+    std::atomic<bool> sentTo{false};
+};
+DWORD EndOnceSentTo(void* p)
 {
-    static_cast<std::atomic<HWND>*>(p)->store(MakeWindow());
-    Sleep(100);
-    return 0;  // never reads its queue
+    auto* self = static_cast<Unanswering*>(p);
+    HWND window = MakeWindow();
+    auto queue = internal::CurrentQueue();
+    std::uint64_t seen = queue->Generation();
+    self->window.store(window);
+    queue->WaitChange(seen, internal::Clock::now() + std::chrono::seconds(5));
+    self->sentTo.store(queue->Generation() != seen);
+    return 0;
 }
 }  // namespace
 
 TEST(Messaging, WaitTimesOutAndSendToAnEndedThreadReturns)
 {
-    HANDLE t = CreateThread(nullptr, 0, SleepThenEnd, nullptr, 0, nullptr);
+    std::atomic<bool> released{false};
+    HANDLE t = CreateThread(nullptr, 0, EndWhenReleased, &released, 0, nullptr);
     EXPECT_EQ(WaitForSingleObject(t, 10), WAIT_TIMEOUT);
+    released = true;
     EXPECT_EQ(WaitForSingleObject(t, INFINITE), WAIT_OBJECT_0);
     CloseHandle(t);
     EXPECT_EQ(WaitForSingleObject(t, 0), WAIT_FAILED);  // closed handle
 
-    std::atomic<HWND> target{nullptr};
-    HANDLE quitter = CreateThread(nullptr, 0, EndWithoutPumping, &target, 0, nullptr);
-    while (!target.load())
-        Sleep(1);
+    Unanswering target;
+    HANDLE quitter = CreateThread(nullptr, 0, EndOnceSentTo, &target, 0, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return target.window.load() != nullptr; }));
     // The send is pending when the thread ends; it must come back with 0.
-    EXPECT_EQ(SendMessage(target, WM_PING, 5, 0), 0);
+    EXPECT_EQ(SendMessage(target.window, WM_PING, 5, 0), 0);
     WaitForSingleObject(quitter, INFINITE);
     CloseHandle(quitter);
-    EXPECT_FALSE(PostMessage(target, WM_PING, 1, 0));
+    EXPECT_TRUE(target.sentTo.load()) << "the thread ended before the send reached it";
+    EXPECT_FALSE(PostMessage(target.window, WM_PING, 1, 0));
 }
 
 TEST(Messaging, StaleWindowHandlesAreRefused)
@@ -235,8 +262,17 @@ TEST(Messaging, TimersFireUntilKilled)
     EXPECT_GE(GetTickCount() - start, 50u);
     EXPECT_TRUE(KillTimer(w, 5));
     EXPECT_FALSE(KillTimer(w, 5));
-    Sleep(40);
-    EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+    // A later timer fires after the killed one would have, twice over.
+    ASSERT_EQ(SetTimer(w, 6, 50, nullptr), 6u);
+    std::vector<UINT_PTR> fired;
+    while (GetMessage(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER && msg.hwnd == w)
+            fired.push_back(msg.wParam);
+        if (!fired.empty() && fired.back() == 6)
+            break;
+    }
+    EXPECT_EQ(fired, std::vector<UINT_PTR>{6});
+    EXPECT_TRUE(KillTimer(w, 6));
     DestroyWindow(w);
 }
 
@@ -303,8 +339,7 @@ LRESULT JoinProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 DWORD PostJoinThenSend(void* p)
 {
     HWND w = static_cast<HWND>(p);
-    while (!g_sender.load())
-        Sleep(1);
+    WaitUntil([] { return g_sender.load() != nullptr; });
     // The first message asks the window to wait for this thread, which then
     // sends; the wait is what must answer the send.
     PostMessage(w, WM_JOIN_SENDER, 0, 0);
@@ -327,7 +362,7 @@ TEST(Messaging, AnEarlierPostThatWaitsForTheSenderStillAnswersItsSend)
     // Only sent messages are served here, so the post is delivered by the
     // send it came before, as in the window's own loop under load.
     while (g_answered.load() == 0 && WaitForSingleObject(t, 0) == WAIT_TIMEOUT)
-        Sleep(20);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(g_joined, WAIT_OBJECT_0);
     EXPECT_EQ(g_answered.load(), 1);
     EXPECT_EQ(WaitForSingleObject(t, 5000), WAIT_OBJECT_0);

@@ -8,6 +8,7 @@
 #include "platform/graphics/Gdi.h"
 #include "platform/graphics/Region.h"
 #include "platform/window/Paint.h"
+#include "tests/support/GdiProbes.h"
 
 #include <gtest/gtest.h>
 
@@ -110,7 +111,7 @@ TEST_F(PaintTest, WindowRegionClipsPaintingAndHitTesting)
 
     HRGN copy = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetWindowRgn(child, copy), COMPLEXREGION);
-    EXPECT_FALSE(PtInRegion(copy, 40, 40));
+    EXPECT_FALSE(testing_support::RegionHas(copy, 40, 40));
     DeleteObject(copy);
     DestroyWindow(top);
 }

@@ -1,8 +1,8 @@
 // A profile file is read from disk once while it stays the same, and a
 // change is seen at once, however quickly it follows the last read.
 #include "platform/core/Profile.h"
+#include "platform/core/ProfileCache.h"
 #include "platform/core/Strings.h"
-#include "platform/core/internal/ProfileCache.h"
 
 #include <gtest/gtest.h>
 

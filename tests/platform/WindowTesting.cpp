@@ -3,6 +3,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Gdi.h"
 #include "platform/window/Window.h"
+#include "tests/support/GdiProbes.h"
 
 #include <cstdio>
 #include <string>
@@ -144,7 +145,7 @@ DWORD PixelAt(HWND top, int x, int y)
         return 0xFFFFFFFF;
     HBITMAP bitmap = LoadImageFile(std::wstring(file.begin(), file.end()));
     std::remove(file.c_str());
-    DWORD pixel = GetBitmapPixel(bitmap, x, y) & 0xFFFFFF;
+    DWORD pixel = testing_support::BitmapPixel(bitmap, x, y) & 0xFFFFFF;
     DeleteObject(bitmap);
     return pixel;
 }

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -33,7 +34,7 @@ std::optional<Answer> WaitForAnswer()
                 return Answer{msg.message, msg.lParam};
             win::DispatchMessage(&msg);
         }
-        win::Sleep(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return std::nullopt;
 }

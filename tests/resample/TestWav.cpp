@@ -4,7 +4,7 @@
 #include "platform/core/WorkThreads.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Thread.h"
-#include "platform/messaging/internal/WindowHooks.h"
+#include "platform/messaging/WindowHooks.h"
 
 #include <algorithm>
 #include <atomic>

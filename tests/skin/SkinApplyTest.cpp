@@ -10,6 +10,7 @@
 #include "platform/controls/Controls.h"
 #include "platform/graphics/Gdi.h"
 #include "platform/graphics/Region.h"
+#include "tests/support/GdiProbes.h"
 
 #include <gtest/gtest.h>
 
@@ -54,8 +55,8 @@ TEST(SkinApplyTest, OnlyPlainVisibleEnabledControlsAreTakenOver)
     // The button's window takes the shape of its face: the blue columns go.
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(go, shape), ERROR_REGION);
-    EXPECT_FALSE(PtInRegion(shape, 1, 5));
-    EXPECT_TRUE(PtInRegion(shape, 2, 5));
+    EXPECT_FALSE(testing_support::RegionHas(shape, 1, 5));
+    EXPECT_TRUE(testing_support::RegionHas(shape, 2, 5));
     DeleteObject(shape);
     // Enabling the disabled button later does not skin it.
     EnableWindow(stop, 1);

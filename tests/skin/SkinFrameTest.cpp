@@ -11,6 +11,7 @@
 #include "platform/dialogs/Menu.h"
 #include "platform/graphics/Region.h"
 #include "platform/window/SystemMetrics.h"
+#include "tests/support/GdiProbes.h"
 
 #include <gtest/gtest.h>
 
@@ -72,10 +73,10 @@ TEST_F(SkinFrameTest, TheWindowTakesTheSkinsSizeShapeAndClientArea)
 
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(top, shape), ERROR_REGION);
-    EXPECT_FALSE(PtInRegion(shape, 0, 0));  // pure blue in the corner piece
-    EXPECT_FALSE(PtInRegion(shape, 9, 7));
-    EXPECT_TRUE(PtInRegion(shape, 0, 8));   // blue 238 stays
-    EXPECT_TRUE(PtInRegion(shape, 200, 150));
+    EXPECT_FALSE(testing_support::RegionHas(shape, 0, 0));  // pure blue in the corner piece
+    EXPECT_FALSE(testing_support::RegionHas(shape, 9, 7));
+    EXPECT_TRUE(testing_support::RegionHas(shape, 0, 8));   // blue 238 stays
+    EXPECT_TRUE(testing_support::RegionHas(shape, 200, 150));
     DeleteObject(shape);
 
     // The caption band and the backdrop are drawn from their pieces.

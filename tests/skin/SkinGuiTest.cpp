@@ -47,7 +47,29 @@ Screen Capture(const std::string& display)
     return s;
 }
 
-void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+// Captures the screen until it shows what `shows` looks for, for at most
+// ten seconds; the last capture either way, for the checks to describe.
+template <class Shows>
+Screen CaptureWhen(const std::string& display, Shows&& shows)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    Screen s = Capture(display);
+    while (!shows(s) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        s = Capture(display);
+    }
+    return s;
+}
+
+// Reads the program's lines until `expected`; the last line read ("" when
+// the program fell silent).
+std::string LineUntil(ChildProcess& app, const std::string& expected)
+{
+    std::string line;
+    for (line = app.Line(10); !line.empty() && line != expected; line = app.Line(10)) {
+    }
+    return line;
+}
 
 }  // namespace
 
@@ -76,10 +98,14 @@ TEST(SkinGui, TheSkinnedWindowWorksInAnXServer)
         }
     }
     ASSERT_EQ(width, 665);
-    Pause(500);
 
     // The X shape: the rounded corners are holes onto the (black) root.
-    Screen shown = Capture(display);
+    auto shaped = [&](const Screen& s) {
+        return s.width > left + width && s.At(left, top) == 0 && s.At(left + width - 1, top) == 0 &&
+               s.At(left + width - 1, top + height - 1) == 0 && s.At(left + width / 2, top + 1) != 0 &&
+               s.At(left + 12, top + 12) != 0;
+    };
+    Screen shown = CaptureWhen(display, shaped);
     ASSERT_GT(shown.width, left + width);
     EXPECT_EQ(shown.At(left, top), 0u);
     EXPECT_EQ(shown.At(left + width - 1, top), 0u);
@@ -95,27 +121,23 @@ TEST(SkinGui, TheSkinnedWindowWorksInAnXServer)
     SkinRect hover = skin.GetRect(L"add", L"hover");
     int ax = left + anchor.x + anchor.width / 2, ay = top + 32 + anchor.y + anchor.height / 2;
     Shell(x + "mousemove " + std::to_string(ax) + " " + std::to_string(ay));
-    Pause(400);
-    shown = Capture(display);
-    EXPECT_EQ(shown.At(left + anchor.x + 4, top + 32 + anchor.y + 18),
-              PixelOf(faces.Bitmap(), hover.x + 4, hover.y + 18) & 0xFFFFFF);
+    std::uint32_t lit = PixelOf(faces.Bitmap(), hover.x + 4, hover.y + 18) & 0xFFFFFF;
+    int px = left + anchor.x + 4, py = top + 32 + anchor.y + 18;
+    shown = CaptureWhen(display, [&](const Screen& s) { return s.At(px, py) == lit; });
+    EXPECT_EQ(shown.At(px, py), lit);
     Shell(x + "click 1");
     EXPECT_EQ(app.Line(10), "command 1007");
 
-    // A drag on the caption moves the window.
+    // A drag on the caption moves the window, step by step with the pointer.
     int cx = left + 300, cy = top + 16;
-    Shell(x + "mousemove " + std::to_string(cx) + " " + std::to_string(cy) + " mousedown 1");
-    Pause(200);
-    Shell(x + "mousemove " + std::to_string(cx + 40) + " " + std::to_string(cy + 30));
-    Pause(200);
-    Shell(x + "mousemove " + std::to_string(cx + 80) + " " + std::to_string(cy + 60));
-    Pause(200);
-    Shell(x + "mouseup 1");
+    Shell(x + "mousemove --sync " + std::to_string(cx) + " " + std::to_string(cy) + " mousedown 1");
+    Shell(x + "mousemove --sync " + std::to_string(cx + 40) + " " + std::to_string(cy + 30));
+    std::string halfway = "moved " + std::to_string(left + 40) + " " + std::to_string(top + 30);
+    EXPECT_EQ(LineUntil(app, halfway), halfway);
+    Shell(x + "mousemove --sync " + std::to_string(cx + 80) + " " + std::to_string(cy + 60));
     std::string expected = "moved " + std::to_string(left + 80) + " " + std::to_string(top + 60);
-    std::string line;
-    for (line = app.Line(10); !line.empty() && line != expected; line = app.Line(10)) {
-    }
-    EXPECT_EQ(line, expected);
+    EXPECT_EQ(LineUntil(app, expected), expected);
+    Shell(x + "mouseup 1");
     std::string geometry = Shell(x + "search --name 'Verdo Ape' getwindowgeometry");
     EXPECT_NE(geometry.find("Position: " + std::to_string(left + 80) + "," + std::to_string(top + 60)),
               std::string::npos)

@@ -1,6 +1,7 @@
 #include "SkinTesting.h"
 
 #include "platform/graphics/Bitmap.h"
+#include "tests/support/GdiProbes.h"
 
 #include <cairo.h>
 #include <cstdio>
@@ -57,7 +58,7 @@ std::uint32_t Coordinates(int x, int y)
            (static_cast<std::uint32_t>(y & 0xFF) << 8) | 0x80;
 }
 
-std::uint32_t PixelOf(win::HBITMAP bitmap, int x, int y) { return win::GetBitmapPixel(bitmap, x, y); }
+std::uint32_t PixelOf(win::HBITMAP bitmap, int x, int y) { return testing_support::BitmapPixel(bitmap, x, y); }
 
 }  // namespace skintest
 

@@ -7,7 +7,7 @@
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Gdi.h"
 #include "platform/messaging/Messages.h"
-#include "platform/window/internal/WindowTable.h"
+#include "platform/window/WindowRecord.h"
 
 #include <algorithm>
 #include <cairo.h>

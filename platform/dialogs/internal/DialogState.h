@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/dialogs/Dialog.h"
-#include "platform/window/internal/WindowTable.h"
+#include "platform/window/WindowRecord.h"
 
 namespace win::internal {
 

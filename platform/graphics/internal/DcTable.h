@@ -1,4 +1,4 @@
-// Device context records. Only platform code includes this.
+// Device context records. Only the graphics files include this.
 #pragma once
 
 #include "platform/graphics/internal/GdiTable.h"
@@ -29,13 +29,7 @@ struct DcState {
 };
 
 std::shared_ptr<DcState> DcOf(HDC dc);
-cairo_t* CairoOf(HDC dc);
-// Records that [rect] (DC coordinates) changed, so the back-end can show it.
-void NoteDrawn(HDC dc, RECT rect);
 // Re-applies the base and user clips to the cairo context.
 void ApplyClip(DcState& dc);
-// A DC on a window; the clip (window coordinates) is consumed. `client`
-// puts the origin at the client area's corner.
-HDC MakeWindowDc(HWND hwnd, bool client, cairo_region_t* clipInWindow);
 
 }  // namespace win::internal

@@ -1,49 +1,20 @@
-// The graphics layer's own records. Only platform code includes this.
+// The table of the graphics layer's handles. Only the graphics files include
+// this.
 #pragma once
 
-#include "platform/core/internal/HandleTable.h"
-#include "platform/graphics/Gdi.h"
+#include "platform/core/HandleTable.h"
+#include "platform/graphics/CairoDc.h"
+#include "platform/graphics/GdiObject.h"
 
-#include <cairo.h>
 #include <memory>
-
-typedef struct _PangoFontDescription PangoFontDescription;
 
 namespace win::internal {
 
-struct DcState;
-
-struct GdiObject {
-    enum class Kind { Bitmap, Region, Font, Brush, Dc };
-    Kind kind = Kind::Brush;
-    bool stock = false;
-    cairo_surface_t* surface = nullptr;       // bitmap: ARGB32, premultiplied
-    cairo_region_t* region = nullptr;         // region
-    PangoFontDescription* font = nullptr;     // font
-    bool underline = false;                   // font
-    COLORREF color = 0;                       // brush
-    bool hollow = false;                      // brush that paints nothing
-    std::shared_ptr<DcState> dc;              // device context
-
-    GdiObject() = default;
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject();
-};
-
 HandleTable<GdiObject>& GdiObjects();
-std::shared_ptr<GdiObject> FindGdi(const void* handle);
-std::shared_ptr<GdiObject> FindGdi(const void* handle, GdiObject::Kind kind);
 template <class H>
 H InsertGdi(std::shared_ptr<GdiObject> object)
 {
     return reinterpret_cast<H>(GdiObjects().Insert(std::move(object)));
 }
-
-// The colour of a brush handle, including the Windows convention of a
-// system colour index + 1 standing for that colour's brush. False for a
-// hollow or unknown brush.
-bool BrushColor(HBRUSH brush, COLORREF* color);
-void SetSourceColor(cairo_t* cr, COLORREF color, double alpha = 1.0);
 
 }  // namespace win::internal

@@ -1,13 +1,9 @@
-// The window layer's own records. Only platform code includes this.
-//
-// A window's fields are read and written on its owner thread only; other
-// threads reach a window through PostMessage/SendMessage, which need nothing
-// but the owner's thread id (fixed at creation).
+// The window layer's own tables and the steps its files share. Only the
+// window files include this.
 #pragma once
 
-#include "platform/window/Window.h"
+#include "platform/window/WindowRecord.h"
 
-#include <cairo.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,78 +15,17 @@ struct WindowClass {
     WNDCLASS wc;
 };
 
-// Per-window state of the controls and dialogs we implement ourselves.
-struct ExtraState {
-    virtual ~ExtraState() = default;
-};
-
-struct WindowData {
-    HWND self = nullptr;
-    DWORD thread = 0;
-    std::shared_ptr<const WindowClass> cls;
-    WNDPROC proc = nullptr;
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    LONG_PTR id = 0;
-    LONG_PTR userData = 0;
-    HINSTANCE instance = nullptr;
-    HWND parent = nullptr;            // parent for children, owner for top-level windows
-    std::vector<HWND> children;       // z-order, top first
-    std::wstring text;
-    std::vector<unsigned char> extra; // cbWndExtra bytes
-    RECT rect;                        // in parent client coordinates (screen for top-level)
-    RECT client;                      // client area in window coordinates
-    bool destroying = false;
-
-    cairo_region_t* shape = nullptr;  // window region, window coordinates
-    cairo_region_t* update = nullptr; // invalid area, window coordinates
-    bool erase = false;               // the next BeginPaint erases first
-    bool frameDirty = false;          // the next BeginPaint sends WM_NCPAINT
-    cairo_surface_t* surface = nullptr;  // top-level windows: what they show
-
-    RECT normalRect;                  // placement to restore from minimised/maximised
-    HICON icons[2] = {nullptr, nullptr};
-    HMENU systemMenu = nullptr;
-    LRESULT pressedHit = 0;           // caption button held down
-    LRESULT hotHit = 0;               // caption button under the pointer
-    bool ncActive = false;            // the frame is drawn as active
-    std::unique_ptr<ExtraState> control;
-    std::unique_ptr<ExtraState> dialog;
-
-    WindowData() = default;
-    WindowData(const WindowData&) = delete;
-    WindowData& operator=(const WindowData&) = delete;
-    ~WindowData();
-
-    bool IsChild() const { return (style & WS_CHILD) != 0; }
-    int Width() const { return rect.right - rect.left; }
-    int Height() const { return rect.bottom - rect.top; }
-};
-
-std::shared_ptr<WindowData> FindWindow(HWND hwnd);
 std::shared_ptr<const WindowClass> FindClass(const std::wstring& name);
 
 // Top-level windows of all threads, topmost first.
 std::vector<HWND> TopLevelWindows();
 void RaiseTopLevel(HWND hwnd);
 
-// The top-level window a window belongs to (itself when top-level).
-HWND TopLevelOf(HWND hwnd);
-// Offset of the window's top-left corner within its top-level window.
-POINT OriginInTop(HWND hwnd);
 // The window's descendants in painting order: parents before children,
 // siblings from the bottom of the z-order up.
 void CollectPaintOrder(HWND hwnd, std::vector<HWND>* out);
 
-template <class T>
-T* ControlOf(HWND hwnd)
-{
-    auto window = FindWindow(hwnd);
-    return window ? dynamic_cast<T*>(window->control.get()) : nullptr;
-}
-
 // Hooks of the other parts of the layer into creation and destruction.
-void RegisterSystemClasses();
 void OnWindowCreated(WindowData& window);
 void OnWindowDestroyed(WindowData& window);
 
@@ -102,14 +37,9 @@ namespace win::internal {
 void RecalcClientArea(HWND hwnd);
 // Focus, capture and activation leave a window that is about to go.
 void PrepareForDestruction(HWND hwnd);
-// Painting: the parts of a window that can be seen, in window coordinates
-// (the client area only when `client`); never null.
-cairo_region_t* VisibleRegion(HWND hwnd, bool client);
 // Marks [area] (window coordinates, consumed) for repainting, with what
 // lies over it.
 void InvalidateWindowArea(HWND hwnd, cairo_region_t* area, bool erase);
-// Gives a top-level window a surface of its current size.
-void ResizeSurface(WindowData& window);
 // The next window of this thread that needs WM_PAINT, or null.
 HWND NextWindowToPaint(HWND filter);
 

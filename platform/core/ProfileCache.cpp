@@ -1,4 +1,4 @@
-#include "platform/core/internal/ProfileCache.h"
+#include "platform/core/ProfileCache.h"
 
 #include "platform/core/Files.h"
 #include "platform/core/Strings.h"

@@ -2,7 +2,8 @@
 // threads, the quit flag and the thread's timers. Created on a thread's first
 // use of the message functions (CreateThread creates it before the thread
 // procedure runs) and shut down when the thread ends, which completes every
-// send still waiting on it so no sender hangs on a dead thread.
+// send still waiting on it so no sender hangs on a dead thread. The window
+// layer and the display back-ends feed input to a queue and wait on it.
 #pragma once
 
 #include "platform/core/Types.h"
@@ -15,47 +16,14 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace win::internal {
 
 using Clock = std::chrono::steady_clock;
 
-// Spins briefly while `ready` is false; a cross-thread SendMessage answered
-// within microseconds then costs no sleep and wake-up on either side.
-template <class Ready>
-bool SpinBriefly(Ready&& ready, std::chrono::microseconds limit = std::chrono::microseconds(50))
-{
-    auto until = Clock::now() + limit;
-    do {
-        for (int i = 0; i < 64; ++i) {
-            if (ready())
-                return true;
-#if defined(__x86_64__) || defined(__i386__)
-            __builtin_ia32_pause();
-#endif
-        }
-        // Let a thread that shares this core (perhaps the one we wait for)
-        // run meanwhile.
-        std::this_thread::yield();
-    } while (Clock::now() < until);
-    return ready();
-}
-
-class ThreadQueue;
-
-// A message sent across threads; it lives on the sender's stack until done.
-struct SentMessage {
-    std::uint64_t order = 0;  // set by the receiving queue
-    HWND hwnd = nullptr;
-    UINT message = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-    LRESULT result = 0;
-    std::atomic<bool> done{false};
-    std::shared_ptr<ThreadQueue> sender;
-};
+// A message sent across threads; only the message core looks inside.
+struct SentMessage;
 
 struct Timer {
     HWND hwnd = nullptr;

@@ -49,20 +49,6 @@ public:
         return object;
     }
 
-    template <class F>
-    void ForEach(F&& f) const
-    {
-        std::vector<std::pair<std::uintptr_t, std::shared_ptr<T>>> live;
-        {
-            std::lock_guard lock(mutex_);
-            for (std::uint32_t i = 0; i < slots_.size(); ++i)
-                if (slots_[i].object)
-                    live.emplace_back(Encode(i, slots_[i].generation), slots_[i].object);
-        }
-        for (auto& [value, object] : live)
-            f(value, object);
-    }
-
 private:
     struct Slot {
         std::uint32_t generation = 1;
