@@ -48,7 +48,12 @@ int LosslessDecompress::Open(const std::string& utf8Path, const char* demuxer, s
 
     int rate = stream->codecpar->sample_rate;
     AVRational base = stream->time_base;
-    exactTimestamps_ = base.num == 1 && base.den > 0 && base.den % rate == 0;
+    if (base.num != 1 || base.den <= 0 || base.den % rate != 0) {
+        // Matroska's milliseconds: neither the length nor a track's start
+        // could be known to the sample without decoding everything first.
+        reason = "this container times its sound too coarsely to cut tracks at the sample";
+        return ERROR_UNSUPPORTED_FILE_TYPE;
+    }
     startTimestamp_ = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
     if (stream->duration > 0 && stream->duration != AV_NOPTS_VALUE)
         totalBlocks_ = av_rescale_q(stream->duration, base, AVRational{1, rate});
@@ -196,6 +201,8 @@ void LosslessDecompress::TakeFrame()
         syncAfterSeek_ = false;
         if (frame_->pts != AV_NOPTS_VALUE)
             decodedBlock_ = BlockOf(frame_->pts);
+        else
+            lostPosition_ = true;
     }
     std::int64_t first = decodedBlock_;
     int count = frame_->nb_samples;
@@ -259,10 +266,8 @@ int LosslessDecompress::GetData(unsigned char* buffer, int blocks, int* retrieve
 
 bool LosslessDecompress::SeekInput(std::int64_t block)
 {
-    std::int64_t timestamp = startTimestamp_;
-    if (exactTimestamps_)
-        timestamp += av_rescale_q(block, AVRational{1, static_cast<int>(wave_.nSamplesPerSec)},
-                                  demuxer_.Stream()->time_base);
+    std::int64_t timestamp = startTimestamp_ + av_rescale_q(block, AVRational{1, static_cast<int>(wave_.nSamplesPerSec)},
+                                                            demuxer_.Stream()->time_base);
     if (!demuxer_.Seek(timestamp))
         return false;
     avcodec_flush_buffers(codec_);
@@ -288,13 +293,16 @@ int LosslessDecompress::Seek(std::int64_t block)
         currentBlock_ = block;
         return ERROR_SUCCESS;
     }
-    if (!SeekInput(exactTimestamps_ ? block : 0))
+    if (!SeekInput(block))
         return ERROR_IO_READ;
     discardUntil_ = block;
     currentBlock_ = block;
-    // The demuxer may land after the target (an index that is off): then
-    // the only exact way there is from the start.
-    if (DecodeMore() && decodedBlock_ - static_cast<std::int64_t>(PendingBlocks()) > block) {
+    // The demuxer may land after the target (an index that is off), or on a
+    // frame that does not say where it is (Ogg pages time only their
+    // last packet): then the only exact way there is from the start.
+    lostPosition_ = false;
+    bool decoded = DecodeMore();
+    if (lostPosition_ || (decoded && decodedBlock_ - static_cast<std::int64_t>(PendingBlocks()) > block)) {
         if (!SeekInput(0))
             return ERROR_IO_READ;
         discardUntil_ = block;

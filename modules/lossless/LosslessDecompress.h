@@ -61,9 +61,6 @@ private:
     int sampleFormat_ = -1;  // FFmpeg's, of the first frame: every frame must match
     bool eightInSixteen_ = false;
     bool lossyPart_ = false;
-    // Timestamps count samples: a seek can land on the exact frame. Else
-    // (Matroska's milliseconds) a seek decodes from the start.
-    bool exactTimestamps_ = false;
     std::int64_t startTimestamp_ = 0;
     std::int64_t totalBlocks_ = 0;
 
@@ -73,6 +70,7 @@ private:
     std::int64_t decodedBlock_ = 0;   // block of the next decoded sample
     std::int64_t discardUntil_ = 0;   // after a seek: drop decoded blocks below this
     bool syncAfterSeek_ = false;      // the next frame's timestamp gives decodedBlock_
+    bool lostPosition_ = false;       // ...but it had none
     bool drained_ = false;            // the decoder was told the input ended
     bool inputEnded_ = false;
     int firstError_ = ERROR_SUCCESS;

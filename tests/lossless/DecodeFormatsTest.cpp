@@ -3,7 +3,11 @@
 // from, with the format record and length the file states.
 #include "tests/lossless/LosslessFixture.h"
 
+#include "platform/core/Strings.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -17,7 +21,9 @@ struct Case {
 std::string Name(const testing::TestParamInfo<Case>& info)
 {
     const Case& c = info.param;
-    return c.format + "_" + std::to_string(c.shape.rate) + "_" + std::to_string(c.shape.bits) + "bit_" +
+    std::string format = c.format;
+    std::replace(format.begin(), format.end(), '-', '_');
+    return format + "_" + std::to_string(c.shape.rate) + "_" + std::to_string(c.shape.bits) + "bit_" +
            std::to_string(c.shape.channels) + "ch";
 }
 
@@ -35,7 +41,7 @@ TEST_P(LosslessFormat, DecodesToThePcmItWasMadeFrom)
     ASSERT_TRUE(fs::exists(file)) << file;
 
     Decoder d = Open(file);
-    ASSERT_TRUE(d.decoder) << "error " << d.error;
+    ASSERT_TRUE(d.decoder) << "error " << d.error << ": " << win::ToUtf8(d.reason);
     WAVEFORMATEX format;
     ASSERT_EQ(d.decoder->GetInfo(APE_INFO_WAVEFORMATEX, reinterpret_cast<std::intptr_t>(&format)), ERROR_SUCCESS);
     EXPECT_EQ(format.wFormatTag, WAVE_FORMAT_PCM);
@@ -67,7 +73,8 @@ const Shape kThirtyTwo{44100, 32, 2};
 
 INSTANTIATE_TEST_SUITE_P(Flac, LosslessFormat,
                          testing::Values(Case{"flac", kCd}, Case{"flac", kMono16}, Case{"flac", kHiRes},
-                                         Case{"flac", kSurround16}, Case{"flac", kSurround24}),
+                                         Case{"flac", kSurround16}, Case{"flac", kSurround24},
+                                         Case{"flac-unknown-length", kCd}, Case{"ogg-flac", kCd}),
                          Name);
 INSTANTIATE_TEST_SUITE_P(WavPack, LosslessFormat,
                          testing::Values(Case{"wv", kCd}, Case{"wv", kMono16}, Case{"wv", kHiRes},

@@ -16,7 +16,7 @@ std::string MissingTools()
 
 bool RunTool(const std::string& command)
 {
-    if (std::system((command + " >/dev/null 2>&1").c_str()) == 0)
+    if (std::system(("( " + command + " ) >/dev/null 2>&1").c_str()) == 0)
         return true;
     std::cerr << "failed: " << command << "\n";
     return false;
@@ -62,6 +62,17 @@ fs::path Encode(const fs::path& wav, const std::string& format)
     if (format == "flac") {
         out.replace_extension(".flac");
         RunTool("flac -s -f -o " + Quote(out) + " " + in);
+    } else if (format == "flac-unknown-length") {
+        // Written to a pipe: the encoder cannot go back to state the length.
+        out.replace_extension(".nolength.flac");
+        RunTool("sox " + in + " -t raw - | flac -s -c --force-raw-format --endian=little --sign=signed --channels=$(soxi -c " +
+                in + ") --bps=$(soxi -b " + in + ") --sample-rate=$(soxi -r " + in + ") - > " + Quote(out));
+    } else if (format == "ogg-flac") {
+        out.replace_extension(".oga");
+        RunTool("flac -s -f --ogg -o " + Quote(out) + " " + in);
+    } else if (format == "mka-flac") {
+        out.replace_extension(".mka");
+        RunTool(ffmpeg + " -c:a flac " + Quote(out));
     } else if (format == "wv") {
         out.replace_extension(".wv");
         RunTool("wavpack -q -y " + in + " -o " + Quote(out));

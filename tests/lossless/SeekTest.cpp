@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using namespace lossless_test;
@@ -45,6 +47,12 @@ TEST_P(LosslessSeek, LandsOnTheSampleAtEveryCdFrameCut)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, LosslessSeek,
-                         testing::Values("flac", "wv", "tta", "alac", "wav", "rf64", "w64", "aiff"));
+                         testing::Values("flac", "flac-unknown-length", "ogg-flac", "wv", "tta",
+                                         "alac", "wav", "rf64", "w64", "aiff"),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 }  // namespace

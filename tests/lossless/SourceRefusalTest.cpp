@@ -22,7 +22,7 @@ TEST(LossySources, AreRefusedWithTheReason)
     };
     for (const Lossy& lossy : {Lossy{"a.mp3", "-c:a libmp3lame"}, Lossy{"a.opus", "-c:a libopus"},
                                Lossy{"a.m4a", "-c:a aac"}, Lossy{"a.aac", "-c:a aac -f adts"},
-                               Lossy{"a.ogg", "-c:a libvorbis"}, Lossy{"mulaw.wav", "-c:a pcm_mulaw"},
+                               Lossy{"a.ogg", "-c:a libvorbis"}, Lossy{"opus.mka", "-c:a libopus"}, Lossy{"mulaw.wav", "-c:a pcm_mulaw"},
                                Lossy{"mp3-in.wav", "-c:a libmp3lame -f wav"},
                                Lossy{"disguised.flac", "-c:a libmp3lame -f mp3"}}) {
         fs::path file = dir / lossy.name;
@@ -81,6 +81,22 @@ TEST(OpenFailures, FloatingPointWaveIsUnsupportedNotLossy)
     EXPECT_EQ(d.error, ERROR_UNSUPPORTED_FILE_TYPE);
     EXPECT_FALSE(d.reason.empty());
     EXPECT_NE(d.reason, kLossy);
+}
+
+// Matroska times its frames in milliseconds: tracks could not be cut at
+// the sample, so its lossless sound is refused rather than cut wrongly.
+TEST(OpenFailures, MatroskaIsUnsupportedNotLossy)
+{
+    ASSERT_EQ(MissingTools(), "");
+    testing_support::TempDir dir;
+    fs::path wav = MakeWav(dir.path(), "source.wav", {44100, 16, 2}, 1);
+    fs::path mka = dir / "flac.mka";
+    ASSERT_TRUE(RunTool("ffmpeg -nostdin -v error -y -i " + Quote(wav) + " -c:a flac " + Quote(mka)));
+    Decoder d = Open(mka);
+    EXPECT_FALSE(d.decoder);
+    EXPECT_EQ(d.error, ERROR_UNSUPPORTED_FILE_TYPE);
+    EXPECT_NE(d.reason, kLossy);
+    EXPECT_FALSE(d.reason.empty());
 }
 
 // A damaged FLAC file gives an error code where the damage is, never a
