@@ -94,6 +94,12 @@ IAPEDecompress* OpenOther(const std::string& utf8Path, const char* demuxer, int&
     return decoder;
 }
 
+bool NamedApe(const wchar_t* path)
+{
+    std::wstring_view name(path);
+    return name.size() > 4 && win::CompareNoCase(name.substr(name.size() - 4), L".ape") == 0;
+}
+
 }  // namespace
 
 bool LoadApeDecoder(std::wstring* why)
@@ -116,7 +122,9 @@ IAPEDecompress* CreateIAPEDecompress(const wchar_t* path, int* errorCode)
         if (kind == SourceKind::Unreadable) {
             code = ERROR_INVALID_INPUT_FILE;
             t_openError = L"the file cannot be read, or is empty";
-        } else if (kind == SourceKind::Ape) {
+        } else if (kind == SourceKind::Ape || (kind == SourceKind::Unknown && NamedApe(path))) {
+            // A Monkey's Audio file with junk in front of its header is
+            // still one: its name is the hint.
             decoder = OpenApe(utf8Path, code);
         } else {
             decoder = OpenOther(utf8Path, DemuxerName(kind), code);

@@ -8,7 +8,7 @@ namespace {
 
 // Decoded to integer samples, bit for bit. WavPack is here although it has
 // a lossy (hybrid) mode: the decoder says which a file is (see
-// WavPackHybrid.h).
+// WavPackHybrid.h). Monkey's Audio has a module of its own.
 bool Decodable(AVCodecID codec)
 {
     switch (codec) {
@@ -17,7 +17,6 @@ bool Decodable(AVCodecID codec)
     case AV_CODEC_ID_TTA:
     case AV_CODEC_ID_ALAC:
     case AV_CODEC_ID_TAK:
-    case AV_CODEC_ID_APE:
     case AV_CODEC_ID_PCM_U8:
     case AV_CODEC_ID_PCM_S8:
     case AV_CODEC_ID_PCM_S16LE:

@@ -222,3 +222,27 @@ put("embedded_sheet", "apev2.wv",
                                   (b"Cuesheet", short_sheet, 0)]))
 put("embedded_sheet", "apev2-id3v1.tta",
     b"TTA1" + b"\0" * 40 + apev2([(b"CUESHEET", short_sheet, 0)]) + b"TAG" + b"\0" * 125)
+
+# --- lossless sources, made by their own encoders: short, mono, low rate --------
+def encoded(name, command):
+    import subprocess
+    import tempfile
+    with tempfile.TemporaryDirectory() as tmp:
+        wav = os.path.join(tmp, "in.wav")
+        out = os.path.join(tmp, name)
+        subprocess.run(["sox", "-n", "-r", "8000", "-b", "16", "-c", "1", wav, "synth", "0.3", "sine", "440",
+                        "synth", "whitenoise", "mix", "vol", "0.5"], check=True, capture_output=True)
+        subprocess.run(command.format(wav=wav, out=out), shell=True, check=True, capture_output=True)
+        with open(out, "rb") as f:
+            return f.read()
+
+put("lossless_decoder", "a.flac", encoded("a.flac", "flac -s -f --no-padding --blocksize=576 -o {out} {wav}"))
+put("lossless_decoder", "a.wv", encoded("a.wv", "wavpack -q -y {wav} -o {out}"))
+put("lossless_decoder", "hybrid.wv", encoded("h.wv", "wavpack -q -y -b3 {wav} -o {out}"))
+put("lossless_decoder", "a.tta", encoded("a.tta", "ffmpeg -nostdin -v error -y -i {wav} -c:a tta {out}"))
+put("lossless_decoder", "a.m4a", encoded("a.m4a", "ffmpeg -nostdin -v error -y -i {wav} -c:a alac {out}"))
+put("lossless_decoder", "a.aiff", encoded("a.aiff", "sox {wav} -b 8 {out}"))
+put("lossless_decoder", "a.w64", encoded("a.w64", "sox {wav} -b 24 {out}"))
+put("lossless_decoder", "rf64.wav",
+    encoded("a.wav", "ffmpeg -nostdin -v error -y -i {wav} -c:a pcm_s24le -f wav -rf64 always {out}"))
+put("lossless_decoder", "a.oga", encoded("a.oga", "flac -s -f --no-padding --ogg -o {out} {wav}"))
