@@ -3,6 +3,7 @@
 #include "modules/apesdk/PcmInterleave.h"
 #include "modules/lossless/CodecPolicy.h"
 #include "modules/lossless/EightBitPcm.h"
+#include "modules/lossless/SampleWidth.h"
 #include "modules/lossless/WavPackHybrid.h"
 
 extern "C" {
@@ -122,28 +123,12 @@ int LosslessDecompress::LearnFormat(std::string& reason)
         reason = "the file holds no sound that can be decoded";
         return firstError_ != ERROR_SUCCESS ? firstError_ : ERROR_INVALID_INPUT_FILE;
     }
-    int bits = 0;
-    switch (av_get_packed_sample_fmt(format)) {
-    case AV_SAMPLE_FMT_U8: bits = 8; break;
-    case AV_SAMPLE_FMT_S16:
-        // An 8-bit file may come in the top byte of 16 bits.
-        eightInSixteen_ = codec_->bits_per_raw_sample > 0 && codec_->bits_per_raw_sample <= 8;
-        bits = eightInSixteen_ ? 8 : 16;
-        break;
-    case AV_SAMPLE_FMT_S32: {
-        // Held in the top bits of 32: the file's own width is what the
-        // encoder recorded; a 20-bit file travels as 24-bit.
-        int raw = codec_->bits_per_raw_sample;
-        bits = raw > 16 && raw <= 32 ? (raw + 7) / 8 * 8 : 32;
-        break;
-    }
-    default:
-        reason = "floating-point samples are not supported";
+    SampleWidth width = WidthOf(format, codec_->bits_per_raw_sample, reason);
+    if (width.bits == 0)
         return ERROR_UNSUPPORTED_FILE_TYPE;
-    }
+    eightInSixteen_ = width.eightInSixteen;
     sampleFormat_ = format;
-    if (FillWaveFormatEx(&wave_, codec_->sample_rate > 0 ? codec_->sample_rate : demuxer_.Stream()->codecpar->sample_rate,
-                         bits, channels_) != 0) {
+    if (FillWaveFormatEx(&wave_, demuxer_.Stream()->codecpar->sample_rate, width.bits, channels_) != 0) {
         reason = "not a readable sound file";
         return ERROR_INVALID_INPUT_FILE;
     }
@@ -207,7 +192,8 @@ void LosslessDecompress::TakeFrame()
     std::int64_t first = decodedBlock_;
     int count = frame_->nb_samples;
     decodedBlock_ += count;
-    if (frame_->format != sampleFormat_ || frame_->ch_layout.nb_channels != channels_) {
+    if (frame_->format != sampleFormat_ || frame_->ch_layout.nb_channels != channels_ ||
+        (frame_->sample_rate > 0 && std::uint32_t(frame_->sample_rate) != wave_.nSamplesPerSec)) {
         KeepError(ERROR_UNSUPPORTED_FILE_TYPE);  // a stream that changes its format half-way
         return;
     }
