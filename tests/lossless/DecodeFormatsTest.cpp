@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Wave, LosslessFormat,
                          Name);
 INSTANTIATE_TEST_SUITE_P(Aiff, LosslessFormat,
                          testing::Values(Case{"aiff", kCd}, Case{"aiff", kHiRes}, Case{"aiff", kEight},
-                                         Case{"aifc", kCd}, Case{"aiff", kSurround16}),
+                                         Case{"aifc", kCd}, Case{"aifc-sowt", kCd}, Case{"aiff", kSurround16}),
                          Name);
 
 // The formats' own decoders agree with ours: the reference is not only the
@@ -132,6 +132,21 @@ TEST(ContentDecides, ARenamedFileStillDecodes)
     fs::copy_file(wv, noName);
     EXPECT_TRUE(Decode(renamed) == WavData(wav));
     EXPECT_TRUE(Decode(noName) == WavData(wav));
+}
+
+// A Monkey's Audio file goes to its own decoder whatever its name, and
+// decodes as it does under its own.
+TEST(ContentDecides, MonkeysAudioUnderAnotherNameIsStillMonkeysAudio)
+{
+    testing_support::TempDir dir;
+    fs::path ape = testing_support::FixturePath("stereo16_44k.ape");
+    fs::path renamed = dir / "album.flac";
+    fs::copy_file(ape, renamed);
+    int error = -1;
+    std::vector<unsigned char> pcm = Decode(renamed, &error);
+    EXPECT_EQ(error, ERROR_SUCCESS);
+    EXPECT_FALSE(pcm.empty());
+    EXPECT_TRUE(pcm == Decode(ape));
 }
 
 // Taggers put ID3v2 tags in front of FLAC files; the stream behind it is

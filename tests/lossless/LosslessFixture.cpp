@@ -94,6 +94,9 @@ fs::path Encode(const fs::path& wav, const std::string& format)
     } else if (format == "aifc") {
         out.replace_extension(".aifc");
         RunTool("sox " + in + " " + Quote(out));
+    } else if (format == "aifc-sowt") {
+        out.replace_extension(".aifc");  // AIFF-C holding little-endian samples
+        RunTool(ffmpeg + " -c:a pcm_s16le -f aiff " + Quote(out));
     } else if (format == "wav") {
         return wav;
     }
