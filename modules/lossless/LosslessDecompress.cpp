@@ -279,21 +279,30 @@ int LosslessDecompress::Seek(std::int64_t block)
         currentBlock_ = block;
         return ERROR_SUCCESS;
     }
-    if (!SeekInput(block))
-        return ERROR_IO_READ;
-    discardUntil_ = block;
-    currentBlock_ = block;
-    // The demuxer may land after the target (an index that is off), or on a
-    // frame that does not say where it is (Ogg pages time only their
-    // last packet): then the only exact way there is from the start.
-    lostPosition_ = false;
-    bool decoded = DecodeMore();
-    if (lostPosition_ || (decoded && decodedBlock_ - static_cast<std::int64_t>(PendingBlocks()) > block)) {
-        if (!SeekInput(0))
+    // The demuxer may fail to seek, land after the target (an index that
+    // is off), or on a frame that does not say where it is (Ogg pages time
+    // only their last packet): then the only exact way there is from the
+    // start.
+    bool landed = SeekInput(block);
+    if (landed) {
+        lostPosition_ = false;
+        bool decoded = DecodeMore();
+        landed = !lostPosition_ && !(decoded && decodedBlock_ - static_cast<std::int64_t>(PendingBlocks()) > block);
+    }
+    if (!landed) {
+        if (!SeekInput(0)) {
+            // Nothing read from here on could be trusted to be in place.
+            KeepError(ERROR_IO_READ);
+            pcm_.clear();
+            pcmAt_ = 0;
+            inputEnded_ = true;
+            currentBlock_ = block;
             return ERROR_IO_READ;
-        discardUntil_ = block;
+        }
         syncAfterSeek_ = false;
     }
+    discardUntil_ = block;
+    currentBlock_ = block;
     return ERROR_SUCCESS;
 }
 
