@@ -5,7 +5,7 @@
 # executable, so the folder stays whole.
 set(KOLVEX_PROGRAM_DIR lib/kolvex)
 
-install(TARGETS kolvex kolvex-convert lame_enc Brook_R ape_ffmpeg kolvex_platform_core kolvex_platform kolvex_platform_gtk
+install(TARGETS kolvex kolvex-convert lame_enc Brook_R ape_ffmpeg lossless_ffmpeg kolvex_platform_core kolvex_platform kolvex_platform_gtk
   RUNTIME DESTINATION ${KOLVEX_PROGRAM_DIR}
   LIBRARY DESTINATION ${KOLVEX_PROGRAM_DIR})
 install(FILES ${KOLVEX_BIN_DIR}/README.html ${KOLVEX_BIN_DIR}/kolvex.png DESTINATION ${KOLVEX_PROGRAM_DIR})

@@ -1,5 +1,6 @@
-// The decoder interface the engine calls: open a Monkey's Audio file, ask
-// its properties, seek to a block and pull decoded blocks. A block is one
+// The decoder interface the engine calls: open a Monkey's Audio file (or a
+// FLAC, WavPack, TTA, ALAC, TAK, WAV or AIFF file, told apart by content),
+// ask its properties, seek to a block and pull decoded blocks. A block is one
 // sample of every channel; decoded PCM is interleaved in the file's own width
 // (8-bit unsigned, 16/24/32-bit signed little-endian).
 #pragma once
@@ -18,6 +19,10 @@ enum APE_DECOMPRESS_FIELDS : int {
     APE_DECOMPRESS_LENGTH_MS = 2003,
 };
 
+// Ours, beyond the SDK's: 1 when the decoder delivers only the lossy part
+// of a hybrid file (WavPack without its correction data), else 0.
+constexpr auto SOURCE_INFO_LOSSY_PART = static_cast<APE_DECOMPRESS_FIELDS>(9001);
+
 constexpr int ERROR_SUCCESS = 0;
 constexpr int ERROR_IO_READ = 1000;
 constexpr int ERROR_INVALID_INPUT_FILE = 1002;
@@ -26,6 +31,8 @@ constexpr int ERROR_DECOMPRESSING_FRAME = 1010;
 constexpr int ERROR_BAD_PARAMETER = 5000;
 // The decoder module is missing or cannot be loaded; LoadApeDecoder says why.
 constexpr int ERROR_DECODER_MISSING = 5100;
+// The file is in a lossy codec (MP3, AAC, Opus, Vorbis, ...): refused.
+constexpr int ERROR_LOSSY_SOURCE = 5101;
 
 class IAPEDecompress {
 public:
@@ -42,9 +49,16 @@ public:
                                   std::intptr_t param2 = 0) = 0;
 };
 
-// Null on failure, with the reason in `errorCode` (when given). The first
-// call loads the decoder module (see LoadApeDecoder).
+// Null on failure, with the reason in `errorCode` (when given) and a
+// sentence for users in LastOpenError. What the file holds decides the
+// decoder, not its name: Monkey's Audio goes to the module ape_ffmpeg.so,
+// the other lossless formats to lossless_ffmpeg.so, each loaded on first
+// use; a lossy file is refused with ERROR_LOSSY_SOURCE.
 IAPEDecompress* CreateIAPEDecompress(const wchar_t* path, int* errorCode);
+
+// Why the calling thread's last CreateIAPEDecompress failed, for users;
+// empty after a success.
+const std::wstring& LastOpenError();
 
 // Loads the decoder module if it is not loaded yet; false, with a sentence
 // for users in `why` (when given), when it cannot be loaded.

@@ -14,7 +14,7 @@ chmod 755 "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 program="$prefix/lib/kolvex"
-for f in kolvex kolvex-convert lame_enc.so Brook_R.so ape_ffmpeg.so libkolvex_platform_core.so libkolvex_platform.so libkolvex_platform_gtk.so \
+for f in kolvex kolvex-convert lame_enc.so Brook_R.so ape_ffmpeg.so lossless_ffmpeg.so libkolvex_platform_core.so libkolvex_platform.so libkolvex_platform_gtk.so \
          README.html kolvex.png; do
   [[ -e "$program/$f" ]] || fail "missing $program/$f"
 done

@@ -174,3 +174,75 @@ put("ape_tags", "apev2-behind.ape", real("mac-399-tagged.ape", 600, 700))
 put("ape_tags", "id3v2-in-front.ape", real("mac-399-id3v2.ape", 4000, 200))
 put("ape_tags", "plain.ape", real("mac-399.ape", 600))
 put("ape_tags", "header-only.ape", real("mac-390-hdr.ape"))
+
+# --- CUE sheets inside sound files -----------------------------------------------
+def flac_block(kind, body, last=False):
+    return bytes([kind | (0x80 if last else 0)]) + struct.pack(">I", len(body))[1:] + body
+
+def streaminfo(rate=44100, channels=2, bits=16, samples=44100 * 300):
+    packed = (rate << 44) | ((channels - 1) << 41) | ((bits - 1) << 36) | samples
+    return struct.pack(">HHII", 4096, 4096, 0, 0)[:10] + struct.pack(">Q", packed) + b"\0" * 16
+
+def cuesheet_block(tracks, catalog=b"1234567890123"):
+    body = catalog.ljust(128, b"\0") + struct.pack(">Q", 88200) + b"\x80" + b"\0" * 258 + bytes([len(tracks)])
+    for number, offset, indices in tracks:
+        body += struct.pack(">QB", offset, number) + b"USRC17607839" + b"\x40" + b"\0" * 13 + bytes([len(indices)])
+        for index, at in indices:
+            body += struct.pack(">QB", at, index) + b"\0\0\0"
+    return body
+
+def vorbis_comments(pairs):
+    body = struct.pack("<I", 6) + b"kolvex" + struct.pack("<I", len(pairs))
+    for pair in pairs:
+        body += struct.pack("<I", len(pair)) + pair
+    return body
+
+def apev2(items):
+    body = b""
+    for key, value, flags in items:
+        body += struct.pack("<II", len(value), flags) + key + b"\0" + value
+    footer = b"APETAGEX" + struct.pack("<IIII", 2000, len(body) + 32, len(items), 0) + b"\0" * 8
+    return body + footer
+
+short_sheet = b'FILE "a.wav" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    INDEX 01 01:00:00\n'
+tracks = [(1, 0, [(1, 0)]), (2, 44100 * 60, [(0, 0), (1, 588 * 40)]), (170, 44100 * 300, [])]
+put("embedded_sheet", "cuesheet-block.flac",
+    b"fLaC" + flac_block(0, streaminfo()) + flac_block(5, cuesheet_block(tracks), True) + b"\xff\xf8frames")
+put("embedded_sheet", "cuesheet-48k.flac",
+    b"fLaC" + flac_block(0, streaminfo(48000)) + flac_block(1, b"\0" * 16) +
+    flac_block(5, cuesheet_block([(1, 0, [(1, 0)]), (255, 48000 * 9, [])], b""), True))
+put("embedded_sheet", "comment.flac",
+    b"fLaC" + flac_block(0, streaminfo()) +
+    flac_block(4, vorbis_comments([b"TITLE=Album", b"cuesheet=" + short_sheet]), True))
+put("embedded_sheet", "id3-in-front.flac",
+    b"ID3\x04\0\0\0\0\0\x10" + b"\0" * 16 + b"fLaC" + flac_block(0, streaminfo()) +
+    flac_block(5, cuesheet_block(tracks[:1]), True))
+put("embedded_sheet", "apev2.wv",
+    b"wvpk" + b"\0" * 60 + apev2([(b"Artist", b"Someone", 0), (b"Cover Art (Front)", b"x.jpg\0\xff\xd8", 2),
+                                  (b"Cuesheet", short_sheet, 0)]))
+put("embedded_sheet", "apev2-id3v1.tta",
+    b"TTA1" + b"\0" * 40 + apev2([(b"CUESHEET", short_sheet, 0)]) + b"TAG" + b"\0" * 125)
+
+# --- lossless sources, made by their own encoders: short, mono, low rate --------
+def encoded(name, command):
+    import subprocess
+    import tempfile
+    with tempfile.TemporaryDirectory() as tmp:
+        wav = os.path.join(tmp, "in.wav")
+        out = os.path.join(tmp, name)
+        subprocess.run(["sox", "-n", "-r", "8000", "-b", "16", "-c", "1", wav, "synth", "0.3", "sine", "440",
+                        "synth", "whitenoise", "mix", "vol", "0.5"], check=True, capture_output=True)
+        subprocess.run(command.format(wav=wav, out=out), shell=True, check=True, capture_output=True)
+        with open(out, "rb") as f:
+            return f.read()
+
+put("lossless_decoder", "a.flac", encoded("a.flac", "flac -s -f --no-padding --blocksize=576 -o {out} {wav}"))
+put("lossless_decoder", "a.wv", encoded("a.wv", "wavpack -q -y {wav} -o {out}"))
+put("lossless_decoder", "hybrid.wv", encoded("h.wv", "wavpack -q -y -b3 {wav} -o {out}"))
+put("lossless_decoder", "a.tta", encoded("a.tta", "ffmpeg -nostdin -v error -y -i {wav} -c:a tta {out}"))
+put("lossless_decoder", "a.m4a", encoded("a.m4a", "ffmpeg -nostdin -v error -y -i {wav} -c:a alac {out}"))
+put("lossless_decoder", "a.aiff", encoded("a.aiff", "sox {wav} -b 8 {out}"))
+put("lossless_decoder", "a.w64", encoded("a.w64", "sox {wav} -b 24 {out}"))
+put("lossless_decoder", "rf64.wav",
+    encoded("a.wav", "ffmpeg -nostdin -v error -y -i {wav} -c:a pcm_s24le -f wav -rf64 always {out}"))
+put("lossless_decoder", "a.oga", encoded("a.oga", "flac -s -f --no-padding --ogg -o {out} {wav}"))
