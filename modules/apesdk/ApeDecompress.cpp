@@ -6,6 +6,7 @@
 
 #include "modules/apesdk/ApeDecoderModule.h"
 #include "platform/core/Module.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/Strings.h"
 
 #include <dlfcn.h>
@@ -57,7 +58,10 @@ IAPEDecompress* CreateIAPEDecompress(const wchar_t* path, int* errorCode)
     int code = ERROR_BAD_PARAMETER;
     IAPEDecompress* decoder = nullptr;
     if (path && *path) {
-        if (OpenApeDecoderFn open = DecoderEntry(nullptr))
+        // The library would wait forever in its open for a FIFO's writer.
+        if (!win::RegularFileProblem(path).empty())
+            code = ERROR_IO_READ;
+        else if (OpenApeDecoderFn open = DecoderEntry(nullptr))
             decoder = open(win::ToUtf8(path).c_str(), &code);
         else
             code = ERROR_DECODER_MISSING;

@@ -43,7 +43,9 @@ public:
 };
 
 // Null on failure, with the reason in `errorCode` (when given). The first
-// call loads the decoder module (see LoadApeDecoder).
+// call loads the decoder module (see LoadApeDecoder). Anything but an
+// ordinary file (a FIFO, a device, a folder) is refused with ERROR_IO_READ
+// at once; win::RegularFileProblem says why in words.
 IAPEDecompress* CreateIAPEDecompress(const wchar_t* path, int* errorCode);
 
 // Loads the decoder module if it is not loaded yet; false, with a sentence
