@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/ModuleHost.h"
+#include "platform/core/OutputFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,7 +18,8 @@ class Sink : public ModuleHost {
 public:
     std::int32_t sinkKind = -1;
     // Called with the finished file, still under its temporary name, just
-    // before it takes its final one (to tag it). A non-empty result says why
-    // it failed: the file is then dropped and the row fails.
-    std::function<std::wstring(const std::wstring& path)> beforeCommit;
+    // before it takes its final one (to tag it through the file's own
+    // stream). A non-empty result says why it failed: the file is then
+    // dropped and the row fails.
+    std::function<std::wstring(win::OutputFile& output)> beforeCommit;
 };
