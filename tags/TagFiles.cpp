@@ -1,5 +1,6 @@
 #include "tags/TagFiles.h"
 
+#include "tags/ApeTagItems.h"
 #include "tags/TagStream.h"
 
 #include "platform/core/Files.h"
@@ -8,6 +9,8 @@
 #include "platform/core/Strings.h"
 
 #include <taglib/apefile.h>
+#include <taglib/apeitem.h>
+#include <taglib/apetag.h>
 #include <taglib/fileref.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
@@ -69,13 +72,25 @@ void PrepareTagLib()
 
 std::string FileNameOf(const std::wstring& path) { return win::ToPath(path).string(); }
 
+// A NUL inside a value is where ID3v2.4 separates values: "A\0B" would come
+// back as two values, and the INFO chunk's C string would end at it. It
+// becomes U+FFFD, the mark for a character that cannot be stored: a title
+// from a damaged sheet stays one value and keeps all of its text.
+std::wstring WithoutNuls(std::wstring value)
+{
+    for (auto& c : value)
+        if (c == L'\0')
+            c = L'\uFFFD';
+    return value;
+}
+
 TagLib::PropertyMap ToPropertyMap(const TagRecord& tags)
 {
     TagLib::PropertyMap map;
     for (const auto& [name, values] : tags.fields) {
         TagLib::StringList list;
         for (const auto& value : values)
-            list.append(ToTagString(value));
+            list.append(ToTagString(WithoutNuls(value)));
         map.insert(TagLib::String(name, TagLib::String::UTF8), list);
     }
     return map;
@@ -105,7 +120,7 @@ void FillInfoTag(TagLib::RIFF::Info::Tag& info, const TagRecord& tags)
     for (const auto& [id, name] : kFields) {
         std::wstring value = tags.Get(name);
         if (!value.empty())
-            info.setFieldText(id, ToTagString(value));
+            info.setFieldText(id, ToTagString(WithoutNuls(value)));
     }
 }
 
@@ -113,13 +128,38 @@ std::wstring Unwritable(const std::wstring& what) { return L"could not write the
 
 }  // namespace
 
+// The APEv2 tag's text items under the common names TagLib gives them
+// ("Year" is DATE, "Track" TRACKNUMBER), decoded by ReadApeTagItems.
+TagLib::PropertyMap ApeProperties(const std::wstring& path)
+{
+    std::FILE* stream = win::OpenRegularStream(path);
+    if (!stream)
+        return {};
+    std::vector<ApeTagItem> items = ReadApeTagItems(stream);
+    std::fclose(stream);
+    TagLib::APE::Tag tag;
+    for (const auto& item : items) {
+        TagLib::StringList values;
+        for (const auto& value : item.values)
+            values.append(ToTagString(value));
+        TagLib::String key(item.key, TagLib::String::Latin1);
+        tag.setItem(key, TagLib::APE::Item(key, values));
+    }
+    return tag.properties();
+}
+
 TagRecord ReadApeTags(const std::wstring& path)
 {
+    // TagLib would wait for ever in its open for a FIFO's writer.
+    if (!win::RegularFileProblem(path).empty())
+        return {};
     auto tagLib = UseTagLib();
     TagLib::APE::File file(FileNameOf(path).c_str(), false);
     if (!file.isValid())
         return {};
-    TagRecord tags = FromPropertyMap(file.properties());
+    TagRecord tags = FromPropertyMap(ApeProperties(path));
+    // What the APEv2 tag does not have, an ID3v1 tag at the end may.
+    tags.FillFrom(FromPropertyMap(file.properties()));
     // Some taggers put an ID3v2 tag in front of the audio; TagLib's APE
     // reader steps over it without reading it.
     file.seek(0);
@@ -244,6 +284,8 @@ std::wstring WriteWavTags(const std::wstring& path, const TagRecord& tags)
 
 TagRecord ReadTags(const std::wstring& path)
 {
+    if (!win::RegularFileProblem(path).empty())
+        return {};
     auto tagLib = UseTagLib();
     TagLib::FileRef file(FileNameOf(path).c_str(), false);
     if (file.isNull())
