@@ -10,7 +10,7 @@
 
 // Puts every field that holds a value the program cannot use back to its
 // default (what a missing file leaves): the MP3 sample rate (0 or an MP3
-// rate), bit rates (the MP3 ones, lowest not above highest), quality 0..9,
+// rate), bit rates (8..320 kbit/s, lowest not above highest), quality 0..9,
 // the flags 0 or 1. Fields nobody edits are the encoder's and stay. Returns
 // how many fields were reset.
 int ValidateSettings(ConversionSettings& record);
