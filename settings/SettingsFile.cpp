@@ -23,7 +23,9 @@ int SettingsFile::Read(const std::wstring& path, ConversionSettings& record)
     record.Normalise();
     ValidateSettings(record);
     std::wstring folder = record.OutputDirectory();
-    if (record.HasOutputDirectory() && NormaliseOutputFolder(folder) != folder &&
+    // The text counts, whatever the length field says: names are appended
+    // to it.
+    if (NormaliseOutputFolder(folder) != folder &&
         ToUtf16(folder).size() + 1 < ConversionSettings::kDirectoryCapacity)
         record.SetOutputDirectory(NormaliseOutputFolder(folder));
     return 1;

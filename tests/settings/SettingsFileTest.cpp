@@ -193,6 +193,36 @@ TEST_F(Settings, FieldsOutOfRangeTakeTheirDefaults)
     EXPECT_EQ(std::memcmp(&record, &again, sizeof record), 0);
 }
 
+// Whatever a damaged file holds, what is read is stable: written back and
+// read again it is the same record, every field in range.
+TEST_F(Settings, ReadingAnyBytesGivesARecordThatReadsBackTheSame)
+{
+    std::uint32_t seed = 20261206;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (int round = 0; round < 300; ++round) {
+        Bytes bytes(next() % 3300);
+        for (auto& byte : bytes)
+            byte = static_cast<unsigned char>(next() >> 24);
+        // Often a plausible folder of slashes and letters, without its end.
+        for (std::size_t i = 4; i + 1 < bytes.size() && i < 40 && round % 2; i += 2) {
+            bytes[i] = "/ab"[next() % 3];
+            bytes[i + 1] = 0;
+        }
+        WriteBytes(bytes);
+        ConversionSettings record;
+        ASSERT_EQ(SettingsFile::Read(path_, record), 1);
+        ConversionSettings checked = record;
+        EXPECT_EQ(ValidateSettings(checked), 0) << round;
+        if (!record.OutputDirectory().empty() && record.OutputDirectory().size() < 1000) {
+            EXPECT_EQ(record.OutputDirectory().back(), L'/') << round;
+        }
+        ASSERT_EQ(SettingsFile::Write(path_, record), 1);
+        ConversionSettings again;
+        ASSERT_EQ(SettingsFile::Read(path_, again), 1);
+        EXPECT_EQ(std::memcmp(&record, &again, sizeof record), 0) << round;
+    }
+}
+
 // Ten bytes: a length and "/tm" without its "/". Names appended to it made
 // "/tma.mp3", written into "/".
 TEST_F(Settings, AFolderWithoutItsLastSlashGetsItBack)
