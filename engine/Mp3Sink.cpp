@@ -160,7 +160,7 @@ std::int32_t Mp3Sink::Finish()
     if (result == MP3_S_OK && beforeCommit) {
         if (std::fflush(output_.Stream()) != 0)
             result = MP3_E_FAIL;
-        else if (reason_ = beforeCommit(output_.TemporaryPath()); !reason_.empty())
+        else if (reason_ = beforeCommit(output_); !reason_.empty())
             result = MP3_E_FAIL;
     }
     if (result == MP3_S_OK && !output_.Commit())

@@ -2,9 +2,9 @@
 
 #include "tags/TagFiles.h"
 
-std::wstring TagOutput(const ConversionItem& item, const std::wstring& path)
+std::wstring TagOutput(const ConversionItem& item, win::OutputFile& output)
 {
     if (item.tags.Empty())
         return {};
-    return item.outputKind == kOutputMp3 ? WriteMp3Tags(path, item.tags) : WriteWavTags(path, item.tags);
+    return item.outputKind == kOutputMp3 ? WriteMp3Tags(output, item.tags) : WriteWavTags(output, item.tags);
 }

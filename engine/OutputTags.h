@@ -3,10 +3,13 @@
 #pragma once
 
 #include "engine/ConversionItem.h"
+#include "platform/core/OutputFile.h"
 
 #include <string>
 
-// `path` is where the row's output lies now (it may still carry a
-// temporary name). Returns "" when there was nothing to write or the tags
-// were written, else why they were not.
-std::wstring TagOutput(const ConversionItem& item, const std::wstring& path);
+// `output` is the row's output file, complete but not yet under its name;
+// the tags are written through its stream. Returns "" when there was
+// nothing to write or the tags were written, else why they were not
+// ("could not be written: no space left on device"); the file must then be
+// dropped.
+std::wstring TagOutput(const ConversionItem& item, win::OutputFile& output);

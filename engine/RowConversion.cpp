@@ -188,7 +188,7 @@ std::wstring RowConversion::DecodeToMp3()
         mp3_->Abandon();
         return damage;
     }
-    mp3_->beforeCommit = [this](const std::wstring& path) { return TagOutput(item_, path); };
+    mp3_->beforeCommit = [this](win::OutputFile& output) { return TagOutput(item_, output); };
     if (mp3_->Finish() < 0) {
         std::wstring why = mp3_->FailureReason();
         return why.empty() ? CouldNotWrite("") : why;
@@ -215,8 +215,8 @@ std::wstring RowConversion::DecodeToWav()
         return damage;
     }
     std::wstring tagProblem;
-    wav_->beforeCommit = [this, &tagProblem](const std::wstring& path) {
-        return tagProblem = TagOutput(item_, path);
+    wav_->beforeCommit = [this, &tagProblem](win::OutputFile& output) {
+        return tagProblem = TagOutput(item_, output);
     };
     if (wav_->Close() != 1)
         return tagProblem.empty() ? CouldNotWrite(wav_->ErrorText()) : tagProblem;

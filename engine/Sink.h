@@ -2,6 +2,8 @@
 // the row's output file of it.
 #pragma once
 
+#include "platform/core/OutputFile.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -14,7 +16,8 @@ public:
     virtual void Write(const unsigned char* data, std::size_t bytes) = 0;
 
     // Called with the finished file, still under its temporary name, just
-    // before it takes its final one (to tag it). A non-empty result says why
-    // it failed: the file is then dropped and the row fails.
-    std::function<std::wstring(const std::wstring& path)> beforeCommit;
+    // before it takes its final one (to tag it through the file's own
+    // stream). A non-empty result says why it failed: the file is then
+    // dropped and the row fails.
+    std::function<std::wstring(win::OutputFile& output)> beforeCommit;
 };

@@ -84,13 +84,13 @@ int WavWriter::WriteHeader()
     return failed_ ? 0 : 1;
 }
 
-int WavWriter::CloseFile(const std::function<std::wstring(const std::wstring&)>& beforeCommit)
+int WavWriter::CloseFile(const std::function<std::wstring(win::OutputFile&)>& beforeCommit)
 {
     if (!file_)
         return 0;
     file_ = nullptr;
     if (!failed_ && beforeCommit &&
-        (std::fflush(output_.Stream()) != 0 || !beforeCommit(output_.TemporaryPath()).empty()))
+        (std::fflush(output_.Stream()) != 0 || !beforeCommit(output_).empty()))
         failed_ = true;
     if (failed_)
         output_.Abandon();

@@ -28,7 +28,7 @@ public:
     // dropped instead.
     // `beforeCommit` gets the finished file under its temporary name; a
     // non-empty result drops the file (see Sink::beforeCommit).
-    int CloseFile(const std::function<std::wstring(const std::wstring&)>& beforeCommit = {});
+    int CloseFile(const std::function<std::wstring(win::OutputFile&)>& beforeCommit = {});
     // Drops the unfinished file; whatever was under its name stays.
     void Abandon();
 

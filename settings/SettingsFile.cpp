@@ -1,14 +1,19 @@
 #include "settings/SettingsFile.h"
 
+#include "settings/SettingsCheck.h"
+#include "settings/Utf16.h"
+
 #include "platform/core/Files.h"
 #include "platform/core/OutputFile.h"
+#include "platform/core/RegularFile.h"
 
 #include <cstdio>
 #include <cstring>
 
 int SettingsFile::Read(const std::wstring& path, ConversionSettings& record)
 {
-    FILE* file = win::_wfopen(path.c_str(), L"rb");
+    // A FIFO given as the settings file would block the program forever.
+    FILE* file = win::OpenRegularStream(path);
     if (!file)
         return 0;
     unsigned char bytes[sizeof(ConversionSettings)];
@@ -16,6 +21,13 @@ int SettingsFile::Read(const std::wstring& path, ConversionSettings& record)
     std::fclose(file);
     std::memcpy(&record, bytes, got);
     record.Normalise();
+    ValidateSettings(record);
+    std::wstring folder = record.OutputDirectory();
+    // The text counts, whatever the length field says: names are appended
+    // to it.
+    if (NormaliseOutputFolder(folder) != folder &&
+        ToUtf16(folder).size() + 1 < ConversionSettings::kDirectoryCapacity)
+        record.SetOutputDirectory(NormaliseOutputFolder(folder));
     return 1;
 }
 

@@ -59,13 +59,25 @@ std::wstring FromTagString(const TagLib::String& text) { return win::FromUtf8(te
 
 std::string FileNameOf(const std::wstring& path) { return win::ToPath(path).string(); }
 
+// A NUL inside a value is where ID3v2.4 separates values: "A\0B" would come
+// back as two values, and the INFO chunk's C string would end at it. It
+// becomes U+FFFD, the mark for a character that cannot be stored: a title
+// from a damaged sheet stays one value and keeps all of its text.
+std::wstring WithoutNuls(std::wstring value)
+{
+    for (auto& c : value)
+        if (c == L'\0')
+            c = L'\uFFFD';
+    return value;
+}
+
 TagLib::PropertyMap ToPropertyMap(const TagRecord& tags)
 {
     TagLib::PropertyMap map;
     for (const auto& [name, values] : tags.fields) {
         TagLib::StringList list;
         for (const auto& value : values)
-            list.append(ToTagString(value));
+            list.append(ToTagString(WithoutNuls(value)));
         map.insert(TagLib::String(name, TagLib::String::UTF8), list);
     }
     return map;

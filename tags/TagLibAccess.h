@@ -18,6 +18,8 @@ std::wstring FromTagString(const TagLib::String& text);
 // Held while TagLib is used.
 [[nodiscard]] std::unique_lock<std::mutex> UseTagLib();
 std::string FileNameOf(const std::wstring& path);
+// The value with every NUL replaced by U+FFFD, so that it stays one value.
+std::wstring WithoutNuls(std::wstring value);
 TagLib::PropertyMap ToPropertyMap(const TagRecord& tags);
 // Fields without a value are left out; names are upper case.
 TagRecord FromPropertyMap(const TagLib::PropertyMap& map);

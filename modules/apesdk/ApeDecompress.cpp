@@ -9,6 +9,7 @@
 #include "modules/lossless/LosslessDecoderModule.h"
 #include "modules/lossless/SourceSniffer.h"
 #include "platform/core/Module.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/Strings.h"
 
 #include <dlfcn.h>
@@ -116,6 +117,10 @@ IAPEDecompress* CreateIAPEDecompress(const wchar_t* path, int* errorCode)
     t_openError.clear();
     if (!path || !*path) {
         t_openError = L"no source file";
+    } else if (std::string why = win::RegularFileProblem(path); !why.empty()) {
+        // The library would wait forever in its open for a FIFO's writer.
+        code = ERROR_IO_READ;
+        t_openError = win::FromUtf8(why);
     } else {
         SourceKind kind = SniffFile(path);
         std::string utf8Path = win::ToUtf8(path);

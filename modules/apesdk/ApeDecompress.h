@@ -54,6 +54,8 @@ public:
 // decoder, not its name: Monkey's Audio goes to the module ape_ffmpeg.so,
 // the other lossless formats to lossless_ffmpeg.so, each loaded on first
 // use; a lossy file is refused with ERROR_LOSSY_SOURCE.
+// Anything but an ordinary file (a FIFO, a device, a folder) is refused
+// with ERROR_IO_READ at once; win::RegularFileProblem says why in words.
 IAPEDecompress* CreateIAPEDecompress(const wchar_t* path, int* errorCode);
 
 // Why the calling thread's last CreateIAPEDecompress failed, for users;

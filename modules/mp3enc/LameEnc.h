@@ -68,7 +68,8 @@ constexpr int MP3_OUT_ORIGINAL = 56;
 extern "C" {
 
 // Stores the input type; `flags` must be 0. Refuses what the encoder cannot
-// take (not PCM, more than two channels, another width, a zero rate).
+// take (not PCM, more than two channels, another width, a rate below 8000
+// or above 768000 Hz: see InputLimits.h).
 std::int32_t MP3_SetInputType(const void* waveFormat, std::int32_t flags);
 // Copies the input type out; fails (MP3_E_UNEXPECTED) while none was set.
 std::int32_t MP3_GetInputType(void* waveFormat);

@@ -1,5 +1,7 @@
 #include "modules/mp3enc/PcmFormat.h"
 
+#include "modules/mp3enc/InputLimits.h"
+
 #include <cstring>
 
 namespace {
@@ -34,12 +36,12 @@ std::optional<PcmFormat> ParsePcmFormat(const std::uint8_t* record)
     std::uint32_t rate = Read32(record + 4);
     format.blockAlign = static_cast<int>(Read16(record + 12));
     format.bitsPerSample = static_cast<int>(Read16(record + 14));
-    if (tag != 1 || format.channels < 1 || format.channels > 2 || rate == 0 || rate > 768000)
+    if (tag != 1 || format.channels < 0 || format.bitsPerSample < 0 ||
+        !Mp3InputProblem(rate, static_cast<unsigned>(format.channels), static_cast<unsigned>(format.bitsPerSample))
+             .empty())
         return std::nullopt;
     format.sampleRate = static_cast<int>(rate);
     int bits = format.bitsPerSample;
-    if (bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        return std::nullopt;
     if (format.blockAlign != format.channels * bits / 8)
         return std::nullopt;
     return format;

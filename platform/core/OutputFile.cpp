@@ -2,6 +2,7 @@
 
 #include "platform/core/Files.h"
 #include "platform/core/Strings.h"
+#include "platform/core/TemporaryFiles.h"
 
 #include <atomic>
 #include <cerrno>
@@ -86,17 +87,26 @@ bool OutputFile::Create(const std::wstring& finalPath)
         return false;
     }
 
-    for (int attempt = 0; attempt < 1000 && fd_ < 0; ++attempt) {
-        std::string name = final + (attempt == 0 ? "" : "." + std::to_string(attempt)) + ".tmp";
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+        std::string name = TemporaryNameFor(final);
+        // Registered before it exists, so a signal handler never misses it.
+        RegisterLiveTemporary(name, &liveSlot_);
         // O_EXCL: a new file, never one that is there already, nor a link.
         fd_ = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd_ >= 0)
+        int error = errno;
+        if (fd_ >= 0) {
             temporaryPath_ = FromUtf8(name);
-        else if (errno != EEXIST)
             break;
+        }
+        ReleaseLiveTemporary(liveSlot_);
+        liveSlot_ = -1;
+        if (error != EEXIST) {
+            Fail(error);
+            return false;
+        }
     }
     if (fd_ < 0) {
-        Fail(errno);
+        Fail(EEXIST);
         return false;
     }
     if (keepMode)
@@ -137,11 +147,29 @@ bool OutputFile::Commit()
         Fail(errno);
     if (error_ != 0) {
         _wremove(temporaryPath_.c_str());
-        temporaryPath_.clear();
+        Forget();
         return false;
     }
-    temporaryPath_.clear();
+    Forget();
     return true;
+}
+
+void OutputFile::Forget()
+{
+    temporaryPath_.clear();
+    ReleaseLiveTemporary(liveSlot_);
+    liveSlot_ = -1;
+}
+
+bool OutputFile::Truncate(std::uint64_t length)
+{
+    if (!stream_)
+        return false;
+    if (std::fflush(stream_) != 0 || std::ferror(stream_))
+        Fail(EIO);
+    else if (ftruncate(fd_, static_cast<off_t>(length)) != 0)
+        Fail(errno);
+    return error_ == 0;
 }
 
 void OutputFile::Abandon()
@@ -153,7 +181,7 @@ void OutputFile::Abandon()
     }
     if (!temporaryPath_.empty()) {
         _wremove(temporaryPath_.c_str());
-        temporaryPath_.clear();
+        Forget();
     }
 }
 

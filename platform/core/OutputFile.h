@@ -5,6 +5,9 @@
 // rename only once it is complete and on the disk. An existing final name
 // that is a link is replaced as a name; the file it pointed to is untouched.
 //
+// The temporary file has a short name of its own (see TemporaryFiles.h), so
+// a final name of any length that fits the folder has a temporary one too.
+//
 // The writes of all output files pass one fault point, so tests can make
 // the N-th write of a process fail as a full or broken disk would.
 #pragma once
@@ -39,6 +42,10 @@ public:
     void Abandon();
     // Gives the finished file these permission bits.
     void SetMode(unsigned mode);
+    // Flushes the stream and cuts the file to `length` bytes (rewriting a
+    // file in place can shorten it); false, as every later Commit, when
+    // anything failed.
+    bool Truncate(std::uint64_t length);
 
     const std::wstring& FinalPath() const { return finalPath_; }
     const std::wstring& TemporaryPath() const { return temporaryPath_; }
@@ -54,12 +61,14 @@ private:
     static int CookieSeek(void* cookie, std::int64_t* offset, int whence);
     static int CookieClose(void* cookie);
     void Fail(int error);
+    void Forget();
 
     std::wstring finalPath_;
     std::wstring temporaryPath_;
     std::FILE* stream_ = nullptr;
     int fd_ = -1;
     int error_ = 0;
+    int liveSlot_ = -1;
 };
 
 // The fault point. Counts the write steps of every output file in the

@@ -157,7 +157,7 @@ TEST(CarefulCommand, SignalsEndTheRunCleanlyWithItsSummary)
         fs::remove_all(dir / "out");
         // The signal comes once the first row writes its file.
         std::string out = Q(dir / "out");
-        Result r = Shell("$K --yes -o " + out + inputs + " & p=$!; i=0; until ls " + out +
+        Result r = Shell("$K --yes -o " + out + inputs + " & p=$!; i=0; until ls -A " + out +
                          " 2>/dev/null | grep -q . || [ $i -gt 3000 ]; do sleep 0.01; i=$((i+1)); done; kill -" +
                          signal + " $p; wait $p");
         EXPECT_GT(r.status, 128) << r.output;
@@ -211,7 +211,7 @@ TEST(CarefulCommand, SigkillNeverLeavesAHalfFileUnderARealName)
         int ms = static_cast<int>(random() % 300);
         std::string out = Q(dir / "out");
         Result r = Shell("$K --wav --no-resample --yes -o " + out + " " + Q(dir / "demo.cue") +
-                         " >/dev/null & p=$!; until ls " + out + " | grep -q 'tmp$' || ! kill -0 $p 2>/dev/null; " +
+                         " >/dev/null & p=$!; until ls -A " + out + " | grep -q 'tmp$' || ! kill -0 $p 2>/dev/null; " +
                          "do sleep 0.005; done; sleep " + std::to_string(ms / 1000.0) + "; kill -KILL $p; wait $p");
         killedMidway += r.status == 137;
         for (const auto& name : FileNames(dir / "out")) {

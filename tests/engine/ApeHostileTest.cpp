@@ -7,7 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
 #include <fstream>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <memory>
 #include <vector>
 
@@ -71,4 +76,25 @@ TEST(ApeHostile, AFrameLongerThanAnyEncoderWritesIsDamaged)
     int got = -1;
     EXPECT_EQ(decoder->GetData(buffer.data(), 4096, &got), ERROR_DECOMPRESSING_FRAME);
     EXPECT_EQ(got, 0);
+}
+
+// A FIFO named as an album's image (or given directly) used to block the
+// row forever in the library's open, waiting for a writer.
+TEST(ApeHostile, AFifoIsRefusedWithoutWaiting)
+{
+    TempDir dir;
+    const auto fifo = dir / "image.ape";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    auto opening = std::async(std::launch::async, [&] {
+        int error = ERROR_SUCCESS;
+        bool opened = Open(fifo, &error) != nullptr;
+        return std::make_pair(opened, error);
+    });
+    if (opening.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "opening a FIFO blocked";
+        close(open(fifo.c_str(), O_WRONLY));
+    }
+    auto [opened, error] = opening.get();
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(error, ERROR_IO_READ);
 }

@@ -1,5 +1,6 @@
 // A full or failing disk at every write of every kind of output: a WAV row,
-// an MP3 row, an in-place resampling and the settings file. Whichever write
+// an MP3 row (each also with tags, whose writes come last), an in-place
+// resampling and the settings file. Whichever write
 // fails, the source and the file that was there stay byte for byte, the
 // failure is reported with its reason, and no temporary file is left.
 #include "tests/engine/BatchRecorder.h"
@@ -10,6 +11,7 @@
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPath.h"
+#include "tags/TagFiles.h"
 
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/core/MessageBox.h"
@@ -60,9 +62,10 @@ protected:
     // One row through the engine; its done message (or the resampler's)
     // tells whether the file was written.
     std::pair<bool, std::wstring> Row(const fs::path& source, const fs::path& output, std::int32_t kind,
-                                      win::UINT doneMessage)
+                                      win::UINT doneMessage, const TagRecord& tags = {})
     {
         auto row = MakeRow(0, source.wstring(), output.wstring(), kind);
+        row->tags = tags;
         RowTable table{{0, row.get()}};
         win::Headless().PushAnswer(win::IDYES);
         BatchRecorder recorder;
@@ -185,4 +188,52 @@ TEST_F(Faults, TheSettingsFileIsReplacedWholeOrNotAtAll)
               {settings}};
     for (int error : {ENOSPC, EIO})
         FailEveryStep(site, error, L"");
+}
+
+namespace {
+
+// Enough text that the tags take several writes of their own.
+TagRecord AlbumTags()
+{
+    TagRecord tags;
+    tags.Set("TITLE", L"Slow Tide \u00e9t\u00e9 " + std::wstring(3000, L'x'));
+    tags.Set("ARTIST", L"The Harbour Lights");
+    tags.Set("ALBUM", L"Low Water");
+    tags.Set("TRACKNUMBER", L"3/10");
+    tags.Set("COMMENT", std::wstring(5000, L'c'));
+    return tags;
+}
+
+}  // namespace
+
+// The tags are written into the temporary file through the same writer as
+// the audio: a disk that fills while they are written fails the row, and
+// the old file stays, where TagLib's own writes used to cut the MP3's tail
+// or leave a broken WAV chunk under the real name, reported as OK.
+TEST_F(Faults, TaggedRowsFailWholeWhenTheTagsCannotBeWritten)
+{
+    auto source = dir / "a.ape";
+    fs::copy_file(FixturePath("mono16_22k.ape"), source);
+    const TagRecord tags = AlbumTags();
+    for (auto [kind, done, name] : {std::tuple{kOutputMp3, WM_MP3_DONE, "a.mp3"},
+                                    std::tuple{kOutputWav, WM_WAVE_DONE, "a.wav"}}) {
+        SCOPED_TRACE(name);
+        const fs::path output = dir / name;
+        WriteBytes(output, kOld);
+        // The tags' own writes are counted among the row's steps.
+        win::ResetWriteSteps();
+        ASSERT_TRUE(Row(source, output, kind, done).first);
+        const std::uint64_t untagged = win::WriteSteps();
+        win::ResetWriteSteps();
+        ASSERT_TRUE(Row(source, output, kind, done, tags).first);
+        EXPECT_GT(win::WriteSteps(), untagged);
+        EXPECT_EQ(ReadTags(output.wstring()).Get("ARTIST"), L"The Harbour Lights");
+        WriteBytes(output, kOld);
+
+        Site site{kind == kOutputMp3 ? "tagged MP3 row" : "tagged WAV row",
+                  [&] { return Row(source, output, kind, done, tags); }, {source, output, settings}};
+        for (int error : {ENOSPC, EIO})
+            FailEveryStep(site, error, L"could not be written: ");
+        fs::remove(output);
+    }
 }

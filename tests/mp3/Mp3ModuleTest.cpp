@@ -78,6 +78,18 @@ TEST_F(Mp3Module, RefusesWhatItCannotEncode)
     EXPECT_LT(setInput(Tones({}, 0, 0, 44100, 2, 20).WaveFormat().data(), 0), 0);
     EXPECT_LT(setInput(Tones({}, 0, 0, 44100, 6, 16).WaveFormat().data(), 0), 0);
     EXPECT_LT(setInput(nullptr, 0), 0);
+    // Rates where LAME would assert or write past its buffers.
+    EXPECT_LT(setInput(Tones({}, 0, 0, 1000, 2, 16).WaveFormat().data(), 0), 0);
+    EXPECT_LT(setInput(Tones({}, 0, 0, 7999, 1, 16).WaveFormat().data(), 0), 0);
+    EXPECT_LT(setInput(Tones({}, 0, 0, 768001, 2, 16).WaveFormat().data(), 0), 0);
+
+    // An output type out of range is refused when encoding starts.
+    ASSERT_EQ(setInput(Tones({}, 0, 0, 44100, 2, 16).WaveFormat().data(), 0), MP3_S_OK);
+    std::uint8_t type[MP3_OUTPUT_BUFFER_SIZE] = {};
+    ASSERT_EQ(Get<MP3_GetOutputType_t>("MP3_GetOutputType")(type), MP3_S_OK);
+    type[MP3_OUT_QUALITY] = 10;
+    ASSERT_EQ(Get<MP3_SetOutputType_t>("MP3_SetOutputType")(type, 0), MP3_S_OK);
+    EXPECT_EQ(Get<MP3_Init_t>("MP3_Init")(), MP3_E_INVALIDARG);
     EXPECT_LT(Get<MP3_SetPES_t>("MP3_SetPES")(1), 0);
     EXPECT_EQ(Get<MP3_IsPES_t>("MP3_IsPES")(), 0);
 }

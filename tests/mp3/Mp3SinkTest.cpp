@@ -158,6 +158,8 @@ TEST_F(Mp3SinkTest, FailuresLeaveNoFileBehind)
 
     EXPECT_EQ(Encode(pcm, work_.Path("no/such/dir.mp3")), MP3_E_FAIL);
 
+    // A quality the encoder refuses: no file. (Reading a damaged settings
+    // file repairs such a value before it gets this far.)
     ConversionSettings bad = Settings(true, 128, 128);
     bad.mp3.quality = 10;
     work_.WriteSettings(bad);

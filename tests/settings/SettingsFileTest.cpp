@@ -1,3 +1,4 @@
+#include "settings/SettingsCheck.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPath.h"
 
@@ -7,7 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <filesystem>
 #include <vector>
 
@@ -76,6 +82,18 @@ TEST_F(Settings, EveryFieldRoundTripsAndTheDirectoryIsUtf16)
     auto* raw = reinterpret_cast<unsigned char*>(&written);
     for (std::size_t i = 0; i < sizeof written; ++i)
         raw[i] = static_cast<unsigned char>(i * 7 + 3);
+    // The fields the program reads hold usable values; the rest anything.
+    written.mp3.sampleRate = 32000;
+    written.mp3.cbrBitRate = 320;
+    written.mp3.mode = 1;
+    written.mp3.vbrMinimum = 32;
+    written.mp3.vbrMaximum = 256;
+    written.mp3.quality = 9;
+    written.mp3.crcFlag = 0;
+    written.mp3.copyrightFlag = 0;
+    written.mp3.originalFlag = 1;
+    written.cbrFlag = 1;
+    written.resamplingFlag = 0;
     written.SetOutputDirectory(L"/srv/\u00e9t\u00e9/\U0001F3B5/");
     ASSERT_EQ(SettingsFile::Write(path_, written), 1);
 
@@ -105,8 +123,121 @@ TEST_F(Settings, DirectoryWithoutNulOrWithHugeLengthStaysInsideTheRecord)
     bytes[4 + 2 * 3] = 0;
     WriteBytes(bytes);
     ASSERT_EQ(SettingsFile::Read(path_, record), 1);
-    EXPECT_EQ(record.OutputDirectory(), L"AAA");
-    EXPECT_EQ(record.outputDirectoryLength, 3u);
+    EXPECT_EQ(record.OutputDirectory(), L"AAA/");
+    EXPECT_EQ(record.outputDirectoryLength, 4u);
+}
+
+// Garbage in every field the program reads: each takes its default, as a
+// missing file would give; a valid field beside them is kept.
+TEST_F(Settings, FieldsOutOfRangeTakeTheirDefaults)
+{
+    Bytes bytes(3200, 0xA5);
+    Put(bytes, 0, 0);
+    bytes[4] = bytes[5] = 0;
+    Put(bytes, 0x818, 4);  // a usable quality
+    WriteBytes(bytes);
+    ConversionSettings record;
+    ASSERT_EQ(SettingsFile::Read(path_, record), 1);
+    const ConversionSettings defaults;
+    EXPECT_EQ(record.mp3.sampleRate, defaults.mp3.sampleRate);
+    EXPECT_EQ(record.mp3.cbrBitRate, 128u);
+    EXPECT_EQ(record.mp3.mode, 0u);
+    EXPECT_EQ(record.mp3.vbrMinimum, 64u);
+    EXPECT_EQ(record.mp3.vbrMaximum, 192u);
+    EXPECT_EQ(record.mp3.quality, 4u);
+    EXPECT_EQ(record.mp3.crcFlag, 1u);
+    EXPECT_EQ(record.mp3.copyrightFlag, 1u);
+    EXPECT_EQ(record.mp3.originalFlag, 0u);
+    EXPECT_EQ(record.cbrFlag, 0u);
+    EXPECT_EQ(record.resamplingFlag, 1u);
+    EXPECT_EQ(record.reserved2, 0xA5A5A5A5u);  // the encoder's, not ours
+    EXPECT_FALSE(record.HasOutputDirectory());
+
+    // A lowest bit rate above the highest is no pair to keep.
+    ConversionSettings crossed;
+    crossed.mp3.vbrMinimum = 256;
+    crossed.mp3.vbrMaximum = 128;
+    crossed.mp3.sampleRate = 44100;
+    EXPECT_EQ(ValidateSettings(crossed), 2);
+    EXPECT_EQ(crossed.mp3.vbrMinimum, 64u);
+    EXPECT_EQ(crossed.mp3.vbrMaximum, 192u);
+    EXPECT_EQ(crossed.mp3.sampleRate, 44100u);
+    EXPECT_EQ(ValidateSettings(crossed), 0);
+
+    // What is read is what the next program start reads again.
+    ASSERT_EQ(SettingsFile::Write(path_, record), 1);
+    ConversionSettings again;
+    ASSERT_EQ(SettingsFile::Read(path_, again), 1);
+    EXPECT_EQ(std::memcmp(&record, &again, sizeof record), 0);
+}
+
+// Whatever a damaged file holds, what is read is stable: written back and
+// read again it is the same record, every field in range.
+TEST_F(Settings, ReadingAnyBytesGivesARecordThatReadsBackTheSame)
+{
+    std::uint32_t seed = 20261206;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (int round = 0; round < 300; ++round) {
+        Bytes bytes(next() % 3300);
+        for (auto& byte : bytes)
+            byte = static_cast<unsigned char>(next() >> 24);
+        // Often a plausible folder of slashes and letters, without its end.
+        for (std::size_t i = 4; i + 1 < bytes.size() && i < 40 && round % 2; i += 2) {
+            bytes[i] = "/ab"[next() % 3];
+            bytes[i + 1] = 0;
+        }
+        WriteBytes(bytes);
+        ConversionSettings record;
+        ASSERT_EQ(SettingsFile::Read(path_, record), 1);
+        ConversionSettings checked = record;
+        EXPECT_EQ(ValidateSettings(checked), 0) << round;
+        if (!record.OutputDirectory().empty() && record.OutputDirectory().size() < 1000) {
+            EXPECT_EQ(record.OutputDirectory().back(), L'/') << round;
+        }
+        ASSERT_EQ(SettingsFile::Write(path_, record), 1);
+        ConversionSettings again;
+        ASSERT_EQ(SettingsFile::Read(path_, again), 1);
+        EXPECT_EQ(std::memcmp(&record, &again, sizeof record), 0) << round;
+    }
+}
+
+// Ten bytes: a length and "/tm" without its "/". Names appended to it made
+// "/tma.mp3", written into "/".
+TEST_F(Settings, AFolderWithoutItsLastSlashGetsItBack)
+{
+    Bytes bytes = {3, 0, 0, 0, '/', 0, 't', 0, 'm', 0};
+    WriteBytes(bytes);
+    ConversionSettings record;
+    ASSERT_EQ(SettingsFile::Read(path_, record), 1);
+    EXPECT_EQ(record.OutputDirectory(), L"/tm/");
+    EXPECT_EQ(record.outputDirectoryLength, 4u);
+    EXPECT_EQ(OutputFolderProblem(record.OutputDirectory()), L"");
+    EXPECT_EQ(NormaliseOutputFolder(L""), L"");
+    EXPECT_EQ(NormaliseOutputFolder(L"/a/"), L"/a/");
+}
+
+TEST(SettingsCheck, FoldersThatCannotBeUsedSayWhy)
+{
+    EXPECT_EQ(OutputFolderProblem(L""), L"");
+    EXPECT_EQ(OutputFolderProblem(L"/music/out/"), L"");
+    EXPECT_EQ(OutputFolderProblem(L"music/"), L"the output folder \"music/\" is not an absolute path");
+    EXPECT_EQ(OutputFolderProblem(L"C:\\Music\\"), L"the output folder \"C:\\Music\\\" is not an absolute path");
+    EXPECT_EQ(OutputFolderProblem(L"/a\nb/"), L"the output folder \"/a\nb/\" holds control characters");
+    EXPECT_EQ(OutputFolderProblem(L"/music"), L"the output folder \"/music\" is too long");
+}
+
+TEST_F(Settings, AFifoIsNotWaitedFor)
+{
+    ASSERT_EQ(mkfifo((dir_ / "configure.dat").c_str(), 0600), 0);
+    ConversionSettings record;
+    record.cbrFlag = 1;
+    auto reading = std::async(std::launch::async, [&] { return SettingsFile::Read(path_, record); });
+    if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "reading a FIFO blocked";
+        close(open((dir_ / "configure.dat").c_str(), O_WRONLY));
+    }
+    EXPECT_EQ(reading.get(), 0);
+    EXPECT_EQ(record.cbrFlag, 1u);
 }
 
 TEST(SettingsPath, BesideTheExecutableUnlessPointedElsewhere)
