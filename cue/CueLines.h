@@ -1,9 +1,10 @@
 // A sheet's text as the parser sees it: lines of at most 259 bytes, each
-// with its newline when it had one. A UTF-16 sheet (little or big endian,
-// with its byte-order mark) is read as the same text in UTF-8; otherwise the
-// text is UTF-8 when the whole file is valid UTF-8 (a byte-order mark is
-// dropped) and Windows-1252 when not. CR LF and a lone CR (old Mac sheets)
-// both end a line.
+// with its newline when it had one, never cutting a character. A UTF-16
+// sheet (little or big endian, with its byte-order mark) is read as the same
+// text in UTF-8; otherwise the text is UTF-8 when it has a UTF-8 byte-order
+// mark (dropped) or the whole file is valid UTF-8, and else in the charset
+// it was detected to be in (CharsetDetect.h) or the one the caller names.
+// CR LF and a lone CR (old Mac sheets) both end a line.
 #pragma once
 
 #include <optional>
@@ -22,7 +23,16 @@ struct CueLine {
     std::string bytes;
 };
 
+struct CueText {
+    std::vector<CueLine> lines;
+    std::string charset;  // what it was read as: "UTF-8", "UTF-16LE", "WINDOWS-1251", ...
+};
+
+// `charset` (an iconv name; "" detects) is used for a sheet without a
+// byte-order mark; it must be one iconv knows (IsKnownCharset).
+CueText DecodeCueText(std::string_view bytes, const std::string& charset = {});
 // Nothing when the file cannot be opened or is not an ordinary file of at
 // most kCueSheetMaxBytes.
+std::optional<CueText> ReadCueText(const std::wstring& path, const std::string& charset = {});
 std::optional<std::vector<CueLine>> ReadCueLines(const std::wstring& path);
 std::vector<CueLine> SplitCueLines(std::string_view bytes);
