@@ -80,7 +80,7 @@ CueText DecodeCueText(std::string_view raw, const std::string& charset)
     else if ((marked && valid) || (charset.empty() && valid))
         text.charset = "UTF-8";
     else
-        text.charset = !charset.empty() ? charset : DetectCharset(bytes);
+        text.charset = IsKnownCharset(charset) ? charset : DetectCharset(bytes);
     // Windows-1252 as Windows reads it: its five unassigned bytes too.
     enum class Mode { Utf8, Windows1252, Other } mode =
         utf16 || text.charset == "UTF-8" ? Mode::Utf8

@@ -28,8 +28,8 @@ struct CueText {
     std::string charset;  // what it was read as: "UTF-8", "UTF-16LE", "WINDOWS-1251", ...
 };
 
-// `charset` (an iconv name; "" detects) is used for a sheet without a
-// byte-order mark; it must be one iconv knows (IsKnownCharset).
+// `charset` (an iconv name; "" or one iconv does not know detects) is used
+// for a sheet without a byte-order mark.
 CueText DecodeCueText(std::string_view bytes, const std::string& charset = {});
 // Nothing when the file cannot be opened or is not an ordinary file of at
 // most kCueSheetMaxBytes.

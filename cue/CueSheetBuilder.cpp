@@ -166,6 +166,17 @@ void BuildCueSheet(const std::vector<CueLine>& lines, CueSheet& sheet)
 
 void TimeCueTracks(CueTrackList& tracks)
 {
+    // A track that starts no later than the track before it in its image
+    // would have no audio, and the one before it less than none.
+    const CueTrack* previous = nullptr;
+    for (auto& track : tracks) {
+        if (!track->problem.empty())
+            continue;
+        if (previous && previous->file == track->file && *IndexFrames(track->index01) <= *IndexFrames(previous->index01))
+            track->problem = kBadIndexTime;
+        else
+            previous = track.get();
+    }
     for (std::size_t i = 0; i < tracks.size(); ++i) {
         CueTrack& track = *tracks[i];
         track.start = track.end = 0.0f;

@@ -15,4 +15,6 @@ void BuildCueSheet(const std::vector<CueLine>& lines, CueSheet& sheet);
 // Times every track from the INDEX 01 entries: a track ends where the next
 // sound track starts when both are in one image, else at its image's end.
 // A track with a problem gets none; the track before it runs on past it.
+// A track that starts no later than the one before it in the same image
+// gets the problem "bad INDEX time".
 void TimeCueTracks(CueTrackList& tracks);
