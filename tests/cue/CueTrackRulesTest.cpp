@@ -132,8 +132,9 @@ TEST_F(Cue, ATrackStartingBeforeTheOneBeforeItFails)
     EXPECT_EQ(problems, (std::vector<std::wstring>{L"", L"", L"bad INDEX time", L"bad INDEX time", L"", L""}));
     EXPECT_EQ(sheet.tracks[1]->endFrames, 4 * 60 * 75);
     for (const auto& track : sheet.tracks) {
-        if (track->problem.empty() && track->endFrames != kToImageEnd)
+        if (track->problem.empty() && track->endFrames != kToImageEnd) {
             EXPECT_GT(track->endFrames, track->startFrames);
+        }
     }
 }
 
