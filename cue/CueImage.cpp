@@ -80,13 +80,21 @@ std::wstring ImagePath(std::wstring_view sheetPath, std::wstring_view imageFileN
 
 namespace {
 
+// A file that can hold the audio: a FILE entry naming the sheet itself
+// would have its text decoded as sound.
+bool IsImageFile(const std::filesystem::path& path, std::wstring_view sheetPath)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec) &&
+           !std::filesystem::equivalent(path, win::ToPath(std::wstring(sheetPath)), ec);
+}
+
 // The first of `paths` that is a file, as FindNoCase finds it; "" for none.
-std::wstring FirstFile(const std::vector<std::wstring>& paths, CueFolders& folders)
+std::wstring FirstFile(const std::vector<std::wstring>& paths, std::wstring_view sheetPath, CueFolders& folders)
 {
     for (const std::wstring& path : paths) {
         std::wstring found = folders.FindNoCase(path);
-        std::error_code ec;
-        if (folders.MayExist(found) && std::filesystem::is_regular_file(win::ToPath(found), ec))
+        if (folders.MayExist(found) && IsImageFile(win::ToPath(found), sheetPath))
             return found;
     }
     return {};
@@ -105,7 +113,8 @@ std::vector<std::wstring> WithExtensions(const std::vector<std::wstring>& paths,
 
 // The one file of an image's kind in the folder; "" when there are none or
 // several, which leaves nothing to go by.
-std::wstring OnlyAudioFile(const std::wstring& directory, const CueFile& file, CueFolders& folders)
+std::wstring OnlyAudioFile(const std::wstring& directory, std::wstring_view sheetPath, const CueFile& file,
+                          CueFolders& folders)
 {
     std::wstring only;
     for (const std::wstring& name : folders.Names(directory)) {
@@ -114,8 +123,7 @@ std::wstring OnlyAudioFile(const std::wstring& directory, const CueFile& file, C
                             ((file.kind == CueFileKind::Binary || file.kind == CueFileKind::Motorola) &&
                              win::CompareNoCase(*extension, kRawImageExtension) == 0)))
             continue;
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(win::ToPath(directory + name), ec))
+        if (!IsImageFile(win::ToPath(directory + name), sheetPath))
             continue;
         if (!only.empty())
             return {};
@@ -132,9 +140,8 @@ FoundImage FindImage(std::wstring_view sheetPath, const CueFile& file, CueFolder
     // A name that is not valid UTF-8 in the sheet may still be a name on
     // disk, written by a system with another character set.
     if (!file.bytes.empty() && !win::IsValidUtf8(file.bytes)) {
-        std::error_code ec;
         std::filesystem::path raw = win::ToPath(directory) / std::filesystem::path(file.bytes);
-        if (std::filesystem::is_regular_file(raw, ec))
+        if (IsImageFile(raw, sheetPath))
             return {win::FromUtf8(raw.string()), ImageFound::Named};
     }
     std::vector<std::wstring> names;
@@ -146,17 +153,17 @@ FoundImage FindImage(std::wstring_view sheetPath, const CueFile& file, CueFolder
         for (std::wstring& path : Candidates(directory, name))
             paths.push_back(std::move(path));
 
-    if (std::wstring found = FirstFile(paths, folders); !found.empty())
+    if (std::wstring found = FirstFile(paths, sheetPath, folders); !found.empty())
         return {found, ImageFound::Named};
-    if (std::wstring found = FirstFile(WithExtensions(paths, file), folders); !found.empty())
+    if (std::wstring found = FirstFile(WithExtensions(paths, file), sheetPath, folders); !found.empty())
         return {found, ImageFound::ByExtension};
     // The guesses below take the sheet for one image's: with several FILE
     // entries, each would take the same file.
     if (fileEntries != 1)
         return {};
-    if (std::wstring found = FirstFile(WithExtensions({std::wstring(sheetPath)}, file), folders); !found.empty())
+    if (std::wstring found = FirstFile(WithExtensions({std::wstring(sheetPath)}, file), sheetPath, folders); !found.empty())
         return {found, ImageFound::BySheetName};
-    if (std::wstring found = OnlyAudioFile(directory, file, folders); !found.empty())
+    if (std::wstring found = OnlyAudioFile(directory, sheetPath, file, folders); !found.empty())
         return {found, ImageFound::OnlyAudioFile};
     return {};
 }

@@ -77,6 +77,14 @@ TEST_F(Cue, TheOneAudioFileBesideASheetOfOneImage)
         EXPECT_EQ(file.found, ImageFound::Missing);
 }
 
+TEST_F(Cue, TheSheetIsNeverItsOwnImage)
+{
+    const CueSheet& sheet = Parse("FILE \"album.cue\" WAVE\n" + kOneTrack);
+    EXPECT_EQ(sheet.files[0].found, ImageFound::Missing);
+    EXPECT_EQ(sheet.files[0].path, Path("album.cue"));  // named as written: a failure names it
+    EXPECT_EQ(std::wstring(ImageFoundText(sheet.files[0].found)), L"not found");
+}
+
 TEST_F(Cue, RawCdImagesKeepTheirKind)
 {
     Write("disc.bin", "x");
