@@ -43,11 +43,29 @@ constexpr std::array<const char*, 11> kCandidates = {
     "WINDOWS-1252", "WINDOWS-1251", "SHIFT_JIS", "GB18030",    "BIG5",        "EUC-KR",
     "EUC-JP",       "KOI8-R",       "IBM866",    "ISO-8859-5", "WINDOWS-1253"};
 
+// ISO-8859 parts have control characters where the Windows code page of
+// the same script has letters and quotes; a text with such bytes was
+// written on Windows, as a Polish "ź" (0x9F) is.
+std::string WindowsCounterpart(const std::string& answer, std::string_view bytes)
+{
+    static constexpr std::array<std::pair<std::string_view, const char*>, 8> kCounterparts = {{
+        {"ISO-8859-1", "WINDOWS-1252"}, {"ISO-8859-15", "WINDOWS-1252"}, {"ISO-8859-2", "WINDOWS-1250"},
+        {"ISO-8859-7", "WINDOWS-1253"}, {"ISO-8859-9", "WINDOWS-1254"}, {"ISO-8859-8", "WINDOWS-1255"},
+        {"ISO-8859-6", "WINDOWS-1256"}, {"ISO-8859-13", "WINDOWS-1257"}}};
+    bool controls = std::any_of(bytes.begin(), bytes.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) <= 0x9F;
+    });
+    for (auto [iso, windows] : kCounterparts)
+        if (controls && answer == iso)
+            return windows;
+    return answer;
+}
+
 }  // namespace
 
 std::string DetectCharset(std::string_view bytes)
 {
-    std::string answer = AskDetector(bytes);
+    std::string answer = WindowsCounterpart(AskDetector(bytes), bytes);
     bool decodes = !answer.empty() && answer != "ASCII" && DecodeStrict(bytes, answer).has_value();
     if (decodes && !IsUnsureAnswer(answer))
         return answer;

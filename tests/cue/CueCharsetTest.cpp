@@ -88,6 +88,24 @@ TEST_F(CueCharsets, ShortSheetsInTheCommonCodePagesComeOutRight)
         ExpectReadBack(album, "GB18030");
 }
 
+TEST_F(CueCharsets, ShortSheetsInOtherCodePagesMostlyComeOutRight)
+{
+    // Short Korean sheets are left out: without the detector, one Hangul
+    // syllable reads as well as one Chinese character in the same bytes.
+    ExpectReadBack({"Кино", {"Звезда", "Война", "Песня"}}, "KOI8-R");
+    ExpectReadBack({"ЗВЕЗДА", {"Кукушка", "Солнце", "Лето"}}, "KOI8-R");
+    ExpectReadBack({"Ария", {"Дом", "Мир", "Путь"}}, "KOI8-R");
+    ExpectReadBack({"Кино", {"Звезда", "Война", "Песня"}}, "IBM866");
+    ExpectReadBack({"Кино", {"Звезда", "Война", "Песня"}}, "ISO-8859-5");
+    ExpectReadBack({"王菲", {"紅豆", "天空", "我願意"}}, "BIG5");
+    ExpectReadBack({"周杰倫", {"晴天", "稻香", "七里香"}}, "BIG5");
+    ExpectReadBack({"빅뱅", {"거짓말", "하루하루", "마지막 인사"}}, "EUC-KR");
+    ExpectReadBack({"スピッツ", {"春", "夏", "空"}}, "EUC-JP");
+    ExpectReadBack({"Ελένη", {"Νύχτα", "Αγάπη", "Θάλασσα"}}, "WINDOWS-1253");
+    // ISO-8859-2 to the detector, but "ź" is a control character there.
+    ExpectReadBack({"Łódź", {"Żółw", "Kraków", "Gdańsk"}}, "WINDOWS-1250");
+}
+
 TEST_F(CueCharsets, LongerSheetsInOtherCodePagesComeOutRight)
 {
     ExpectReadBack({"王菲", {"紅豆 天空 我願意", "容易受傷的女人", "夢中人 (電影版本)", "人間 因為愛著你的愛"}}, "BIG5");
