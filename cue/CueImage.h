@@ -32,8 +32,8 @@ struct FoundImage {
 //    then by its last component alone;
 // 2. each of those with any audio extension instead of its own (rippers
 //    compress after writing the sheet), and ".bin" for raw CD images;
-// 3. for a sheet of one FILE entry (`fileEntries`), the sheet's own name
-//    with any of those extensions;
+// 3. for a sheet that names one image (`fileEntries` different names), the
+//    sheet's own name with any of those extensions;
 // 4. for such a sheet, the one audio file in the sheet's folder, when
 //    there is exactly one.
 // The folders it lists are kept in `folders`.

@@ -7,14 +7,27 @@
 #include "cue/CueTags.h"
 #include "cue/CueTime.h"
 
+#include "platform/core/Strings.h"
+
 #include <algorithm>
+#include <set>
 
 namespace {
 
+// How many images the sheet names: a name written twice is one image.
+std::size_t ImageCount(const CueSheet& sheet)
+{
+    std::set<std::wstring> names;
+    for (const CueFile& file : sheet.files)
+        names.insert(win::ToLower(file.name));
+    return names.size();
+}
+
 void FindImages(const std::wstring& sheetPath, CueSheet& sheet, CueFolders& folders)
 {
+    std::size_t images = ImageCount(sheet);
     for (CueFile& file : sheet.files) {
-        FoundImage found = FindImage(sheetPath, file, folders, sheet.files.size());
+        FoundImage found = FindImage(sheetPath, file, folders, images);
         file.path = found.path;
         file.found = found.how;
         // Where the sheet says, so that a failure names the missing file.

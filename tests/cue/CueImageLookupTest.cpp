@@ -64,6 +64,11 @@ TEST_F(Cue, TheOneAudioFileBesideASheetOfOneImage)
     EXPECT_EQ(sheet.files[0].found, ImageFound::OnlyAudioFile);
     EXPECT_EQ(sheet.tracks[0]->imagePath, Path("Artist - Album.m4a"));
 
+    // One image named twice is still one image.
+    const CueSheet& twice = Parse("FILE \"Range.wav\" WAVE\n" + kOneTrack + "FILE \"range.WAV\" WAVE\n" + kOneTrack);
+    for (const CueFile& file : twice.files)
+        EXPECT_EQ(file.found, ImageFound::OnlyAudioFile);
+
     // Two audio files: no guess.
     Write("Artist - Album (bonus).ape", "x");
     const CueSheet& two = Parse("FILE \"Range.wav\" WAVE\n" + kOneTrack);
