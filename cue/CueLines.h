@@ -1,10 +1,11 @@
 // A sheet's text as the parser sees it: lines of at most 259 bytes, each
 // with its newline when it had one, never cutting a character. A UTF-16
 // sheet (little or big endian, with its byte-order mark) is read as the same
-// text in UTF-8; otherwise the text is UTF-8 when it has a UTF-8 byte-order
-// mark (dropped) or the whole file is valid UTF-8, and else in the charset
-// it was detected to be in (CharsetDetect.h) or the one the caller names.
-// CR LF and a lone CR (old Mac sheets) both end a line.
+// text in UTF-8. Otherwise a UTF-8 byte-order mark is dropped, and the text
+// is UTF-8 when it had one and is valid UTF-8; else it is in the charset the
+// caller names, if any; else UTF-8 when valid, and the charset it was
+// detected to be in (CharsetDetect.h) when not. CR LF and a lone CR (old Mac
+// sheets) both end a line.
 #pragma once
 
 #include <optional>
