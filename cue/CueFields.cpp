@@ -4,6 +4,7 @@
 #include <array>
 #include <cwctype>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -35,22 +36,24 @@ std::basic_string_view<Char> Unquote(std::basic_string_view<Char> text)
     return text.substr(1, last - 1);
 }
 
-bool IsFileType(std::string_view word)
+std::optional<CueFileKind> FileKindOf(std::string_view word)
 {
-    static constexpr std::array<std::string_view, 7> kTypes = {"WAVE", "WAV", "MP3", "AIFF", "BINARY",
-                                                               "MOTOROLA", "FLAC"};
-    for (std::string_view type : kTypes)
+    static constexpr std::array<std::pair<std::string_view, CueFileKind>, 7> kTypes = {{
+        {"WAVE", CueFileKind::Wave}, {"WAV", CueFileKind::Wave}, {"MP3", CueFileKind::Mp3},
+        {"AIFF", CueFileKind::Aiff}, {"BINARY", CueFileKind::Binary}, {"MOTOROLA", CueFileKind::Motorola},
+        {"FLAC", CueFileKind::Flac}}};
+    for (auto [type, kind] : kTypes)
         if (word.size() == type.size() &&
             std::equal(word.begin(), word.end(), type.begin(),
                        [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; }))
-            return true;
-    return false;
+            return kind;
+    return std::nullopt;
 }
 
 // The file name after the keyword: quoted, or everything up to the type
-// word that ends the line.
+// word that ends the line, whose kind goes to `kind`.
 template <typename Char>
-std::basic_string<Char> FileNameIn(std::basic_string_view<Char> rest)
+std::basic_string<Char> FileNameIn(std::basic_string_view<Char> rest, CueFileKind* kind = nullptr)
 {
     rest = TrimBlanks(rest);
     std::size_t lastBlank = rest.size();
@@ -59,8 +62,14 @@ std::basic_string<Char> FileNameIn(std::basic_string_view<Char> rest)
     if (lastBlank > 0) {
         std::basic_string_view<Char> word = rest.substr(lastBlank);
         std::string ascii(word.begin(), word.end());
-        if (std::all_of(word.begin(), word.end(), [](Char c) { return c > 0 && c < 0x80; }) && IsFileType(ascii))
+        std::optional<CueFileKind> found;
+        if (std::all_of(word.begin(), word.end(), [](Char c) { return c > 0 && c < 0x80; }))
+            found = FileKindOf(ascii);
+        if (found) {
             rest = TrimBlanks(rest.substr(0, lastBlank));
+            if (kind)
+                *kind = *found;
+        }
     }
     return std::basic_string<Char>(Unquote(rest));
 }
@@ -79,7 +88,7 @@ std::optional<CueFile> ReadFileEntry(const CueLine& line, std::size_t afterKeywo
     if (afterKeyword > line.text.size())
         return std::nullopt;
     CueFile file;
-    file.name = FileNameIn(std::wstring_view(line.text).substr(afterKeyword));
+    file.name = FileNameIn(std::wstring_view(line.text).substr(afterKeyword), &file.kind);
     // The keyword is ASCII, so in the stored bytes it ends after the same
     // leading blanks and the four letters of FILE.
     std::string_view bytes = line.bytes;
@@ -106,4 +115,21 @@ void ReadRemark(const std::wstring& line, std::size_t afterKeyword, std::map<std
     std::wstring value(Unquote(rest.substr(nameEnd)));
     if (!value.empty())
         into[name] = value;
+}
+
+std::vector<std::wstring_view> BlankFields(const std::wstring& line, std::size_t from)
+{
+    std::vector<std::wstring_view> fields;
+    std::wstring_view rest = std::wstring_view(line).substr(std::min(from, line.size()));
+    while (!rest.empty()) {
+        while (!rest.empty() && IsBlank(rest.front()))
+            rest.remove_prefix(1);
+        std::size_t end = 0;
+        while (end < rest.size() && !IsBlank(rest[end]))
+            ++end;
+        if (end > 0)
+            fields.push_back(rest.substr(0, end));
+        rest.remove_prefix(end);
+    }
+    return fields;
 }

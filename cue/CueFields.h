@@ -9,6 +9,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // The value after a keyword that ends at `afterKeyword`: between the first
 // and the last quote when quoted, else the rest of the line without the
@@ -22,3 +24,8 @@ std::optional<CueFile> ReadFileEntry(const CueLine& line, std::size_t afterKeywo
 // "REM NAME value": stores value under the upper-case NAME. A REM without
 // a name is ignored.
 void ReadRemark(const std::wstring& line, std::size_t afterKeyword, std::map<std::wstring, std::wstring>& into);
+
+// The blank-separated words of `line` from `from` on, however many blanks
+// stand between them.
+std::vector<std::wstring_view> BlankFields(const std::wstring& line, std::size_t from);
+std::vector<std::wstring_view> BlankFields(std::wstring&&, std::size_t) = delete;

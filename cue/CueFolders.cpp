@@ -54,6 +54,7 @@ const CueFolders::Folder& CueFolders::Listing(const std::wstring& directory)
     Folder& added = folders_[directory];
     if (auto names = lister_(directory)) {
         added.listed = true;
+        added.ordered = *names;
         for (std::wstring& name : *names) {
             added.folded.emplace(Folded(name), name);
             added.names.insert(std::move(name));
@@ -91,6 +92,12 @@ std::wstring CueFolders::FindNoCase(const std::wstring& path)
     if (found == folder->folded.end() || win::FileExists(path))
         return path;
     return split.directory + found->second;
+}
+
+std::vector<std::wstring> CueFolders::Names(const std::wstring& directory)
+{
+    const Folder& folder = Listing(directory);
+    return {folder.ordered.begin(), folder.ordered.end()};
 }
 
 bool CueFolders::MayExist(const std::wstring& path) const

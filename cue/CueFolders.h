@@ -24,6 +24,9 @@ public:
     // `path` when it exists; otherwise the name in its folder that equals
     // its last component ignoring case (the first listed); otherwise `path`.
     std::wstring FindNoCase(const std::wstring& path);
+    // The names in `directory` (with its trailing "/"), listing it if it
+    // was not yet; none when it cannot be listed.
+    std::vector<std::wstring> Names(const std::wstring& directory);
     // False when the folder was listed and its listing does not hold the
     // path's last component: then it surely does not exist.
     bool MayExist(const std::wstring& path) const;
@@ -32,6 +35,7 @@ private:
     struct Folder {
         bool listed = false;
         std::unordered_set<std::wstring> names;
+        std::vector<std::wstring> ordered;  // as the file system gives them
         // By case-folded name, the first name listed.
         std::unordered_map<std::wstring, std::wstring> folded;
     };

@@ -20,11 +20,22 @@ std::wstring ImagePath(std::wstring_view sheetPath, std::wstring_view imageFileN
 // equals its last component ignoring case; otherwise `path` unchanged.
 std::wstring FindNoCase(std::wstring_view path);
 
-// The image a FILE entry names, as rippers write them: first the name as
-// written beside the sheet (its stored bytes, then its text), then the
-// tolerant reading of the name, an absolute path, a Windows path ("\"
-// separators, a drive letter) relative to the sheet and then by its last
-// component alone; each also with ".ape" for a ".wav", ".flac" or ".bin"
-// name (rippers compress after writing the sheet), all ignoring case.
-// "" when none exists. The folders it lists are kept in `folders`.
-std::wstring FindImage(std::wstring_view sheetPath, const CueFile& file, CueFolders& folders);
+struct FoundImage {
+    std::wstring path;  // "" when none was found
+    ImageFound how = ImageFound::Missing;
+};
+
+// The image a FILE entry names, as rippers write them, all ignoring case:
+// 1. the name as written beside the sheet (its stored bytes, then its
+//    text), then the tolerant reading of the name, an absolute path, a
+//    Windows path ("\" separators, a drive letter) relative to the sheet and
+//    then by its last component alone;
+// 2. each of those with any audio extension instead of its own (rippers
+//    compress after writing the sheet), and ".bin" for raw CD images;
+// 3. for a sheet that names one image (`fileEntries` different names), the
+//    sheet's own name with any of those extensions;
+// 4. for such a sheet, the one audio file in the sheet's folder, when
+//    there is exactly one.
+// The folders it lists are kept in `folders`.
+FoundImage FindImage(std::wstring_view sheetPath, const CueFile& file, CueFolders& folders,
+                     std::size_t fileEntries = 1);

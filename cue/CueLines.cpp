@@ -1,5 +1,7 @@
 #include "cue/CueLines.h"
 
+#include "cue/CharsetDetect.h"
+#include "cue/CueCharset.h"
 #include "platform/core/Files.h"
 #include "platform/core/Strings.h"
 
@@ -61,34 +63,67 @@ std::optional<std::string> FromUtf16(std::string_view raw)
 
 }  // namespace
 
-std::vector<CueLine> SplitCueLines(std::string_view raw)
+CueText DecodeCueText(std::string_view raw, const std::string& charset)
 {
+    CueText text;
     std::optional<std::string> utf16 = FromUtf16(raw);
+    std::string utf16Name = raw.starts_with("\xFF\xFE") ? "UTF-16LE" : "UTF-16BE";
     if (utf16)
         raw = *utf16;
-    if (raw.starts_with("\xEF\xBB\xBF"))
+    bool marked = raw.starts_with("\xEF\xBB\xBF");
+    if (marked)
         raw.remove_prefix(3);
     std::string bytes = NormaliseLineEnds(raw);
-    bool utf8 = win::IsValidUtf8(bytes);
+    bool valid = win::IsValidUtf8(bytes);
+    if (utf16)
+        text.charset = utf16Name;
+    else if ((marked && valid) || (charset.empty() && valid))
+        text.charset = "UTF-8";
+    else
+        text.charset = IsKnownCharset(charset) ? charset : DetectCharset(bytes);
+    // Windows-1252 as Windows reads it: its five unassigned bytes too.
+    enum class Mode { Utf8, Windows1252, Other } mode =
+        utf16 || text.charset == "UTF-8" ? Mode::Utf8
+        : text.charset == "WINDOWS-1252" ? Mode::Windows1252 : Mode::Other;
+    std::optional<CharsetDecoder> decoder;
+    if (mode == Mode::Other)
+        decoder.emplace(text.charset);
 
-    std::vector<CueLine> lines;
     std::string_view rest = bytes;
     while (!rest.empty()) {
         std::size_t newline = rest.find('\n');
-        std::size_t n = std::min(newline == std::string_view::npos ? rest.size() : newline + 1,
-                                 kCueLineBytes);
-        // Long lines are cut as the fixed line buffer cuts them, but never
-        // inside a character.
-        while (utf8 && n < rest.size() && n > 1 && IsContinuationByte(rest[n]))
-            --n;
-        std::string_view piece = rest.substr(0, n);
-        lines.push_back({utf8 ? win::FromUtf8(piece) : win::FromWindows1252(piece), std::string(piece)});
+        std::size_t line = newline == std::string_view::npos ? rest.size() : newline + 1;
+        CueLine piece;
+        std::size_t n = std::min(line, kCueLineBytes);
+        if (decoder) {
+            // Long lines are cut as the fixed line buffer cuts them, but
+            // never inside a character.
+            n = decoder->Decode(rest.substr(0, line), kCueLineBytes, piece.text);
+        } else if (mode == Mode::Utf8) {
+            while (n < rest.size() && n > 1 && IsContinuationByte(rest[n]))
+                --n;
+            piece.text = win::FromUtf8(rest.substr(0, n));
+        } else {
+            piece.text = win::FromWindows1252(rest.substr(0, n));
+        }
+        piece.bytes = std::string(rest.substr(0, n));
+        text.lines.push_back(std::move(piece));
         rest.remove_prefix(n);
     }
-    return lines;
+    return text;
 }
 
+std::vector<CueLine> SplitCueLines(std::string_view bytes) { return DecodeCueText(bytes).lines; }
+
 std::optional<std::vector<CueLine>> ReadCueLines(const std::wstring& path)
+{
+    auto text = ReadCueText(path);
+    if (!text)
+        return std::nullopt;
+    return std::move(text->lines);
+}
+
+std::optional<CueText> ReadCueText(const std::wstring& path, const std::string& charset)
 {
     // Without blocking on a pipe, and only an ordinary file of sheet size: a
     // name that leads to a device would never end.
@@ -108,5 +143,5 @@ std::optional<std::vector<CueLine>> ReadCueLines(const std::wstring& path)
     close(fd);
     if (got < 0 || bytes.size() > kCueSheetMaxBytes)
         return std::nullopt;
-    return SplitCueLines(bytes);
+    return DecodeCueText(bytes, charset);
 }

@@ -1,5 +1,5 @@
 // Reads a CUE sheet into a CueSheet: album texts, the image's file name and
-// one CueTrack per TRACK entry, timed by the INDEX 01 entries. Beside what
+// one CueTrack per audio TRACK entry, timed by the INDEX 01 entries. Beside what
 // the token patterns find, each track learns which FILE entry its audio is
 // in and where that image is, its times in CD frames, and its tags.
 #pragma once
@@ -21,6 +21,11 @@ public:
     // path or a file that cannot be opened, which also drops an earlier sheet.
     int Parse(const wchar_t* path);
 
+    // The charset (an iconv name) this reader reads sheets without a
+    // byte-order mark in, before CueCharsetOverride(); "" detects. False,
+    // leaving it as it was, for a name iconv does not know.
+    bool SetCharset(const std::string& charset);
+
     // Null until a sheet was read.
     std::shared_ptr<const CueSheet> Sheet() const { return sheet_; }
     const std::wstring* ImageFileName() const { return sheet_ ? &sheet_->imageFileName : nullptr; }
@@ -37,5 +42,6 @@ public:
 
 private:
     CueFolders::Lister lister_;
+    std::string charset_;
     std::shared_ptr<CueSheet> sheet_;
 };

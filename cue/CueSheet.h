@@ -11,6 +11,24 @@
 
 using CueTrackList = std::vector<std::shared_ptr<CueTrack>>;
 
+// The type word that ends a FILE entry: how the image's audio is stored.
+// BINARY and MOTOROLA name raw CD audio (44.1 kHz 16-bit stereo without a
+// header, little- and big-endian); the others a file with its own format.
+enum class CueFileKind { Wave, Binary, Motorola, Aiff, Mp3, Flac, Unknown };
+
+// How the image of a FILE entry was found on disk.
+enum class ImageFound {
+    Named,          // under the name the sheet gives (any case, Windows paths)
+    ByExtension,    // the same name with another audio extension
+    BySheetName,    // the sheet's own name with an audio extension
+    OnlyAudioFile,  // the one audio file in the sheet's folder
+    Missing,        // not at all: `path` is where the sheet says it is
+};
+
+// How a user is told where an album's audio came from, e.g. "found by the
+// sheet's name".
+const wchar_t* ImageFoundText(ImageFound how);
+
 // One FILE entry: the name as the quoted pattern reads it, the name as a
 // tolerant reading finds it (unquoted names, quotes inside the name), and
 // the latter's bytes as stored in the sheet.
@@ -18,8 +36,15 @@ struct CueFile {
     std::wstring quotedName;
     std::wstring name;
     std::string bytes;
+    CueFileKind kind = CueFileKind::Unknown;
     std::wstring path;  // as found on disk, else where the sheet says
+    ImageFound found = ImageFound::Missing;
 };
+
+// Whether the image is raw CD audio to be read as 44.1 kHz 16-bit stereo:
+// a BINARY or MOTOROLA entry whose file found has no audio format's
+// extension (a .bin image, not one compressed after the sheet was written).
+bool IsRawCdImage(const CueFile& file);
 
 struct CueSheet {
     std::wstring albumPerformer;
@@ -31,4 +56,5 @@ struct CueSheet {
     // REM entries before the first track, by upper-case name (DATE, GENRE).
     std::map<std::wstring, std::wstring> remarks;
     std::vector<CueFile> files;  // every FILE entry, in file order
+    std::string charset;         // the sheet's text was read as ("UTF-8", "WINDOWS-1251", ...)
 };

@@ -1,4 +1,4 @@
-// One TRACK entry of a CUE sheet.
+// One audio TRACK entry of a CUE sheet (data tracks are left out).
 #pragma once
 
 #include "tags/TagRecord.h"
@@ -34,6 +34,11 @@ struct CueTrack {
     // sheet names none), and that image's path (CueFile::path).
     int file = -1;
     std::wstring imagePath;
+
+    // Why the track cannot be cut from its image ("no INDEX 01", "bad INDEX
+    // time"); empty for a sound track. Such a track keeps its place and
+    // number; its times are 0 and kToImageEnd.
+    std::wstring problem;
 
     // What the track's output is tagged with: its own fields and the album's.
     TagRecord tags;

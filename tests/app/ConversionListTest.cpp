@@ -140,9 +140,11 @@ TEST_F(Model, SheetsWithoutTracksOrWithoutTheirImage)
     EXPECT_EQ(rows.Add((dir / "empty.cue").wstring()), 0);
     EXPECT_TRUE(list.Rows().empty());
 
-    // The image is missing: one plain row named after the sheet, length 0.
-    WriteText(dir / "lost.cue", "FILE \"gone.ape\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
-    EXPECT_EQ(rows.Add((dir / "lost.cue").wstring()), 1);
+    // The image is missing, and no audio file lies beside the sheet to be
+    // taken for it: one plain row named after the sheet, length 0.
+    fs::create_directories(dir / "lost");
+    WriteText(dir / "lost" / "lost.cue", "FILE \"gone.ape\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
+    EXPECT_EQ(rows.Add((dir / "lost" / "lost.cue").wstring()), 1);
     EXPECT_EQ(list.Rows().at(0).name, L"lost.cue");
     EXPECT_EQ(rows.Find(0)->lengthMs, 0u);
     EXPECT_EQ(rows.Find(0)->cueTrack, 0);

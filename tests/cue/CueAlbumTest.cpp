@@ -111,8 +111,9 @@ TEST_F(Cue, ImagesAreFoundWhereRippersLeaveThem)
         {"FILE \"" + (dir_ / "CD1/disc.ape").string() + "\" WAVE", Path("CD1/disc.ape")},
         {"FILE \"/nowhere/album.ape\" WAVE", Path("album.ape")},
         {"FILE \"Caf\xE9.ape\" WAVE", Path("Caf\xC3\xA9.ape")},  // Windows-1252 sheet, UTF-8 disk
-        {"FILE \"missing.wav\" WAVE", Path("missing.wav")},  // named as written: a failure names it
-        {"FILE \"album.ogg\" WAVE", Path("album.ogg")},  // not one of the names an .ape replaces
+        // Not there under any extension: the sheet's own name finds it.
+        {"FILE \"missing.wav\" WAVE", Path("album.ape")},
+        {"FILE \"album.ogg\" WAVE", Path("album.ape")},
     };
     for (const auto& c : cases) {
         const CueSheet& sheet = Parse(c.file + "\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");

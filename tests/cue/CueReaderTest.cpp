@@ -60,27 +60,27 @@ TEST_F(Cue, LowerCaseLateTitleAndLastLineWithoutNewline)
         "TRACK 02 AUDIO\n"
         "INDEX 01 03:22:15");
     ASSERT_EQ(sheet.tracks.size(), 2u);
-    EXPECT_EQ(sheet.tracks[0]->title, L"");  // a TITLE after INDEX 01 is the album's
-    EXPECT_EQ(sheet.albumTitle, L"Late");
+    EXPECT_EQ(sheet.tracks[0]->title, L"Late");  // after its INDEX 01, still the track's
+    EXPECT_EQ(sheet.albumTitle, L"Album");
     EXPECT_FLOAT_EQ(sheet.tracks[0]->end, 202.2f);
 }
 
-TEST_F(Cue, FieldsAfterTwoBlanksAreNotRecognised)
+TEST_F(Cue, FieldsAfterSeveralBlanksAreRead)
 {
-    // The INDEX with two blanks is skipped, so the track part runs on,
-    // swallows the next TRACK line and takes its INDEX 01, whose time is
-    // itself two blanks away.
     const CueSheet& sheet = Parse(
         "TRACK 01 AUDIO\n"
         "INDEX  01 00:10:00\n"
-        "TRACK 02 AUDIO\n"
+        "TRACK\t02   AUDIO\n"
         "INDEX 01  00:20:00\n"
         "TRACK 03 AUDIO\n"
-        "INDEX 01 00:30:00\n");
-    ASSERT_EQ(sheet.tracks.size(), 2u);
-    EXPECT_EQ(sheet.tracks[0]->index01, L"");
-    EXPECT_FLOAT_EQ(sheet.tracks[0]->end, 30.0f);
-    EXPECT_EQ(sheet.tracks[1]->number, L"03");
+        "INDEX 1 00:30:00\n");
+    ASSERT_EQ(sheet.tracks.size(), 3u);
+    EXPECT_EQ(sheet.tracks[0]->index01, L"00:10:00");
+    EXPECT_EQ(sheet.tracks[0]->endFrames, 20 * 75);
+    EXPECT_EQ(sheet.tracks[1]->number, L"02");
+    EXPECT_EQ(sheet.tracks[2]->startFrames, 30 * 75);
+    for (const auto& track : sheet.tracks)
+        EXPECT_EQ(track->problem, L"");
 }
 
 TEST_F(Cue, SheetWithoutTracksOrQuotedFile)

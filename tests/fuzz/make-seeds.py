@@ -52,6 +52,42 @@ put("cue_sheet", "two-files.cue",
     'FILE /absolute/Album.bin BINARY\nTRACK 04 AUDIO\nINDEX 01 00:00:00\n')
 put("cue_sheet", "long-line.cue", 'TITLE "' + "\u00e9" * 200 + '"\nFILE "' + "a" * 300 + '.ape" WAVE\n')
 
+# --- CUE sheets in code pages, and beside images --------------------------
+# cue_charset: first byte names a charset (0 detects); cue_image: first byte
+# says which files lie beside the sheet.
+short = ('PERFORMER "{0}"\r\nFILE "a.flac" WAVE\r\n  TRACK 01 AUDIO\r\n    TITLE "{1}"\r\n'
+         '    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n    TITLE "{2}"\r\n    INDEX 01 03:00:00\r\n')
+for name, codec, words, charset in [
+        ("cp1251", "cp1251", ("\u041a\u0438\u043d\u043e", "\u0417\u0432\u0435\u0437\u0434\u0430", "\u0412\u043e\u0439\u043d\u0430"), 1),
+        ("sjis", "shift_jis", ("\u30b9\u30d4\u30c3\u30c4", "\u6625", "\u590f"), 2),
+        ("gb18030", "gb18030", ("\u738b\u83f2", "\u7ea2\u8c46", "\u5929\u7a7a"), 3),
+        ("big5", "big5", ("\u738b\u83f2", "\u7d05\u8c46", "\u5929\u7a7a"), 4),
+        ("euckr", "euc-kr", ("\uc544\uc774\uc720", "\uaf43", "\ubc24"), 5),
+        ("koi8r", "koi8-r", ("\u041a\u0438\u043d\u043e", "\u0417\u0432\u0435\u0437\u0434\u0430", "\u0412\u043e\u0439\u043d\u0430"), 6),
+        ("eucjp", "euc-jp", ("\u30b9\u30d4\u30c3\u30c4", "\u6625", "\u590f"), 7)]:
+    text = short.format(*words).encode(codec)
+    put("cue_charset", name + "-detect.cue", b"\x00" + text)
+    put("cue_charset", name + "-named.cue", bytes([charset]) + text)
+put("cue_charset", "cp1252.cue", b"\x00" + album.replace("One", "Caf\u00e9").encode("cp1252"))
+put("cue_charset", "utf16le.cue", b"\x00\xff\xfe" + album.encode("utf-16-le"))
+put("cue_charset", "long-sjis.cue", b"\x02" + ('TITLE "' + "\u685c" * 200 + '"\n').encode("shift_jis"))
+put("cue_charset", "broken-sjis.cue", b"\x02A\x81\nB \x82")
+put("cue_charset", "iso2022.cue", b"\x09" + "\u6625\n".encode("iso2022_jp"))
+
+rules = ('FILE "disc.bin" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n'
+         '  TRACK 02 AUDIO\n    INDEX 01 01:00:00\n    PERFORMER "Guest"\n'
+         '  TRACK 03 AUDIO\n    INDEX 00 02:00:00\n  TRACK 04 AUDIO\n    INDEX 01 03:60:00\n'
+         '  TRACK 05 AUDIO\n    INDEX 01 02:30:00\n  TRACK 06 MODE2/2352\n    INDEX 00 04:00:00\n')
+put("cue_image", "rules-bin.cue", b"\x04" + rules.encode())
+put("cue_image", "other-extension.cue", b"\x08" + b'FILE "disc.wav" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n')
+put("cue_image", "sheet-name.cue", b"\x13" + b'FILE "gone.wav" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n')
+put("cue_image", "only-file.cue", b"\x10" + b'FILE "gone.wav" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n')
+put("cue_image", "two-files.cue", b"\x18" + b'FILE "a.wav" WAVE\nTRACK 1 AUDIO\nINDEX 01 00:00:00\n'
+    b'FILE "b.wav" WAVE\nTRACK 2 AUDIO\nINDEX 01 00:00:00\n')
+put("cue_image", "cp1251-name.cue", b"\xc0" + 'FILE "\u041a\u0438\u043d\u043e.flac" WAVE\n'
+    '  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n'.encode("cp1251"))
+put("cue_image", "motorola.cue", b"\x04" + b'FILE "DISC.BIN" MOTOROLA\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n')
+
 # --- profiles and skin files ----------------------------------------------
 skin = (
     "; a skin\n[Variables]\nimg=skin.png\nw = 400\nnested=#img#/#w#\nhome=%KOLVEX_FUZZ_SKIN%\n"
