@@ -12,6 +12,8 @@ const wchar_t* ImageFoundText(ImageFound how)
         return L"found by the sheet's name";
     case ImageFound::OnlyAudioFile:
         return L"the only audio file beside the sheet";
+    case ImageFound::Embedded:
+        return L"the sheet inside the image";
     case ImageFound::Missing:
         break;
     }

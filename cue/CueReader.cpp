@@ -34,9 +34,15 @@ void FindImages(const std::wstring& sheetPath, CueSheet& sheet, CueFolders& fold
         if (file.path.empty())
             file.path = ::ImagePath(sheetPath, file.quotedName.empty() ? file.name : file.quotedName, folders);
     }
-    for (auto& track : sheet.tracks)
-        if (track->file >= 0)
-            track->imagePath = sheet.files[static_cast<std::size_t>(track->file)].path;
+    for (auto& track : sheet.tracks) {
+        if (track->file < 0)
+            continue;
+        const CueFile& file = sheet.files[static_cast<std::size_t>(track->file)];
+        track->imagePath = file.path;
+        track->imageKind = file.kind;
+        track->rawImage = IsRawCdImage(file);
+        track->imageFound = file.found;
+    }
 }
 
 }  // namespace
@@ -56,6 +62,29 @@ int CueReader::Parse(const wchar_t* path)
     TimeCueTracks(sheet->tracks);
     CueFolders folders(lister_);
     FindImages(path, *sheet, folders);
+    TagTracks(*sheet);
+    sheet_ = std::move(sheet);
+    return 1;
+}
+
+int CueReader::ParseEmbedded(const std::string& text, const std::wstring& hostPath)
+{
+    sheet_.reset();
+    if (text.empty())
+        return 0;
+    CueText decoded = DecodeCueText(text, charset_.empty() ? CueCharsetOverride() : charset_);
+    auto sheet = std::make_shared<CueSheet>();
+    sheet->charset = decoded.charset;
+    BuildCueSheet(decoded.lines, *sheet);
+    TimeCueTracks(sheet->tracks);
+    for (CueFile& file : sheet->files) {
+        file.path = hostPath;
+        file.found = ImageFound::Embedded;
+    }
+    for (auto& track : sheet->tracks) {
+        track->imagePath = hostPath;
+        track->imageFound = ImageFound::Embedded;
+    }
     TagTracks(*sheet);
     sheet_ = std::move(sheet);
     return 1;

@@ -21,6 +21,11 @@ public:
     // path or a file that cannot be opened, which also drops an earlier sheet.
     int Parse(const wchar_t* path);
 
+    // A sheet that `hostPath` carries inside it (its text as the file holds
+    // it): every FILE entry is the host itself, whatever name it gives.
+    // 1 when it was read (also when it holds no track), 0 for empty text.
+    int ParseEmbedded(const std::string& text, const std::wstring& hostPath);
+
     // The charset (an iconv name) this reader reads sheets without a
     // byte-order mark in, before CueCharsetOverride(); "" detects. False,
     // leaving it as it was, for a name iconv does not know.

@@ -1,6 +1,7 @@
 // One audio TRACK entry of a CUE sheet (data tracks are left out).
 #pragma once
 
+#include "cue/CueFileKind.h"
 #include "tags/TagRecord.h"
 
 #include <cstdint>
@@ -34,6 +35,11 @@ struct CueTrack {
     // sheet names none), and that image's path (CueFile::path).
     int file = -1;
     std::wstring imagePath;
+    // What that FILE entry is: its type, whether its image is a raw CD image
+    // (no header: only the type says how to read it), and how it was found.
+    CueFileKind imageKind = CueFileKind::Unknown;
+    bool rawImage = false;
+    ImageFound imageFound = ImageFound::Missing;
 
     // Why the track cannot be cut from its image ("no INDEX 01", "bad INDEX
     // time"); empty for a sound track. Such a track keeps its place and

@@ -1,6 +1,9 @@
 #include "engine/ApeSource.h"
 
 #include "cue/CueImage.h"
+#include "engine/ImageDecoder.h"
+#include "engine/JoinedImages.h"
+#include "modules/lossless/EmbeddedSheet.h"
 #include "platform/core/PathParts.h"
 #include "platform/core/Files.h"
 #include "platform/core/Strings.h"
@@ -10,6 +13,57 @@
 #include <string>
 
 ApeSource::~ApeSource() { Close(); }
+
+namespace {
+
+bool IsSheetPath(const std::wstring& path)
+{
+    return win::CompareNoCase(ExtensionOf(path).value_or(std::wstring_view()), L"cue") == 0;
+}
+
+RawImage RawKindOf(const CueFile& file)
+{
+    if (!IsRawCdImage(file))
+        return RawImage::None;
+    return file.kind == CueFileKind::Motorola ? RawImage::BigEndian : RawImage::LittleEndian;
+}
+
+}  // namespace
+
+int ApeSource::OpenSheet(const std::wstring& path)
+{
+    cueFlag_ = cueReader_.Parse(path.c_str());
+    image_ = cueReader_.ImagePath();
+    if (!cueFlag_) {
+        openError_ = L"the CUE sheet cannot be read";
+        return 0;
+    }
+    if (image_.empty()) {
+        openError_ = L"the CUE sheet names no audio file";
+        return 0;
+    }
+    const CueSheet& sheet = *cueReader_.Sheet();
+    // Several images: the sheet stands for all of them, one after another.
+    std::vector<JoinedImages::Image> images;
+    for (const CueFile& file : sheet.files)
+        if (images.empty() || images.back().path != file.path)
+            images.push_back({file.path, RawKindOf(file)});
+    if (images.size() > 1) {
+        decompressor_ = JoinedImages::Open(images, openError_);
+        return decompressor_ ? 1 : 0;
+    }
+    for (const CueFile& file : sheet.files)
+        if (file.path == image_)
+            raw_ = RawKindOf(file);
+    return OpenImage();
+}
+
+int ApeSource::OpenImage()
+{
+    int error = 0;
+    decompressor_.reset(OpenImageDecoder(image_, raw_, error, openError_));
+    return decompressor_ ? 1 : 0;
+}
 
 int ApeSource::Open(const wchar_t* path)
 {
@@ -22,37 +76,23 @@ int ApeSource::Open(const wchar_t* path)
         return 0;
     }
     std::wstring text(path);
-    std::wstring_view extension = ExtensionOf(text).value_or(std::wstring_view());
-    if (win::CompareNoCase(extension, L"cue") == 0) {
-        cueFlag_ = cueReader_.Parse(path);
-        image_ = cueReader_.ImagePath();
-        if (!cueFlag_)
-            openError_ = L"the CUE sheet cannot be read";
-        else if (image_.empty())
-            openError_ = L"the CUE sheet names no audio file";
-    } else if (win::CompareNoCase(extension, L"ape") == 0) {
-        image_ = text;
-        // An album image may have its sheet beside it under the same name.
-        cueFlag_ = cueReader_.Parse(CompanionSheetPath(text).c_str());
+    int opened;
+    if (IsSheetPath(text)) {
+        opened = OpenSheet(text);
     } else {
-        openError_ = L"not an APE file or CUE album image";
+        image_ = text;
+        // An album image may have its sheet beside it under the same name,
+        // or carry one inside; the one beside it wins.
+        cueFlag_ = cueReader_.Parse(CompanionSheetPath(text).c_str());
+        if (!cueFlag_ && raw_ == RawImage::None)
+            cueFlag_ = cueReader_.ParseEmbedded(EmbeddedCueSheet(text), text);
+        opened = OpenImage();
     }
-    if (image_.empty())
-        return 0;
-
-    int error = 0;
-    decompressor_.reset(CreateIAPEDecompress(image_.c_str(), &error));
-    if (decompressor_)
+    if (opened && decompressor_)
         blockAlign_ = static_cast<int>(decompressor_->GetInfo(APE_INFO_BLOCK_ALIGN));
-    if (!decompressor_ || blockAlign_ <= 0) {
-        std::wstring why;
-        if (!win::FileExists(image_))
-            openError_ = L"the file is missing: " + image_;
-        else if (error == ERROR_DECODER_MISSING && !LoadApeDecoder(&why))
-            openError_ = why;
-        else
-            openError_ = L"not a readable Monkey's Audio file (error " +
-                         std::to_wstring(error ? error : ERROR_INVALID_INPUT_FILE) + L")";
+    if (!opened || !decompressor_ || blockAlign_ <= 0) {
+        if (openError_.empty())
+            openError_ = L"not a readable audio file";
         Close();
         return 0;
     }

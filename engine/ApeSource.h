@@ -1,9 +1,12 @@
-// Opens a Monkey's Audio file (or the image a CUE sheet names) and delivers
-// its decoded PCM in chunks to a callback, optionally limited to a range of
-// milliseconds: one track of an album image.
+// Opens a sound file of any format we decode (Monkey's Audio, FLAC, WavPack,
+// TTA, WAV, AIFF, ALAC, TAK), or the image a CUE sheet names (all of them,
+// one after another, when it names several), and delivers its decoded PCM
+// in chunks to a callback, optionally limited to a range of milliseconds:
+// one track of an album image.
 #pragma once
 
 #include "cue/CueReader.h"
+#include "engine/ImageDecoder.h"
 #include "engine/ModuleHost.h"
 #include "modules/apesdk/ApeDecompress.h"
 
@@ -25,10 +28,13 @@ public:
     ~ApeSource() override;
     int Load(const wchar_t*) override { return 1; }
 
+    // A raw CD image has no header: only its sheet says it is one. Set
+    // before Open for a row whose source is such an image itself.
+    void SetRawImage(RawImage raw) { raw_ = raw; }
     int Open(const wchar_t* path);
     // Why the last Open failed, for the user; empty after a success.
     const std::wstring& OpenError() const { return openError_; }
-    // The APE file that is decoded: the path itself, or the image a sheet names.
+    // The file that is decoded: the path itself, or the image a sheet names.
     const std::wstring& ImagePath() const { return image_; }
     int SetCallback(PcmCallbackFn callback);
     void SetRange(std::uint32_t startMs, std::uint32_t endMs);
@@ -70,7 +76,11 @@ public:
     const CueTrackList* CueTracks() const { return cueFlag_ ? cueReader_.Tracks() : nullptr; }
 
 private:
+    int OpenSheet(const std::wstring& path);
+    int OpenImage();
+
     std::unique_ptr<IAPEDecompress> decompressor_;
+    RawImage raw_ = RawImage::None;
     int blockAlign_ = 0;
     std::vector<unsigned char> chunk_;
     int blocksRead_ = 1;

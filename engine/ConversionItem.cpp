@@ -1,5 +1,6 @@
 #include "engine/ConversionItem.h"
 
+#include "cue/AudioExtensions.h"
 #include "platform/core/PathParts.h"
 
 #include "platform/core/Strings.h"
@@ -8,6 +9,10 @@ std::int32_t InputKindOf(const std::wstring& path)
 {
     // A path without "." is compared whole.
     std::wstring_view extension = ExtensionOf(path).value_or(path);
+    // Lossless formats and raw CD images are read as APE files are.
+    if (win::CompareNoCase(extension, L"wav") != 0 &&
+        (IsAudioExtension(extension) || win::CompareNoCase(extension, kRawImageExtension) == 0))
+        return kInputApe;
     // Each literal is compared over the extension's own length, so a leading
     // part of a literal matches it ("r" is RealMedia, "ap" is APE).
     static const struct {
@@ -39,4 +44,11 @@ bool SpansSeveralImages(const CueTrackList& tracks)
         if (track->file != tracks.front()->file)
             return true;
     return false;
+}
+
+RawImage RawImageOf(const CueTrack& track)
+{
+    if (!track.rawImage)
+        return RawImage::None;
+    return track.imageKind == CueFileKind::Motorola ? RawImage::BigEndian : RawImage::LittleEndian;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cue/CueSheet.h"
+#include "engine/ImageDecoder.h"
 #include "platform/core/Types.h"
 
 #include <atomic>
@@ -14,7 +15,7 @@
 enum InputKind : std::int32_t {
     kInputWav = 0,
     kInputMp3 = 1,
-    kInputApe = 2,  // .ape or .cue
+    kInputApe = 2,  // .ape, .cue, or another lossless format the decoders read
     kInputRealMedia = 3,
     kInputOther = 5,
 };
@@ -40,8 +41,18 @@ public:
     // endFrames -1: to the end of the source.
     std::int64_t startFrames = -1;
     std::int64_t endFrames = -1;
-    // What the output is tagged with; nothing is written when it is empty.
+    // What the output is tagged with; nothing is written when it is empty
+    // or writeTags is off (the tags still name the output).
     TagRecord tags;
+    bool writeTags = true;
+    // Why the row cannot be converted, known when it was added (a sheet's
+    // track without INDEX 01, say): it fails with this reason.
+    std::wstring problem;
+    // Set when the source is a raw CD image, which only its sheet tells.
+    RawImage rawImage = RawImage::None;
+    // Where the row's audio comes from, for the user: the image a sheet
+    // named and how it was found ("found by the sheet's name").
+    std::wstring imageNote;
     CueTrackList cueTracks;  // only on the probe record of "add"
     // The length of every image of a sheet with several FILE entries; only
     // on the probe record.
@@ -68,6 +79,10 @@ using RowTable = std::map<std::int32_t, ConversionItem*>;
 
 // True when the tracks come from more than one FILE entry of their sheet.
 bool SpansSeveralImages(const CueTrackList& tracks);
+
+// How a track's image is read: raw CD audio in its byte order, or a file
+// that says what it is.
+RawImage RawImageOf(const CueTrack& track);
 
 // The input kind an extension gives (the text after the path's last ".").
 std::int32_t InputKindOf(const std::wstring& path);

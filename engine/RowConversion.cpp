@@ -24,15 +24,15 @@ std::wstring CouldNotWrite(const std::string& why)
 win::DWORD RowConversion::Run()
 {
     item_.failureReason.clear();
+    DeriveOutputPath();
     if (!PrepareSource())
         return 0;
-    DeriveOutputPath();
     if (ape_ && item_.outputKind != kOutputMp3 && item_.outputKind != kOutputWav &&
         item_.outputKind != kOutputWavBesideSource)
         ape_.reset();  // no sink: nothing to convert
     if (ape_) {
         sourceOpen_ = ape_->Open(item_.sourcePath.c_str()) == 1;
-        sinkProblem_ = Refusal();
+        sinkProblem_ = item_.problem.empty() ? Refusal() : item_.problem;
     }
     PrepareSink();
     win::DWORD result = 0;
@@ -48,16 +48,22 @@ win::DWORD RowConversion::Run()
 bool RowConversion::PrepareSource()
 {
     switch (item_.inputKind) {
-    case kInputApe:
-        ape_ = std::make_unique<ApeSource>();
-        ape_->SetStopFlag(item_.cancel);
-        return true;
     case kInputRealMedia:
         // Such rows only get their length from the module; loading it here
         // and letting it go at the end is all a row does with it.
         brook_ = std::make_unique<BrookSource>();
         return brook_->Load(L"Brook_R") == 1;
+    case kInputWav:
+        // A WAV row whose output is its own file only resamples it.
+        if (ssrc::SameFile(item_.outputPath, item_.sourcePath))
+            return true;
+        break;
     }
+    // Every other file goes to the decoders, which read it or say why not
+    // (a lossy file, a file that is no sound at all).
+    ape_ = std::make_unique<ApeSource>();
+    ape_->SetStopFlag(item_.cancel);
+    ape_->SetRawImage(item_.rawImage);
     return true;
 }
 
@@ -120,7 +126,7 @@ void RowConversion::PrepareWav(bool ask)
 
 bool RowConversion::Converts() const
 {
-    return ape_ && !skipDecoding_ && item_.inputKind == kInputApe;
+    return ape_ && !skipDecoding_;
 }
 
 win::DWORD RowConversion::Convert()

@@ -5,7 +5,7 @@
 #include "rows/StatusTexts.h"
 #include "platform/core/PathParts.h"
 #include "cue/CueTags.h"
-#include "tags/TagFiles.h"
+#include "tags/SourceTags.h"
 
 #include "platform/core/Strings.h"
 #include "platform/messaging/Thread.h"
@@ -20,6 +20,21 @@ namespace {
 // track is not shown as 5 s and row boundaries fall on whole milliseconds
 // where the sheet meant them to.
 double Milliseconds(float seconds) { return std::round(static_cast<double>(seconds) * 1e6) / 1e3; }
+
+// What of an image's own tags may complete its tracks' tags: what describes
+// the album, never what names one track.
+TagRecord ImageFieldsForTracks(TagRecord image)
+{
+    for (const char* own : {"TITLE", "TRACKNUMBER", "TRACKTOTAL", "ISRC", "REPLAYGAIN_TRACK_GAIN",
+                            "REPLAYGAIN_TRACK_PEAK", "LYRICS", "CUESHEET"})
+        image.fields.erase(own);
+    return image;
+}
+
+std::wstring ImageNote(const CueTrack& track)
+{
+    return track.imagePath + L" (" + ImageFoundText(track.imageFound) + L")";
+}
 
 }  // namespace
 
@@ -87,7 +102,7 @@ int ConversionList::AddWhole(const std::wstring& path)
         // The tags of the image itself: the added .ape, or the one the sheet names.
         auto dot = path.rfind(L'.');
         bool sheet = dot != std::wstring::npos && win::CompareNoCase(path.substr(dot + 1), L"cue") == 0;
-        probe->tags = ReadApeTags(sheet && !probe->cueTracks.empty() ? probe->cueTracks.front()->imagePath : path);
+        probe->tags = ReadSourceTags(sheet && !probe->cueTracks.empty() ? probe->cueTracks.front()->imagePath : path);
         if (!probe->cueTracks.empty())
             probe->tags.FillFrom(AlbumTags(probe->cueTracks.front()->tags));
         probe->cueTrack = 0;
@@ -111,6 +126,10 @@ int ConversionList::AddTracks(const ConversionItem& probe, std::int32_t key)
         record->startFrames = track->startFrames;
         record->endFrames = track->endFrames;
         record->tags = track->tags;
+        record->tags.FillFrom(ImageFieldsForTracks(probe.tags));
+        record->problem = track->problem;
+        record->rawImage = RawImageOf(*track);
+        record->imageNote = ImageNote(*track);
         record->outputPath = SafeTrackFileName(track->title, track->number);
         record->rowKey = key++;
         record->cueTrack = 1;

@@ -3,7 +3,7 @@
 #include "engine/ApeSource.h"
 #include "engine/BrookSource.h"
 #include "engine/ConversionItem.h"
-#include "tags/TagFiles.h"
+#include "tags/SourceTags.h"
 
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Thread.h"
@@ -20,6 +20,7 @@ void MeasureImages(ConversionItem& record)
         if (record.imageLengths.contains(track->imagePath))
             continue;
         ApeSource image;
+        image.SetRawImage(RawImageOf(*track));
         std::uint32_t length = 0;
         if (image.Open(track->imagePath.c_str()))
             length = static_cast<std::uint32_t>(image.Info(APE_INFO_LENGTH_MS));
@@ -30,17 +31,25 @@ void MeasureImages(ConversionItem& record)
 void ReadApeInfo(ConversionItem& record)
 {
     ApeSource source;
-    if (!source.Open(record.sourcePath.c_str()))
+    bool opened = source.Open(record.sourcePath.c_str());
+    // A sheet over several images lists its tracks even when its images
+    // cannot be joined into one stream: each track is read from its own.
+    const CueTrackList* tracks = source.CueTracks();
+    if (!opened && !(tracks && SpansSeveralImages(*tracks)))
         return;
     if (source.HasCueSheet()) {
         record.cueTrack = 1;
-        if (const CueTrackList* tracks = source.CueTracks())
+        if (tracks)
             record.cueTracks = *tracks;
         MeasureImages(record);
+        // The image's own tags, for what the sheet leaves empty.
+        if (!record.cueTracks.empty())
+            record.tags = ReadSourceTags(record.cueTracks.front()->imagePath);
     } else {
-        record.tags = ReadApeTags(record.sourcePath);
+        record.tags = ReadSourceTags(record.sourcePath);
     }
-    record.lengthMs = static_cast<std::uint32_t>(source.Info(APE_INFO_LENGTH_MS));
+    if (opened)
+        record.lengthMs = static_cast<std::uint32_t>(source.Info(APE_INFO_LENGTH_MS));
 }
 
 void ReadRealMediaLength(ConversionItem& record)
