@@ -93,6 +93,8 @@ private:
     void OnResampleDone(bool failed);
     void OnBatchDone();
     void ReportFailures();
+    // MainWindowReasons.cpp
+    void ShowRowReasons();
     void OpenOutputFolder();
     void SetStatus(const std::wstring& text);
     void SetProgressRange(int low, int high);

@@ -245,6 +245,15 @@ int SkinMultimediaList::SetItemInfo(const std::wstring& info, win::UINT key)
     return 1;
 }
 
+int SkinMultimediaList::SetItemReason(const std::wstring& reason, win::UINT key)
+{
+    auto found = rows_.find(key);
+    if (found == rows_.end() || !found->second->Valid())
+        return 0;
+    found->second->SetReason(reason);
+    return 1;
+}
+
 int SkinMultimediaList::FindFirstChecked() const
 {
     for (const auto& [key, row] : rows_)

@@ -30,6 +30,7 @@ public:
     int RemoveItem(win::UINT key);
     int SetItemState(int state, win::UINT key);
     int SetItemInfo(const std::wstring& info, win::UINT key);
+    int SetItemReason(const std::wstring& reason, win::UINT key);
     int FindFirstChecked() const;
     int FindNextChecked(win::UINT key) const;
 

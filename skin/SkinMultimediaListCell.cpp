@@ -4,11 +4,13 @@
 
 #include "platform/graphics/DeviceContext.h"
 #include "platform/graphics/Font.h"
+#include "platform/core/Rect.h"
 #include "platform/graphics/Gdi.h"
 #include "platform/window/Input.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Paint.h"
+#include "platform/window/ToolTip.h"
 #include "platform/window/Window.h"
 
 namespace {
@@ -90,6 +92,23 @@ void SkinMultimediaListCell::SetInfo(const std::wstring& text)
 std::wstring SkinMultimediaListCell::Name() const { return win::GetWindowText(name_); }
 std::wstring SkinMultimediaListCell::Info() const { return win::GetWindowText(info_); }
 
+void SkinMultimediaListCell::SetReason(const std::wstring& text)
+{
+    reason_ = text;
+    if (hovered_ || PointerInside())
+        win::ShowToolTip(hwnd_, Tip());
+}
+
+std::wstring SkinMultimediaListCell::Tip() const { return reason_; }
+
+bool SkinMultimediaListCell::PointerInside() const
+{
+    win::POINT at;
+    win::RECT row;
+    return win::GetCursorPos(&at) && win::GetWindowRect(hwnd_, &row) && win::PtInRect(&row, at) &&
+           win::IsWindowVisible(hwnd_);
+}
+
 void SkinMultimediaListCell::Place(const win::RECT& rect)
 {
     rect_ = rect;
@@ -131,6 +150,7 @@ win::LRESULT SkinMultimediaListCell::Handle(win::UINT message, win::WPARAM wPara
     switch (message) {
     case win::WM_SETCURSOR: {
         TrackLeaveAndRest(hwnd_);
+        win::ShowToolTip(hwnd_, Tip());
         if (!checked_ && !hovered_) {
             hovered_ = true;
             DrawFace(Hover);

@@ -29,6 +29,10 @@ public:
     void SetInfo(const std::wstring& text);
     std::wstring Name() const;
     std::wstring Info() const;
+    // What the row says beside the pointer: why its conversion failed
+    // (empty: nothing more to say).
+    void SetReason(const std::wstring& text);
+    std::wstring Tip() const;
 
     // Moves the row to its rectangle in the list; hidden rows have top −1.
     void Place(const win::RECT& rect);
@@ -41,6 +45,7 @@ private:
     static win::LRESULT TextProc(win::HWND hwnd, win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
     win::LRESULT Handle(win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
     void DrawFace(Face face);
+    bool PointerInside() const;
     void Paint();
 
     win::UINT key_;
@@ -54,4 +59,5 @@ private:
     bool valid_ = false;
     bool checked_ = false;
     bool hovered_ = false;
+    std::wstring reason_;
 };

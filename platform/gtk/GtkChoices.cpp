@@ -12,6 +12,7 @@
 #include "platform/window/Focus.h"
 #include "platform/window/Window.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace win::gtk {
@@ -69,6 +70,32 @@ int AnswerOf(int response, UINT type)
     }
 }
 
+// GTK's box grows with its text until its buttons are off screen: the text
+// scrolls instead once it would be taller than the work area leaves room
+// for (the caption, the buttons and the box's margins take the rest).
+void ScrollLongText(GtkWidget* dialog)
+{
+    GtkWidget* area = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog));
+    GList* children = gtk_container_get_children(GTK_CONTAINER(area));
+    GtkWidget* label = children ? GTK_WIDGET(children->data) : nullptr;
+    g_list_free(children);
+    if (!label)
+        return;
+    RECT work = Instance().WorkArea();
+    constexpr int kAroundText = 160;
+    int most = std::max(100, static_cast<int>(work.bottom - work.top) - kAroundText);
+    g_object_ref(label);
+    gtk_container_remove(GTK_CONTAINER(area), label);
+    GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
+    gtk_scrolled_window_set_propagate_natural_height(GTK_SCROLLED_WINDOW(scroller), TRUE);
+    gtk_scrolled_window_set_max_content_height(GTK_SCROLLED_WINDOW(scroller), most);
+    gtk_container_add(GTK_CONTAINER(scroller), label);
+    g_object_unref(label);
+    gtk_box_pack_start(GTK_BOX(area), scroller, TRUE, TRUE, 0);
+    gtk_box_reorder_child(GTK_BOX(area), scroller, 0);
+}
+
 int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)
 {
     LoadDesktopTheme();
@@ -85,6 +112,7 @@ int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& capt
         gtk_dialog_add_buttons(GTK_DIALOG(dialog), "_Yes", GTK_RESPONSE_YES, "_No", GTK_RESPONSE_NO, "_Cancel",
                                GTK_RESPONSE_CANCEL, nullptr);
     gtk_window_set_title(GTK_WINDOW(dialog), ToUtf8(caption).c_str());
+    ScrollLongText(dialog);
     int answer = AnswerOf(RunDialog(dialog, owner), type);
     gtk_widget_destroy(dialog);
     return answer;

@@ -363,6 +363,26 @@ void GtkBackend::BeginMoveDrag(HWND hwnd, POINT screen)
         gtk_window_begin_move_drag(GTK_WINDOW(widget), 1, screen.x, screen.y, lastEventTime_);
 }
 
+// GTK shows the window's tip itself once the pointer rests, and moves it
+// along; a new text replaces the one shown.
+void GtkBackend::ShowTip(HWND hwnd, const std::wstring& text)
+{
+    GtkWidget* widget = WidgetOf(hwnd);
+    if (!widget)
+        return;
+    if (text.empty()) {
+        gtk_widget_set_has_tooltip(widget, FALSE);
+        return;
+    }
+    LoadDesktopTheme();  // the tip is GTK's own window
+    std::string utf8 = ToUtf8(text);
+    gchar* shown = gtk_widget_get_tooltip_text(widget);
+    bool same = shown && utf8 == shown && gtk_widget_get_has_tooltip(widget);
+    g_free(shown);
+    if (!same)
+        gtk_widget_set_tooltip_text(widget, utf8.c_str());
+}
+
 void GtkBackend::SetCursorShape(int shape)
 {
     const char* name = "default";

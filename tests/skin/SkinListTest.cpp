@@ -6,6 +6,7 @@
 #include "skin/SkinManager.h"
 #include "skin/SkinMultimediaList.h"
 
+#include "platform/backend/HeadlessBackend.h"
 #include "platform/dialogs/Dialog.h"
 #include "platform/window/Input.h"
 #include "platform/controls/ScrollInfo.h"
@@ -210,4 +211,36 @@ TEST(SkinListWithoutImage, KeepsItsPlaceButLaysNoRowsOut)
     Pump();
     EXPECT_EQ(manager.ListFindFirstChecked(L"mmlist"), 1);
     DestroyWindow(top);
+}
+
+TEST_F(SkinListTest, AFailedRowSaysWhyBesideThePointerAndOnlyThere)
+{
+    Add(3);
+    Headless().Reset();
+    EXPECT_EQ(manager->ListSetItemReason(L"mmlist", L"the disk is full", 1), 1);
+    EXPECT_EQ(manager->ListSetItemReason(L"mmlist", L"x", 99), 0);
+    EXPECT_EQ(Headless().Tip(), L"");  // the pointer is elsewhere
+
+    MoveTo(list->RowWindow(1), 250, 5);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"the disk is full");
+    // Over the row's name, still the row.
+    MoveTo(list->RowWindow(1), 30, 5);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"the disk is full");
+    // A row that did not fail has nothing to say.
+    MoveTo(list->RowWindow(2), 250, 5);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"");
+    MoveTo(list->RowWindow(1), 250, 5);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"the disk is full");
+    // Converted again, successfully: the reason goes at once.
+    manager->ListSetItemReason(L"mmlist", L"", 1);
+    EXPECT_EQ(Headless().Tip(), L"");
+    manager->ListSetItemReason(L"mmlist", L"the disk is full", 1);
+    // Away from the list.
+    MoveTo(top, 5, 290);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"");
 }

@@ -21,6 +21,7 @@ public:
     void SurfaceChanged(HWND hwnd, const RECT& area) override;
     void BeginMoveDrag(HWND hwnd, POINT screen) override;
     void SetCursorShape(int shape) override;
+    void ShowTip(HWND hwnd, const std::wstring& text) override;
     RECT WorkArea() override;
     SIZE ScreenSize() override;
 
