@@ -103,9 +103,11 @@ std::wstring SkinMultimediaListCell::Tip() const { return reason_; }
 
 bool SkinMultimediaListCell::PointerInside() const
 {
+    // A row scrolled out of the list's view lies outside the list.
     win::POINT at;
-    win::RECT row;
+    win::RECT row, list;
     return win::GetCursorPos(&at) && win::GetWindowRect(hwnd_, &row) && win::PtInRect(&row, at) &&
+           win::GetWindowRect(win::GetParent(hwnd_), &list) && win::PtInRect(&list, at) &&
            win::IsWindowVisible(hwnd_);
 }
 

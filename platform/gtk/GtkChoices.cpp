@@ -38,6 +38,10 @@ int RunDialog(GtkWidget* dialog, HWND owner)
 {
     Running running;
     g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &running);
+    // Escape or the window manager's close would have GTK destroy the
+    // dialog behind our back (after its "response"); the caller destroys it
+    // once it has read it.
+    g_signal_connect(dialog, "delete-event", G_CALLBACK(gtk_true), nullptr);
     HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
     bool disabled = top && IsWindowEnabled(top);
     if (disabled)
@@ -89,6 +93,9 @@ void ScrollLongText(GtkWidget* dialog)
     GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
     gtk_scrolled_window_set_propagate_natural_height(GTK_SCROLLED_WINDOW(scroller), TRUE);
+    gtk_scrolled_window_set_propagate_natural_width(GTK_SCROLLED_WINDOW(scroller), TRUE);
+    // The buttons keep the keyboard, as in a box without a scroller.
+    gtk_widget_set_can_focus(scroller, FALSE);
     gtk_scrolled_window_set_max_content_height(GTK_SCROLLED_WINDOW(scroller), most);
     gtk_container_add(GTK_CONTAINER(scroller), label);
     g_object_unref(label);
@@ -309,8 +316,13 @@ UINT GtkBackend::TrackPopupMenu(HMENU menu, POINT screen, HWND owner)
     RECT r;
     GetWindowRect(GetAncestor(owner, GA_ROOT), &r);
     GdkRectangle at{screen.x - r.left, screen.y - r.top, 1, 1};
+    // Our input reaches the window after GTK has finished with its event, so
+    // the menu is told which click or key opened it; without one it could
+    // not take the pointer and keyboard, and would never show.
     gtk_menu_popup_at_rect(GTK_MENU(popup), gtk_widget_get_window(widget), &at, GDK_GRAVITY_NORTH_WEST,
-                           GDK_GRAVITY_NORTH_WEST, nullptr);
+                           GDK_GRAVITY_NORTH_WEST, Trigger());
+    if (!gtk_widget_get_visible(popup))
+        run.done = true;  // no menu to wait for
     PumpUntil(run.done);
     gtk_widget_destroy(popup);
     return run.chosen;
