@@ -49,6 +49,10 @@ void SkinButton::DrawFace(const SkinPiece& piece)
     win::InvalidateRect(window_, nullptr, 0);
 }
 
+// A disabled button shows its disabled face whatever the pointer does, and
+// takes no click.
+bool SkinButton::Enabled() const { return win::IsWindowEnabled(window_) != 0; }
+
 void SkinButton::Place()
 {
     if (anchor_.width >= 1 && anchor_.height >= 1)
@@ -73,15 +77,18 @@ win::LRESULT SkinButton::WindowProc(win::UINT message, win::WPARAM wParam, win::
         if (!tracking_) {
             tracking_ = TrackLeaveAndRest(window_);
             hovering_ = true;
-            DrawFace(hover_);
+            if (Enabled())
+                DrawFace(hover_);
         }
         return 0;
     case win::WM_MOUSELEAVE:
         hovering_ = false;
         tracking_ = false;
-        DrawFace(normal_);
+        DrawFace(Enabled() ? normal_ : disable_);
         return 0;
     case win::WM_LBUTTONDOWN:
+        if (!Enabled())
+            return 0;
         pressed_ = true;
         armed_ = true;
         DrawFace(down_);
@@ -89,6 +96,10 @@ win::LRESULT SkinButton::WindowProc(win::UINT message, win::WPARAM wParam, win::
     case win::WM_LBUTTONUP: {
         pressed_ = false;
         tracking_ = false;
+        if (!Enabled()) {
+            armed_ = false;
+            return 0;
+        }
         if (armed_) {
             armed_ = false;
             if (hovering_)
@@ -103,6 +114,8 @@ win::LRESULT SkinButton::WindowProc(win::UINT message, win::WPARAM wParam, win::
     case win::WM_LBUTTONDBLCLK:
         return 0;
     case win::WM_ENABLE:
+        // Hover comes back with the pointer's next move.
+        tracking_ = false;
         DrawFace(wParam ? normal_ : disable_);
         return 0;
     case win::WM_PAINT:
