@@ -14,6 +14,7 @@
 #include "platform/dialogs/Dialog.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/window/Window.h"
+#include "platform/window/Input.h"
 
 #include <gtest/gtest.h>
 
@@ -264,4 +265,21 @@ TEST_F(Setup, ThePageSitsInsideTheTabBelowItsHeader)
     EXPECT_EQ(pageArea.top, 20);
     EXPECT_EQ(pageArea.right, tabArea.right - 4);
     EXPECT_EQ(pageArea.bottom, tabArea.bottom - 4);
+}
+
+TEST_F(Setup, TheQualityListIsWideEnoughForItsLongestEntry)
+{
+    RECT field{}, list{};
+    Run(
+        [&](HWND dialog) {
+            HWND quality = GetDlgItem(PageOf(dialog), Page::kQuality);
+            GetWindowRect(quality, &field);
+            SendMessage(quality, CB_SHOWDROPDOWN, 1, 0);
+            GetWindowRect(GetCapture(), &list);
+            SendMessage(quality, CB_SHOWDROPDOWN, 0, 0);
+        },
+        IDCANCEL);
+    EXPECT_EQ(list.left, field.left);
+    // "9 Lowest Quality" is about twice as wide as the field.
+    EXPECT_GT(list.right - list.left, 3 * (field.right - field.left) / 2);
 }
