@@ -5,6 +5,7 @@
 #include "app/StartupSteps.h"
 #include "app/ProgramIcon.h"
 #include "app/StatusTexts.h"
+#include "app/TabOrder.h"
 #include "engine/EngineMessages.h"
 #include "engine/MainWindowHandle.h"
 #include "resample/SsrcMessages.h"
@@ -127,6 +128,7 @@ void MainWindow::OnInitDialog(HWND window)
         WatchFirstPaint();
     g_mainWindow = window;
     PlaceStatusControls();
+    tab_order::FollowPlaces(window);
     DragAcceptFiles(window, 1);
 }
 

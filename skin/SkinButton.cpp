@@ -1,5 +1,6 @@
 #include "skin/SkinButton.h"
 
+#include "skin/FocusRing.h"
 #include "skin/PointerTracking.h"
 
 #include "platform/controls/Controls.h"
@@ -28,6 +29,7 @@ bool SkinButton::Load()
     anchor_ = file_.GetRect(section_, L"anchor");
     image_ = SkinImage::Create(normal_.Width(), normal_.Height());
     image_.Draw(normal_.image, 0, 0);
+    ringColour_ = focus_ring::ColourFor(focus_ring::CentreOf(normal_.image.Bitmap()));
     return true;
 }
 
@@ -65,6 +67,11 @@ void SkinButton::Paint()
     win::PAINTSTRUCT ps;
     win::HDC dc = win::BeginPaint(window_, &ps);
     DrawImage(dc, image_, 0, 0);
+    if (focused_ && Enabled()) {
+        win::RECT r;
+        win::GetClientRect(window_, &r);
+        focus_ring::Draw(dc, r, 3, ringColour_);
+    }
     win::EndPaint(window_, &ps);
 }
 
@@ -118,6 +125,11 @@ win::LRESULT SkinButton::WindowProc(win::UINT message, win::WPARAM wParam, win::
         tracking_ = false;
         DrawFace(wParam ? normal_ : disable_);
         return 0;
+    case win::WM_SETFOCUS:
+    case win::WM_KILLFOCUS:
+        focused_ = message == win::WM_SETFOCUS;
+        win::InvalidateRect(window_, nullptr, 0);
+        return Default();
     case win::WM_PAINT:
         Paint();
         return 1;

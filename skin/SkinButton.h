@@ -31,4 +31,6 @@ private:
     bool pressed_ = false;
     bool armed_ = false;
     bool placed_ = false;
+    bool focused_ = false;
+    win::COLORREF ringColour_ = 0;
 };

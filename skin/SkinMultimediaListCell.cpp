@@ -1,5 +1,6 @@
 #include "skin/SkinMultimediaListCell.h"
 
+#include "skin/FocusRing.h"
 #include "skin/PointerTracking.h"
 
 #include "platform/graphics/DeviceContext.h"
@@ -92,6 +93,15 @@ void SkinMultimediaListCell::SetInfo(const std::wstring& text)
 std::wstring SkinMultimediaListCell::Name() const { return win::GetWindowText(name_); }
 std::wstring SkinMultimediaListCell::Info() const { return win::GetWindowText(info_); }
 
+void SkinMultimediaListCell::SetMarks(bool listFocused, bool cursor)
+{
+    if (listFocused == listFocused_ && cursor == cursor_)
+        return;
+    listFocused_ = listFocused;
+    cursor_ = cursor;
+    win::RedrawWindow(hwnd_, nullptr, nullptr, win::RDW_INVALIDATE | win::RDW_ALLCHILDREN);
+}
+
 void SkinMultimediaListCell::SetReason(const std::wstring& text)
 {
     reason_ = text;
@@ -135,6 +145,18 @@ void SkinMultimediaListCell::Paint()
     win::PAINTSTRUCT ps;
     win::HDC dc = win::BeginPaint(hwnd_, &ps);
     DrawImage(dc, face_, 0, 0);
+    if (listFocused_) {
+        win::RECT r;
+        win::GetClientRect(hwnd_, &r);
+        win::COLORREF colour = focus_ring::ColourFor(focus_ring::CentreOf(faces_[Normal].image.Bitmap()));
+        win::HBRUSH brush = win::CreateSolidBrush(colour);
+        win::RECT left{0, 0, 2, r.bottom}, right{r.right - 2, 0, r.right, r.bottom};
+        win::FillRect(dc, &left, brush);
+        win::FillRect(dc, &right, brush);
+        win::DeleteObject(brush);
+        if (cursor_)
+            focus_ring::Draw(dc, r, 2, colour);
+    }
     win::EndPaint(hwnd_, &ps);
 }
 

@@ -38,6 +38,10 @@ public:
     void Place(const win::RECT& rect);
     const win::RECT& Rect() const { return rect_; }
 
+    // The keyboard's marks: the list has the focus (its ring runs down the
+    // row's sides), and this row is the list's cursor (ringed).
+    void SetMarks(bool listFocused, bool cursor);
+
     static void RegisterClasses();
 
 private:
@@ -60,4 +64,6 @@ private:
     bool checked_ = false;
     bool hovered_ = false;
     std::wstring reason_;
+    bool listFocused_ = false;
+    bool cursor_ = false;
 };

@@ -8,6 +8,7 @@
 
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/dialogs/Dialog.h"
+#include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/controls/ScrollInfo.h"
 
@@ -243,4 +244,66 @@ TEST_F(SkinListTest, AFailedRowSaysWhyBesideThePointerAndOnlyThere)
     MoveTo(top, 5, 290);
     Pump();
     EXPECT_EQ(Headless().Tip(), L"");
+}
+
+TEST_F(SkinListTest, TheKeyboardMovesAVisibleCursorRowAndSpaceTicksIt)
+{
+    Add(30);
+    auto rowPixel = [&](UINT key) {
+        RECT r;
+        GetWindowRect(list->RowWindow(key), &r);
+        return PixelAt(top, r.left - 50 + 2, r.top - 50 + kRow / 2);
+    };
+    DWORD plain = rowPixel(1);
+    EXPECT_EQ(rowPixel(0), plain);  // no marks without the focus
+    SetFocus(control);
+    Pump();
+    EXPECT_NE(rowPixel(0), plain);  // the list's ring down the rows' sides
+    EXPECT_EQ(list->CursorKey(), 0);
+
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    EXPECT_EQ(list->CursorKey(), 2);
+    Key(VK_UP);
+    EXPECT_EQ(list->CursorKey(), 1);
+    Key(VK_UP);
+    Key(VK_UP);  // stays on the first
+    EXPECT_EQ(list->CursorKey(), 0);
+
+    // A page is ten rows: Page Down moves nine and keeps the cursor in view.
+    Key(VK_NEXT);
+    EXPECT_EQ(list->CursorKey(), 9);
+    EXPECT_EQ(list->ScrollPosition(), 0);
+    Key(VK_NEXT);
+    EXPECT_EQ(list->CursorKey(), 18);
+    EXPECT_EQ(TopOf(18) + kRow, kPage);
+    Key(VK_END);
+    EXPECT_EQ(list->CursorKey(), 29);
+    EXPECT_EQ(list->ScrollPosition(), 30 * kRow - kPage);
+    Key(VK_HOME);
+    EXPECT_EQ(list->CursorKey(), 0);
+    EXPECT_EQ(list->ScrollPosition(), 0);
+    Key(VK_PRIOR);
+    EXPECT_EQ(list->CursorKey(), 0);
+
+    // Space ticks the cursor row, and again unticks it.
+    Key(VK_DOWN);
+    Key(VK_SPACE);
+    EXPECT_EQ(manager->ListFindFirstChecked(L"mmlist"), 1);
+    Key(VK_SPACE);
+    EXPECT_EQ(manager->ListFindFirstChecked(L"mmlist"), -1);
+
+    // The cursor row is ringed; the others are not.
+    RECT r;
+    GetWindowRect(list->RowWindow(1), &r);
+    DWORD ringed = PixelAt(top, r.left - 50 + 30, r.top - 50 + 2);
+    GetWindowRect(list->RowWindow(2), &r);
+    EXPECT_NE(ringed, PixelAt(top, r.left - 50 + 30, r.top - 50 + 2));
+
+    // Its row removed, the cursor goes to the next one.
+    manager->ListRemoveItem(L"mmlist", 1);
+    EXPECT_EQ(list->CursorKey(), 2);
+    SetFocus(top);
+    Pump();
+    EXPECT_EQ(rowPixel(3), plain);
 }
