@@ -6,12 +6,14 @@
 #include "app/FailureSummary.h"
 #include "app/MainWindowTemplate.h"
 #include "app/SkinList.h"
+#include "platform/dialogs/DialogManager.h"
 #include "skin/SkinManager.h"
 #include "skin/SkinMultimediaList.h"
 #include "skin/SkinText.h"
 
 #include "platform/controls/Controls.h"
 #include "platform/backend/HeadlessBackend.h"
+#include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
@@ -189,4 +191,42 @@ TEST(FailureSummary, ListsEveryFailureWithItsReason)
     EXPECT_EQ(text.rfind(L"500 files could not be converted:\n\ntrack 0.mp3\ntrack 1.mp3: no space left\n", 0), 0u);
     EXPECT_NE(text.find(L"\ntrack 499.mp3: no space left"), std::wstring::npos);
     EXPECT_EQ(std::count(text.begin(), text.end(), L'\n'), 501);
+}
+
+TEST_F(Skinned, TabGoesRowByRowLeftToRightAndEnterPressesTheFocusedButton)
+{
+    // Keys as the window's own loop handles them, through the dialog manager.
+    auto key = [&](UINT vk, UINT modifiers = 0) {
+        InjectKey(nullptr, true, vk, 0, modifiers);
+        InjectKey(nullptr, false, vk, 0, modifiers);
+        MSG msg;
+        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+            if (!IsDialogMessage(window, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessage(&msg);
+            }
+        Pump();
+    };
+    SetActiveWindow(window);
+    SetFocus(GetDlgItem(window, kList));
+    std::vector<int> order;
+    for (int i = 0; i < 7; ++i) {
+        key(VK_TAB);
+        order.push_back(GetDlgCtrlID(GetFocus()));
+    }
+    // The list is the first control seen, then the buttons under it.
+    EXPECT_EQ(order, (std::vector<int>{kAdd, kDelete, kSetup, kSite, kMp3, kWave, kList}));
+    key(VK_TAB, MOD_SHIFT_KEY);
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), kWave);
+
+    // Enter on "add" opens the file dialog, as a click does.
+    SetFocus(GetDlgItem(window, kAdd));
+    Headless().PushOpenFiles({FixturePath("mono8_8k.ape").wstring()});
+    key(VK_RETURN);
+    EXPECT_EQ(Headless().OpenRequests().size(), 1u);
+    EXPECT_EQ(main->Rows().Rows().size(), 1u);
+    // Space too.
+    Headless().PushOpenFiles({});
+    key(VK_SPACE);
+    EXPECT_EQ(Headless().OpenRequests().size(), 2u);
 }
