@@ -21,6 +21,7 @@ constexpr wchar_t kNameClass[] = L"NameClass";
 constexpr wchar_t kInfoClass[] = L"InfoClass";
 constexpr int kNameWidth = 200;
 constexpr int kInfoWidth = 180;
+constexpr int kTextLeft = 2;
 
 void Register(const wchar_t* name, win::WNDPROC proc)
 {
@@ -80,7 +81,12 @@ bool SkinMultimediaListCell::Create(win::HWND list)
     return true;
 }
 
-void SkinMultimediaListCell::SetName(const std::wstring& text) { win::SetWindowText(name_, text.c_str()); }
+void SkinMultimediaListCell::SetName(const std::wstring& text)
+{
+    win::SetWindowText(name_, text.c_str());
+    if (hovered_ || PointerInside())
+        win::ShowToolTip(hwnd_, Tip());
+}
 
 void SkinMultimediaListCell::SetInfo(const std::wstring& text)
 {
@@ -109,7 +115,28 @@ void SkinMultimediaListCell::SetReason(const std::wstring& text)
         win::ShowToolTip(hwnd_, Tip());
 }
 
-std::wstring SkinMultimediaListCell::Tip() const { return reason_; }
+// The whole name when its column cuts it, and why the row failed.
+std::wstring SkinMultimediaListCell::Tip() const
+{
+    std::wstring tip = NameCut() ? Name() : L"";
+    if (!reason_.empty())
+        tip += (tip.empty() ? L"" : L"\n") + reason_;
+    return tip;
+}
+
+bool SkinMultimediaListCell::NameCut() const
+{
+    std::wstring name = Name();
+    if (name.empty())
+        return false;
+    win::HDC dc = win::CreateCompatibleDC(nullptr);
+    win::HGDIOBJ old = win::SelectObject(dc, font_);
+    win::SIZE size{0, 0};
+    win::GetTextExtentPoint32(dc, name.c_str(), static_cast<int>(name.size()), &size);
+    win::SelectObject(dc, old);
+    win::DeleteDC(dc);
+    return size.cx > kNameWidth - kTextLeft;
+}
 
 bool SkinMultimediaListCell::PointerInside() const
 {
@@ -232,9 +259,10 @@ win::LRESULT SkinMultimediaListCell::TextProc(win::HWND hwnd, win::UINT message,
             win::SetTextColor(memory, win::RGB(255, 255, 255));
             win::SetBkMode(memory, win::TRANSPARENT);
             std::wstring s = win::GetWindowText(hwnd);
-            win::RECT at{2, 2, r.right, r.bottom};
+            win::RECT at{kTextLeft, 2, r.right, r.bottom};
+            // A text wider than its column ends in "…" (the tip shows it whole).
             win::DrawText(memory, s.c_str(), static_cast<int>(s.size()), &at,
-                          win::DT_LEFT | win::DT_TOP | win::DT_NOCLIP | win::DT_NOPREFIX | win::DT_SINGLELINE);
+                          win::DT_LEFT | win::DT_TOP | win::DT_NOPREFIX | win::DT_SINGLELINE | win::DT_END_ELLIPSIS);
             win::SelectObject(memory, oldFont);
             win::SelectObject(memory, oldBitmap);
             win::DeleteDC(memory);

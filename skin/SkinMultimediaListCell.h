@@ -29,8 +29,8 @@ public:
     void SetInfo(const std::wstring& text);
     std::wstring Name() const;
     std::wstring Info() const;
-    // What the row says beside the pointer: why its conversion failed
-    // (empty: nothing more to say).
+    // What the row says beside the pointer: its whole name when the column
+    // cuts it, and why its conversion failed (empty: nothing more to say).
     void SetReason(const std::wstring& text);
     std::wstring Tip() const;
 
@@ -50,6 +50,7 @@ private:
     win::LRESULT Handle(win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
     void DrawFace(Face face);
     bool PointerInside() const;
+    bool NameCut() const;
     void Paint();
 
     win::UINT key_;

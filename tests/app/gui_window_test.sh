@@ -66,7 +66,10 @@ cp "$work/album/demo.ape" "$work/locked/"
   echo 'FILE "demo.ape" WAVE'
   for t in $(seq 1 99); do
     f=$(( (t - 1) * 15 ))
-    printf '  TRACK %02d AUDIO\n    TITLE "Piece %02d"\n    INDEX 01 00:%02d:%02d\n' "$t" "$t" $((f / 75)) $((f % 75))
+    title="Piece $(printf %02d "$t")"
+    # One name too wide for its column.
+    [[ $t == 2 ]] && title="Piece 02, a name much too long to fit in the list's name column"
+    printf '  TRACK %02d AUDIO\n    TITLE "%s"\n    INDEX 01 00:%02d:%02d\n' "$t" "$title" $((f / 75)) $((f % 75))
   done
 } >"$work/locked/many.cue"
 chmod 555 "$work/locked"
@@ -107,6 +110,13 @@ sleep 1
 crop "200x30+$((lx - 38))+$((ly + 25))" without-tip
 changed=$(differing with-tip without-tip)
 (( ${changed%.*} > 1000 )) || fail "no tip on a failed row ($changed pixels differ)"
+
+# The cut name: whole in its tip.
+x mousemove $((lx + 60)) $((ly + 30))
+sleep 0.3
+x mousemove $((lx + 62)) $((ly + 31))
+sleep 1.5
+shot long-name
 
 no_gtk_complaints
 x windowclose "$wid" 2>/dev/null || x key --window "$wid" alt+F4

@@ -307,3 +307,20 @@ TEST_F(SkinListTest, TheKeyboardMovesAVisibleCursorRowAndSpaceTicksIt)
     Pump();
     EXPECT_EQ(rowPixel(3), plain);
 }
+
+TEST_F(SkinListTest, ANameCutByItsColumnShowsWholeInTheTip)
+{
+    std::wstring longName = L"Symphony No. 9 in D minor, Op. 125 (Choral): IV. Presto - Allegro assai";
+    manager->ListAddItem(L"mmlist", L"Short", 0);
+    manager->ListAddItem(L"mmlist", longName, 1);
+    Headless().Reset();
+    MoveTo(list->RowWindow(0), 30, 5);
+    EXPECT_EQ(Headless().Tip(), L"");
+    MoveTo(list->RowWindow(1), 30, 5);
+    EXPECT_EQ(Headless().Tip(), longName);
+    manager->ListSetItemReason(L"mmlist", L"the disk is full", 1);
+    EXPECT_EQ(Headless().Tip(), longName + L"\nthe disk is full");
+    manager->ListSetItemReason(L"mmlist", L"the disk is full", 0);
+    MoveTo(list->RowWindow(0), 30, 5);
+    EXPECT_EQ(Headless().Tip(), L"the disk is full");
+}
