@@ -17,6 +17,7 @@
 #include "platform/window/Input.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
+#include "platform/core/MessageBox.h"
 #include "platform/core/Rect.h"
 #include "platform/window/Window.h"
 
@@ -130,10 +131,14 @@ TEST_F(Skinned, TheCloseCaptionButtonStopsABatchAndEndsTheWindow)
                 break;
             }
     ASSERT_GE(close.x, 0) << "the skin has no close caption button";
+    Headless().PushAnswer(IDYES);  // "A conversion is running. Stop it and close?"
     InjectPointer(nullptr, PointerEvent::Move, 0, close, 0);
     InjectPointer(nullptr, PointerEvent::Down, 1, close, 0);
     InjectPointer(nullptr, PointerEvent::Up, 1, close, 0);
     ASSERT_TRUE(PumpUntil([&] { return main->Ended(); }, 30));
+    auto asked = Asked();
+    ASSERT_FALSE(asked.empty());
+    EXPECT_NE(asked[0].find(L"A conversion is running. Stop it and close?"), std::wstring::npos);
     for (const auto& q : Headless().Questions())
         EXPECT_NE(q.caption, L"Open Folder");
 }
