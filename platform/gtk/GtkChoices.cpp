@@ -43,6 +43,8 @@ int RunDialog(GtkWidget* dialog, HWND owner)
     // once it has read it.
     g_signal_connect(dialog, "delete-event", G_CALLBACK(gtk_true), nullptr);
     HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+    // Disabling the owner takes its focus; the keyboard comes back to it.
+    HWND focus = GetFocus();
     bool disabled = top && IsWindowEnabled(top);
     if (disabled)
         EnableWindow(top, 0);
@@ -53,8 +55,12 @@ int RunDialog(GtkWidget* dialog, HWND owner)
     if (disabled && IsWindow(top))
         EnableWindow(top, 1);
     // The owner is active again, as after a Windows common dialog.
-    if (top && IsWindowVisible(top) && IsWindowEnabled(top))
+    if (top && IsWindowVisible(top) && IsWindowEnabled(top)) {
         SetActiveWindow(top);
+        if (!GetFocus() && focus && IsWindow(focus) && IsChild(top, focus) && IsWindowEnabled(focus) &&
+            IsWindowVisible(focus))
+            SetFocus(focus);
+    }
     return running.response;
 }
 

@@ -44,6 +44,7 @@ if [[ "$wm" == wm ]]; then
   openbox >"$work/openbox.log" 2>&1 &
   pids+=($!)
   for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+  sleep 1  # openbox takes the root before it is ready to manage windows
 fi
 
 "${as_user[@]}" env -u KOLVEX_SETTINGS HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" \

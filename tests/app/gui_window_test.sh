@@ -11,9 +11,43 @@ source_dir=$2
 wm=${3:-nowm}
 source "$source_dir/tests/app/gui_session.sh"
 
-# --- the system menu, from a right-click on the caption -------------------
 wid=$(shown '^Verdo Ape')
 [[ -n "$wid" ]] || fail "no main window"
+
+# --- the keyboard: Tab to "Add files", its ring, Enter presses it ---------
+read -r _ _ ax ay aw ah < <(grep '^control 1007 ' "$work/kolvex.out")
+x mousemove $((left + 400)) $((top + 360))  # over nothing that reacts
+x windowfocus "$wid" 2>/dev/null || true
+sleep 0.3
+crop "${aw}x$ah+$ax+$ay" add-plain
+x key Tab
+sleep 0.2
+x key Tab
+sleep 0.3
+crop "${aw}x$ah+$ax+$ay" add-focused
+shot focus-ring
+changed=$(differing add-plain add-focused)
+(( ${changed%.*} > 100 )) || fail "no focus ring on \"Add files\" ($changed pixels differ)"
+x key Return
+chooser=$(shown '^Open$' 10)
+[[ -n "$chooser" ]] || fail "Enter on the focused \"Add files\" did not press it"
+x windowfocus --sync "$chooser" 2>/dev/null || true
+sleep 0.3
+x key Escape
+gone '^Open$' || fail "Escape did not close the file chooser"
+x mousemove $((left + 400)) $((top + 360))
+sleep 0.3
+# The keyboard is back on "Add files".
+x key Return
+chooser=$(shown '^Open$' 10)
+[[ -n "$chooser" ]] || fail "the focus did not come back to \"Add files\" after the file chooser"
+x windowfocus --sync "$chooser" 2>/dev/null || true
+sleep 0.3
+x key Escape
+gone '^Open$' || fail "Escape did not close the file chooser"
+no_gtk_complaints
+
+# --- the system menu, from a right-click on the caption -------------------
 click $((left + width / 3)) $((top + 10)) 3
 sleep 0.7
 shot menu-caption
