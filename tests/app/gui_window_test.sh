@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # kolvex on the GTK back-end in a real X server, with a window manager
-# ("wm") or without ("nowm"), driven by xdotool: the system menu opens from
-# the mouse and reaches About, Escape closes only the menu; a batch where
+# ("wm") or without ("nowm"), driven by xdotool: Tab shows a focus ring and
+# Enter presses the focused button, the focus coming back after the dialog;
+# the system menu opens from the mouse (and from Alt+Space without a window
+# manager) and reaches About, Escape closes only the menu; a batch where
 # every row fails ends with a summary box that fits the screen, its OK in
 # reach, and each failed row keeps its reason in its tip. GTK never
 # complains on stderr.
@@ -91,6 +93,24 @@ gone '^About Kolvex$' || fail "Escape did not close About"
 alive || fail "Escape in About closed the main window"
 
 no_gtk_complaints
+
+# --- Alt+Space, where no window manager takes it for its own menu ---------
+if [[ "$wm" == nowm ]]; then
+  x mousemove $((left + 400)) $((top + 360))
+  x windowfocus "$wid" 2>/dev/null || true
+  sleep 0.3
+  x key alt+space
+  sleep 0.7
+  x key Up
+  sleep 0.2
+  x key Return
+  about=$(shown '^About Kolvex$' 10)
+  [[ -n "$about" ]] || fail "About did not open from the menu of Alt+Space"
+  x windowfocus --sync "$about" 2>/dev/null || true
+  x key Return
+  gone '^About Kolvex$' || fail "About did not close"
+  no_gtk_complaints
+fi
 
 # --- a batch where every row fails -----------------------------------------
 # 99 short tracks over the demo image, in a folder nobody may write to.
