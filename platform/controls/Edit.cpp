@@ -254,6 +254,14 @@ void Focus(HWND hwnd, EditState& state, bool gained)
 {
     state.focused = gained;
     state.selecting = false;
+    // Shown from its start without the focus, a line is scrolled to match,
+    // so a click lands where it points; the caret is brought into view
+    // again with the focus.
+    if (!(Style(hwnd) & ES_MULTILINE)) {
+        state.scroll = 0;
+        if (gained)
+            KeepCaretVisible(hwnd, state);
+    }
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     NotifyParent(hwnd, gained ? EN_SETFOCUS : EN_KILLFOCUS);
 }
