@@ -6,6 +6,7 @@
 #include "app/ProgramIcon.h"
 #include "rows/StatusTexts.h"
 #include "app/EngineMessages.h"
+#include "app/TabOrder.h"
 #include "resample/SsrcMessages.h"
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsFile.h"
@@ -76,7 +77,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOMMAND: return OnSysCommand(wParam);
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return reinterpret_cast<INT_PTR>(icon_);
-    case WM_CLOSE: Close(); return 1;
+    case WM_CLOSE: RequestClose(); return 1;
     case WM_COMMAND: OnCommand(LOWORD(wParam)); return 1;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 1;
     case WM_CONVERT_PROGRESS: OnProgress(lParam); return 1;
@@ -88,7 +89,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MP3_DONE:
         OnRowDone(static_cast<std::int32_t>(wParam), lParam != 0, L"To MP3 is OK", L"To MP3 failed");
         return 1;
-    case WM_BATCH_DONE: OnBatchDone(); return 1;
+    case WM_BATCH_DONE: OnBatchEnded(); return 1;
     case WM_SSRC_START: OnResampleStart(); return 1;
     case WM_SSRC_PROGRESS: OnResampleProgress(wParam); return 1;
     case WM_SSRC_DONE: OnResampleDone(lParam == 1); return 1;
@@ -126,6 +127,7 @@ void MainWindow::OnInitDialog(HWND window)
         WatchFirstPaint();
     events_ = std::make_unique<WindowRowEvents>(window);
     PlaceStatusControls();
+    tab_order::FollowPlaces(window);
     DragAcceptFiles(window, 1);
 }
 
@@ -194,7 +196,11 @@ bool MainWindow::OnSysCommand(WPARAM command)
         return true;
     }
     if ((command & 0xFFF0) == SC_CLOSE) {
-        Close();
+        RequestClose();
+        return true;
+    }
+    if ((command & 0xFFF0) == kStopCommand) {
+        StopBatch();
         return true;
     }
     return false;

@@ -72,6 +72,14 @@ private:
     void OnDestroy();
     void ShowAbout();
 
+    // MainWindowStopping.cpp: a person closing or stopping during a batch.
+    void RequestClose();
+    void AskStop();
+    void StopBatch();
+    void OnBatchEnded();
+    int AskDuringBatch(const wchar_t* question);
+    void OfferStop(bool offered);
+
     // MainWindowCommands.cpp
     void OnCommand(int id);
     void OnAdd();
@@ -95,6 +103,8 @@ private:
     void OnResampleDone(bool failed);
     void OnBatchDone();
     void ReportFailures();
+    // MainWindowReasons.cpp
+    void ShowRowReasons();
     void OpenOutputFolder();
     void SetStatus(const std::wstring& text);
     void SetProgressRange(int low, int high);
@@ -117,6 +127,11 @@ private:
     bool ended_ = false;
     bool closing_ = false;
     bool painted_ = false;
+    // A question about the running batch is up; its end waits for the answer.
+    bool asking_ = false;
+    bool endedWhileAsking_ = false;
+    // The person stopped the batch: its end asks nothing.
+    bool stopped_ = false;
     win::WNDPROC watchedProc_ = nullptr;
     // The rows that failed in the running batch: name and reason.
     std::vector<std::pair<std::wstring, std::wstring>> failures_;

@@ -31,7 +31,13 @@ void MainWindow::OnCommand(int id)
     switch (id) {
     case IDOK: break;  // Enter does not close the window
     case IDCANCEL:
-    case kCloseCommand: Close(); break;
+        // Escape: during a batch it is about the batch, not the window.
+        if (batch_.IsRunning())
+            AskStop();
+        else
+            Close();
+        break;
+    case kCloseCommand: RequestClose(); break;
     case kAdd: OnAdd(); break;
     case kDelete: OnDelete(); break;
     case kMp3: OnConvert(kOutputMp3); break;
@@ -143,6 +149,7 @@ void MainWindow::SetBusy(bool busy)
 {
     for (int id : {kAdd, kDelete, kSetup, kMp3, kWave})
         EnableWindow(GetDlgItem(window_, id), !busy);
+    OfferStop(busy);
 }
 
 void MainWindow::OnSetup()

@@ -2,6 +2,8 @@
 // texts, progress and the status line; and the end of a batch.
 #include "app/MainWindow.h"
 
+#include "app/FailureSummary.h"
+
 #include "settings/ConversionSettings.h"
 
 #include "platform/dialogs/CommonDialogs.h"
@@ -120,14 +122,9 @@ void MainWindow::OnBatchDone()
 // batch would go unnoticed without this.
 void MainWindow::ReportFailures()
 {
-    if (failures_.empty())
-        return;
-    std::wstring text = failures_.size() == 1 ? L"One file could not be converted:\n"
-                                              : std::to_wstring(failures_.size()) + L" files could not be converted:\n";
-    for (const auto& [name, reason] : failures_)
-        text += L"\n" + name + (reason.empty() ? L"" : L": " + reason);
+    ShowRowReasons();
+    failure_summary::Show(window_, failures_);
     failures_.clear();
-    MessageBox(window_, text.c_str(), L"Converter Failed", MB_OK);
 }
 
 // Without a stored output folder the files went beside their sources: open

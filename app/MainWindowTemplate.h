@@ -23,6 +23,8 @@ constexpr int kSite = 1036;
 
 // System-menu entry of the About box.
 constexpr unsigned kAboutCommand = 0x0010;
+// System-menu entry while a batch runs.
+constexpr unsigned kStopCommand = 0x0020;
 
 // 443 × 297 dialog units; at 6 × 13 base units a 665 × 483 client area.
 win::DialogTemplate Template();

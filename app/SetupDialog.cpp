@@ -20,7 +20,10 @@ DialogTemplate SetupDialog::Template()
     t.cx = 273;
     t.cy = 289;
     t.title = L"Setup";
-    t.items.push_back(DialogItem(WC_TABCONTROL, L"", kTab, WS_VISIBLE | WS_TABSTOP, 7, 7, 259, 252));
+    // The one-tab header is no stop of its own: Tab goes through its page's
+    // controls, then Apply and Cancel.
+    t.items.push_back(DialogItem(WC_TABCONTROL, L"", kTab, WS_VISIBLE, 7, 7, 259, 252));
+    t.items.back().exStyle = WS_EX_CONTROLPARENT;
     t.items.push_back(DialogItem(WC_BUTTON, L"Apply", IDOK, WS_VISIBLE | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 155, 266, 50, 14));
     t.items.push_back(DialogItem(WC_BUTTON, L"Cancel", IDCANCEL, WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, 216, 266, 50, 14));
     return t;

@@ -27,6 +27,11 @@ int SkinList::ListSetItemInfo(const std::wstring& info, std::int32_t key)
     return skin_ ? skin_->ListSetItemInfo(kList, info, Key(key)) : 0;
 }
 
+int SkinList::ListSetItemReason(const std::wstring& reason, std::int32_t key)
+{
+    return skin_ ? skin_->ListSetItemReason(kList, reason, Key(key)) : 0;
+}
+
 std::int32_t SkinList::ListFindFirstChecked() { return skin_ ? skin_->ListFindFirstChecked(kList) : -1; }
 
 std::int32_t SkinList::ListFindNextChecked(std::int32_t key)

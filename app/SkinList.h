@@ -18,6 +18,8 @@ public:
     int ListSetItemInfo(const std::wstring& info, std::int32_t key) override;
     std::int32_t ListFindFirstChecked() override;
     std::int32_t ListFindNextChecked(std::int32_t key) override;
+    // Why the row's last conversion failed, in the row's tip.
+    int ListSetItemReason(const std::wstring& reason, std::int32_t key);
 
 private:
     SkinManager* skin_;

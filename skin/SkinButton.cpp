@@ -1,5 +1,6 @@
 #include "skin/SkinButton.h"
 
+#include "skin/FocusRing.h"
 #include "skin/PointerTracking.h"
 
 #include "platform/controls/Controls.h"
@@ -28,6 +29,7 @@ bool SkinButton::Load()
     anchor_ = file_.GetRect(section_, L"anchor");
     image_ = SkinImage::Create(normal_.Width(), normal_.Height());
     image_.Draw(normal_.image, 0, 0);
+    ringColour_ = focus_ring::ColourFor(focus_ring::CentreOf(normal_.image.Bitmap()));
     return true;
 }
 
@@ -49,6 +51,10 @@ void SkinButton::DrawFace(const SkinPiece& piece)
     win::InvalidateRect(window_, nullptr, 0);
 }
 
+// A disabled button shows its disabled face whatever the pointer does, and
+// takes no click.
+bool SkinButton::Enabled() const { return win::IsWindowEnabled(window_) != 0; }
+
 void SkinButton::Place()
 {
     if (anchor_.width >= 1 && anchor_.height >= 1)
@@ -61,6 +67,11 @@ void SkinButton::Paint()
     win::PAINTSTRUCT ps;
     win::HDC dc = win::BeginPaint(window_, &ps);
     DrawImage(dc, image_, 0, 0);
+    if (focused_ && Enabled()) {
+        win::RECT r;
+        win::GetClientRect(window_, &r);
+        focus_ring::Draw(dc, r, 3, ringColour_);
+    }
     win::EndPaint(window_, &ps);
 }
 
@@ -73,15 +84,18 @@ win::LRESULT SkinButton::WindowProc(win::UINT message, win::WPARAM wParam, win::
         if (!tracking_) {
             tracking_ = TrackLeaveAndRest(window_);
             hovering_ = true;
-            DrawFace(hover_);
+            if (Enabled())
+                DrawFace(hover_);
         }
         return 0;
     case win::WM_MOUSELEAVE:
         hovering_ = false;
         tracking_ = false;
-        DrawFace(normal_);
+        DrawFace(Enabled() ? normal_ : disable_);
         return 0;
     case win::WM_LBUTTONDOWN:
+        if (!Enabled())
+            return 0;
         pressed_ = true;
         armed_ = true;
         DrawFace(down_);
@@ -89,6 +103,10 @@ win::LRESULT SkinButton::WindowProc(win::UINT message, win::WPARAM wParam, win::
     case win::WM_LBUTTONUP: {
         pressed_ = false;
         tracking_ = false;
+        if (!Enabled()) {
+            armed_ = false;
+            return 0;
+        }
         if (armed_) {
             armed_ = false;
             if (hovering_)
@@ -103,8 +121,15 @@ win::LRESULT SkinButton::WindowProc(win::UINT message, win::WPARAM wParam, win::
     case win::WM_LBUTTONDBLCLK:
         return 0;
     case win::WM_ENABLE:
+        // Hover comes back with the pointer's next move.
+        tracking_ = false;
         DrawFace(wParam ? normal_ : disable_);
         return 0;
+    case win::WM_SETFOCUS:
+    case win::WM_KILLFOCUS:
+        focused_ = message == win::WM_SETFOCUS;
+        win::InvalidateRect(window_, nullptr, 0);
+        return Default();
     case win::WM_PAINT:
         Paint();
         return 1;

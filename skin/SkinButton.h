@@ -21,6 +21,7 @@ private:
     // Draws `piece` over the face (blended, the face is not cleared).
     void DrawFace(const SkinPiece& piece);
     void Place();
+    bool Enabled() const;
     void Paint();
 
     SkinPiece normal_, hover_, down_, disable_;
@@ -30,4 +31,6 @@ private:
     bool pressed_ = false;
     bool armed_ = false;
     bool placed_ = false;
+    bool focused_ = false;
+    win::COLORREF ringColour_ = 0;
 };

@@ -160,6 +160,12 @@ int SkinManager::ListSetItemInfo(const std::wstring& list, const std::wstring& i
     return l ? l->SetItemInfo(info, key) : 0;
 }
 
+int SkinManager::ListSetItemReason(const std::wstring& list, const std::wstring& reason, win::UINT key)
+{
+    auto* l = FindList(list);
+    return l ? l->SetItemReason(reason, key) : 0;
+}
+
 int SkinManager::ListFindFirstChecked(const std::wstring& list)
 {
     auto* l = FindList(list);

@@ -56,6 +56,9 @@ public:
     int ListSetItemState(const std::wstring& list, int state, win::UINT key);
     // The row's second text, redrawn at once. 1 when the row exists.
     int ListSetItemInfo(const std::wstring& list, const std::wstring& info, win::UINT key);
+    // Why the row's conversion failed, shown in its tip (empty: it did
+    // not). 1 when the row exists.
+    int ListSetItemReason(const std::wstring& list, const std::wstring& reason, win::UINT key);
     // The smallest checked key, or -1.
     int ListFindFirstChecked(const std::wstring& list);
     // The smallest checked key greater than `key`, or -1.

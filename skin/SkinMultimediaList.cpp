@@ -1,9 +1,11 @@
 #include "skin/SkinMultimediaList.h"
 
+#include "skin/FocusRing.h"
 #include "skin/SkinMultimediaListCell.h"
 #include "skin/SkinScrollBar.h"
 
 #include "platform/dialogs/Dialog.h"
+#include "platform/dialogs/DialogManager.h"
 #include "platform/graphics/Gdi.h"
 #include "platform/window/Input.h"
 #include "platform/messaging/Message.h"
@@ -165,6 +167,16 @@ win::LRESULT SkinMultimediaList::WindowProc(win::UINT message, win::WPARAM wPara
     switch (message) {
     case win::WM_GETDLGCODE:
         Setup();
+        return Default() | win::DLGC_WANTARROWS | win::DLGC_WANTCHARS;
+    case win::WM_SETFOCUS:
+    case win::WM_KILLFOCUS:
+        focused_ = message == win::WM_SETFOCUS;
+        ShowMarks();
+        win::InvalidateRect(window_, nullptr, 1);
+        return Default();
+    case win::WM_KEYDOWN:
+        if (OnKey(static_cast<win::UINT>(wParam)))
+            return 0;
         return Default();
     case win::WM_VSCROLL:
         if (win::LOWORD(wParam) <= win::SB_THUMBTRACK) {
@@ -183,9 +195,16 @@ win::LRESULT SkinMultimediaList::WindowProc(win::UINT message, win::WPARAM wPara
         win::EndPaint(window_, &ps);
         return Default();
     }
-    case win::WM_ERASEBKGND:
-        DrawPiece(reinterpret_cast<win::HDC>(wParam), background_, 0, 0);
+    case win::WM_ERASEBKGND: {
+        auto dc = reinterpret_cast<win::HDC>(wParam);
+        DrawPiece(dc, background_, 0, 0);
+        if (focused_) {
+            win::RECT r;
+            win::GetClientRect(window_, &r);
+            focus_ring::Draw(dc, r, 0, focus_ring::ColourFor(focus_ring::CentreOf(faces_[0].image.Bitmap())));
+        }
         return 1;
+    }
     case win::WM_DESTROY:
         rows_.clear();
         displaced_.clear();
@@ -206,8 +225,13 @@ int SkinMultimediaList::AddItem(const std::wstring& name, win::UINT key)
     if (slot)
         displaced_.push_back(std::move(slot));
     slot = std::move(row);
+    if (!hasCursor_) {
+        hasCursor_ = true;
+        cursor_ = key;
+    }
     Layout();
     UpdateScrollBar();
+    ShowMarks();
     return 1;
 }
 
@@ -217,11 +241,21 @@ int SkinMultimediaList::RemoveItem(win::UINT key)
     if (found == rows_.end() || !found->second->Valid())
         return 0;
     rows_.erase(found);
+    if (hasCursor_ && cursor_ == key) {
+        // The cursor goes to the row that takes the removed one's place.
+        auto next = rows_.upper_bound(key);
+        if (next == rows_.end() && !rows_.empty())
+            next = std::prev(rows_.end());
+        hasCursor_ = next != rows_.end();
+        if (hasCursor_)
+            cursor_ = next->first;
+    }
     // Fewer rows may leave the position past the last page.
     position_ = std::min(position_, MaxPosition());
     applied_ = position_;
     Layout();
     UpdateScrollBar();
+    ShowMarks();
     win::InvalidateRect(window_, nullptr, 1);
     return 1;
 }
@@ -242,6 +276,15 @@ int SkinMultimediaList::SetItemInfo(const std::wstring& info, win::UINT key)
     if (found == rows_.end() || !found->second->Valid())
         return 0;
     found->second->SetInfo(info);
+    return 1;
+}
+
+int SkinMultimediaList::SetItemReason(const std::wstring& reason, win::UINT key)
+{
+    auto found = rows_.find(key);
+    if (found == rows_.end() || !found->second->Valid())
+        return 0;
+    found->second->SetReason(reason);
     return 1;
 }
 

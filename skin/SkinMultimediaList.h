@@ -30,6 +30,7 @@ public:
     int RemoveItem(win::UINT key);
     int SetItemState(int state, win::UINT key);
     int SetItemInfo(const std::wstring& info, win::UINT key);
+    int SetItemReason(const std::wstring& reason, win::UINT key);
     int FindFirstChecked() const;
     int FindNextChecked(win::UINT key) const;
 
@@ -40,6 +41,9 @@ public:
     win::HWND ScrollBarWindow() const;
     // The row window under `key`, or null.
     win::HWND RowWindow(win::UINT key) const;
+    // The keyboard's row (Up/Down, Page Up/Down, Home/End move it, Space
+    // ticks it); -1 when the list has no rows.
+    int CursorKey() const;
 
     // Sizes the control to the skin's place and makes its scroll bar; runs
     // when the dialog first asks the control for its code, and when the
@@ -54,6 +58,11 @@ private:
     void Layout();
     void UpdateScrollBar();
     void ScrollTo(int position);
+    // MultimediaListKeys.cpp
+    bool OnKey(win::UINT key);
+    void MoveCursor(int index);
+    int CursorIndex() const;
+    void ShowMarks();
 
     SkinRect frameSize_;
     SkinPiece background_;
@@ -66,6 +75,9 @@ private:
     std::map<win::UINT, std::unique_ptr<SkinMultimediaListCell>> rows_;
     // Rows displaced by a re-used key: still on the list, out of reach.
     std::vector<std::unique_ptr<SkinMultimediaListCell>> displaced_;
+    win::UINT cursor_ = 0;
+    bool hasCursor_ = false;
+    bool focused_ = false;
     int position_ = 0;
     int applied_ = 0;
     win::SCROLLINFO shown_;

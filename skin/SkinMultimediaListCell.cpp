@@ -1,14 +1,17 @@
 #include "skin/SkinMultimediaListCell.h"
 
+#include "skin/FocusRing.h"
 #include "skin/PointerTracking.h"
 
 #include "platform/graphics/DeviceContext.h"
 #include "platform/graphics/Font.h"
+#include "platform/core/Rect.h"
 #include "platform/graphics/Gdi.h"
 #include "platform/window/Input.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Paint.h"
+#include "platform/window/ToolTip.h"
 #include "platform/window/Window.h"
 
 namespace {
@@ -18,6 +21,7 @@ constexpr wchar_t kNameClass[] = L"NameClass";
 constexpr wchar_t kInfoClass[] = L"InfoClass";
 constexpr int kNameWidth = 200;
 constexpr int kInfoWidth = 180;
+constexpr int kTextLeft = 2;
 
 void Register(const wchar_t* name, win::WNDPROC proc)
 {
@@ -77,7 +81,12 @@ bool SkinMultimediaListCell::Create(win::HWND list)
     return true;
 }
 
-void SkinMultimediaListCell::SetName(const std::wstring& text) { win::SetWindowText(name_, text.c_str()); }
+void SkinMultimediaListCell::SetName(const std::wstring& text)
+{
+    win::SetWindowText(name_, text.c_str());
+    if (hovered_ || PointerInside())
+        win::ShowToolTip(hwnd_, Tip());
+}
 
 void SkinMultimediaListCell::SetInfo(const std::wstring& text)
 {
@@ -89,6 +98,55 @@ void SkinMultimediaListCell::SetInfo(const std::wstring& text)
 
 std::wstring SkinMultimediaListCell::Name() const { return win::GetWindowText(name_); }
 std::wstring SkinMultimediaListCell::Info() const { return win::GetWindowText(info_); }
+
+void SkinMultimediaListCell::SetMarks(bool listFocused, bool cursor)
+{
+    if (listFocused == listFocused_ && cursor == cursor_)
+        return;
+    listFocused_ = listFocused;
+    cursor_ = cursor;
+    win::RedrawWindow(hwnd_, nullptr, nullptr, win::RDW_INVALIDATE | win::RDW_ALLCHILDREN);
+}
+
+void SkinMultimediaListCell::SetReason(const std::wstring& text)
+{
+    reason_ = text;
+    if (hovered_ || PointerInside())
+        win::ShowToolTip(hwnd_, Tip());
+}
+
+// The whole name when its column cuts it, and why the row failed.
+std::wstring SkinMultimediaListCell::Tip() const
+{
+    std::wstring tip = NameCut() ? Name() : L"";
+    if (!reason_.empty())
+        tip += (tip.empty() ? L"" : L"\n") + reason_;
+    return tip;
+}
+
+bool SkinMultimediaListCell::NameCut() const
+{
+    std::wstring name = Name();
+    if (name.empty())
+        return false;
+    win::HDC dc = win::CreateCompatibleDC(nullptr);
+    win::HGDIOBJ old = win::SelectObject(dc, font_);
+    win::RECT extent{0, 0, 0, 0};
+    win::DrawText(dc, name.c_str(), -1, &extent, win::DT_CALCRECT | win::DT_SINGLELINE | win::DT_NOPREFIX);
+    win::SelectObject(dc, old);
+    win::DeleteDC(dc);
+    return extent.right - extent.left > kNameWidth - kTextLeft;
+}
+
+bool SkinMultimediaListCell::PointerInside() const
+{
+    // A row scrolled out of the list's view lies outside the list.
+    win::POINT at;
+    win::RECT row, list;
+    return win::GetCursorPos(&at) && win::GetWindowRect(hwnd_, &row) && win::PtInRect(&row, at) &&
+           win::GetWindowRect(win::GetParent(hwnd_), &list) && win::PtInRect(&list, at) &&
+           win::IsWindowVisible(hwnd_);
+}
 
 void SkinMultimediaListCell::Place(const win::RECT& rect)
 {
@@ -114,6 +172,18 @@ void SkinMultimediaListCell::Paint()
     win::PAINTSTRUCT ps;
     win::HDC dc = win::BeginPaint(hwnd_, &ps);
     DrawImage(dc, face_, 0, 0);
+    if (listFocused_) {
+        win::RECT r;
+        win::GetClientRect(hwnd_, &r);
+        win::COLORREF colour = focus_ring::ColourFor(focus_ring::CentreOf(faces_[Normal].image.Bitmap()));
+        win::HBRUSH brush = win::CreateSolidBrush(colour);
+        win::RECT left{0, 0, 2, r.bottom}, right{r.right - 2, 0, r.right, r.bottom};
+        win::FillRect(dc, &left, brush);
+        win::FillRect(dc, &right, brush);
+        win::DeleteObject(brush);
+        if (cursor_)
+            focus_ring::Draw(dc, r, 2, colour);
+    }
     win::EndPaint(hwnd_, &ps);
 }
 
@@ -131,6 +201,7 @@ win::LRESULT SkinMultimediaListCell::Handle(win::UINT message, win::WPARAM wPara
     switch (message) {
     case win::WM_SETCURSOR: {
         TrackLeaveAndRest(hwnd_);
+        win::ShowToolTip(hwnd_, Tip());
         if (!checked_ && !hovered_) {
             hovered_ = true;
             DrawFace(Hover);
@@ -188,9 +259,10 @@ win::LRESULT SkinMultimediaListCell::TextProc(win::HWND hwnd, win::UINT message,
             win::SetTextColor(memory, win::RGB(255, 255, 255));
             win::SetBkMode(memory, win::TRANSPARENT);
             std::wstring s = win::GetWindowText(hwnd);
-            win::RECT at{2, 2, r.right, r.bottom};
+            win::RECT at{kTextLeft, 2, r.right, r.bottom};
+            // A text wider than its column ends in "…" (the tip shows it whole).
             win::DrawText(memory, s.c_str(), static_cast<int>(s.size()), &at,
-                          win::DT_LEFT | win::DT_TOP | win::DT_NOCLIP | win::DT_NOPREFIX | win::DT_SINGLELINE);
+                          win::DT_LEFT | win::DT_TOP | win::DT_NOPREFIX | win::DT_SINGLELINE | win::DT_END_ELLIPSIS);
             win::SelectObject(memory, oldFont);
             win::SelectObject(memory, oldBitmap);
             win::DeleteDC(memory);

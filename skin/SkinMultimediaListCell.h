@@ -29,10 +29,18 @@ public:
     void SetInfo(const std::wstring& text);
     std::wstring Name() const;
     std::wstring Info() const;
+    // What the row says beside the pointer: its whole name when the column
+    // cuts it, and why its conversion failed (empty: nothing more to say).
+    void SetReason(const std::wstring& text);
+    std::wstring Tip() const;
 
     // Moves the row to its rectangle in the list; hidden rows have top −1.
     void Place(const win::RECT& rect);
     const win::RECT& Rect() const { return rect_; }
+
+    // The keyboard's marks: the list has the focus (its ring runs down the
+    // row's sides), and this row is the list's cursor (ringed).
+    void SetMarks(bool listFocused, bool cursor);
 
     static void RegisterClasses();
 
@@ -41,6 +49,8 @@ private:
     static win::LRESULT TextProc(win::HWND hwnd, win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
     win::LRESULT Handle(win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
     void DrawFace(Face face);
+    bool PointerInside() const;
+    bool NameCut() const;
     void Paint();
 
     win::UINT key_;
@@ -54,4 +64,7 @@ private:
     bool valid_ = false;
     bool checked_ = false;
     bool hovered_ = false;
+    std::wstring reason_;
+    bool listFocused_ = false;
+    bool cursor_ = false;
 };

@@ -51,6 +51,9 @@ public:
     // move the window.
     virtual void BeginMoveDrag(HWND, POINT) { }
     virtual void SetCursorShape(int) { }
+    // The pointer rests on something with more to say than it shows: `text`
+    // beside the pointer until it is shown empty.
+    virtual void ShowTip(HWND, const std::wstring&) { }
     virtual RECT WorkArea() { return {0, 0, 1920, 1040}; }
     virtual SIZE ScreenSize() { return {1920, 1080}; }
 

@@ -77,6 +77,19 @@ void HeadlessBackend::Reset()
     menuChoices_.clear();
     menus_.clear();
     shellRequests_.clear();
+    tip_.clear();
+}
+
+std::wstring HeadlessBackend::Tip() const
+{
+    std::lock_guard lock(mutex_);
+    return tip_;
+}
+
+void HeadlessBackend::ShowTip(HWND, const std::wstring& text)
+{
+    std::lock_guard lock(mutex_);
+    tip_ = text;
 }
 
 int HeadlessBackend::MessageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT type)

@@ -43,7 +43,12 @@ public:
     // What the program asked the shell to open.
     std::vector<std::wstring> ShellRequests() const;
 
+    // The tip shown now (empty: none).
+    std::wstring Tip() const;
+
     void Reset();
+
+    void ShowTip(HWND top, const std::wstring& text) override;
 
     int MessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                    UINT type) override;
@@ -63,6 +68,7 @@ private:
     std::deque<UINT> menuChoices_;
     std::vector<MenuShown> menus_;
     std::vector<std::wstring> shellRequests_;
+    std::wstring tip_;
 };
 
 // The process's headless back-end (also the default one).

@@ -24,6 +24,9 @@ namespace {
 
 constexpr int kButtonWidth = 20;
 constexpr int kEditId = 1001;
+// Around an item's text in the dropped list: its indent, as much again on
+// the right, and the border.
+constexpr int kListPadding = 6 + 6 + 2;
 
 struct ComboState : ControlState, ItemList {
     HWND edit = nullptr;
@@ -147,11 +150,22 @@ void OpenList(HWND hwnd, ComboState& state)
     int height = static_cast<int>(std::max<std::size_t>(1, state.items.size())) * itemHeight + 2;
     RECT work;
     SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-    RECT place{r.left, r.bottom, r.right, r.bottom + height};
+    // As wide as the longest item (never narrower than the box), moved left
+    // if that would leave the screen.
+    int widest = 0;
+    for (const auto& item : state.items)
+        widest = std::max(widest, TextWidth(state.font, item.text));
+    LONG right = std::max<LONG>(r.right, r.left + widest + kListPadding);
+    RECT place{r.left, r.bottom, right, r.bottom + height};
+    if (place.right > work.right) {
+        LONG shift = std::min(place.right - work.right, place.left - work.left);
+        place.left -= shift;
+        place.right -= shift;
+    }
     if (place.bottom > work.bottom) {
         // Not enough room below: open upwards, or as far as the screen allows.
         if (r.top - height >= work.top)
-            place = {r.left, r.top - height, r.right, r.top};
+            place = {place.left, r.top - height, place.right, r.top};
         else
             place.bottom = work.bottom - (work.bottom - r.bottom - 2) % itemHeight;
     }

@@ -115,7 +115,15 @@ void Paint(HWND hwnd, const EditState& state)
     PangoLayout* layout = CreateTextLayout(cr, state.font, state.text.Text());
     int width, height;
     pango_layout_get_pixel_size(layout, &width, &height);
-    double x = kPadding - state.scroll;
+    // Without the focus a line shows its start, and says with an ellipsis
+    // that there is more; the caret's place comes back with the focus.
+    bool single = !(Style(hwnd) & ES_MULTILINE);
+    double x = state.focused || !single ? kPadding - state.scroll : kPadding;
+    if (!state.focused && single && width > RectWidth(r) - 2 * kPadding) {
+        pango_layout_set_width(layout, std::max(1, static_cast<int>(RectWidth(r)) - 2 * kPadding) * PANGO_SCALE);
+        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+        pango_layout_get_pixel_size(layout, &width, &height);
+    }
     double y = std::floor((RectHeight(r) - height) / 2.0);
     cairo_save(cr);
     cairo_rectangle(cr, 1, 0, RectWidth(r) - 2, RectHeight(r));
@@ -246,6 +254,14 @@ void Focus(HWND hwnd, EditState& state, bool gained)
 {
     state.focused = gained;
     state.selecting = false;
+    // Shown from its start without the focus, a line is scrolled to match,
+    // so a click lands where it points; the caret is brought into view
+    // again with the focus.
+    if (!(Style(hwnd) & ES_MULTILINE)) {
+        state.scroll = 0;
+        if (gained)
+            KeepCaretVisible(hwnd, state);
+    }
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     NotifyParent(hwnd, gained ? EN_SETFOCUS : EN_KILLFOCUS);
 }

@@ -90,6 +90,15 @@ int TextHeight(HFONT font)
     return height;
 }
 
+int TextWidth(HFONT font, const std::wstring& text)
+{
+    PangoLayout* layout = CreateTextLayout(nullptr, font, text);
+    int width, height;
+    pango_layout_get_pixel_size(layout, &width, &height);
+    g_object_unref(layout);
+    return width;
+}
+
 void NotifyParent(HWND control, WORD code)
 {
     HWND parent = GetParent(control);

@@ -93,6 +93,19 @@ BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR item, LPCWSTR text)
     return 1;
 }
 
+BOOL DeleteMenu(HMENU menu, UINT position, UINT flags)
+{
+    auto data = Find(menu);
+    if (!data)
+        return 0;
+    std::lock_guard lock(data->mutex);
+    int index = IndexOf(*data, position, flags);
+    if (index < 0)
+        return 0;
+    data->items.erase(data->items.begin() + index);
+    return 1;
+}
+
 int GetMenuItemCount(HMENU menu)
 {
     auto data = Find(menu);

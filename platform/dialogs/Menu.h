@@ -28,6 +28,7 @@ constexpr UINT TPM_RETURNCMD = 0x0100;
 BOOL DestroyMenu(HMENU menu);
 // `item` is the command id, or the sub-menu for MF_POPUP.
 BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR item, LPCWSTR text);
+BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
 int GetMenuItemCount(HMENU menu);
 // -1 for a separator or a sub-menu, or when there is no such item.
 UINT GetMenuItemID(HMENU menu, int position);

@@ -12,6 +12,7 @@
 #include "platform/window/Focus.h"
 #include "platform/window/Window.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace win::gtk {
@@ -37,7 +38,13 @@ int RunDialog(GtkWidget* dialog, HWND owner)
 {
     Running running;
     g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &running);
+    // Escape or the window manager's close would have GTK destroy the
+    // dialog behind our back (after its "response"); the caller destroys it
+    // once it has read it.
+    g_signal_connect(dialog, "delete-event", G_CALLBACK(gtk_true), nullptr);
     HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+    // Disabling the owner takes its focus; the keyboard comes back to it.
+    HWND focus = GetFocus();
     bool disabled = top && IsWindowEnabled(top);
     if (disabled)
         EnableWindow(top, 0);
@@ -48,8 +55,12 @@ int RunDialog(GtkWidget* dialog, HWND owner)
     if (disabled && IsWindow(top))
         EnableWindow(top, 1);
     // The owner is active again, as after a Windows common dialog.
-    if (top && IsWindowVisible(top) && IsWindowEnabled(top))
+    if (top && IsWindowVisible(top) && IsWindowEnabled(top)) {
         SetActiveWindow(top);
+        if (!GetFocus() && focus && IsWindow(focus) && IsChild(top, focus) && IsWindowEnabled(focus) &&
+            IsWindowVisible(focus))
+            SetFocus(focus);
+    }
     return running.response;
 }
 
@@ -69,6 +80,35 @@ int AnswerOf(int response, UINT type)
     }
 }
 
+// GTK's box grows with its text until its buttons are off screen: the text
+// scrolls instead once it would be taller than the work area leaves room
+// for (the caption, the buttons and the box's margins take the rest).
+void ScrollLongText(GtkWidget* dialog)
+{
+    GtkWidget* area = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog));
+    GList* children = gtk_container_get_children(GTK_CONTAINER(area));
+    GtkWidget* label = children ? GTK_WIDGET(children->data) : nullptr;
+    g_list_free(children);
+    if (!label)
+        return;
+    RECT work = Instance().WorkArea();
+    constexpr int kAroundText = 160;
+    int most = std::max(100, static_cast<int>(work.bottom - work.top) - kAroundText);
+    g_object_ref(label);
+    gtk_container_remove(GTK_CONTAINER(area), label);
+    GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
+    gtk_scrolled_window_set_propagate_natural_height(GTK_SCROLLED_WINDOW(scroller), TRUE);
+    gtk_scrolled_window_set_propagate_natural_width(GTK_SCROLLED_WINDOW(scroller), TRUE);
+    // The buttons keep the keyboard, as in a box without a scroller.
+    gtk_widget_set_can_focus(scroller, FALSE);
+    gtk_scrolled_window_set_max_content_height(GTK_SCROLLED_WINDOW(scroller), most);
+    gtk_container_add(GTK_CONTAINER(scroller), label);
+    g_object_unref(label);
+    gtk_box_pack_start(GTK_BOX(area), scroller, TRUE, TRUE, 0);
+    gtk_box_reorder_child(GTK_BOX(area), scroller, 0);
+}
+
 int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)
 {
     LoadDesktopTheme();
@@ -85,6 +125,7 @@ int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& capt
         gtk_dialog_add_buttons(GTK_DIALOG(dialog), "_Yes", GTK_RESPONSE_YES, "_No", GTK_RESPONSE_NO, "_Cancel",
                                GTK_RESPONSE_CANCEL, nullptr);
     gtk_window_set_title(GTK_WINDOW(dialog), ToUtf8(caption).c_str());
+    ScrollLongText(dialog);
     int answer = AnswerOf(RunDialog(dialog, owner), type);
     gtk_widget_destroy(dialog);
     return answer;
@@ -281,8 +322,13 @@ UINT GtkBackend::TrackPopupMenu(HMENU menu, POINT screen, HWND owner)
     RECT r;
     GetWindowRect(GetAncestor(owner, GA_ROOT), &r);
     GdkRectangle at{screen.x - r.left, screen.y - r.top, 1, 1};
+    // Our input reaches the window after GTK has finished with its event, so
+    // the menu is told which click or key opened it; without one it could
+    // not take the pointer and keyboard, and would never show.
     gtk_menu_popup_at_rect(GTK_MENU(popup), gtk_widget_get_window(widget), &at, GDK_GRAVITY_NORTH_WEST,
-                           GDK_GRAVITY_NORTH_WEST, nullptr);
+                           GDK_GRAVITY_NORTH_WEST, Trigger());
+    if (!gtk_widget_get_visible(popup))
+        run.done = true;  // no menu to wait for
     PumpUntil(run.done);
     gtk_widget_destroy(popup);
     return run.chosen;

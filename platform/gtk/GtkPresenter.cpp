@@ -65,6 +65,7 @@ gboolean OnButton(GtkWidget* widget, GdkEventButton* event, gpointer)
     if (event->type != GDK_BUTTON_PRESS && event->type != GDK_BUTTON_RELEASE)
         return TRUE;
     Instance().NoteEventTime(event->time);
+    Instance().NoteTrigger(reinterpret_cast<GdkEvent*>(event));
     int button = event->button == 3 ? 2 : event->button == 2 ? 3 : 1;
     InjectPointer(HwndOf(widget), event->type == GDK_BUTTON_PRESS ? PointerEvent::Down : PointerEvent::Up,
                   button, ScreenPoint(widget, event->x, event->y), ModifiersOf(event->state));
@@ -98,6 +99,7 @@ gboolean OnLeave(GtkWidget* widget, GdkEventCrossing* event, gpointer)
 gboolean OnKey(GtkWidget* widget, GdkEventKey* event, gpointer)
 {
     Instance().NoteEventTime(event->time);
+    Instance().NoteTrigger(reinterpret_cast<GdkEvent*>(event));
     UINT vk = VirtualKeyOf(event);
     wchar_t ch = event->type == GDK_KEY_PRESS ? CharacterOf(event) : 0;
     if (!vk && !ch)
@@ -361,6 +363,36 @@ void GtkBackend::BeginMoveDrag(HWND hwnd, POINT screen)
 {
     if (GtkWidget* widget = WidgetOf(hwnd))
         gtk_window_begin_move_drag(GTK_WINDOW(widget), 1, screen.x, screen.y, lastEventTime_);
+}
+
+void GtkBackend::NoteTrigger(const GdkEvent* event)
+{
+    if (trigger_)
+        gdk_event_free(trigger_);
+    trigger_ = gdk_event_copy(event);
+}
+
+// GTK shows the window's tip itself once the pointer rests, and moves it
+// along; a new text replaces the one shown.
+void GtkBackend::ShowTip(HWND hwnd, const std::wstring& text)
+{
+    GtkWidget* widget = WidgetOf(hwnd);
+    if (!widget)
+        return;
+    if (text.empty()) {
+        if (gtk_widget_get_has_tooltip(widget)) {
+            gtk_widget_set_tooltip_text(widget, nullptr);
+            gtk_widget_trigger_tooltip_query(widget);  // the one shown goes now
+        }
+        return;
+    }
+    LoadDesktopTheme();  // the tip is GTK's own window
+    std::string utf8 = ToUtf8(text);
+    gchar* shown = gtk_widget_get_tooltip_text(widget);
+    bool same = shown && utf8 == shown && gtk_widget_get_has_tooltip(widget);
+    g_free(shown);
+    if (!same)
+        gtk_widget_set_tooltip_text(widget, utf8.c_str());
 }
 
 void GtkBackend::SetCursorShape(int shape)

@@ -8,6 +8,7 @@
 #include "platform/messaging/ThreadQueue.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Window.h"
+#include "platform/window/internal/TipOwner.h"
 #include "platform/window/internal/InputState.h"
 #include "platform/window/internal/WindowTable.h"
 
@@ -153,6 +154,7 @@ void TranslatePointer(ThreadInput& state, const RawInput& raw)
             target = internal::HitWindow(top, raw.screen, &hit);
     }
     internal::UpdateTracking(state, target, hit);
+    internal::TipPointerOver(raw.kind == RawInput::Kind::PointerLeave ? nullptr : target);
     if (!target || raw.kind == RawInput::Kind::PointerLeave)
         return;
     // A window disabled by a modal dialog takes no input.

@@ -3,18 +3,25 @@
 // the skinned close caption button goes through the window's own closing.
 #include "tests/app/MainWindowFixture.h"
 
+#include "app/FailureSummary.h"
 #include "app/MainWindowTemplate.h"
 #include "app/SkinList.h"
+#include "platform/dialogs/DialogManager.h"
 #include "skin/SkinManager.h"
+#include "skin/SkinMultimediaList.h"
 #include "skin/SkinText.h"
 
 #include "platform/controls/Controls.h"
 #include "platform/backend/HeadlessBackend.h"
+#include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
+#include "platform/core/MessageBox.h"
 #include "platform/core/Rect.h"
 #include "platform/window/Window.h"
+
+#include <algorithm>
 
 using namespace win;
 using namespace testing_app;
@@ -125,10 +132,107 @@ TEST_F(Skinned, TheCloseCaptionButtonStopsABatchAndEndsTheWindow)
                 break;
             }
     ASSERT_GE(close.x, 0) << "the skin has no close caption button";
+    Headless().PushAnswer(IDYES);  // "A conversion is running. Stop it and close?"
     InjectPointer(nullptr, PointerEvent::Move, 0, close, 0);
     InjectPointer(nullptr, PointerEvent::Down, 1, close, 0);
     InjectPointer(nullptr, PointerEvent::Up, 1, close, 0);
     ASSERT_TRUE(PumpUntil([&] { return main->Ended(); }, 30));
+    auto asked = Asked();
+    ASSERT_FALSE(asked.empty());
+    EXPECT_NE(asked[0].find(L"A conversion is running. Stop it and close?"), std::wstring::npos);
     for (const auto& q : Headless().Questions())
         EXPECT_NE(q.caption, L"Open Folder");
+}
+
+TEST_F(Skinned, AFailedRowKeepsItsReasonInItsTipAndLosesItOnceConverted)
+{
+    SetOutputFolder(dir / "no" / "such" / "folder");
+    Add({FixturePath("mono8_8k.ape"), FixturePath("stereo8_11k.ape")});
+    rows.ListSetItemState(3, 1);  // only the first row converts
+    Pump();
+    RunBatch(kMp3);
+    auto asked = Asked();
+    ASSERT_FALSE(asked.empty());
+    std::wstring prefix = L"Converter Failed: One file could not be converted:\n\nmono8_8k.mp3: ";
+    ASSERT_EQ(asked[0].rfind(prefix, 0), 0u) << asked[0];
+    std::wstring reason = asked[0].substr(prefix.size());
+    ASSERT_FALSE(reason.empty());
+
+    // Long after the box: the row still says why, the other row nothing.
+    HWND list = GetDlgItem(window, kList);
+    RECT at = Outer(list);
+    InjectPointer(nullptr, PointerEvent::Move, 0, {at.left + 300, at.top + 5}, 0);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), reason);
+    auto* skinned = dynamic_cast<SkinMultimediaList*>(skin->Find(L"mmlist"));
+    ASSERT_NE(skinned, nullptr);
+    auto row = [&](int index) { return POINT{at.left + 30, at.top + 5 + index * skinned->RowHeight()}; };
+    InjectPointer(nullptr, PointerEvent::Move, 0, row(1), 0);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"");
+    InjectPointer(nullptr, PointerEvent::Move, 0, row(0), 0);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), reason);
+    InjectPointer(nullptr, PointerEvent::Move, 0, {at.left + 5, at.bottom + 30}, 0);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"");
+
+    // Converted again once the folder is there: no reason left.
+    fs::create_directories(dir / "no" / "such" / "folder");
+    RunBatch(kMp3);
+    ASSERT_TRUE(fs::exists(dir / "no" / "such" / "folder" / "mono8_8k.mp3"));
+    InjectPointer(nullptr, PointerEvent::Move, 0, row(0), 0);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"");
+}
+
+// 500 failures make one box; the back-end lets the list scroll (the GUI
+// test sees it fit the screen), and every failure is in it.
+TEST(FailureSummary, ListsEveryFailureWithItsReason)
+{
+    failure_summary::Failures many;
+    for (int i = 0; i < 500; ++i)
+        many.emplace_back(L"track " + std::to_wstring(i) + L".mp3", i % 2 ? L"no space left" : L"");
+    std::wstring text = failure_summary::Text(many);
+    EXPECT_EQ(text.rfind(L"500 files could not be converted:\n\ntrack 0.mp3\ntrack 1.mp3: no space left\n", 0), 0u);
+    EXPECT_NE(text.find(L"\ntrack 499.mp3: no space left"), std::wstring::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), L'\n'), 501);
+}
+
+TEST_F(Skinned, TabGoesRowByRowLeftToRightAndEnterPressesTheFocusedButton)
+{
+    // Keys as the window's own loop handles them, through the dialog manager.
+    auto key = [&](UINT vk, UINT modifiers = 0) {
+        InjectKey(nullptr, true, vk, 0, modifiers);
+        InjectKey(nullptr, false, vk, 0, modifiers);
+        MSG msg;
+        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+            if (!IsDialogMessage(window, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessage(&msg);
+            }
+        Pump();
+    };
+    SetActiveWindow(window);
+    SetFocus(GetDlgItem(window, kList));
+    std::vector<int> order;
+    for (int i = 0; i < 7; ++i) {
+        key(VK_TAB);
+        order.push_back(GetDlgCtrlID(GetFocus()));
+    }
+    // The list is the first control seen, then the buttons under it.
+    EXPECT_EQ(order, (std::vector<int>{kAdd, kDelete, kSetup, kSite, kMp3, kWave, kList}));
+    key(VK_TAB, MOD_SHIFT_KEY);
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), kWave);
+
+    // Enter on "add" opens the file dialog, as a click does.
+    SetFocus(GetDlgItem(window, kAdd));
+    Headless().PushOpenFiles({FixturePath("mono8_8k.ape").wstring()});
+    key(VK_RETURN);
+    EXPECT_EQ(Headless().OpenRequests().size(), 1u);
+    EXPECT_EQ(main->Rows().Rows().size(), 1u);
+    // Space too.
+    Headless().PushOpenFiles({});
+    key(VK_SPACE);
+    EXPECT_EQ(Headless().OpenRequests().size(), 2u);
 }

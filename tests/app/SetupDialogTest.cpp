@@ -14,6 +14,9 @@
 #include "platform/dialogs/Dialog.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/window/Window.h"
+#include "platform/window/Input.h"
+#include "platform/window/Focus.h"
+#include "platform/dialogs/DialogManager.h"
 
 #include <gtest/gtest.h>
 
@@ -270,4 +273,55 @@ TEST_F(Setup, ThePageSitsInsideTheTabBelowItsHeader)
     EXPECT_EQ(pageArea.top, 20);
     EXPECT_EQ(pageArea.right, tabArea.right - 4);
     EXPECT_EQ(pageArea.bottom, tabArea.bottom - 4);
+}
+
+TEST_F(Setup, TheQualityListIsWideEnoughForItsLongestEntry)
+{
+    RECT field{}, list{};
+    Run(
+        [&](HWND dialog) {
+            HWND quality = GetDlgItem(PageOf(dialog), Page::kQuality);
+            GetWindowRect(quality, &field);
+            SendMessage(quality, CB_SHOWDROPDOWN, 1, 0);
+            GetWindowRect(GetCapture(), &list);
+            SendMessage(quality, CB_SHOWDROPDOWN, 0, 0);
+        },
+        IDCANCEL);
+    EXPECT_EQ(list.left, field.left);
+    // "9 Lowest Quality" is about twice as wide as the field.
+    EXPECT_GT(list.right - list.left, 3 * (field.right - field.left) / 2);
+}
+
+TEST_F(Setup, TabRunsThroughThePageThenApplyAndCancelAndBack)
+{
+    std::vector<int> order;
+    int first = 0;
+    Run(
+        [&](HWND dialog) {
+            first = GetDlgCtrlID(GetFocus());
+            auto key = [&](UINT vk, UINT modifiers = 0) {
+                InjectKey(nullptr, true, vk, 0, modifiers);
+                InjectKey(nullptr, false, vk, 0, modifiers);
+                MSG msg;
+                while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+                    if (!IsDialogMessage(dialog, &msg)) {
+                        TranslateMessage(&msg);
+                        DispatchMessage(&msg);
+                    }
+            };
+            for (int i = 0; i < 13; ++i) {
+                key(VK_TAB);
+                HWND focus = GetFocus();
+                // A combo box's field stands for the combo box.
+                if (GetParent(focus) != PageOf(dialog) && GetParent(focus) != dialog)
+                    focus = GetParent(focus);
+                order.push_back(GetDlgCtrlID(focus));
+            }
+        },
+        IDCANCEL);
+    // Variable bit rate by default: the constant rate's box is disabled and skipped.
+    EXPECT_EQ(first, Page::kCbrRadio);
+    EXPECT_EQ(order, (std::vector<int>{Page::kVbrRadio, Page::kVbrMinimum, Page::kVbrMaximum, Page::kCopyright,
+                                       Page::kCrc, Page::kOriginal, Page::kQuality, Page::kResample,
+                                       Page::kDirectory, Page::kBrowse, IDOK, IDCANCEL, Page::kCbrRadio}));
 }

@@ -1,6 +1,7 @@
 // The standard controls, driven as a person and a program drive them.
 #include "WindowTesting.h"
 
+#include "platform/backend/Backend.h"
 #include "platform/controls/Controls.h"
 #include "platform/dialogs/Dialog.h"
 #include "platform/window/Focus.h"
@@ -257,4 +258,51 @@ TEST_F(ControlsTest, StaticTextIsTransparentToThePointer)
     Click(text, 5, 5);
     EXPECT_FALSE(Recorder::Instance().Of(parent, {WM_LBUTTONDOWN}).empty());
     EXPECT_EQ(SendMessage(text, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+}
+
+// A narrow combo box with long entries: its field shows the start of the
+// text (the part that tells one entry from another), and its list is wide
+// enough for the longest entry.
+TEST_F(ControlsTest, NarrowComboBoxShowsTheStartOfItsTextAndAWideEnoughList)
+{
+    auto fieldPixels = [&](HWND combo) {
+        PumpPendingMessages();
+        RECT r;
+        GetWindowRect(combo, &r);
+        std::vector<DWORD> pixels;
+        for (int x = 4; x < 40; ++x)
+            for (int y = 2; y < r.bottom - r.top - 2; ++y)
+                pixels.push_back(PixelAt(parent, r.left - 100 + x, r.top - 100 + y));
+        return pixels;
+    };
+    HWND shortOne = Make(WC_COMBOBOX, L"", CBS_DROPDOWN | WS_VSCROLL, {10, 10, 70, 200}, 7);
+    HWND longOne = Make(WC_COMBOBOX, L"", CBS_DROPDOWN | WS_VSCROLL, {10, 60, 70, 250}, 8);
+    SendMessage(shortOne, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"0 High"));
+    for (LPCWSTR s : {L"0 Highest Quality", L"1", L"9 Lowest Quality"})
+        SendMessage(longOne, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    SendMessage(shortOne, CB_SETCURSEL, 0, 0);
+    SendMessage(longOne, CB_SETCURSEL, 0, 0);
+    // Same start, same pixels: "0 High" shows where "0 Highest Quality" starts.
+    auto start = fieldPixels(shortOne);
+    EXPECT_EQ(fieldPixels(longOne), start);
+
+    // With the focus and the caret at its end, the field scrolls to it.
+    SetFocus(GetWindow(longOne, GW_CHILD));
+    SendMessage(longOne, CB_SETEDITSEL, 0, MAKELPARAM(17, 17));
+    EXPECT_NE(fieldPixels(longOne), start);
+    // Without it again, the start.
+    SetFocus(parent);
+    EXPECT_EQ(fieldPixels(longOne), start);
+
+    SendMessage(longOne, CB_SHOWDROPDOWN, 1, 0);
+    HWND list = GetCapture();
+    ASSERT_TRUE(list);
+    RECT listRect;
+    GetWindowRect(list, &listRect);
+    EXPECT_GT(listRect.right - listRect.left, 100);  // the field is 60 wide
+    SendMessage(longOne, CB_SHOWDROPDOWN, 0, 0);
+    SendMessage(shortOne, CB_SHOWDROPDOWN, 1, 0);
+    GetWindowRect(GetCapture(), &listRect);
+    EXPECT_EQ(listRect.right - listRect.left, 60);  // never narrower than the field
+    SendMessage(shortOne, CB_SHOWDROPDOWN, 0, 0);
 }

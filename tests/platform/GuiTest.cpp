@@ -65,7 +65,11 @@ TEST(Gui, GalleryRunsOnTheGtkBackEndInAnXServer)
     std::string display = "DISPLAY=:" + number;
 
     ChildProcess gallery;
-    ASSERT_TRUE(gallery.Start({Bin() + "/kolvex-gallery", "--describe"}, {display, "ASAN_OPTIONS=detect_leaks=0"}, true));
+    std::string errors = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/kolvex-gallery-" +
+                         std::to_string(getpid()) + ".err";
+    std::remove(errors.c_str());
+    ASSERT_TRUE(gallery.Start(WithErrorsIn(errors, {Bin() + "/kolvex-gallery", "--describe"}),
+                              {display, "ASAN_OPTIONS=detect_leaks=0"}, true));
     std::map<int, Rect> controls;
     Rect window;
     for (std::string line = gallery.Line(20); line != "ready"; line = gallery.Line(20)) {
@@ -111,5 +115,7 @@ TEST(Gui, GalleryRunsOnTheGtkBackEndInAnXServer)
     EXPECT_EQ(gallery.Line(10), "command 2 0 checked=0");
     EXPECT_EQ(gallery.Line(10), "result 2");
     EXPECT_EQ(gallery.Wait(10), 0);
+    EXPECT_EQ(GtkComplaints(errors), "");
+    std::remove(errors.c_str());
     std::system(("rm -rf " + dir).c_str());
 }

@@ -135,3 +135,33 @@ TEST_F(SkinButtonTest, TranslucentFacesBlendOverWhatWasDrawn)
     MoveTo(stop, 10, 5);
     EXPECT_NEAR(static_cast<int>((Face(stopSkin) >> 16) & 0xFF), (10 + 255) / 2, 2);
 }
+
+TEST_F(SkinButtonTest, ADisabledButtonKeepsItsDisabledFaceWhateverThePointerDoes)
+{
+    auto& rec = Recorder::Instance();
+    // Disabled under the pointer (as a click that starts work does), then
+    // left, come back to, pressed and released.
+    MoveTo(go, 10, 5);
+    EnableWindow(go, 0);
+    MoveTo(top, 300, 250);
+    EXPECT_EQ(Face(goSkin), kDisabled);
+    MoveTo(go, 10, 5);
+    EXPECT_EQ(Face(goSkin), kDisabled);
+    rec.Clear();
+    Press(go, 10, 5);
+    EXPECT_EQ(Face(goSkin), kDisabled);
+    Release(go, 10, 5);
+    EXPECT_EQ(Face(goSkin), kDisabled);
+    EXPECT_TRUE(Clicks().empty());
+    MoveTo(top, 300, 250);
+    EXPECT_EQ(Face(goSkin), kDisabled);
+    EXPECT_EQ(PixelAt(top, 7 + 10, kCaption + 9 + 5), kDisabled);
+
+    // Enabled again: normal, and it lights up with the pointer once more.
+    EnableWindow(go, 1);
+    EXPECT_EQ(Face(goSkin), kNormal);
+    MoveTo(go, 10, 5);
+    EXPECT_EQ(Face(goSkin), kHover);
+    MoveTo(top, 300, 250);
+    EXPECT_EQ(Face(goSkin), kNormal);
+}

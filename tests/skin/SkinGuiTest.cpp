@@ -85,7 +85,9 @@ TEST(SkinGui, TheSkinnedWindowWorksInAnXServer)
     std::string x = display + " xdotool ";
 
     ChildProcess app;
-    ASSERT_TRUE(app.Start({Bin() + "/kolvex-skin-preview"}, {display, "ASAN_OPTIONS=detect_leaks=0"}, true));
+    std::string errors = Folder() + "preview.err";
+    std::remove(errors.c_str());
+    ASSERT_TRUE(app.Start(WithErrorsIn(errors, {Bin() + "/kolvex-skin-preview"}), {display, "ASAN_OPTIONS=detect_leaks=0"}, true));
     int left = 0, top = 0, width = 0, height = 0;
     for (std::string line = app.Line(20);; line = app.Line(20)) {
         ASSERT_FALSE(line.empty()) << "the window did not open";
@@ -142,6 +144,7 @@ TEST(SkinGui, TheSkinnedWindowWorksInAnXServer)
     EXPECT_NE(geometry.find("Position: " + std::to_string(left + 80) + "," + std::to_string(top + 60)),
               std::string::npos)
         << geometry;
+    EXPECT_EQ(GtkComplaints(errors), "");
     // The close caption button in the X server: the program's GUI test
     // (tests/app/gui_test.sh) clicks it and sees the program end.
 }

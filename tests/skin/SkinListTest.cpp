@@ -6,7 +6,9 @@
 #include "skin/SkinManager.h"
 #include "skin/SkinMultimediaList.h"
 
+#include "platform/backend/HeadlessBackend.h"
 #include "platform/dialogs/Dialog.h"
+#include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/controls/ScrollInfo.h"
 
@@ -210,4 +212,115 @@ TEST(SkinListWithoutImage, KeepsItsPlaceButLaysNoRowsOut)
     Pump();
     EXPECT_EQ(manager.ListFindFirstChecked(L"mmlist"), 1);
     DestroyWindow(top);
+}
+
+TEST_F(SkinListTest, AFailedRowSaysWhyBesideThePointerAndOnlyThere)
+{
+    Add(3);
+    Headless().Reset();
+    EXPECT_EQ(manager->ListSetItemReason(L"mmlist", L"the disk is full", 1), 1);
+    EXPECT_EQ(manager->ListSetItemReason(L"mmlist", L"x", 99), 0);
+    EXPECT_EQ(Headless().Tip(), L"");  // the pointer is elsewhere
+
+    MoveTo(list->RowWindow(1), 250, 5);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"the disk is full");
+    // Over the row's name, still the row.
+    MoveTo(list->RowWindow(1), 30, 5);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"the disk is full");
+    // A row that did not fail has nothing to say.
+    MoveTo(list->RowWindow(2), 250, 5);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"");
+    MoveTo(list->RowWindow(1), 250, 5);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"the disk is full");
+    // Converted again, successfully: the reason goes at once.
+    manager->ListSetItemReason(L"mmlist", L"", 1);
+    EXPECT_EQ(Headless().Tip(), L"");
+    manager->ListSetItemReason(L"mmlist", L"the disk is full", 1);
+    // Away from the list.
+    MoveTo(top, 5, 290);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), L"");
+}
+
+TEST_F(SkinListTest, TheKeyboardMovesAVisibleCursorRowAndSpaceTicksIt)
+{
+    Add(30);
+    auto rowPixel = [&](UINT key) {
+        RECT r;
+        GetWindowRect(list->RowWindow(key), &r);
+        return PixelAt(top, r.left - 50 + 2, r.top - 50 + kRow / 2);
+    };
+    DWORD plain = rowPixel(1);
+    EXPECT_EQ(rowPixel(0), plain);  // no marks without the focus
+    SetFocus(control);
+    Pump();
+    EXPECT_NE(rowPixel(0), plain);  // the list's ring down the rows' sides
+    EXPECT_EQ(list->CursorKey(), 0);
+
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    EXPECT_EQ(list->CursorKey(), 2);
+    Key(VK_UP);
+    EXPECT_EQ(list->CursorKey(), 1);
+    Key(VK_UP);
+    Key(VK_UP);  // stays on the first
+    EXPECT_EQ(list->CursorKey(), 0);
+
+    // A page is ten rows: Page Down moves nine and keeps the cursor in view.
+    Key(VK_NEXT);
+    EXPECT_EQ(list->CursorKey(), 9);
+    EXPECT_EQ(list->ScrollPosition(), 0);
+    Key(VK_NEXT);
+    EXPECT_EQ(list->CursorKey(), 18);
+    EXPECT_EQ(TopOf(18) + kRow, kPage);
+    Key(VK_END);
+    EXPECT_EQ(list->CursorKey(), 29);
+    EXPECT_EQ(list->ScrollPosition(), 30 * kRow - kPage);
+    Key(VK_HOME);
+    EXPECT_EQ(list->CursorKey(), 0);
+    EXPECT_EQ(list->ScrollPosition(), 0);
+    Key(VK_PRIOR);
+    EXPECT_EQ(list->CursorKey(), 0);
+
+    // Space ticks the cursor row, and again unticks it.
+    Key(VK_DOWN);
+    Key(VK_SPACE);
+    EXPECT_EQ(manager->ListFindFirstChecked(L"mmlist"), 1);
+    Key(VK_SPACE);
+    EXPECT_EQ(manager->ListFindFirstChecked(L"mmlist"), -1);
+
+    // The cursor row is ringed; the others are not.
+    RECT r;
+    GetWindowRect(list->RowWindow(1), &r);
+    DWORD ringed = PixelAt(top, r.left - 50 + 30, r.top - 50 + 2);
+    GetWindowRect(list->RowWindow(2), &r);
+    EXPECT_NE(ringed, PixelAt(top, r.left - 50 + 30, r.top - 50 + 2));
+
+    // Its row removed, the cursor goes to the next one.
+    manager->ListRemoveItem(L"mmlist", 1);
+    EXPECT_EQ(list->CursorKey(), 2);
+    SetFocus(top);
+    Pump();
+    EXPECT_EQ(rowPixel(3), plain);
+}
+
+TEST_F(SkinListTest, ANameCutByItsColumnShowsWholeInTheTip)
+{
+    std::wstring longName = L"Symphony No. 9 in D minor, Op. 125 (Choral): IV. Presto - Allegro assai";
+    manager->ListAddItem(L"mmlist", L"Short", 0);
+    manager->ListAddItem(L"mmlist", longName, 1);
+    Headless().Reset();
+    MoveTo(list->RowWindow(0), 30, 5);
+    EXPECT_EQ(Headless().Tip(), L"");
+    MoveTo(list->RowWindow(1), 30, 5);
+    EXPECT_EQ(Headless().Tip(), longName);
+    manager->ListSetItemReason(L"mmlist", L"the disk is full", 1);
+    EXPECT_EQ(Headless().Tip(), longName + L"\nthe disk is full");
+    manager->ListSetItemReason(L"mmlist", L"the disk is full", 0);
+    MoveTo(list->RowWindow(0), 30, 5);
+    EXPECT_EQ(Headless().Tip(), L"the disk is full");
 }

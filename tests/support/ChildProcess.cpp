@@ -1,5 +1,7 @@
 #include "tests/support/ChildProcess.h"
 
+#include <fstream>
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -97,6 +99,30 @@ ChildProcess::~ChildProcess()
     }
     if (out_ >= 0)
         ::close(out_);
+}
+
+}  // namespace testing_support
+
+namespace testing_support {
+
+std::vector<std::string> WithErrorsIn(const std::string& file, const std::vector<std::string>& argv)
+{
+    std::vector<std::string> wrapped = {"sh", "-c", "f=$1; shift; exec \"$@\" 2>>\"$f\"", "sh", file};
+    wrapped.insert(wrapped.end(), argv.begin(), argv.end());
+    return wrapped;
+}
+
+std::string GtkComplaints(const std::string& file)
+{
+    std::ifstream in(file);
+    std::string line, found;
+    while (std::getline(in, line))
+        for (const char* what : {"-WARNING **", "-CRITICAL **"})
+            if (line.find(what) != std::string::npos) {
+                found += line + "\n";
+                break;
+            }
+    return found;
 }
 
 }  // namespace testing_support

@@ -12,6 +12,12 @@ bool OnPath(const char* tool);
 // Runs a shell command and returns its standard output as text.
 std::string Shell(const std::string& command);
 
+// `argv` run with its standard error appended to `file`.
+std::vector<std::string> WithErrorsIn(const std::string& file, const std::vector<std::string>& argv);
+// The lines of `file` where GTK or GLib complains (warnings, criticals):
+// each one a fault of ours or a misuse of the toolkit.
+std::string GtkComplaints(const std::string& file);
+
 class ChildProcess {
 public:
     ChildProcess() = default;

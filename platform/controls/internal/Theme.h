@@ -77,6 +77,7 @@ void FillParentBackground(HWND hwnd, HDC dc, UINT ctlColorMessage, const RECT& r
 // Draws text in the control's font; `format` as DrawText.
 void DrawLabel(HDC dc, HFONT font, const std::wstring& text, RECT rect, UINT format, COLORREF color);
 int TextHeight(HFONT font);
+int TextWidth(HFONT font, const std::wstring& text);
 // WM_COMMAND to the parent with the control's id and a notification code.
 void NotifyParent(HWND control, WORD code);
 

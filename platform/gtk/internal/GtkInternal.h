@@ -21,6 +21,7 @@ public:
     void SurfaceChanged(HWND hwnd, const RECT& area) override;
     void BeginMoveDrag(HWND hwnd, POINT screen) override;
     void SetCursorShape(int shape) override;
+    void ShowTip(HWND hwnd, const std::wstring& text) override;
     RECT WorkArea() override;
     SIZE ScreenSize() override;
 
@@ -36,6 +37,10 @@ public:
     HWND WindowOf(GtkWidget* widget) const;
     GtkWindow* ParentFor(HWND owner) const;
     void NoteEventTime(guint32 time) { lastEventTime_ = time; }
+    // A click or key that may open a menu: GTK pops a menu up only for the
+    // event that asked for it (it takes its seat and time from it).
+    void NoteTrigger(const GdkEvent* event);
+    GdkEvent* Trigger() const { return trigger_; }
     void NotePointerWindow(GtkWidget* widget) { pointerWidget_ = widget; }
     void ForgetWidget(GtkWidget* widget);
 
@@ -49,6 +54,7 @@ private:
     guint32 lastEventTime_ = GDK_CURRENT_TIME;
     GtkWidget* pointerWidget_ = nullptr;
     GtkWidget* grabbed_ = nullptr;
+    GdkEvent* trigger_ = nullptr;
 };
 
 GtkBackend& Instance();
