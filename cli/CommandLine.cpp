@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cue/CueCharset.h"
 #include "rows/NamePattern.h"
 #include "platform/core/Strings.h"
 
@@ -48,6 +49,12 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
         ->check(CLI::ExistingFile);
     app.add_flag("--list", options.list, "list the rows the files make and their tags, without converting");
     app.add_flag("--no-tags", options.noTags, "write the output files without tags");
+    app.add_option("--cue-charset", options.cueCharset,
+                   "read CUE sheets without a byte-order mark in this charset (e.g. CP1251, SHIFT_JIS, GB18030) "
+                   "instead of detecting it")
+        ->check([](const std::string& name) {
+            return IsKnownCharset(name) ? std::string() : "unknown charset '" + name + "'";
+        });
     app.add_flag("--whole", options.whole, "convert an album image as one file, although a CUE sheet lies beside it");
     app.add_option("--name", options.namePattern,
                    "name outputs by PATTERN: %n track number, %t title, %a artist, %A album, %y year, "
@@ -61,7 +68,8 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
     app.add_option("--threads", options.threads,
                    "threads one row may use for decoding and encoding (default: cores / rows running at once)")
         ->check(CLI::Range(1, 256));
-    app.add_option("files", options.files, ".ape files, .cue sheets and RealMedia files to add")
+    app.add_option("files", options.files,
+                   "sound files (APE, FLAC, WavPack, TTA, WAV, AIFF, ALAC, TAK), CUE sheets and RealMedia files to add")
         ->required()
         ->check(CLI::ExistingPath);
 

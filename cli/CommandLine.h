@@ -20,6 +20,7 @@ struct CommandLine {
     bool noTags = false;      // leave the outputs untagged
     bool whole = false;       // an image with a sheet beside it as one file
     std::string namePattern;  // output names from tags ("%a/%A/%n - %t")
+    std::string cueCharset;   // what sheets without a byte-order mark are read as; "" detects
     std::optional<int> jobs;     // rows converted at once; default: the cores
     std::optional<int> threads;  // threads one row may use; default: cores / running rows
     std::vector<std::string> files;

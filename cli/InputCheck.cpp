@@ -1,5 +1,6 @@
 #include "cli/InputCheck.h"
 
+#include "cue/AudioExtensions.h"
 #include "cue/CueLines.h"
 #include "platform/core/PathParts.h"
 
@@ -22,8 +23,15 @@ InputCheck CheckInput(const std::string& path)
     std::wstring extension = win::ToLower(ExtensionOf(name).value_or(L""));
     if (extension == L"cue" && static_cast<std::size_t>(st.st_size) > kCueSheetMaxBytes)
         return {InputCheck::Refuse, "too large for a CUE sheet"};
-    for (const wchar_t* known : {L"ape", L"cue", L"rm", L"rmvb", L"ram", L"ra"})
+    if (IsAudioExtension(extension))
+        return {};
+    for (const wchar_t* known : {L"cue", L"rm", L"rmvb", L"ram", L"ra"})
         if (extension == known)
             return {};
-    return {InputCheck::Refuse, "not an APE file or CUE album image (nor a RealMedia file)"};
+    for (const wchar_t* lossy : {L"mp3", L"mp2", L"ogg", L"oga", L"opus", L"aac", L"wma", L"mpc", L"mka"})
+        if (extension == lossy)
+            return {InputCheck::Refuse, "lossy source: converting it again would lose quality"};
+    if (extension == kRawImageExtension)
+        return {InputCheck::Refuse, "a raw CD image: give the CUE sheet that names it"};
+    return {InputCheck::Refuse, "not a sound file we can convert, nor a CUE album sheet (nor a RealMedia file)"};
 }

@@ -14,6 +14,8 @@
 #include "cli/SignalWatcher.h"
 #include "cli/Summary.h"
 
+#include "cue/AudioExtensions.h"
+#include "cue/CueCharset.h"
 #include "engine/BatchController.h"
 #include "rows/ConversionList.h"
 #include "rows/NamePattern.h"
@@ -43,6 +45,10 @@ void ListRows(ConversionList& rows, const PlainList& list)
             std::snprintf(end, sizeof end, "%.3f", record->endMs / 1000.0);
         std::printf("%4d  %-40s %-9s %.3f - %s\n", key, name.c_str(),
                     win::ToUtf8(DurationText(record->lengthMs)).c_str(), record->startMs / 1000.0, end);
+        if (!record->imageNote.empty())
+            std::printf("        image: %s\n", DisplayText(record->imageNote).c_str());
+        if (!record->problem.empty())
+            std::printf("        fails: %s\n", DisplayText(record->problem).c_str());
         for (const auto& [field, values] : record->tags.fields)
             for (const auto& value : values)
                 std::printf("        %s=%s\n", field.c_str(), DisplayText(value).c_str());
@@ -68,7 +74,7 @@ int AddInputs(const std::vector<std::string>& files, ConversionList& rows, bool 
             continue;
         // A broken sheet beside an image must not keep the image from
         // being converted: as one file, then.
-        if (auto extension = ExtensionOf(path); extension && win::CompareNoCase(*extension, L"ape") == 0) {
+        if (auto extension = ExtensionOf(path); extension && IsAudioExtension(*extension)) {
             std::fprintf(stderr, "kolvex-convert: %s: warning: its CUE sheet lists no tracks; converting it as one file\n",
                          shown.c_str());
             rows.AddWhole(path);
@@ -140,12 +146,15 @@ int main(int argc, char** argv)
     const RunSettings run(*options);
     const ConversionSettings& settings = run.Stored();
 
+    if (!options->cueCharset.empty())
+        SetCueCharsetOverride(options->cueCharset);
     PlainList list;
     ConversionList rows(list);
     int failures = AddInputs(options->files, rows, options->whole);
+    // The tags still name the outputs (%t, %n...); they are only not written.
     if (options->noTags)
         for (auto& [key, record] : rows.Rows())
-            record->tags = TagRecord();
+            record->writeTags = false;
     if (options->list) {
         ListRows(rows, list);
         return failures ? 1 : 0;

@@ -53,6 +53,9 @@ public:
     // Where the row's audio comes from, for the user: the image a sheet
     // named and how it was found ("found by the sheet's name").
     std::wstring imageNote;
+    // What the user should know of a row that converted: its MP3 is a
+    // stereo mix, its audio came from the lossy part of a hybrid file.
+    std::wstring notice;
     CueTrackList cueTracks;  // only on the probe record of "add"
     // The length of every image of a sheet with several FILE entries; only
     // on the probe record.

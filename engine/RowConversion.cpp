@@ -24,6 +24,7 @@ std::wstring CouldNotWrite(const std::string& why)
 win::DWORD RowConversion::Run()
 {
     item_.failureReason.clear();
+    item_.notice.clear();
     DeriveOutputPath();
     if (!PrepareSource())
         return 0;
@@ -32,6 +33,8 @@ win::DWORD RowConversion::Run()
         ape_.reset();  // no sink: nothing to convert
     if (ape_) {
         sourceOpen_ = ape_->Open(item_.sourcePath.c_str()) == 1;
+        if (sourceOpen_ && ape_->Info(SOURCE_INFO_LOSSY_PART))
+            item_.notice = L"the audio comes from the lossy part of a hybrid WavPack file (a correction file is not read)";
         sinkProblem_ = item_.problem.empty() ? Refusal() : item_.problem;
     }
     PrepareSink();
@@ -185,7 +188,18 @@ std::wstring RowConversion::RangeProblem()
 std::wstring RowConversion::DecodeToMp3()
 {
     mp3_->InitDefaults();
-    if (mp3_->Open(ape_->PcmFormat(), item_.outputPath, settings_.stored) < 0) {
+    WAVEFORMATEX format = *ape_->PcmFormat();
+    // MP3 holds two channels: more are mixed down, and the row says so.
+    if (format.nChannels > 2 && format.nChannels <= DownmixSink::kMaxChannels) {
+        int width = (format.wBitsPerSample + 7) / 8;
+        downmix_ = std::make_unique<DownmixSink>(*mp3_, format.nChannels, width);
+        sink_ = downmix_.get();
+        item_.notice = L"mixed down from " + std::to_wstring(format.nChannels) + L" channels to stereo";
+        format.nChannels = 2;
+        format.nBlockAlign = static_cast<std::uint16_t>(2 * width);
+        format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+    }
+    if (mp3_->Open(&format, item_.outputPath, settings_.stored) < 0) {
         std::wstring why = mp3_->FailureReason();
         return why.empty() ? CouldNotWrite("") : why;
     }

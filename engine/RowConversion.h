@@ -11,6 +11,7 @@
 #include "engine/ApeSource.h"
 #include "engine/BrookSource.h"
 #include "engine/ConversionItem.h"
+#include "engine/Downmix.h"
 #include "engine/Mp3Sink.h"
 #include "engine/RowEvents.h"
 #include "engine/WavSink.h"
@@ -59,6 +60,7 @@ private:
     std::unique_ptr<BrookSource> brook_;
     std::unique_ptr<WavSink> wav_;
     std::unique_ptr<Mp3Sink> mp3_;
+    std::unique_ptr<DownmixSink> downmix_;
     bool sourceOpen_ = false;
     std::wstring sinkProblem_;
     bool skipDecoding_ = false;

@@ -89,7 +89,7 @@ TEST(CarefulCommand, InputsItCannotConvertAreLeftOutBeforeAnythingRuns)
     Result r = Shell("timeout 60 $K --wav --no-resample " + Q(dir / "notes.txt") + " " + Q(dir / "pipe.ape") + " " +
                      Q(dir / "noise.ape") + " " + Q(dir / "folder") + " " + Q(dir / "song.ape"));
     EXPECT_EQ(r.status, 1) << r.output;
-    EXPECT_TRUE(Has(r, "notes.txt: not an APE file or CUE album image")) << r.output;
+    EXPECT_TRUE(Has(r, "notes.txt: not a sound file we can convert")) << r.output;
     EXPECT_TRUE(Has(r, "pipe.ape: not an ordinary file")) << r.output;
     EXPECT_TRUE(Has(r, "noise.ape: not an ordinary file")) << r.output;
     EXPECT_TRUE(Has(r, "folder: is a folder")) << r.output;
