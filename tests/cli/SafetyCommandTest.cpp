@@ -202,7 +202,6 @@ TEST(SafetyCommand, ALongTitleOrNamePatternStillConverts)
 TEST(SafetyCommand, ListFailsForASheetWithoutAnImageOrTracks)
 {
     TempDir dir;
-    WriteBytes(dir / "missing.cue", {});
     std::string missing = "FILE \"gone.ape\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
     WriteBytes(dir / "missing.cue", std::vector<unsigned char>(missing.begin(), missing.end()));
     std::string empty = "REM GENRE Silence\n";
