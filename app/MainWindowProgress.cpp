@@ -5,6 +5,7 @@
 #include "app/FailureSummary.h"
 
 #include "settings/ConversionSettings.h"
+#include "settings/SettingsCheck.h"
 
 #include "platform/dialogs/CommonDialogs.h"
 #include "platform/controls/Controls.h"
@@ -132,7 +133,8 @@ void MainWindow::ReportFailures()
 void MainWindow::OpenOutputFolder()
 {
     std::wstring folder = g_settings.OutputDirectory();
-    if (folder.empty())
+    // One the batch did not write to (see ConversionList::PrepareOutputs).
+    if (folder.empty() || !OutputFolderProblem(folder).empty())
         folder = Folder(lastOutput_);
     ShellExecute(window_, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

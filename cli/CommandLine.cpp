@@ -1,10 +1,15 @@
 #include "cli/CommandLine.h"
 
 #include "cue/CueCharset.h"
+#include "cli/DisplayText.h"
 #include "rows/NamePattern.h"
 #include "platform/core/Strings.h"
 
 #include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <functional>
+#include <sstream>
 
 namespace {
 
@@ -19,6 +24,34 @@ std::string CheckVbrRange(const std::string& text)
     if (low < 8 || high > 320 || low > high)
         return "the range must lie within 8-320 kbit/s with MIN <= MAX";
     return {};
+}
+
+// A count from `low` to `high`, said in words when it is not one at all
+// (CLI11's own "Value abc not in range" reads as if it were a number).
+// CLI11 puts the option's name in front.
+std::function<std::string(std::string&)> WholeNumber(int low, int high)
+{
+    return [=](std::string& text) -> std::string {
+        std::size_t sign = text.starts_with('-') ? 1 : 0;
+        if (text.size() == sign || text.find_first_not_of("0123456789", sign) != std::string::npos)
+            return "'" + text + "' is not a whole number";
+        if (text.size() > 9 || std::stoi(text) < low || std::stoi(text) > high)
+            return text + " is not between " + std::to_string(low) + " and " + std::to_string(high);
+        return {};
+    };
+}
+
+// CLI11's messages quote the arguments as given; escape sequences in them
+// must not reach the terminal.
+void PrintSafely(const std::string& text, std::FILE* to)
+{
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        std::fprintf(to, "%s%s", DisplayText(win::FromUtf8(line)).c_str(), end == std::string::npos ? "" : "\n");
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
 }
 
 }  // namespace
@@ -64,10 +97,10 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
             return why ? win::ToUtf8(*why) : std::string();
         });
     app.add_option("-j,--jobs", options.jobs, "rows converted at once, each by its own worker (default: the cores)")
-        ->check(CLI::Range(1, 256));
+        ->transform(CLI::Validator(WholeNumber(1, 256), "1..256"));
     app.add_option("--threads", options.threads,
                    "threads one row may use for decoding and encoding (default: cores / rows running at once)")
-        ->check(CLI::Range(1, 256));
+        ->transform(CLI::Validator(WholeNumber(1, 256), "1..256"));
     app.add_option("files", options.files,
                    "sound files (APE, FLAC, WavPack, TTA, WAV, AIFF, ALAC, TAK), CUE sheets and RealMedia files to add")
         ->required()
@@ -76,7 +109,10 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        exitCode = app.exit(e) == 0 ? 0 : 2;
+        std::ostringstream out, err;
+        exitCode = app.exit(e, out, err) == 0 ? 0 : 2;
+        std::fputs(out.str().c_str(), stdout);
+        PrintSafely(err.str(), stderr);
         return std::nullopt;
     }
     if (!vbr.empty()) {

@@ -2,8 +2,10 @@
 
 #include "platform/core/PathParts.h"
 
+#include "platform/core/FileNameFit.h"
 #include "platform/core/Files.h"
 #include "platform/core/Strings.h"
+#include "platform/core/TemporaryFiles.h"
 #include "resample/WavInput.h"
 
 #include <cstring>
@@ -13,13 +15,21 @@
 
 namespace {
 
-// "dir/name (n).ext", or "dir/name (n)" for a name without extension.
+// "dir/name (n).ext", or "dir/name (n)" for a name without extension. A
+// name that is as long as a name can be loses the end of its stem to make
+// room, so the number is never cut off.
 std::wstring Numbered(const std::wstring& path, int n)
 {
     std::wstring_view name = FileNameOf(path);
     std::size_t dot = name.rfind(L'.');
     std::size_t cut = dot == std::wstring_view::npos || dot == 0 ? path.size() : path.size() - name.size() + dot;
-    return path.substr(0, cut) + L" (" + std::to_wstring(n) + L")" + path.substr(cut);
+    std::size_t folder = path.size() - name.size();
+    const std::wstring number = L" (" + std::to_wstring(n) + L")";
+    const std::wstring extension = path.substr(cut);
+    std::size_t used = win::ToUtf8(number + extension).size();
+    std::size_t room = used < win::kMaxNameBytes ? win::kMaxNameBytes - used : 0;
+    std::wstring stem = win::FitFileName(path.substr(folder, cut - folder), room);
+    return path.substr(0, folder) + stem + number + extension;
 }
 
 // A folder takes new files when one can be created there (as the program
@@ -90,6 +100,8 @@ std::string UseFolder(const std::string& folder, MadeFolders& made)
         return "cannot create the output folder " + shown + ": " + ec.message();
     if (std::string why = TakesNewFiles(folder); !why.empty())
         return "cannot write to the output folder " + shown + ": " + why;
+    // What a killed run left here goes before this run writes its own.
+    win::RemoveStaleTemporaries(win::FromUtf8(folder));
     return {};
 }
 

@@ -35,8 +35,9 @@ private:
     std::vector<std::string> folders_;
 };
 
-// Creates the output folders of the marked rows (with their parents) and
-// checks that each takes a new file. A row whose folder does not is left
+// Creates the output folders of the marked rows (with their parents),
+// checks that each takes a new file and removes the temporary files that
+// killed runs left there. A row whose folder does not is left
 // out as failed, with the reason; the folders made are noted in `made`.
 void PrepareOutputFolders(RowTable& rows, LeftOutRows& leftOut, MadeFolders& made);
 

@@ -1,17 +1,36 @@
 #include "cli/RunSettings.h"
 
+#include "settings/SettingsCheck.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPath.h"
 
+#include "cli/DisplayText.h"
+
+#include "platform/core/RegularFile.h"
 #include "platform/core/Strings.h"
 
 #include <filesystem>
+
+std::string SettingsFileProblem(const CommandLine& options)
+{
+    if (options.settingsFile.empty())
+        return {};
+    std::wstring path = win::FromUtf8(options.settingsFile);
+    std::string why = win::RegularFileProblem(path);
+    return why.empty() ? why : "--settings " + DisplayText(path) + ": " + why;
+}
 
 RunSettings::RunSettings(const CommandLine& options)
 {
     std::wstring path = options.settingsFile.empty() ? SettingsPath() : win::FromUtf8(options.settingsFile);
     // A missing file means the built-in defaults, as at the program's start.
     SettingsFile::Read(path, settings_);
+    // A folder of 0 or 1 characters is none; a damaged or hand-made one
+    // that cannot be used is none either, and said so.
+    std::wstring stored = settings_.HasOutputDirectory() ? settings_.OutputDirectory() : L"";
+    if (options.outputDirectory.empty())
+        folderProblem_ = OutputFolderProblem(stored);
+    settings_.SetOutputDirectory(folderProblem_.empty() ? stored : L"");
 
     if (!options.outputDirectory.empty()) {
         std::wstring directory =
@@ -35,4 +54,5 @@ RunSettings::RunSettings(const CommandLine& options)
         settings_.resamplingFlag = *options.resample ? 1 : 0;
     // The help promises 16-bit 44100 Hz, whatever the source's width.
     batch_.requireSixteenBit = true;
+    batch_.replaceAppearingFiles = options.overwrite == CommandLine::Answer::Yes;
 }

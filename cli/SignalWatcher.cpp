@@ -2,6 +2,8 @@
 
 #include "engine/BatchController.h"
 
+#include "platform/core/TemporaryFiles.h"
+
 #include <csignal>
 #include <pthread.h>
 #include <unistd.h>
@@ -55,6 +57,8 @@ void SignalWatcher::Run()
             return;
         std::lock_guard guard(lock_);
         if (signal_.exchange(s) != 0 || !batch_) {
+            // No time for the rows to stop: their unfinished files go now.
+            win::UnlinkLiveTemporaries();
             Say("\ninterrupted\n");
             _exit(128 + s);
         }

@@ -2,7 +2,8 @@
 // batch is asked to stop after its current chunk (or resampling block),
 // which removes its unfinished temporary file, and the run ends with its
 // summary. Before the batch starts there is nothing to clean up and the run
-// ends at once; a second signal ends it at once too. SIGPIPE is ignored:
+// ends at once; a second signal ends it at once too, removing the
+// unfinished files first. SIGPIPE is ignored:
 // a closed output shows up as a write error instead.
 #pragma once
 

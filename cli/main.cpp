@@ -7,9 +7,11 @@
 #include "cli/CommandLine.h"
 #include "cli/DisplayText.h"
 #include "cli/InputCheck.h"
+#include "cli/ListCheck.h"
 #include "cli/OutputPlan.h"
 #include "cli/OverwriteAnswers.h"
 #include "cli/ProgressDisplay.h"
+#include "cli/RepeatedInputs.h"
 #include "cli/RunSettings.h"
 #include "cli/SignalWatcher.h"
 #include "cli/Summary.h"
@@ -23,6 +25,7 @@
 #include "rows/StatusTexts.h"
 #include "settings/ConversionSettings.h"
 
+#include "platform/core/FileNameFit.h"
 #include "platform/core/Module.h"
 #include "platform/core/PathParts.h"
 #include "platform/core/Strings.h"
@@ -108,7 +111,7 @@ void NameByPattern(RowTable& rows, const std::wstring& pattern, std::int32_t kin
                                                                 : std::wstring(DirectoryOf(record->sourcePath));
         if (!directory.empty() && !directory.ends_with(L'/'))
             directory += L'/';
-        record->outputPath = PatternOutputPath(pattern, *record, directory, extension);
+        record->outputPath = win::FitPathFileName(PatternOutputPath(pattern, *record, directory, extension));
     }
 }
 
@@ -143,11 +146,19 @@ int main(int argc, char** argv)
     auto options = ParseCommandLine(argc, argv, exitCode);
     if (!options)
         return exitCode;
+    if (std::string why = SettingsFileProblem(*options); !why.empty()) {
+        std::fprintf(stderr, "kolvex-convert: %s\n", why.c_str());
+        return 1;
+    }
     const RunSettings run(*options);
     const ConversionSettings& settings = run.Stored();
+    if (!run.FolderProblem().empty())
+        std::fprintf(stderr, "kolvex-convert: warning: %s; writing beside each source\n",
+                     DisplayText(run.FolderProblem()).c_str());
 
     if (!options->cueCharset.empty())
         SetCueCharsetOverride(options->cueCharset);
+    options->files = DropRepeatedInputs(options->files);
     PlainList list;
     ConversionList rows(list);
     int failures = AddInputs(options->files, rows, options->whole);
@@ -157,6 +168,8 @@ int main(int argc, char** argv)
             record->writeTags = false;
     if (options->list) {
         ListRows(rows, list);
+        std::fflush(stdout);
+        failures += ReportUnreadableSources(rows.Rows());
         return failures ? 1 : 0;
     }
 

@@ -12,4 +12,8 @@ struct BatchSettings {
     // wider or narrower than 16 bits. Off: a 44100 Hz stereo file is left
     // as it is, whatever its width.
     bool requireSixteenBit = false;
+    // The user agreed beforehand to replace whatever is under an output's
+    // name, also a file that appears there while its row converts
+    // (kolvex-convert --yes). Off: such a file stays and the row fails.
+    bool replaceAppearingFiles = false;
 };

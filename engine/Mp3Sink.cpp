@@ -1,5 +1,7 @@
 #include "engine/Mp3Sink.h"
 
+#include "modules/mp3enc/InputLimits.h"
+
 #include "platform/core/Strings.h"
 #include "platform/core/WorkThreads.h"
 
@@ -96,8 +98,11 @@ std::int32_t Mp3Sink::Open(const WAVEFORMATEX* format, const std::wstring& path,
     failed_ = false;
     reason_.clear();
     std::int32_t result = api_.setInputType(format, 0);
-    if (result < 0)
-        return Fail(result, L"the MP3 encoder cannot take this audio format");
+    if (result < 0) {
+        std::wstring why = format ? Mp3InputProblem(format->nSamplesPerSec, format->nChannels, format->wBitsPerSample)
+                                  : L"";
+        return Fail(result, why.empty() ? L"the MP3 encoder cannot take this audio format" : why.c_str());
+    }
 
     // The bit-rate mode lives outside the MP3 block; without it the
     // encoder would never see the user's choice of constant or variable.
@@ -112,6 +117,7 @@ std::int32_t Mp3Sink::Open(const WAVEFORMATEX* format, const std::wstring& path,
 
     if (!output_.Create(path))
         return Fail(MP3_E_FAIL, L"");
+    output_.SetReplaceExisting(replaceExisting);
     file_ = output_.Stream();
     return openResult_ = MP3_S_OK;
 }
@@ -186,6 +192,8 @@ std::wstring Mp3Sink::FailureReason() const
 {
     if (!reason_.empty())
         return reason_;
+    if (output_.Appeared())
+        return AppearedReason(output_.FinalPath());
     if (output_.Error())
         return L"could not be written: " + win::FromUtf8(output_.ErrorText());
     return failed_ ? L"the MP3 encoder failed" : L"";

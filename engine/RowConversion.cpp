@@ -1,5 +1,6 @@
 #include "engine/RowConversion.h"
 
+#include "engine/Mp3SourceCheck.h"
 #include "engine/OutputTags.h"
 #include "resample/FileReplace.h"
 #include "resample/WavInput.h"
@@ -36,8 +37,15 @@ win::DWORD RowConversion::Run()
         if (sourceOpen_ && ape_->Info(SOURCE_INFO_LOSSY_PART))
             item_.notice = L"the audio comes from the lossy part of a hybrid WavPack file (a correction file is not read)";
         sinkProblem_ = item_.problem.empty() ? Refusal() : item_.problem;
+        if (sinkProblem_.empty() && sourceOpen_ && item_.outputKind == kOutputMp3)
+            sinkProblem_ = Mp3SourceProblem(*ape_->PcmFormat());
     }
+    // Free now, the name is claimed: a file that appears there before the
+    // output is complete stays, unless the user agreed to replace any.
+    const bool nameFree = !win::NameTaken(item_.outputPath);
     PrepareSink();
+    if (sink_)
+        sink_->replaceExisting = !nameFree || settings_.replaceAppearingFiles;
     win::DWORD result = 0;
     if (Converts())
         result = Convert();
@@ -238,8 +246,11 @@ std::wstring RowConversion::DecodeToWav()
     wav_->beforeCommit = [this, &tagProblem](win::OutputFile& output) {
         return tagProblem = TagOutput(item_, output);
     };
-    if (wav_->Close() != 1)
+    if (wav_->Close() != 1) {
+        if (wav_->Appeared())
+            return AppearedReason(item_.outputPath);
         return tagProblem.empty() ? CouldNotWrite(wav_->ErrorText()) : tagProblem;
+    }
     return L"";
 }
 

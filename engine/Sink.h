@@ -20,4 +20,13 @@ public:
     // stream). A non-empty result says why it failed: the file is then
     // dropped and the row fails.
     std::function<std::wstring(win::OutputFile& output)> beforeCommit;
+    // Whether the finished file may replace one under its name. Off when
+    // the name was free as the row started: a file that appears there
+    // during the conversion is someone else's and stays (see
+    // OutputFile::SetReplaceExisting).
+    bool replaceExisting = true;
 };
+
+// The row's reason when a file appeared under its output's name while it
+// converted (OutputFile::Appeared).
+std::wstring AppearedReason(const std::wstring& path);

@@ -7,7 +7,8 @@ int WavSink::Create(const wchar_t* path)
         errorText_ = "no file name";
         return 0;
     }
-    writer_ = std::make_unique<WavWriter>(path);
+    appeared_ = false;
+    writer_ = std::make_unique<WavWriter>(path, replaceExisting);
     errorText_ = writer_->IsOpen() ? std::string() : writer_->ErrorText();
     return writer_->IsOpen() ? 1 : 0;
 }
@@ -34,6 +35,7 @@ int WavSink::Close()
     writer_->CloseFile(beforeCommit);
     bool intact = writer_->Intact();
     errorText_ = writer_->ErrorText();
+    appeared_ = writer_->Appeared();
     writer_.reset();
     return intact ? 1 : 0;
 }

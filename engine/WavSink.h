@@ -24,8 +24,11 @@ public:
     void Abandon() { writer_.reset(); }
     // Why the last file could not be written; empty when it could.
     const std::string& ErrorText() const { return errorText_; }
+    // The last Close kept a file that appeared under the name meanwhile.
+    bool Appeared() const { return appeared_; }
 
 private:
     std::unique_ptr<WavWriter> writer_;
     std::string errorText_;
+    bool appeared_ = false;
 };

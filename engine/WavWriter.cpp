@@ -8,8 +8,9 @@
 #include <cstring>
 #include <vector>
 
-WavWriter::WavWriter(const std::wstring& path)
+WavWriter::WavWriter(const std::wstring& path, bool replaceExisting)
 {
+    output_.SetReplaceExisting(replaceExisting);
     if (output_.Create(path))
         file_ = output_.Stream();
     created_ = file_ != nullptr;

@@ -16,7 +16,8 @@ class WavWriter {
 public:
     static constexpr long kHeaderBytes = 46;
 
-    explicit WavWriter(const std::wstring& path);
+    // `replaceExisting`: see Sink::replaceExisting.
+    explicit WavWriter(const std::wstring& path, bool replaceExisting = true);
     ~WavWriter();
     WavWriter(const WavWriter&) = delete;
     WavWriter& operator=(const WavWriter&) = delete;
@@ -37,6 +38,8 @@ public:
     // Nothing went wrong so far: the file was created and every byte
     // reached it (also after CloseFile).
     bool Intact() const { return created_ && !failed_; }
+    // CloseFile found a file that appeared under the name; it was kept.
+    bool Appeared() const { return output_.Appeared(); }
     // Why the file could not be written ("No space left on device").
     std::string ErrorText() const { return output_.ErrorText(); }
 

@@ -3,6 +3,7 @@
 #include "rows/FileInfoThread.h"
 #include "rows/OutputNaming.h"
 #include "rows/StatusTexts.h"
+#include "settings/SettingsCheck.h"
 #include "platform/core/PathParts.h"
 #include "cue/CueTags.h"
 #include "tags/SourceTags.h"
@@ -170,9 +171,11 @@ void ConversionList::MarkChecked()
 void ConversionList::PrepareOutputs(std::int32_t outputKind, const std::wstring& outputDirectory)
 {
     const wchar_t* extension = outputKind == kOutputMp3 ? L"mp3" : L"wav";
+    // A stored folder that cannot be used is no folder: beside each source.
+    const std::wstring folder = OutputFolderProblem(outputDirectory).empty() ? outputDirectory : L"";
     for (auto& [key, record] : rows_) {
         record->outputKind = outputKind;
-        record->outputPath = OutputPathFor(*record, extension, outputDirectory);
+        record->outputPath = OutputPathFor(*record, extension, folder);
     }
 }
 

@@ -29,7 +29,8 @@ public:
     // Marks exactly the checked rows, the ones a batch converts.
     void MarkChecked();
     // Sets every record's output kind and output path for a batch to
-    // `outputKind` (MP3 or WAV); `outputDirectory` is the stored one.
+    // `outputKind` (MP3 or WAV); `outputDirectory` is the stored one. A
+    // folder OutputFolderProblem refuses counts as none: beside the source.
     void PrepareOutputs(std::int32_t outputKind, const std::wstring& outputDirectory);
     // The hidden command: every record writes WAV beside its source.
     void SetWavBesideSource();

@@ -1,5 +1,6 @@
 #include "rows/OutputNaming.h"
 
+#include "platform/core/FileNameFit.h"
 #include "platform/core/PathParts.h"
 
 #include "platform/core/Strings.h"
@@ -17,10 +18,8 @@ SplitPath Split(const std::wstring& path)
     return {std::wstring(DirectoryOf(path)), std::wstring(UpToLastDot(name).value_or(name))};
 }
 
-}  // namespace
-
-std::wstring OutputPathFor(const ConversionItem& item, const std::wstring& extension,
-                           const std::wstring& outputDirectory)
+std::wstring OutputPathOf(const ConversionItem& item, const std::wstring& extension,
+                          const std::wstring& outputDirectory)
 {
     bool directorySet = outputDirectory.size() > 1;
     SplitPath source = Split(item.sourcePath);
@@ -43,6 +42,16 @@ std::wstring OutputPathFor(const ConversionItem& item, const std::wstring& exten
     if (extension == L"mp3" && source.base.ends_with(L'.'))
         return source.directory + source.base + extension;  // beside the source
     return directory + source.base + extension;
+}
+
+}  // namespace
+
+// A name made of a long title is cut to what the file system takes, its
+// extension kept, rather than failing the row.
+std::wstring OutputPathFor(const ConversionItem& item, const std::wstring& extension,
+                           const std::wstring& outputDirectory)
+{
+    return win::FitPathFileName(OutputPathOf(item, extension, outputDirectory));
 }
 
 std::wstring SafeTrackFileName(const std::wstring& title, const std::wstring& trackNumber)

@@ -18,6 +18,26 @@ void Check(std::uint32_t& field, bool usable, std::uint32_t fallback, int& reset
     }
 }
 
+// "/", "//", "/./", "/a/../": a stored "/" means no folder at all, and a
+// damaged record must not spell it some other way.
+bool NamesTheRoot(const std::wstring& folder)
+{
+    int depth = 0;
+    std::size_t start = 0;
+    while (start < folder.size()) {
+        std::size_t slash = folder.find(L'/', start);
+        std::wstring_view part(folder.data() + start, (slash == std::wstring::npos ? folder.size() : slash) - start);
+        if (part == L"..")
+            depth = depth > 0 ? depth - 1 : 0;
+        else if (!part.empty() && part != L".")
+            ++depth;
+        if (slash == std::wstring::npos)
+            break;
+        start = slash + 1;
+    }
+    return depth == 0;
+}
+
 }  // namespace
 
 int ValidateSettings(ConversionSettings& record)
@@ -62,5 +82,7 @@ std::wstring OutputFolderProblem(const std::wstring& folder)
         return quoted + L" is not an absolute path";
     if (folder.back() != L'/')
         return quoted + L" is too long";
+    if (NamesTheRoot(folder))
+        return quoted + L" is the root folder";
     return {};
 }

@@ -22,5 +22,6 @@ std::wstring NormaliseOutputFolder(std::wstring folder);
 // "" when `folder` can be used as the output folder (empty: beside each
 // source); else why not, for a user, and the caller writes beside the
 // source instead: a folder must be an absolute path ("/music/") ending in
-// "/", without control characters.
+// "/", without control characters, and not the root folder ("/" stored
+// means no folder; "//" or "/./" in a damaged file mean no more).
 std::wstring OutputFolderProblem(const std::wstring& folder);

@@ -76,6 +76,7 @@ bool OutputFile::Create(const std::wstring& finalPath)
 {
     Abandon();
     error_ = 0;
+    appeared_ = false;
     finalPath_ = finalPath;
     const std::string final = ToPath(finalPath).string();
     struct stat existing;
@@ -143,8 +144,9 @@ bool OutputFile::Commit()
         Fail(EIO);
     stream_ = nullptr;
     fd_ = -1;
-    if (error_ == 0 && _wrename(temporaryPath_.c_str(), finalPath_.c_str()) != 0)
-        Fail(errno);
+    if (error_ == 0)
+        if (int error = TakeName())
+            Fail(error);
     if (error_ != 0) {
         _wremove(temporaryPath_.c_str());
         Forget();
@@ -152,6 +154,29 @@ bool OutputFile::Commit()
     }
     Forget();
     return true;
+}
+
+// The temporary file takes the final name: an errno, or 0.
+int OutputFile::TakeName()
+{
+    const std::string from = ToPath(temporaryPath_).string();
+    const std::string to = ToPath(finalPath_).string();
+    if (replaceExisting_)
+        return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    int error = renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0 ? 0 : errno;
+    // A file system without the flag: a hard link is just as exclusive.
+    if (error == EINVAL || error == ENOSYS) {
+        error = link(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+        if (error == 0)
+            unlink(from.c_str());
+    }
+    // Nor hard links (FAT): the narrow window of a look before the rename.
+    if (error == EPERM || error == ENOTSUP || error == EMLINK) {
+        struct stat there;
+        error = lstat(to.c_str(), &there) == 0 ? EEXIST : rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    }
+    appeared_ = error == EEXIST;
+    return error;
 }
 
 void OutputFile::Forget()

@@ -42,6 +42,14 @@ public:
     void Abandon();
     // Gives the finished file these permission bits.
     void SetMode(unsigned mode);
+    // Whether Commit may replace a file under the final name (the default:
+    // the caller asked, or the file is its own). Off, Commit takes the name
+    // only while it is free: a file that appeared there meanwhile stays,
+    // and Commit fails with Appeared() set.
+    void SetReplaceExisting(bool replace) { replaceExisting_ = replace; }
+    // The last Commit found the final name taken while it was not to
+    // replace anything.
+    bool Appeared() const { return appeared_; }
     // Flushes the stream and cuts the file to `length` bytes (rewriting a
     // file in place can shorten it); false, as every later Commit, when
     // anything failed.
@@ -62,6 +70,7 @@ private:
     static int CookieClose(void* cookie);
     void Fail(int error);
     void Forget();
+    int TakeName();
 
     std::wstring finalPath_;
     std::wstring temporaryPath_;
@@ -69,6 +78,8 @@ private:
     int fd_ = -1;
     int error_ = 0;
     int liveSlot_ = -1;
+    bool replaceExisting_ = true;
+    bool appeared_ = false;
 };
 
 // The fault point. Counts the write steps of every output file in the

@@ -1,5 +1,6 @@
 #include "rows/ConversionList.h"
 #include "rows/PlainList.h"
+#include "platform/core/Strings.h"
 
 #include "tests/support/TestFiles.h"
 
@@ -177,4 +178,40 @@ TEST_F(Model, RealMediaLengthComesFromItsModule)
     ASSERT_EQ(rows.Add(rm.wstring()), 1);
     EXPECT_EQ(rows.Find(0)->inputKind, kInputRealMedia);
     EXPECT_NEAR(rows.Find(0)->lengthMs, seconds * 1000, 1.0);
+}
+
+// A stored folder that cannot be used (hand-edited, damaged) is no folder:
+// the outputs go beside their sources, never relative to wherever the
+// program runs, nor into "/".
+TEST_F(Model, AStoredFolderThatCannotBeUsedMeansBesideTheSource)
+{
+    fs::copy_file(FixturePath("mono8_8k.ape"), dir / "song.ape");
+    ASSERT_EQ(rows.Add((dir / "song.ape").wstring()), 1);
+    rows.MarkChecked();
+    const std::wstring beside = (dir / "song.mp3").wstring();
+    for (const wchar_t* folder : {L"", L"music/", L"/", L"///", L"/./", L"/a/../", L"/a\x1b[31m/", L"/no-slash"}) {
+        SCOPED_TRACE(win::ToUtf8(folder));
+        rows.Find(0)->outputPath.clear();
+        rows.PrepareOutputs(kOutputMp3, folder);
+        EXPECT_EQ(rows.Find(0)->outputPath, beside);
+    }
+    rows.Find(0)->outputPath.clear();
+    rows.PrepareOutputs(kOutputMp3, L"/out/");
+    EXPECT_EQ(rows.Find(0)->outputPath, L"/out/song.mp3");
+}
+
+// A title longer than a file name can be still names the file, cut at a
+// character with its extension kept, also when it changes format.
+TEST_F(Model, ALongTitleIsCutToAFileNameAtACharacter)
+{
+    std::wstring title(150, L'\u00E9');  // 300 bytes of UTF-8
+    fs::create_symlink(Demo("demo.ape"), dir / "image.ape");
+    WriteText(dir / "long.cue", "FILE \"image.ape\" WAVE\nTRACK 01 AUDIO\nTITLE \"" + win::ToUtf8(title) +
+                                    "\"\nINDEX 01 00:00:00\n");
+    ASSERT_EQ(rows.Add((dir / "long.cue").wstring()), 1);
+    rows.MarkChecked();
+    rows.PrepareOutputs(kOutputMp3, L"/out/");
+    EXPECT_EQ(rows.Find(0)->outputPath, L"/out/" + std::wstring(125, L'\u00E9') + L".mp3");
+    rows.PrepareOutputs(kOutputWav, L"/out/");
+    EXPECT_EQ(rows.Find(0)->outputPath, L"/out/" + std::wstring(125, L'\u00E9') + L".wav");
 }

@@ -80,6 +80,8 @@ TEST(Mp3InputLimits, PatchedApeHeadersAreRefusedBeforeEncoding)
             ASSERT_EQ(sink.Load(L"lame_enc"), 1);
             sink.InitDefaults();
             EXPECT_LT(sink.Open(&format, work.Path("out.mp3"), EncodeSettings()), 0);
+            EXPECT_EQ(sink.FailureReason(),
+                      Mp3InputProblem(format.nSamplesPerSec, format.nChannels, format.wBitsPerSample));
             EXPECT_FALSE(std::filesystem::exists(work.Dir() / "out.mp3"));
         }
     }

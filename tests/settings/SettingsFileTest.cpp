@@ -224,6 +224,11 @@ TEST(SettingsCheck, FoldersThatCannotBeUsedSayWhy)
     EXPECT_EQ(OutputFolderProblem(L"C:\\Music\\"), L"the output folder \"C:\\Music\\\" is not an absolute path");
     EXPECT_EQ(OutputFolderProblem(L"/a\nb/"), L"the output folder \"/a\nb/\" holds control characters");
     EXPECT_EQ(OutputFolderProblem(L"/music"), L"the output folder \"/music\" is too long");
+    // Ten damaged bytes can spell the root other ways than "/".
+    for (const wchar_t* root : {L"/", L"//", L"///", L"/./", L"/a/../", L"/../"})
+        EXPECT_EQ(OutputFolderProblem(root), L"the output folder \"" + std::wstring(root) + L"\" is the root folder");
+    EXPECT_EQ(OutputFolderProblem(L"/a/b/../"), L"");
+    EXPECT_EQ(OutputFolderProblem(L"/.../"), L"");
 }
 
 TEST_F(Settings, AFifoIsNotWaitedFor)
