@@ -8,7 +8,11 @@
 struct CommandLine {
     enum class Answer { Ask, Yes, No };
 
-    bool wav = false;  // MP3 unless --wav
+    bool wav = false;  // MP3 unless --wav, --flac or --opus
+    bool flac = false;
+    bool opus = false;
+    int flacLevel = 5;
+    int opusKbps = 160;
     std::string outputDirectory;
     std::optional<int> cbrRate;
     std::optional<std::pair<int, int>> vbrRange;

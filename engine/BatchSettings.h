@@ -12,4 +12,11 @@ struct BatchSettings {
     // wider or narrower than 16 bits. Off: a 44100 Hz stereo file is left
     // as it is, whatever its width.
     bool requireSixteenBit = false;
+    // FLAC: libFLAC's compression level, 0 (fastest) to 8 (smallest).
+    int flacLevel = 5;
+    // Opus: the average bit rate of its variable-rate encoding, kbit/s.
+    int opusKbps = 160;
+    // FLAC is resampled to 16-bit 44100 Hz only when the run asks for it
+    // itself: a lossless copy keeps the source's rate unless told otherwise.
+    bool resampleFlac = false;
 };

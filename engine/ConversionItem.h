@@ -22,6 +22,8 @@ enum InputKind : std::int32_t {
 enum OutputKind : std::int32_t {
     kOutputWav = 0,
     kOutputMp3 = 1,
+    kOutputFlac = 2,
+    kOutputOpus = 3,
     kOutputWavBesideSource = 4,
 };
 

@@ -1,5 +1,6 @@
 // Tags a row's finished output file with the row's tag record, in the form
-// its output kind takes: ID3v2.4 + ID3v1 for MP3, INFO + ID3 chunks for WAV.
+// its output kind takes: ID3v2.4 + ID3v1 for MP3, INFO + ID3 chunks for WAV,
+// Vorbis comments for FLAC and Opus.
 #pragma once
 
 #include "engine/ConversionItem.h"

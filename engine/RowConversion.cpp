@@ -1,5 +1,7 @@
 #include "engine/RowConversion.h"
 
+#include "engine/FlacSink.h"
+#include "engine/OpusSink.h"
 #include "engine/OutputTags.h"
 #include "resample/FileReplace.h"
 #include "resample/WavInput.h"
@@ -28,7 +30,8 @@ win::DWORD RowConversion::Run()
         return 0;
     DeriveOutputPath();
     if (ape_ && item_.outputKind != kOutputMp3 && item_.outputKind != kOutputWav &&
-        item_.outputKind != kOutputWavBesideSource)
+        item_.outputKind != kOutputWavBesideSource && item_.outputKind != kOutputFlac &&
+        item_.outputKind != kOutputOpus)
         ape_.reset();  // no sink: nothing to convert
     if (ape_) {
         sourceOpen_ = ape_->Open(item_.sourcePath.c_str()) == 1;
@@ -99,6 +102,16 @@ void RowConversion::PrepareSink()
         if (sinkProblem_.empty() && win::NameTaken(item_.outputPath) && !events_.AskOverwrite(Key(), item_.outputPath))
             skipDecoding_ = noResampling_ = true;
         return;
+    case kOutputFlac:
+    case kOutputOpus:
+        if (item_.outputKind == kOutputFlac)
+            encoded_ = std::make_unique<FlacSink>(settings_.flacLevel);
+        else
+            encoded_ = std::make_unique<OpusSink>(settings_.opusKbps);
+        sink_ = encoded_.get();
+        if (sinkProblem_.empty() && win::NameTaken(item_.outputPath) && !events_.AskOverwrite(Key(), item_.outputPath))
+            skipDecoding_ = noResampling_ = true;
+        return;
     case kOutputWav: PrepareWav(true); return;
     case kOutputWavBesideSource: PrepareWav(false); return;
     }
@@ -140,7 +153,7 @@ win::DWORD RowConversion::Convert()
     if (reason.empty())
         reason = RangeProblem();
     if (reason.empty())
-        reason = mp3 ? DecodeToMp3() : DecodeToWav();
+        reason = mp3 ? DecodeToMp3() : encoded_ ? DecodeToEncoded() : DecodeToWav();
     ape_->Close();
     if (mp3_)
         mp3_->Unload();
@@ -220,6 +233,21 @@ std::wstring RowConversion::DecodeToWav()
     };
     if (wav_->Close() != 1)
         return tagProblem.empty() ? CouldNotWrite(wav_->ErrorText()) : tagProblem;
+    return L"";
+}
+
+std::wstring RowConversion::DecodeToEncoded()
+{
+    if (!encoded_->Open(*ape_->PcmFormat(), item_.outputPath))
+        return encoded_->FailureReason();
+    ape_->Decode();
+    if (std::wstring damage = Damage(); !damage.empty()) {
+        encoded_->Abandon();
+        return damage;
+    }
+    encoded_->beforeCommit = [this](win::OutputFile& output) { return TagOutput(item_, output); };
+    if (!encoded_->Finish())
+        return encoded_->FailureReason();
     return L"";
 }
 

@@ -11,6 +11,7 @@
 #include "engine/ApeSource.h"
 #include "engine/BrookSource.h"
 #include "engine/ConversionItem.h"
+#include "engine/EncodedFileSink.h"
 #include "engine/Mp3Sink.h"
 #include "engine/RowEvents.h"
 #include "engine/WavSink.h"
@@ -42,6 +43,8 @@ private:
     std::wstring RangeProblem();
     std::wstring DecodeToMp3();
     std::wstring DecodeToWav();
+    // FLAC and Opus: encoded into a file of their own.
+    std::wstring DecodeToEncoded();
     std::wstring Damage();
     void Resample();
     // Every decoded chunk: into the row's sink, then its position reported.
@@ -59,6 +62,7 @@ private:
     std::unique_ptr<BrookSource> brook_;
     std::unique_ptr<WavSink> wav_;
     std::unique_ptr<Mp3Sink> mp3_;
+    std::unique_ptr<EncodedFileSink> encoded_;
     bool sourceOpen_ = false;
     std::wstring sinkProblem_;
     bool skipDecoding_ = false;

@@ -150,7 +150,7 @@ void ConversionList::MarkChecked()
 
 void ConversionList::PrepareOutputs(std::int32_t outputKind, const std::wstring& outputDirectory)
 {
-    const wchar_t* extension = outputKind == kOutputMp3 ? L"mp3" : L"wav";
+    const wchar_t* extension = OutputExtension(outputKind);
     for (auto& [key, record] : rows_) {
         record->outputKind = outputKind;
         record->outputPath = OutputPathFor(*record, extension, outputDirectory);

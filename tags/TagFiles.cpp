@@ -13,13 +13,16 @@
 #include <taglib/apeitem.h>
 #include <taglib/apetag.h>
 #include <taglib/fileref.h>
+#include <taglib/flacfile.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/infotag.h>
 #include <taglib/mpegfile.h>
+#include <taglib/opusfile.h>
 #include <taglib/tpropertymap.h>
 #include <taglib/wavfile.h>
+#include <taglib/xiphcomment.h>
 
 #include <cerrno>
 #include <cstring>
@@ -142,6 +145,31 @@ std::wstring SaveWavTags(TagStream& stream, const TagRecord& tags, const std::fu
     return SaveResult(saved, stream, writerError());
 }
 
+// Vorbis comments, the only tag FLAC readers are sure to read; an ID3 tag
+// some tool put in front of or behind the stream goes.
+std::wstring SaveFlacTags(TagStream& stream, const TagRecord& tags, const std::function<std::string()>& writerError)
+{
+    auto tagLib = UseTagLib();
+    TagLib::FLAC::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+    if (!file.isValid())
+        return stream.Error() || !writerError().empty() ? SaveResult(false, stream, writerError())
+                                                        : Unwritable(L"the file is not a readable FLAC file");
+    file.xiphComment(true)->setProperties(ToPropertyMap(tags));
+    file.strip(TagLib::FLAC::File::ID3v1 | TagLib::FLAC::File::ID3v2);
+    return SaveResult(file.save(), stream, writerError());
+}
+
+std::wstring SaveOpusTags(TagStream& stream, const TagRecord& tags, const std::function<std::string()>& writerError)
+{
+    auto tagLib = UseTagLib();
+    TagLib::Ogg::Opus::File file(&stream, false);
+    if (!file.isValid() || !file.tag())
+        return stream.Error() || !writerError().empty() ? SaveResult(false, stream, writerError())
+                                                        : Unwritable(L"the file is not a readable Opus file");
+    file.tag()->setProperties(ToPropertyMap(tags));
+    return SaveResult(file.save(), stream, writerError());
+}
+
 using Saver = std::wstring (*)(TagStream&, const TagRecord&, const std::function<std::string()>&);
 
 std::wstring SaveInOutput(win::OutputFile& output, const TagRecord& tags, Saver save)
@@ -191,6 +219,16 @@ std::wstring WriteMp3Tags(win::OutputFile& output, const TagRecord& tags)
 std::wstring WriteWavTags(win::OutputFile& output, const TagRecord& tags)
 {
     return SaveInOutput(output, tags, SaveWavTags);
+}
+
+std::wstring WriteFlacTags(win::OutputFile& output, const TagRecord& tags)
+{
+    return SaveInOutput(output, tags, SaveFlacTags);
+}
+
+std::wstring WriteOpusTags(win::OutputFile& output, const TagRecord& tags)
+{
+    return SaveInOutput(output, tags, SaveOpusTags);
 }
 
 std::wstring WriteMp3Tags(const std::wstring& path, const TagRecord& tags)
