@@ -238,6 +238,10 @@ std::wstring RowConversion::DecodeToWav()
 
 std::wstring RowConversion::DecodeToEncoded()
 {
+    const WAVEFORMATEX* format = ape_->PcmFormat();
+    if (item_.outputKind == kOutputFlac && settings_.resampleFlac &&
+        !(format->nSamplesPerSec == 44100 && format->wBitsPerSample == 16))
+        return DecodeToResampledFlac();
     if (!encoded_->Open(*ape_->PcmFormat(), item_.outputPath))
         return encoded_->FailureReason();
     ape_->Decode();

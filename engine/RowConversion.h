@@ -45,6 +45,9 @@ private:
     std::wstring DecodeToWav();
     // FLAC and Opus: encoded into a file of their own.
     std::wstring DecodeToEncoded();
+    // FLAC at 16-bit 44100 Hz: the decoded audio goes through a temporary
+    // WAV file that the resampler rewrites, then into the encoder.
+    std::wstring DecodeToResampledFlac();
     std::wstring Damage();
     void Resample();
     // Every decoded chunk: into the row's sink, then its position reported.

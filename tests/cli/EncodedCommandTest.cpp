@@ -109,6 +109,29 @@ TEST(EncodedCommand, FlacTracksDecodeToExactlyTheirSourceRanges)
     }
 }
 
+TEST(EncodedCommand, ResampledFlacHoldsExactlyWhatResampledWavDoes)
+{
+    ASSERT_EQ(MissingTools({"sox", "flac", "ffmpeg"}), "");
+    TempDir dir;
+    MakeAlbum(dir.path(), Image{48000, 24, 2});
+    Result flac = Convert("--flac --resample --yes -o " + Q(dir / "flac") + " " + Q(dir / "album.cue"));
+    ASSERT_EQ(flac.status, 0) << flac.output;
+    Result wav = Convert("--wav --resample --yes -o " + Q(dir / "wav") + " " + Q(dir / "album.cue"));
+    ASSERT_EQ(wav.status, 0) << wav.output;
+    // The intermediate file went with the row.
+    EXPECT_EQ(FileNames(dir / "flac"), (std::vector<std::string>{"First.flac", "Second.flac"}));
+    for (const char* track : {"First", "Second"}) {
+        SCOPED_TRACE(track);
+        auto resampled = FfmpegDecode(dir / "wav" / (std::string(track) + ".wav"), "s16le");
+        ASSERT_GT(resampled.size(), 44100u * 4);
+        EXPECT_TRUE(FlacDecode(dir / "flac" / (std::string(track) + ".flac"), false) == resampled);
+        std::string stream = Shell("ffprobe -v error -show_entries stream=sample_rate,bits_per_raw_sample -of csv=p=0 " +
+                                   Q(dir / "flac" / (std::string(track) + ".flac")))
+                                 .output;
+        EXPECT_EQ(stream, "44100,16\n");
+    }
+}
+
 TEST(EncodedCommand, OpusTracksLastExactlyTheirRangesAt48kHz)
 {
     ASSERT_EQ(MissingTools({"sox", "opusdec", "ffmpeg", "ffprobe"}), "");
