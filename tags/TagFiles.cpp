@@ -145,6 +145,26 @@ std::wstring SaveWavTags(TagStream& stream, const TagRecord& tags, const std::fu
     return SaveResult(saved, stream, writerError());
 }
 
+// Vorbis comments keep "3/10" as TRACKNUMBER=3 and TRACKTOTAL=10 (and
+// the disc the same way), the form their readers look for.
+TagLib::PropertyMap XiphProperties(const TagRecord& tags)
+{
+    TagLib::PropertyMap map = ToPropertyMap(tags);
+    for (const char* field : {"TRACK", "DISC"}) {
+        TagLib::String number = TagLib::String(field) + "NUMBER", total = TagLib::String(field) + "TOTAL";
+        if (!map.contains(number) || map[number].isEmpty())
+            continue;
+        TagLib::String value = map[number].front();
+        int slash = value.find("/");
+        if (slash < 0)
+            continue;
+        map.replace(number, TagLib::StringList(value.substr(0, static_cast<unsigned>(slash))));
+        if (!map.contains(total) && static_cast<unsigned>(slash) + 1 < value.size())
+            map.replace(total, TagLib::StringList(value.substr(static_cast<unsigned>(slash) + 1)));
+    }
+    return map;
+}
+
 // Vorbis comments, the only tag FLAC readers are sure to read; an ID3 tag
 // some tool put in front of or behind the stream goes.
 std::wstring SaveFlacTags(TagStream& stream, const TagRecord& tags, const std::function<std::string()>& writerError)
@@ -154,7 +174,7 @@ std::wstring SaveFlacTags(TagStream& stream, const TagRecord& tags, const std::f
     if (!file.isValid())
         return stream.Error() || !writerError().empty() ? SaveResult(false, stream, writerError())
                                                         : Unwritable(L"the file is not a readable FLAC file");
-    file.xiphComment(true)->setProperties(ToPropertyMap(tags));
+    file.xiphComment(true)->setProperties(XiphProperties(tags));
     file.strip(TagLib::FLAC::File::ID3v1 | TagLib::FLAC::File::ID3v2);
     return SaveResult(file.save(), stream, writerError());
 }
@@ -166,7 +186,7 @@ std::wstring SaveOpusTags(TagStream& stream, const TagRecord& tags, const std::f
     if (!file.isValid() || !file.tag())
         return stream.Error() || !writerError().empty() ? SaveResult(false, stream, writerError())
                                                         : Unwritable(L"the file is not a readable Opus file");
-    file.tag()->setProperties(ToPropertyMap(tags));
+    file.tag()->setProperties(XiphProperties(tags));
     return SaveResult(file.save(), stream, writerError());
 }
 

@@ -163,7 +163,7 @@ TEST(EncodedCommand, FlacAndOpusCarryTheAlbumsTagsAsVorbisComments)
     TempDir dir;
     std::map<std::string, std::string> expected{
         {"TITLE", "Slow Tide"}, {"ARTIST", "The Kolvex Synths"}, {"ALBUM", "Demo Album"},
-        {"album_artist", "The Kolvex Synths"}, {"track", "2/3"}, {"DATE", "2026"}, {"GENRE", "Ambient"},
+        {"album_artist", "The Kolvex Synths"}, {"track", "2"}, {"TRACKTOTAL", "3"}, {"DATE", "2026"}, {"GENRE", "Ambient"},
         {"COMMENT", "Made with sox for the Kolvex demo"}};
     for (const char* format : {"flac", "opus"}) {
         SCOPED_TRACE(format);
