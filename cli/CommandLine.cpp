@@ -60,7 +60,10 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
     app.add_option("--settings", options.settingsFile, "settings file to read (default: configure.dat beside the program)")
         ->check(CLI::ExistingFile);
     app.add_flag("--list", options.list, "list the rows the files make and their tags, without converting");
-    app.add_flag("--no-tags", options.noTags, "write the output files without tags");
+    app.add_flag("--no-tags", options.noTags, "write the output files without tags (and without a cover)");
+    app.add_flag("--no-art", options.noArt,
+                 "leave the front cover out of MP3, FLAC and Opus files (by default it comes from the source's "
+                 "tags, else cover, folder, front or the album title .jpg/.png beside it)");
     app.add_flag("--whole", options.whole, "convert an album image as one file, although a CUE sheet lies beside it");
     app.add_option("--name", options.namePattern,
                    "name outputs by PATTERN: %n track number, %t title, %a artist, %A album, %y year, "

@@ -22,6 +22,7 @@ struct CommandLine {
     std::string settingsFile;
     bool list = false;
     bool noTags = false;      // leave the outputs untagged
+    bool noArt = false;       // no cover picture in MP3, FLAC and Opus
     bool whole = false;       // an image with a sheet beside it as one file
     std::string namePattern;  // output names from tags ("%a/%A/%n - %t")
     std::optional<int> jobs;     // rows converted at once; default: the cores

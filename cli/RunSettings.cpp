@@ -36,6 +36,7 @@ RunSettings::RunSettings(const CommandLine& options)
     batch_.flacLevel = options.flacLevel;
     batch_.opusKbps = options.opusKbps;
     batch_.resampleFlac = options.resample.value_or(false);
+    batch_.embedCover = !options.noArt && !options.noTags;
     // The help promises 16-bit 44100 Hz, whatever the source's width.
     batch_.requireSixteenBit = true;
 }

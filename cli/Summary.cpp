@@ -40,6 +40,8 @@ int PrintSummary(FILE* out, const RowTable& rows, const PlainList& list,
         std::wstring why = Reason(*record, it == outcomes.end() ? nullptr : &it->second);
         std::fprintf(out, "  %-8s %s -> %s%s%s\n", why.empty() ? "OK" : "FAILED", name.c_str(), output.c_str(),
                      why.empty() ? "" : ": ", DisplayText(why).c_str());
+        if (why.empty() && !record->warning.empty())
+            std::fprintf(out, "           warning: %s\n", DisplayText(record->warning).c_str());
         failures += why.empty() ? 0 : 1;
     }
     return failures;

@@ -19,4 +19,7 @@ struct BatchSettings {
     // FLAC is resampled to 16-bit 44100 Hz only when the run asks for it
     // itself: a lossless copy keeps the source's rate unless told otherwise.
     bool resampleFlac = false;
+    // MP3, FLAC and Opus get the source's front cover (from its tags, else
+    // an image file beside it).
+    bool embedCover = false;
 };

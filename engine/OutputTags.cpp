@@ -4,12 +4,22 @@
 
 std::wstring TagOutput(const ConversionItem& item, win::OutputFile& output)
 {
-    if (item.tags.Empty())
+    return TagOutput(item.tags, item.outputKind, output);
+}
+
+std::wstring TagOutput(const TagRecord& tags, std::int32_t outputKind, win::OutputFile& output)
+{
+    if (tags.Empty())
         return {};
-    switch (item.outputKind) {
-    case kOutputMp3: return WriteMp3Tags(output, item.tags);
-    case kOutputFlac: return WriteFlacTags(output, item.tags);
-    case kOutputOpus: return WriteOpusTags(output, item.tags);
-    default: return WriteWavTags(output, item.tags);
+    switch (outputKind) {
+    case kOutputMp3: return WriteMp3Tags(output, tags);
+    case kOutputFlac: return WriteFlacTags(output, tags);
+    case kOutputOpus: return WriteOpusTags(output, tags);
+    default: return WriteWavTags(output, tags);
     }
+}
+
+bool TakesCover(std::int32_t outputKind)
+{
+    return outputKind == kOutputMp3 || outputKind == kOutputFlac || outputKind == kOutputOpus;
 }

@@ -14,3 +14,8 @@
 // ("could not be written: no space left on device"); the file must then be
 // dropped.
 std::wstring TagOutput(const ConversionItem& item, win::OutputFile& output);
+// The same with a record of the caller's (the row's tags and its cover).
+std::wstring TagOutput(const TagRecord& tags, std::int32_t outputKind, win::OutputFile& output);
+
+// The output kinds that hold a cover picture: MP3, FLAC and Opus.
+bool TakesCover(std::int32_t outputKind);

@@ -26,6 +26,7 @@ std::wstring CouldNotWrite(const std::string& why)
 win::DWORD RowConversion::Run()
 {
     item_.failureReason.clear();
+    item_.warning.clear();
     if (!PrepareSource())
         return 0;
     DeriveOutputPath();
@@ -201,7 +202,7 @@ std::wstring RowConversion::DecodeToMp3()
         mp3_->Abandon();
         return damage;
     }
-    mp3_->beforeCommit = [this](win::OutputFile& output) { return TagOutput(item_, output); };
+    mp3_->beforeCommit = [this](win::OutputFile& output) { return TagFile(output); };
     if (mp3_->Finish() < 0) {
         std::wstring why = mp3_->FailureReason();
         return why.empty() ? CouldNotWrite("") : why;
@@ -229,7 +230,7 @@ std::wstring RowConversion::DecodeToWav()
     }
     std::wstring tagProblem;
     wav_->beforeCommit = [this, &tagProblem](win::OutputFile& output) {
-        return tagProblem = TagOutput(item_, output);
+        return tagProblem = TagFile(output);
     };
     if (wav_->Close() != 1)
         return tagProblem.empty() ? CouldNotWrite(wav_->ErrorText()) : tagProblem;
@@ -249,7 +250,7 @@ std::wstring RowConversion::DecodeToEncoded()
         encoded_->Abandon();
         return damage;
     }
-    encoded_->beforeCommit = [this](win::OutputFile& output) { return TagOutput(item_, output); };
+    encoded_->beforeCommit = [this](win::OutputFile& output) { return TagFile(output); };
     if (!encoded_->Finish())
         return encoded_->FailureReason();
     return L"";

@@ -21,6 +21,7 @@
 #include "platform/core/Types.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class RowConversion : private ResampleListener {
@@ -48,6 +49,11 @@ private:
     // FLAC at 16-bit 44100 Hz: the decoded audio goes through a temporary
     // WAV file that the resampler rewrites, then into the encoder.
     std::wstring DecodeToResampledFlac();
+    // The row's tags as its output gets them: with the source's front cover
+    // when the batch embeds covers (a picture skipped is noted in the row's
+    // warning). Found once per row.
+    const TagRecord& OutputTags();
+    std::wstring TagFile(win::OutputFile& output);
     std::wstring Damage();
     void Resample();
     // Every decoded chunk: into the row's sink, then its position reported.
@@ -66,6 +72,7 @@ private:
     std::unique_ptr<WavSink> wav_;
     std::unique_ptr<Mp3Sink> mp3_;
     std::unique_ptr<EncodedFileSink> encoded_;
+    std::optional<TagRecord> outputTags_;
     bool sourceOpen_ = false;
     std::wstring sinkProblem_;
     bool skipDecoding_ = false;

@@ -89,7 +89,7 @@ std::wstring RowConversion::DecodeToResampledFlac()
         encoded_->Abandon();
         return L"could not read back the resampled audio";
     }
-    encoded_->beforeCommit = [this](win::OutputFile& output) { return TagOutput(item_, output); };
+    encoded_->beforeCommit = [this](win::OutputFile& output) { return TagFile(output); };
     if (!encoded_->Finish())
         return encoded_->FailureReason();
     return L"";

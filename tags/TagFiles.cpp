@@ -12,8 +12,10 @@
 #include <taglib/apefile.h>
 #include <taglib/apeitem.h>
 #include <taglib/apetag.h>
+#include <taglib/attachedpictureframe.h>
 #include <taglib/fileref.h>
 #include <taglib/flacfile.h>
+#include <taglib/flacpicture.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
@@ -46,6 +48,24 @@ void FillInfoTag(TagLib::RIFF::Info::Tag& info, const TagRecord& tags)
         if (!value.empty())
             info.setFieldText(id, ToTagString(WithoutNuls(value)));
     }
+}
+
+TagLib::ByteVector PictureBytes(const CoverPicture& cover)
+{
+    return TagLib::ByteVector(reinterpret_cast<const char*>(cover.data.data()), static_cast<unsigned>(cover.data.size()));
+}
+
+// FLAC's picture block; Opus carries the same block in its comments.
+std::unique_ptr<TagLib::FLAC::Picture> FlacPicture(const CoverPicture& cover)
+{
+    auto picture = std::make_unique<TagLib::FLAC::Picture>();
+    picture->setType(TagLib::FLAC::Picture::FrontCover);
+    picture->setMimeType(cover.mime);
+    picture->setWidth(cover.width);
+    picture->setHeight(cover.height);
+    picture->setColorDepth(cover.depth);
+    picture->setData(PictureBytes(cover));
+    return picture;
 }
 
 std::wstring Unwritable(const std::wstring& what) { return L"could not write the tags: " + what; }
@@ -125,6 +145,13 @@ std::wstring SaveMp3Tags(TagStream& stream, const TagRecord& tags, const std::fu
     TagLib::PropertyMap map = ToPropertyMap(tags);
     file.ID3v2Tag(true)->setProperties(map);
     file.ID3v1Tag(true)->setProperties(map);
+    if (tags.cover) {
+        auto* frame = new TagLib::ID3v2::AttachedPictureFrame;
+        frame->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
+        frame->setMimeType(tags.cover->mime);
+        frame->setPicture(PictureBytes(*tags.cover));
+        file.ID3v2Tag()->addFrame(frame);
+    }
     bool saved = file.save(TagLib::MPEG::File::ID3v1 | TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers,
                            TagLib::ID3v2::v4, TagLib::File::DoNotDuplicate);
     return SaveResult(saved, stream, writerError());
@@ -175,6 +202,9 @@ std::wstring SaveFlacTags(TagStream& stream, const TagRecord& tags, const std::f
         return stream.Error() || !writerError().empty() ? SaveResult(false, stream, writerError())
                                                         : Unwritable(L"the file is not a readable FLAC file");
     file.xiphComment(true)->setProperties(XiphProperties(tags));
+    file.removePictures();
+    if (tags.cover)
+        file.addPicture(FlacPicture(*tags.cover).release());
     file.strip(TagLib::FLAC::File::ID3v1 | TagLib::FLAC::File::ID3v2);
     return SaveResult(file.save(), stream, writerError());
 }
@@ -187,6 +217,9 @@ std::wstring SaveOpusTags(TagStream& stream, const TagRecord& tags, const std::f
         return stream.Error() || !writerError().empty() ? SaveResult(false, stream, writerError())
                                                         : Unwritable(L"the file is not a readable Opus file");
     file.tag()->setProperties(XiphProperties(tags));
+    file.tag()->removeAllPictures();
+    if (tags.cover)
+        file.tag()->addPicture(FlacPicture(*tags.cover).release());
     return SaveResult(file.save(), stream, writerError());
 }
 
