@@ -72,6 +72,10 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
             auto why = CheckNamePattern(win::FromUtf8(pattern));
             return why ? win::ToUtf8(*why) : std::string();
         });
+    app.add_option("--replaygain", options.replayGain,
+                   "write ReplayGain 2.0 tags (R128 gains in Opus): track, or track and album (the tracks of a "
+                   "sheet, or the files of a folder with one album title)")
+        ->check(CLI::IsMember({"track", "album"}));
     app.add_option("-j,--jobs", options.jobs, "rows converted at once, each by its own worker (default: the cores)")
         ->check(CLI::Range(1, 256));
     app.add_option("--threads", options.threads,

@@ -23,6 +23,7 @@ struct CommandLine {
     bool list = false;
     bool noTags = false;      // leave the outputs untagged
     bool noArt = false;       // no cover picture in MP3, FLAC and Opus
+    std::string replayGain;   // "", "track" or "album"
     bool whole = false;       // an image with a sheet beside it as one file
     std::string namePattern;  // output names from tags ("%a/%A/%n - %t")
     std::optional<int> jobs;     // rows converted at once; default: the cores

@@ -37,6 +37,10 @@ RunSettings::RunSettings(const CommandLine& options)
     batch_.opusKbps = options.opusKbps;
     batch_.resampleFlac = options.resample.value_or(false);
     batch_.embedCover = !options.noArt && !options.noTags;
+    if (options.replayGain == "track")
+        batch_.replayGain = BatchSettings::ReplayGain::Track;
+    else if (options.replayGain == "album")
+        batch_.replayGain = BatchSettings::ReplayGain::Album;
     // The help promises 16-bit 44100 Hz, whatever the source's width.
     batch_.requireSixteenBit = true;
 }

@@ -22,4 +22,8 @@ struct BatchSettings {
     // MP3, FLAC and Opus get the source's front cover (from its tags, else
     // an image file beside it).
     bool embedCover = false;
+    // ReplayGain 2.0 tags (R128 gains in Opus), measured as rows convert:
+    // per track, or per track and per album.
+    enum class ReplayGain { Off, Track, Album };
+    ReplayGain replayGain = ReplayGain::Off;
 };

@@ -44,6 +44,7 @@ win::DWORD RowConversion::Run()
         result = Convert();
     if (wav_ && converted_ && settings_.stored.resamplingFlag && !noResampling_)
         Resample();
+    AlbumRowOver();
     if (reported_)
         events_.RowFinished(Key(), converted_ && !resampleFailed_, item_.failureReason);
     return result;
@@ -166,8 +167,10 @@ win::DWORD RowConversion::Convert()
 
 void RowConversion::PcmCallback(const unsigned char* data, int bytes, std::int64_t positionMs)
 {
-    if (sink_ && bytes > 0)
+    if (sink_ && bytes > 0) {
         sink_->Write(data, static_cast<std::size_t>(bytes));
+        Measure(data, bytes);
+    }
     events_.RowProgress(Key(), positionMs);
 }
 

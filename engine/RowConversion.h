@@ -8,7 +8,9 @@
 // source.
 #pragma once
 
+#include "engine/AlbumGains.h"
 #include "engine/ApeSource.h"
+#include "engine/LoudnessMeter.h"
 #include "engine/BrookSource.h"
 #include "engine/ConversionItem.h"
 #include "engine/EncodedFileSink.h"
@@ -28,6 +30,10 @@ class RowConversion : private ResampleListener {
 public:
     RowConversion(ConversionItem& item, const BatchSettings& settings, RowEvents& events)
         : item_(item), settings_(settings), events_(events) { }
+
+    // The batch's album measurement, when it has one; the row hands its
+    // meter in when it is over.
+    void SetAlbums(AlbumGains* albums) { albums_ = albums; }
 
     // The thread result: 0, or (DWORD)-1 when the source could not be opened.
     win::DWORD Run();
@@ -54,6 +60,10 @@ private:
     // warning). Found once per row.
     const TagRecord& OutputTags();
     std::wstring TagFile(win::OutputFile& output);
+    // Every chunk the sink gets is measured too, when the batch wants gains.
+    void Measure(const unsigned char* data, int bytes);
+    // Hands the row's meter (none when it made no file) to the album.
+    void AlbumRowOver();
     std::wstring Damage();
     void Resample();
     // Every decoded chunk: into the row's sink, then its position reported.
@@ -73,6 +83,8 @@ private:
     std::unique_ptr<Mp3Sink> mp3_;
     std::unique_ptr<EncodedFileSink> encoded_;
     std::optional<TagRecord> outputTags_;
+    std::unique_ptr<LoudnessMeter> meter_;
+    AlbumGains* albums_ = nullptr;
     bool sourceOpen_ = false;
     std::wstring sinkProblem_;
     bool skipDecoding_ = false;

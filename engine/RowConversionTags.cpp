@@ -16,10 +16,39 @@ const TagRecord& RowConversion::OutputTags()
         outputTags_->cover = art.picture;
         item_.warning = art.warning;
     }
+    // Measured over every chunk decoded so far: the whole row, as the file
+    // is tagged only once it is complete.
+    if (meter_ && meter_->Ok()) {
+        if (item_.outputKind == kOutputOpus) {
+            outputTags_->Set("R128_TRACK_GAIN", R128GainText(meter_->Loudness()));
+        } else {
+            outputTags_->Set("REPLAYGAIN_TRACK_GAIN", ReplayGainText(meter_->Loudness()));
+            outputTags_->Set("REPLAYGAIN_TRACK_PEAK", PeakText(meter_->Peak()));
+        }
+    }
     return *outputTags_;
 }
 
 std::wstring RowConversion::TagFile(win::OutputFile& output)
 {
     return TagOutput(OutputTags(), item_.outputKind, output);
+}
+
+void RowConversion::Measure(const unsigned char* data, int bytes)
+{
+    if (settings_.replayGain == BatchSettings::ReplayGain::Off)
+        return;
+    if (!meter_) {
+        const WAVEFORMATEX* format = ape_->PcmFormat();
+        meter_ = std::make_unique<LoudnessMeter>(format->nChannels, format->nSamplesPerSec, format->wBitsPerSample);
+    }
+    meter_->Add(data, static_cast<std::size_t>(bytes));
+}
+
+void RowConversion::AlbumRowOver()
+{
+    if (!albums_)
+        return;
+    const bool made = reported_ && converted_ && !resampleFailed_ && meter_ && meter_->Ok();
+    albums_->RowOver(item_, made ? std::move(meter_) : nullptr, outputTags_ ? *outputTags_ : item_.tags);
 }

@@ -180,6 +180,7 @@ TEST(EncodedCommand, FlacAndOpusCarryTheAlbumsTagsAsVorbisComments)
 
 TEST(EncodedCommand, AFullDiskLeavesNoFileAndSaysWhy)
 {
+    ASSERT_EQ(MissingTools({"flac", "opusinfo"}), "");
     for (const char* format : {"flac", "opus"}) {
         for (const char* at : {"1", "5", "40"}) {
             SCOPED_TRACE(std::string(format) + " failing from write " + at);
