@@ -13,6 +13,21 @@ int OpusSink::WriteTo(void* sink, const unsigned char* data, opus_int32 length)
 
 namespace {
 
+// Sources give their channels in the WAV order (front left, front right,
+// centre, LFE, back left, back right, ...); the surround mapping takes them
+// in the Vorbis order (left, centre, right, rear left, rear right, LFE).
+// Row n: for each Vorbis channel, the source channel it is.
+constexpr int kVorbisOrder[8][8] = {
+    {0},
+    {0, 1},
+    {0, 2, 1},
+    {0, 1, 2, 3},
+    {0, 2, 1, 3, 4},
+    {0, 2, 1, 4, 5, 3},
+    {0, 2, 1, 5, 6, 4, 3},
+    {0, 2, 1, 6, 7, 4, 5, 3},
+};
+
 std::wstring EncoderError(const char* what, int error)
 {
     return win::FromUtf8(std::string(what) + ": " + ope_strerror(error));
@@ -49,10 +64,12 @@ std::wstring OpusSink::StartEncoder(const WAVEFORMATEX& format)
 
 std::wstring OpusSink::Encode(const std::int32_t* samples, std::size_t frames)
 {
-    const std::size_t count = frames * static_cast<std::size_t>(channels_);
-    pcm_.resize(count);
-    for (std::size_t i = 0; i < count; ++i)
-        pcm_[i] = static_cast<float>(samples[i]) * scale_;
+    const auto channels = static_cast<std::size_t>(channels_);
+    const int* order = kVorbisOrder[channels_ - 1];
+    pcm_.resize(frames * channels);
+    for (std::size_t f = 0; f < frames; ++f, samples += channels)
+        for (std::size_t c = 0; c < channels; ++c)
+            pcm_[f * channels + c] = static_cast<float>(samples[order[c]]) * scale_;
     int error = ope_encoder_write_float(encoder_, pcm_.data(), static_cast<int>(frames));
     return error == OPE_OK ? std::wstring() : EncoderError("the Opus encoder failed", error);
 }

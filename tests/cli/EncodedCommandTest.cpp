@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -156,6 +157,36 @@ TEST(EncodedCommand, OpusTracksLastExactlyTheirRangesAt48kHz)
                                    Q(dir / "out" / "First.opus"))
                                  .output;
         EXPECT_EQ(layout, image.channels == 6 ? "6,5.1\n" : image.channels == 2 ? "2,stereo\n" : "1,mono\n");
+    }
+}
+
+// Surround sources come in the WAV order and Opus keeps its own: each
+// channel must come back out where it went in.
+TEST(EncodedCommand, OpusSurroundKeepsEveryChannelInItsPlace)
+{
+    ASSERT_EQ(MissingTools({"sox", "ffmpeg"}), "");
+    TempDir dir;
+    // Only the centre (third) and the back left (fifth) sound.
+    Shell("sox -n -r 48000 -b 16 -c 6 " + Q(dir / "image.wav") +
+          " synth 2 sine 0 sine 0 sine 440 sine 0 sine 660 sine 0 vol 0.5");
+    std::ofstream(dir / "album.cue") << "FILE \"image.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE \"Only\"\n"
+                                        "    INDEX 01 00:00:00\n";
+    Result r = Convert("--opus --yes -o " + Q(dir / "out") + " " + Q(dir / "album.cue"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    std::string stats =
+        Shell("ffmpeg -nostats -i " + Q(dir / "out" / "Only.opus") + " -af astats=measure_overall=none -f null - 2>&1")
+            .output;
+    std::vector<double> rms;
+    std::smatch match;
+    std::regex level(R"(RMS level dB: (-?[0-9.]+|-inf))");
+    for (auto it = std::sregex_iterator(stats.begin(), stats.end(), level); it != std::sregex_iterator(); ++it)
+        rms.push_back((*it)[1] == "-inf" ? -200.0 : std::stod((*it)[1]));
+    ASSERT_EQ(rms.size(), 6u) << stats;
+    for (int c = 0; c < 6; ++c) {
+        if (c == 2 || c == 4)
+            EXPECT_GT(rms[c], -15.0) << "channel " << c + 1;
+        else
+            EXPECT_LT(rms[c], -50.0) << "channel " << c + 1;
     }
 }
 
