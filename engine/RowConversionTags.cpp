@@ -1,5 +1,5 @@
-// The tags a row's output gets: the row's own record, and the source's
-// front cover where the output holds one.
+// The tags a row's output gets: the row's own record, the source's
+// front cover where the output holds one, and the row's track gain.
 #include "engine/RowConversion.h"
 
 #include "engine/OutputTags.h"
@@ -32,23 +32,4 @@ const TagRecord& RowConversion::OutputTags()
 std::wstring RowConversion::TagFile(win::OutputFile& output)
 {
     return TagOutput(OutputTags(), item_.outputKind, output);
-}
-
-void RowConversion::Measure(const unsigned char* data, int bytes)
-{
-    if (settings_.replayGain == BatchSettings::ReplayGain::Off)
-        return;
-    if (!meter_) {
-        const WAVEFORMATEX* format = ape_->PcmFormat();
-        meter_ = std::make_unique<LoudnessMeter>(format->nChannels, format->nSamplesPerSec, format->wBitsPerSample);
-    }
-    meter_->Add(data, static_cast<std::size_t>(bytes));
-}
-
-void RowConversion::AlbumRowOver()
-{
-    if (!albums_)
-        return;
-    const bool made = reported_ && converted_ && !resampleFailed_ && meter_ && meter_->Ok();
-    albums_->RowOver(item_, made ? std::move(meter_) : nullptr, outputTags_ ? *outputTags_ : item_.tags);
 }

@@ -64,7 +64,16 @@ std::optional<Bytes> EmbeddedCover(const std::wstring& path)
     switch (kind) {
     case SourceKind::Ape: {
         TagLib::APE::File file(name.c_str(), false);
-        return file.isValid() ? ApeCover(file.APETag()) : std::nullopt;
+        if (!file.isValid())
+            return std::nullopt;
+        if (auto cover = ApeCover(file.APETag()))
+            return cover;
+        // Some taggers put an ID3v2 tag in front of the audio.
+        file.seek(0);
+        if (file.readBlock(3) != TagLib::ByteVector("ID3"))
+            return std::nullopt;
+        TagLib::ID3v2::Tag front(&file, 0);
+        return Id3Cover(&front);
     }
     case SourceKind::WavPack: {
         TagLib::WavPack::File file(name.c_str(), false);

@@ -9,6 +9,8 @@
 #include <taglib/apefile.h>
 #include <taglib/apeitem.h>
 #include <taglib/apetag.h>
+#include <taglib/attachedpictureframe.h>
+#include <taglib/id3v2tag.h>
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -103,4 +105,31 @@ TEST(CoverArt, AnApeFilesFrontPictureComesFirstThenTheFolderInItsOrder)
     EXPECT_EQ(art.picture->width, 9);
     EXPECT_EQ(art.picture->data, Png(9, 9, 8, 2));
     EXPECT_TRUE(art.warning.empty());
+}
+
+TEST(CoverArt, AnId3TagInFrontOfAnApeFileLendsItsFrontPicture)
+{
+    TempDir dir;
+    Bytes jpeg = Jpeg(12, 10);
+    TagLib::ID3v2::Tag tag;
+    for (auto type : {TagLib::ID3v2::AttachedPictureFrame::BackCover, TagLib::ID3v2::AttachedPictureFrame::FrontCover}) {
+        auto* frame = new TagLib::ID3v2::AttachedPictureFrame;
+        frame->setType(type);
+        frame->setMimeType("image/jpeg");
+        Bytes picture = type == TagLib::ID3v2::AttachedPictureFrame::FrontCover ? jpeg : Png(3, 3, 8, 2);
+        frame->setPicture(TagLib::ByteVector(reinterpret_cast<const char*>(picture.data()),
+                                             static_cast<unsigned>(picture.size())));
+        tag.addFrame(frame);
+    }
+    TagLib::ByteVector front = tag.render();
+    Bytes file(front.begin(), front.end());
+    Bytes ape = ReadBytes(FixturePath("stereo16_44k.ape"));
+    file.insert(file.end(), ape.begin(), ape.end());
+    WriteBytes(dir / "a.ape", file);
+    WriteBytes(dir / "cover.png", Png(5, 5, 8, 2));
+
+    CoverArt art = FindCoverArt(win::FromUtf8((dir / "a.ape").string()), win::FromUtf8((dir / "a.ape").string()), L"");
+    ASSERT_TRUE(art.picture);
+    EXPECT_EQ(art.picture->data, jpeg);
+    EXPECT_EQ(art.picture->mime, "image/jpeg");
 }
