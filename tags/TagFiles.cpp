@@ -145,6 +145,8 @@ std::wstring SaveMp3Tags(TagStream& stream, const TagRecord& tags, const std::fu
     TagLib::PropertyMap map = ToPropertyMap(tags);
     file.ID3v2Tag(true)->setProperties(map);
     file.ID3v1Tag(true)->setProperties(map);
+    // A file tagged again (with its album's gain) keeps one picture.
+    file.ID3v2Tag()->removeFrames("APIC");
     if (tags.cover) {
         auto* frame = new TagLib::ID3v2::AttachedPictureFrame;
         frame->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
