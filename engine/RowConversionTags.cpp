@@ -5,6 +5,8 @@
 #include "engine/OutputTags.h"
 #include "tags/CoverArt.h"
 
+#include <map>
+
 const TagRecord& RowConversion::OutputTags()
 {
     if (outputTags_)
@@ -16,9 +18,16 @@ const TagRecord& RowConversion::OutputTags()
         outputTags_->cover = art.picture;
         item_.warning = art.warning;
     }
+    // Gains the source carried describe other audio once this row is
+    // measured, and Opus players take only R128 gains.
+    const bool measured = meter_ && meter_->Ok();
+    std::erase_if(outputTags_->fields, [&](const auto& field) {
+        return (field.first.starts_with("REPLAYGAIN_") && (measured || item_.outputKind == kOutputOpus)) ||
+               (field.first.starts_with("R128_") && measured);
+    });
     // Measured over every chunk decoded so far: the whole row, as the file
     // is tagged only once it is complete.
-    if (meter_ && meter_->Ok()) {
+    if (measured) {
         if (item_.outputKind == kOutputOpus) {
             outputTags_->Set("R128_TRACK_GAIN", R128GainText(meter_->Loudness()));
         } else {
