@@ -59,13 +59,24 @@ void PrintSafely(const std::string& text, std::FILE* to)
 std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode)
 {
     CommandLine options;
-    CLI::App app{"Converts Monkey's Audio files and CUE-sheet album images to MP3 or WAV.\n"
+    CLI::App app{"Converts Monkey's Audio files and CUE-sheet album images to MP3, WAV, FLAC or Opus.\n"
                  "Options override the stored settings for this run only."};
     app.set_version_flag("--version", "kolvex-convert 1.1");
 
     bool mp3 = false;
     auto* mp3Flag = app.add_flag("--mp3", mp3, "write MP3 files (the default)");
-    app.add_flag("--wav", options.wav, "write WAV files")->excludes(mp3Flag);
+    auto* wavFlag = app.add_flag("--wav", options.wav, "write WAV files")->excludes(mp3Flag);
+    auto* flacFlag = app.add_flag("--flac", options.flac, "write FLAC files (the source's rate, width and channels)")
+                         ->excludes(mp3Flag)
+                         ->excludes(wavFlag);
+    auto* opusFlag = app.add_flag("--opus", options.opus, "write Opus files (48 kHz, variable bit rate)")
+                         ->excludes(mp3Flag)
+                         ->excludes(wavFlag)
+                         ->excludes(flacFlag);
+    app.add_option("--flac-level", options.flacLevel, "FLAC compression level, 0 (fastest) to 8 (smallest); default 5")
+        ->check(CLI::Range(0, 8));
+    app.add_option("--opus-bitrate", options.opusKbps, "Opus average bit rate in kbit/s, 6 to 510; default 160")
+        ->check(CLI::Range(6, 510));
     app.add_option("-o,--output", options.outputDirectory,
                    "output directory, created when missing (default: the stored one, else beside each source)");
     auto* cbr = app.add_option("--cbr", options.cbrRate, "constant bit rate in kbit/s")->check(CLI::Range(8, 320));
@@ -73,7 +84,9 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
     app.add_option("--vbr", vbr, "variable bit rate range MIN-MAX in kbit/s")->check(CheckVbrRange)->excludes(cbr);
     app.add_option("--quality", options.quality, "encoder quality, 0 (best) to 9 (fastest)")->check(CLI::Range(0, 9));
     bool resample = false, noResample = false;
-    auto* resampleFlag = app.add_flag("--resample", resample, "bring WAV output to 16-bit 44100 Hz");
+    auto* resampleFlag = app.add_flag("--resample", resample, "bring WAV or FLAC output to 16-bit 44100 Hz");
+    // Opus is always 48 kHz: the encoder resamples whatever it is given.
+    resampleFlag->excludes(opusFlag);
     app.add_flag("--no-resample", noResample, "keep WAV output at the source's rate")->excludes(resampleFlag);
     bool yes = false, no = false;
     auto* yesFlag = app.add_flag("--yes", yes, "overwrite existing output files without asking");
@@ -81,7 +94,10 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
     app.add_option("--settings", options.settingsFile, "settings file to read (default: configure.dat beside the program)")
         ->check(CLI::ExistingFile);
     app.add_flag("--list", options.list, "list the rows the files make and their tags, without converting");
-    app.add_flag("--no-tags", options.noTags, "write the output files without tags");
+    app.add_flag("--no-tags", options.noTags, "write the output files without tags (and without a cover)");
+    app.add_flag("--no-art", options.noArt,
+                 "leave the front cover out of MP3, FLAC and Opus files (by default it comes from the source's "
+                 "tags, else cover, folder, front or the album title .jpg/.png beside it)");
     app.add_option("--cue-charset", options.cueCharset,
                    "read CUE sheets without a byte-order mark in this charset (e.g. CP1251, SHIFT_JIS, GB18030) "
                    "instead of detecting it")
@@ -96,6 +112,10 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
             auto why = CheckNamePattern(win::FromUtf8(pattern));
             return why ? win::ToUtf8(*why) : std::string();
         });
+    app.add_option("--replaygain", options.replayGain,
+                   "write ReplayGain 2.0 tags (R128 gains in Opus): track, or track and album (the tracks of a "
+                   "sheet, or the files of a folder with one album title)")
+        ->check(CLI::IsMember({"track", "album"}));
     app.add_option("-j,--jobs", options.jobs, "rows converted at once, each by its own worker (default: the cores)")
         ->transform(CLI::Validator(WholeNumber(1, 256), "1..256"));
     app.add_option("--threads", options.threads,

@@ -8,7 +8,11 @@
 struct CommandLine {
     enum class Answer { Ask, Yes, No };
 
-    bool wav = false;  // MP3 unless --wav
+    bool wav = false;  // MP3 unless --wav, --flac or --opus
+    bool flac = false;
+    bool opus = false;
+    int flacLevel = 5;
+    int opusKbps = 160;
     std::string outputDirectory;
     std::optional<int> cbrRate;
     std::optional<std::pair<int, int>> vbrRange;
@@ -18,6 +22,8 @@ struct CommandLine {
     std::string settingsFile;
     bool list = false;
     bool noTags = false;      // leave the outputs untagged
+    bool noArt = false;       // no cover picture in MP3, FLAC and Opus
+    std::string replayGain;   // "", "track" or "album"
     bool whole = false;       // an image with a sheet beside it as one file
     std::string namePattern;  // output names from tags ("%a/%A/%n - %t")
     std::string cueCharset;   // what sheets without a byte-order mark are read as; "" detects

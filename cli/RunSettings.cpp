@@ -52,6 +52,14 @@ RunSettings::RunSettings(const CommandLine& options)
         settings_.mp3.quality = static_cast<std::uint32_t>(*options.quality);
     if (options.resample)
         settings_.resamplingFlag = *options.resample ? 1 : 0;
+    batch_.flacLevel = options.flacLevel;
+    batch_.opusKbps = options.opusKbps;
+    batch_.resampleFlac = options.resample.value_or(false);
+    batch_.embedCover = !options.noArt && !options.noTags;
+    if (options.replayGain == "track")
+        batch_.replayGain = BatchSettings::ReplayGain::Track;
+    else if (options.replayGain == "album")
+        batch_.replayGain = BatchSettings::ReplayGain::Album;
     // The help promises 16-bit 44100 Hz, whatever the source's width.
     batch_.requireSixteenBit = true;
     batch_.replaceAppearingFiles = options.overwrite == CommandLine::Answer::Yes;

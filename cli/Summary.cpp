@@ -42,6 +42,8 @@ int PrintSummary(FILE* out, const RowTable& rows, const PlainList& list,
                      why.empty() ? "" : ": ", DisplayText(why).c_str());
         if (why.empty() && !record->notice.empty())
             std::fprintf(out, "           note: %s\n", DisplayText(record->notice).c_str());
+        if (why.empty() && !record->warning.empty())
+            std::fprintf(out, "           warning: %s\n", DisplayText(record->warning).c_str());
         failures += why.empty() ? 0 : 1;
     }
     return failures;

@@ -8,6 +8,7 @@
 #include "cli/DisplayText.h"
 #include "cli/InputCheck.h"
 #include "cli/ListCheck.h"
+#include "cli/OutputFormats.h"
 #include "cli/OutputPlan.h"
 #include "cli/OverwriteAnswers.h"
 #include "cli/ProgressDisplay.h"
@@ -21,6 +22,7 @@
 #include "engine/BatchController.h"
 #include "rows/ConversionList.h"
 #include "rows/NamePattern.h"
+#include "rows/OutputNaming.h"
 #include "rows/PlainList.h"
 #include "rows/StatusTexts.h"
 #include "settings/ConversionSettings.h"
@@ -89,9 +91,11 @@ int AddInputs(const std::vector<std::string>& files, ConversionList& rows, bool 
     return failures;
 }
 
-void PrintFormat(std::int32_t kind, const ConversionSettings& s)
+void PrintFormat(std::int32_t kind, const BatchSettings& batch)
 {
-    std::wstring format = kind == kOutputMp3 ? Mp3FormatLine(s.cbrFlag != 0, static_cast<int>(s.mp3.cbrBitRate),
+    const ConversionSettings& s = batch.stored;
+    std::wstring format = kind == kOutputFlac || kind == kOutputOpus ? EncodedFormatLine(kind, batch)
+                          : kind == kOutputMp3 ? Mp3FormatLine(s.cbrFlag != 0, static_cast<int>(s.mp3.cbrBitRate),
                                                              static_cast<int>(s.mp3.vbrMinimum),
                                                              static_cast<int>(s.mp3.vbrMaximum),
                                                              static_cast<int>(s.mp3.quality))
@@ -105,7 +109,7 @@ void PrintFormat(std::int32_t kind, const ConversionSettings& s)
 // the source's folder when none is set).
 void NameByPattern(RowTable& rows, const std::wstring& pattern, std::int32_t kind, const ConversionSettings& settings)
 {
-    const wchar_t* extension = kind == kOutputMp3 ? L"mp3" : L"wav";
+    const wchar_t* extension = OutputExtension(kind);
     for (auto& [key, record] : rows) {
         std::wstring directory = settings.HasOutputDirectory() ? settings.OutputDirectory()
                                                                 : std::wstring(DirectoryOf(record->sourcePath));
@@ -173,7 +177,7 @@ int main(int argc, char** argv)
         return failures ? 1 : 0;
     }
 
-    std::int32_t kind = options->wav ? kOutputWav : kOutputMp3;
+    std::int32_t kind = ChosenOutputKind(*options);
     if (kind == kOutputMp3 && !EncoderAvailable())
         return 1;
     rows.MarkChecked();
@@ -189,7 +193,7 @@ int main(int argc, char** argv)
     PrepareOutputFolders(rows.Rows(), leftOut, made);
     for (const auto& [key, left] : leftOut)
         std::fprintf(stderr, "kolvex-convert: %s\n", DisplayText(left.reason).c_str());
-    PrintFormat(kind, settings);
+    PrintFormat(kind, run.Snapshot());
 
     OverwriteAnswers answers(options->overwrite);
     bool resampling = kind == kOutputWav && settings.resamplingFlag;

@@ -31,6 +31,9 @@ int BatchController::Start(const BatchSettings& settings, RowEvents& events)
     Wait();  // the thread of the previous batch, which has said it is done
     settings_ = settings;
     events_ = &events;
+    albums_.reset();
+    if (settings.replayGain == BatchSettings::ReplayGain::Album)
+        albums_ = std::make_unique<AlbumGains>(*rows_);
     cancelled_ = false;
     batch_ = win::CreateThread(nullptr, 0, BatchThread, this, 0, nullptr);
     if (!batch_)
@@ -65,6 +68,8 @@ win::DWORD BatchController::BatchThread(void* parameter)
         self->StartRow(item);
     }
     self->WaitForRowsBelow(1);
+    if (self->albums_)
+        self->albums_->BatchOver();
     // Done before anyone hears of it, so the next batch may start.
     self->running_ = false;
     self->events_->BatchDone();
@@ -75,7 +80,7 @@ void BatchController::StartRow(ConversionItem* item)
 {
     RowRun& run = workers_.emplace_back();
     run.batch = this;
-    run.job = RowJob{item, &settings_, events_};
+    run.job = RowJob{item, &settings_, events_, albums_.get()};
     item->threadIdSlot = &run.threadId;
     item->cancel = &cancelled_;
     run.thread = win::CreateThread(nullptr, 0, RowThread, &run, 0, item->threadIdSlot);

@@ -9,6 +9,7 @@
 #include "engine/RowEvents.h"
 #include "engine/BatchSettings.h"
 
+#include "engine/AlbumGains.h"
 #include "engine/Worker.h"
 
 #include "platform/core/Types.h"
@@ -16,6 +17,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <list>
+#include <memory>
 #include <mutex>
 
 class BatchController {
@@ -66,6 +68,7 @@ private:
     RowTable* rows_ = nullptr;
     BatchSettings settings_;
     RowEvents* events_ = nullptr;
+    std::unique_ptr<AlbumGains> albums_;
     int rowsAtOnce_ = 1;
     win::HANDLE batch_ = nullptr;
     std::atomic<bool> running_{false};

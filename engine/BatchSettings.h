@@ -16,4 +16,18 @@ struct BatchSettings {
     // name, also a file that appears there while its row converts
     // (kolvex-convert --yes). Off: such a file stays and the row fails.
     bool replaceAppearingFiles = false;
+    // FLAC: libFLAC's compression level, 0 (fastest) to 8 (smallest).
+    int flacLevel = 5;
+    // Opus: the average bit rate of its variable-rate encoding, kbit/s.
+    int opusKbps = 160;
+    // FLAC is resampled to 16-bit 44100 Hz only when the run asks for it
+    // itself: a lossless copy keeps the source's rate unless told otherwise.
+    bool resampleFlac = false;
+    // MP3, FLAC and Opus get the source's front cover (from its tags, else
+    // an image file beside it).
+    bool embedCover = false;
+    // ReplayGain 2.0 tags (R128 gains in Opus), measured as rows convert:
+    // per track, or per track and per album.
+    enum class ReplayGain { Off, Track, Album };
+    ReplayGain replayGain = ReplayGain::Off;
 };

@@ -23,6 +23,8 @@ enum InputKind : std::int32_t {
 enum OutputKind : std::int32_t {
     kOutputWav = 0,
     kOutputMp3 = 1,
+    kOutputFlac = 2,
+    kOutputOpus = 3,
     kOutputWavBesideSource = 4,
 };
 
@@ -67,6 +69,9 @@ public:
     // the file as it was); empty when it succeeded. The worker sets it
     // before it posts the row's done message.
     std::wstring failureReason;
+    // What the last conversion left out though the file was made (a cover
+    // picture that is no good image); empty when nothing.
+    std::wstring warning;
     // Set by the batch while the row's worker runs: the batch was asked to
     // stop, and the row ends after its current chunk or block.
     const std::atomic<bool>* cancel = nullptr;

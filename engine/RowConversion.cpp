@@ -1,6 +1,8 @@
 #include "engine/RowConversion.h"
 
 #include "engine/Mp3SourceCheck.h"
+#include "engine/FlacSink.h"
+#include "engine/OpusSink.h"
 #include "engine/OutputTags.h"
 #include "resample/FileReplace.h"
 #include "resample/WavInput.h"
@@ -26,11 +28,13 @@ win::DWORD RowConversion::Run()
 {
     item_.failureReason.clear();
     item_.notice.clear();
+    item_.warning.clear();
     DeriveOutputPath();
     if (!PrepareSource())
         return 0;
     if (ape_ && item_.outputKind != kOutputMp3 && item_.outputKind != kOutputWav &&
-        item_.outputKind != kOutputWavBesideSource)
+        item_.outputKind != kOutputWavBesideSource && item_.outputKind != kOutputFlac &&
+        item_.outputKind != kOutputOpus)
         ape_.reset();  // no sink: nothing to convert
     if (ape_) {
         sourceOpen_ = ape_->Open(item_.sourcePath.c_str()) == 1;
@@ -51,6 +55,7 @@ win::DWORD RowConversion::Run()
         result = Convert();
     if (wav_ && converted_ && settings_.stored.resamplingFlag && !noResampling_)
         Resample();
+    AlbumRowOver();
     if (reported_)
         events_.RowFinished(Key(), converted_ && !resampleFailed_, item_.failureReason);
     return result;
@@ -116,6 +121,16 @@ void RowConversion::PrepareSink()
         if (sinkProblem_.empty() && win::NameTaken(item_.outputPath) && !events_.AskOverwrite(Key(), item_.outputPath))
             skipDecoding_ = noResampling_ = true;
         return;
+    case kOutputFlac:
+    case kOutputOpus:
+        if (item_.outputKind == kOutputFlac)
+            encoded_ = std::make_unique<FlacSink>(settings_.flacLevel);
+        else
+            encoded_ = std::make_unique<OpusSink>(settings_.opusKbps);
+        sink_ = encoded_.get();
+        if (sinkProblem_.empty() && win::NameTaken(item_.outputPath) && !events_.AskOverwrite(Key(), item_.outputPath))
+            skipDecoding_ = noResampling_ = true;
+        return;
     case kOutputWav: PrepareWav(true); return;
     case kOutputWavBesideSource: PrepareWav(false); return;
     }
@@ -157,7 +172,7 @@ win::DWORD RowConversion::Convert()
     if (reason.empty())
         reason = RangeProblem();
     if (reason.empty())
-        reason = mp3 ? DecodeToMp3() : DecodeToWav();
+        reason = mp3 ? DecodeToMp3() : encoded_ ? DecodeToEncoded() : DecodeToWav();
     ape_->Close();
     if (mp3_)
         mp3_->Unload();
@@ -169,8 +184,10 @@ win::DWORD RowConversion::Convert()
 
 void RowConversion::PcmCallback(const unsigned char* data, int bytes, std::int64_t positionMs)
 {
-    if (sink_ && bytes > 0)
+    if (sink_ && bytes > 0) {
         sink_->Write(data, static_cast<std::size_t>(bytes));
+        Measure(data, bytes);
+    }
     events_.RowProgress(Key(), positionMs);
 }
 
@@ -216,7 +233,7 @@ std::wstring RowConversion::DecodeToMp3()
         mp3_->Abandon();
         return damage;
     }
-    mp3_->beforeCommit = [this](win::OutputFile& output) { return TagOutput(item_, output); };
+    mp3_->beforeCommit = [this](win::OutputFile& output) { return TagFile(output); };
     if (mp3_->Finish() < 0) {
         std::wstring why = mp3_->FailureReason();
         return why.empty() ? CouldNotWrite("") : why;
@@ -244,13 +261,32 @@ std::wstring RowConversion::DecodeToWav()
     }
     std::wstring tagProblem;
     wav_->beforeCommit = [this, &tagProblem](win::OutputFile& output) {
-        return tagProblem = TagOutput(item_, output);
+        return tagProblem = TagFile(output);
     };
     if (wav_->Close() != 1) {
         if (wav_->Appeared())
             return AppearedReason(item_.outputPath);
         return tagProblem.empty() ? CouldNotWrite(wav_->ErrorText()) : tagProblem;
     }
+    return L"";
+}
+
+std::wstring RowConversion::DecodeToEncoded()
+{
+    const WAVEFORMATEX* format = ape_->PcmFormat();
+    if (item_.outputKind == kOutputFlac && settings_.resampleFlac &&
+        !(format->nSamplesPerSec == 44100 && format->wBitsPerSample == 16))
+        return DecodeToResampledFlac();
+    if (!encoded_->Open(*ape_->PcmFormat(), item_.outputPath))
+        return encoded_->FailureReason();
+    ape_->Decode();
+    if (std::wstring damage = Damage(); !damage.empty()) {
+        encoded_->Abandon();
+        return damage;
+    }
+    encoded_->beforeCommit = [this](win::OutputFile& output) { return TagFile(output); };
+    if (!encoded_->Finish())
+        return encoded_->FailureReason();
     return L"";
 }
 

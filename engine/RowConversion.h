@@ -8,10 +8,13 @@
 // source.
 #pragma once
 
+#include "engine/AlbumGains.h"
 #include "engine/ApeSource.h"
+#include "engine/LoudnessMeter.h"
 #include "engine/BrookSource.h"
 #include "engine/ConversionItem.h"
 #include "engine/Downmix.h"
+#include "engine/EncodedFileSink.h"
 #include "engine/Mp3Sink.h"
 #include "engine/RowEvents.h"
 #include "engine/WavSink.h"
@@ -21,12 +24,17 @@
 #include "platform/core/Types.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class RowConversion : private ResampleListener {
 public:
     RowConversion(ConversionItem& item, const BatchSettings& settings, RowEvents& events)
         : item_(item), settings_(settings), events_(events) { }
+
+    // The batch's album measurement, when it has one; the row hands its
+    // meter in when it is over.
+    void SetAlbums(AlbumGains* albums) { albums_ = albums; }
 
     // The thread result: 0, or (DWORD)-1 when the source could not be opened.
     win::DWORD Run();
@@ -43,6 +51,20 @@ private:
     std::wstring RangeProblem();
     std::wstring DecodeToMp3();
     std::wstring DecodeToWav();
+    // FLAC and Opus: encoded into a file of their own.
+    std::wstring DecodeToEncoded();
+    // FLAC at 16-bit 44100 Hz: the decoded audio goes through a temporary
+    // WAV file that the resampler rewrites, then into the encoder.
+    std::wstring DecodeToResampledFlac();
+    // The row's tags as its output gets them: with the source's front cover
+    // when the batch embeds covers (a picture skipped is noted in the row's
+    // warning). Found once per row.
+    const TagRecord& OutputTags();
+    std::wstring TagFile(win::OutputFile& output);
+    // Every chunk the sink gets is measured too, when the batch wants gains.
+    void Measure(const unsigned char* data, int bytes);
+    // Hands the row's meter (none when it made no file) to the album.
+    void AlbumRowOver();
     std::wstring Damage();
     void Resample();
     // Every decoded chunk: into the row's sink, then its position reported.
@@ -61,6 +83,10 @@ private:
     std::unique_ptr<WavSink> wav_;
     std::unique_ptr<Mp3Sink> mp3_;
     std::unique_ptr<DownmixSink> downmix_;
+    std::unique_ptr<EncodedFileSink> encoded_;
+    std::optional<TagRecord> outputTags_;
+    std::unique_ptr<LoudnessMeter> meter_;
+    AlbumGains* albums_ = nullptr;
     bool sourceOpen_ = false;
     std::wstring sinkProblem_;
     bool skipDecoding_ = false;

@@ -8,5 +8,6 @@ win::DWORD WorkerThread(void* parameter)
     if (!job || !job->item || !job->settings || !job->events)
         return 0;
     RowConversion conversion(*job->item, *job->settings, *job->events);
+    conversion.SetAlbums(job->albums);
     return conversion.Run();
 }

@@ -5,6 +5,7 @@
 
 #include "platform/core/Types.h"
 
+class AlbumGains;
 class ConversionItem;
 class RowEvents;
 struct BatchSettings;
@@ -14,6 +15,7 @@ struct RowJob {
     ConversionItem* item = nullptr;
     const BatchSettings* settings = nullptr;
     RowEvents* events = nullptr;
+    AlbumGains* albums = nullptr;  // the batch measures albums
 };
 
 // Thread procedure; the parameter is a RowJob. 0, or (DWORD)-1 when the

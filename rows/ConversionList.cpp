@@ -170,7 +170,7 @@ void ConversionList::MarkChecked()
 
 void ConversionList::PrepareOutputs(std::int32_t outputKind, const std::wstring& outputDirectory)
 {
-    const wchar_t* extension = outputKind == kOutputMp3 ? L"mp3" : L"wav";
+    const wchar_t* extension = OutputExtension(outputKind);
     // A stored folder that cannot be used is no folder: beside each source.
     const std::wstring folder = OutputFolderProblem(outputDirectory).empty() ? outputDirectory : L"";
     for (auto& [key, record] : rows_) {

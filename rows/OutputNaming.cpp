@@ -54,6 +54,16 @@ std::wstring OutputPathFor(const ConversionItem& item, const std::wstring& exten
     return win::FitPathFileName(OutputPathOf(item, extension, outputDirectory));
 }
 
+const wchar_t* OutputExtension(std::int32_t outputKind)
+{
+    switch (outputKind) {
+    case kOutputMp3: return L"mp3";
+    case kOutputFlac: return L"flac";
+    case kOutputOpus: return L"opus";
+    default: return L"wav";
+    }
+}
+
 std::wstring SafeTrackFileName(const std::wstring& title, const std::wstring& trackNumber)
 {
     if (title.empty() || title == L"." || title == L"..")

@@ -12,14 +12,19 @@
 #include <taglib/apefile.h>
 #include <taglib/apeitem.h>
 #include <taglib/apetag.h>
+#include <taglib/attachedpictureframe.h>
 #include <taglib/fileref.h>
+#include <taglib/flacfile.h>
+#include <taglib/flacpicture.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/infotag.h>
 #include <taglib/mpegfile.h>
+#include <taglib/opusfile.h>
 #include <taglib/tpropertymap.h>
 #include <taglib/wavfile.h>
+#include <taglib/xiphcomment.h>
 
 #include <cerrno>
 #include <cstring>
@@ -43,6 +48,24 @@ void FillInfoTag(TagLib::RIFF::Info::Tag& info, const TagRecord& tags)
         if (!value.empty())
             info.setFieldText(id, ToTagString(WithoutNuls(value)));
     }
+}
+
+TagLib::ByteVector PictureBytes(const CoverPicture& cover)
+{
+    return TagLib::ByteVector(reinterpret_cast<const char*>(cover.data.data()), static_cast<unsigned>(cover.data.size()));
+}
+
+// FLAC's picture block; Opus carries the same block in its comments.
+std::unique_ptr<TagLib::FLAC::Picture> FlacPicture(const CoverPicture& cover)
+{
+    auto picture = std::make_unique<TagLib::FLAC::Picture>();
+    picture->setType(TagLib::FLAC::Picture::FrontCover);
+    picture->setMimeType(cover.mime);
+    picture->setWidth(cover.width);
+    picture->setHeight(cover.height);
+    picture->setColorDepth(cover.depth);
+    picture->setData(PictureBytes(cover));
+    return picture;
 }
 
 std::wstring Unwritable(const std::wstring& what) { return L"could not write the tags: " + what; }
@@ -122,6 +145,15 @@ std::wstring SaveMp3Tags(TagStream& stream, const TagRecord& tags, const std::fu
     TagLib::PropertyMap map = ToPropertyMap(tags);
     file.ID3v2Tag(true)->setProperties(map);
     file.ID3v1Tag(true)->setProperties(map);
+    // A file tagged again (with its album's gain) keeps one picture.
+    file.ID3v2Tag()->removeFrames("APIC");
+    if (tags.cover) {
+        auto* frame = new TagLib::ID3v2::AttachedPictureFrame;
+        frame->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
+        frame->setMimeType(tags.cover->mime);
+        frame->setPicture(PictureBytes(*tags.cover));
+        file.ID3v2Tag()->addFrame(frame);
+    }
     bool saved = file.save(TagLib::MPEG::File::ID3v1 | TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers,
                            TagLib::ID3v2::v4, TagLib::File::DoNotDuplicate);
     return SaveResult(saved, stream, writerError());
@@ -140,6 +172,57 @@ std::wstring SaveWavTags(TagStream& stream, const TagRecord& tags, const std::fu
     FillInfoTag(*file.InfoTag(), tags);
     bool saved = file.save(TagLib::RIFF::WAV::File::AllTags, TagLib::File::StripOthers, TagLib::ID3v2::v4);
     return SaveResult(saved, stream, writerError());
+}
+
+// Vorbis comments keep "3/10" as TRACKNUMBER=3 and TRACKTOTAL=10 (and
+// the disc the same way), the form their readers look for.
+TagLib::PropertyMap XiphProperties(const TagRecord& tags)
+{
+    TagLib::PropertyMap map = ToPropertyMap(tags);
+    for (const char* field : {"TRACK", "DISC"}) {
+        TagLib::String number = TagLib::String(field) + "NUMBER", total = TagLib::String(field) + "TOTAL";
+        if (!map.contains(number) || map[number].isEmpty())
+            continue;
+        TagLib::String value = map[number].front();
+        int slash = value.find("/");
+        if (slash < 0)
+            continue;
+        map.replace(number, TagLib::StringList(value.substr(0, static_cast<unsigned>(slash))));
+        if (!map.contains(total) && static_cast<unsigned>(slash) + 1 < value.size())
+            map.replace(total, TagLib::StringList(value.substr(static_cast<unsigned>(slash) + 1)));
+    }
+    return map;
+}
+
+// Vorbis comments, the only tag FLAC readers are sure to read; an ID3 tag
+// some tool put in front of or behind the stream goes.
+std::wstring SaveFlacTags(TagStream& stream, const TagRecord& tags, const std::function<std::string()>& writerError)
+{
+    auto tagLib = UseTagLib();
+    TagLib::FLAC::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+    if (!file.isValid())
+        return stream.Error() || !writerError().empty() ? SaveResult(false, stream, writerError())
+                                                        : Unwritable(L"the file is not a readable FLAC file");
+    file.xiphComment(true)->setProperties(XiphProperties(tags));
+    file.removePictures();
+    if (tags.cover)
+        file.addPicture(FlacPicture(*tags.cover).release());
+    file.strip(TagLib::FLAC::File::ID3v1 | TagLib::FLAC::File::ID3v2);
+    return SaveResult(file.save(), stream, writerError());
+}
+
+std::wstring SaveOpusTags(TagStream& stream, const TagRecord& tags, const std::function<std::string()>& writerError)
+{
+    auto tagLib = UseTagLib();
+    TagLib::Ogg::Opus::File file(&stream, false);
+    if (!file.isValid() || !file.tag())
+        return stream.Error() || !writerError().empty() ? SaveResult(false, stream, writerError())
+                                                        : Unwritable(L"the file is not a readable Opus file");
+    file.tag()->setProperties(XiphProperties(tags));
+    file.tag()->removeAllPictures();
+    if (tags.cover)
+        file.tag()->addPicture(FlacPicture(*tags.cover).release());
+    return SaveResult(file.save(), stream, writerError());
 }
 
 using Saver = std::wstring (*)(TagStream&, const TagRecord&, const std::function<std::string()>&);
@@ -191,6 +274,16 @@ std::wstring WriteMp3Tags(win::OutputFile& output, const TagRecord& tags)
 std::wstring WriteWavTags(win::OutputFile& output, const TagRecord& tags)
 {
     return SaveInOutput(output, tags, SaveWavTags);
+}
+
+std::wstring WriteFlacTags(win::OutputFile& output, const TagRecord& tags)
+{
+    return SaveInOutput(output, tags, SaveFlacTags);
+}
+
+std::wstring WriteOpusTags(win::OutputFile& output, const TagRecord& tags)
+{
+    return SaveInOutput(output, tags, SaveOpusTags);
 }
 
 std::wstring WriteMp3Tags(const std::wstring& path, const TagRecord& tags)

@@ -36,6 +36,12 @@ std::wstring WriteMp3Tags(const std::wstring& path, const TagRecord& tags);
 std::wstring WriteWavTags(win::OutputFile& output, const TagRecord& tags);
 std::wstring WriteWavTags(const std::wstring& path, const TagRecord& tags);
 
+// Vorbis comments in a FLAC file (its ID3 tags, if any, removed) and in an
+// Ogg Opus file's comment header. Returns "" on success, else why it failed
+// (as above).
+std::wstring WriteFlacTags(win::OutputFile& output, const TagRecord& tags);
+std::wstring WriteOpusTags(win::OutputFile& output, const TagRecord& tags);
+
 // Every tag of a file as TagLib reads it back (MP3, WAV or APE), for checks
 // and listings.
 TagRecord ReadTags(const std::wstring& path);

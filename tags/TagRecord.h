@@ -5,14 +5,20 @@
 // from one kind of tag can be written as another.
 #pragma once
 
+#include "tags/CoverPicture.h"
+
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 struct TagRecord {
     std::map<std::string, std::vector<std::wstring>> fields;
+    // The front cover, embedded where the output takes one (MP3, FLAC,
+    // Opus); null: none.
+    std::shared_ptr<const CoverPicture> cover;
 
-    bool Empty() const { return fields.empty(); }
+    bool Empty() const { return fields.empty() && !cover; }
     // The first value, or "" when the field is missing.
     std::wstring Get(const std::string& name) const;
     // An empty value removes the field: nothing is written for it.

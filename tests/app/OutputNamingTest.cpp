@@ -83,3 +83,18 @@ TEST(StatusTexts, DurationsAndFormatLines)
     EXPECT_EQ(WaveFormatLine(false), L"Output Audio Info: Output Format WAVE SSRC 44100:OFF");
     EXPECT_EQ(OutputDirectoryLine(L"/out/"), L"Output Directory: /out/");
 }
+
+TEST(OutputNaming, FlacAndOpusOutputsTakeTheirOwnExtensions)
+{
+    EXPECT_EQ(std::wstring(OutputExtension(kOutputMp3)), L"mp3");
+    EXPECT_EQ(std::wstring(OutputExtension(kOutputWav)), L"wav");
+    EXPECT_EQ(std::wstring(OutputExtension(kOutputFlac)), L"flac");
+    EXPECT_EQ(std::wstring(OutputExtension(kOutputOpus)), L"opus");
+
+    ConversionItem song = Plain(L"/music/in/song.ape");
+    EXPECT_EQ(OutputPathFor(song, OutputExtension(kOutputFlac), L"/out/"), L"/out/song.flac");
+    song.outputPath = L"/out/song.flac";
+    EXPECT_EQ(OutputPathFor(song, OutputExtension(kOutputOpus), L"/out/"), L"/out/song.opus");
+    ConversionItem track = Track(L"/music/album.cue", L"Slow Tide v1.2");
+    EXPECT_EQ(OutputPathFor(track, OutputExtension(kOutputOpus), L"/out/"), L"/out/Slow Tide v1.2.opus");
+}

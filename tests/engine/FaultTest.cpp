@@ -1,5 +1,6 @@
 // A full or failing disk at every write of every kind of output: a WAV row,
-// an MP3 row (each also with tags, whose writes come last), an in-place
+// an MP3 row (each also with tags, whose writes come last), tagged FLAC and
+// Opus rows, an in-place
 // resampling and the settings file. Whichever write
 // fails, the source and the file that was there stay byte for byte, the
 // failure is reported with its reason, and no temporary file is left.
@@ -232,6 +233,28 @@ TEST_F(Faults, TaggedRowsFailWholeWhenTheTagsCannotBeWritten)
 
         Site site{kind == kOutputMp3 ? "tagged MP3 row" : "tagged WAV row",
                   [&] { return Row(source, output, kind, done, tags); }, {source, output, settings}};
+        for (int error : {ENOSPC, EIO})
+            FailEveryStep(site, error, L"could not be written: ");
+        fs::remove(output);
+    }
+}
+
+// FLAC and Opus rows write through the same safe writer, their Vorbis
+// comments last: whichever write fails, the row fails whole.
+TEST_F(Faults, TaggedFlacAndOpusRowsKeepTheFileTheyWereToReplace)
+{
+    auto source = dir / "a.ape";
+    fs::copy_file(FixturePath("mono16_22k.ape"), source);
+    const TagRecord tags = AlbumTags();
+    for (auto [kind, name] : {std::pair{kOutputFlac, "a.flac"}, std::pair{kOutputOpus, "a.opus"}}) {
+        SCOPED_TRACE(name);
+        const fs::path output = dir / name;
+        WriteBytes(output, kOld);
+        ASSERT_TRUE(Row(source, output, kind, WM_WAVE_DONE, tags).first);
+        EXPECT_EQ(ReadTags(output.wstring()).Get("ARTIST"), L"The Harbour Lights");
+        WriteBytes(output, kOld);
+        Site site{kind == kOutputFlac ? "tagged FLAC row" : "tagged Opus row",
+                  [&] { return Row(source, output, kind, WM_WAVE_DONE, tags); }, {source, output, settings}};
         for (int error : {ENOSPC, EIO})
             FailEveryStep(site, error, L"could not be written: ");
         fs::remove(output);
