@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "cli/CollectionOptions.h"
+
 #include "rows/NamePattern.h"
 #include "platform/core/Strings.h"
 
@@ -61,7 +63,8 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
     app.add_option("--threads", options.threads,
                    "threads one row may use for decoding and encoding (default: cores / rows running at once)")
         ->check(CLI::Range(1, 256));
-    app.add_option("files", options.files, ".ape files, .cue sheets and RealMedia files to add")
+    AddCollectionOptions(app, options);
+    app.add_option("files", options.files, ".ape files, .cue sheets and RealMedia files to add (folders with -r)")
         ->required()
         ->check(CLI::ExistingPath);
 
@@ -77,6 +80,11 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
     }
     if (resample || noResample)
         options.resample = resample;
+    if (std::string why = CheckCollectionOptions(options); !why.empty()) {
+        std::fprintf(stderr, "kolvex-convert: %s\n", why.c_str());
+        exitCode = 2;
+        return std::nullopt;
+    }
     options.overwrite = yes ? CommandLine::Answer::Yes : no ? CommandLine::Answer::No : CommandLine::Answer::Ask;
     return options;
 }

@@ -1,5 +1,6 @@
 #include "cli/InputCheck.h"
 
+#include "cue/AudioExtensions.h"
 #include "cue/CueLines.h"
 #include "platform/core/PathParts.h"
 
@@ -25,5 +26,7 @@ InputCheck CheckInput(const std::string& path)
     for (const wchar_t* known : {L"ape", L"cue", L"rm", L"rmvb", L"ram", L"ra"})
         if (extension == known)
             return {};
+    if (IsAudioExtension(extension))
+        return {};
     return {InputCheck::Refuse, "not an APE file or CUE album image (nor a RealMedia file)"};
 }

@@ -11,7 +11,8 @@ RunSettings::RunSettings(const CommandLine& options)
 {
     std::wstring path = options.settingsFile.empty() ? SettingsPath() : win::FromUtf8(options.settingsFile);
     // A missing file means the built-in defaults, as at the program's start.
-    SettingsFile::Read(path, settings_);
+    if (!options.defaults)
+        SettingsFile::Read(path, settings_);
 
     if (!options.outputDirectory.empty()) {
         std::wstring directory =

@@ -4,13 +4,17 @@
 // Exit status: 0 when every row produced its file (or was
 // skipped because its file exists), 1 otherwise, 2 on bad usage, 128 + the
 // signal when interrupted.
+#include "cli/CollectionRun.h"
 #include "cli/CommandLine.h"
 #include "cli/DisplayText.h"
 #include "cli/InputCheck.h"
+#include "cli/JsonReport.h"
+#include "cli/OutputChoice.h"
 #include "cli/OutputPlan.h"
 #include "cli/OverwriteAnswers.h"
 #include "cli/ProgressDisplay.h"
 #include "cli/RunSettings.h"
+#include "cli/RunStatus.h"
 #include "cli/SignalWatcher.h"
 #include "cli/Summary.h"
 
@@ -29,6 +33,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <set>
 
 namespace {
@@ -139,10 +144,27 @@ int main(int argc, char** argv)
         return exitCode;
     const RunSettings run(*options);
     const ConversionSettings& settings = run.Stored();
+    std::int32_t kind = options->wav ? kOutputWav : kOutputMp3;
+
+    std::unique_ptr<CollectionRun> collection;
+    if (options->recursive) {
+        if (!settings.HasOutputDirectory()) {
+            std::fprintf(stderr, "kolvex-convert: -r needs the folder to write to: -o DEST\n");
+            return 2;
+        }
+        collection = std::make_unique<CollectionRun>(*options, settings.OutputDirectory(),
+                                                     OutputArguments(*options, kind, settings));
+        collection->Scan();
+        if (options->plan) {
+            collection->PrintPlan(stdout);
+            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+        }
+    }
 
     PlainList list;
     ConversionList rows(list);
-    int failures = AddInputs(options->files, rows, options->whole);
+    auto addInputs = [&](const std::vector<std::string>& files) { return AddInputs(files, rows, options->whole); };
+    int failures = collection ? collection->AddTo(rows.Rows(), addInputs) : addInputs(options->files);
     if (options->noTags)
         for (auto& [key, record] : rows.Rows())
             record->tags = TagRecord();
@@ -151,13 +173,14 @@ int main(int argc, char** argv)
         return failures ? 1 : 0;
     }
 
-    std::int32_t kind = options->wav ? kOutputWav : kOutputMp3;
     if (kind == kOutputMp3 && !EncoderAvailable())
         return 1;
     rows.MarkChecked();
     rows.PrepareOutputs(kind, settings.OutputDirectory());
     if (!options->namePattern.empty())
         NameByPattern(rows.Rows(), win::FromUtf8(options->namePattern), kind, settings);
+    if (collection)
+        collection->Mirror(rows.Rows());
     GiveDistinctNames(rows.Rows());
     LeftOutRows leftOut;
     std::string named = win::ToUtf8(settings.OutputDirectory());
@@ -171,18 +194,27 @@ int main(int argc, char** argv)
 
     OverwriteAnswers answers(options->overwrite);
     bool resampling = kind == kOutputWav && settings.resamplingFlag;
-    LeaveOutKeptFiles(rows.Rows(), resampling, [&](const std::wstring& path) { return answers.Keep(path); }, leftOut);
+    auto keep = [&](const std::wstring& path) {
+        // What an earlier run of the collection made and is now stale goes without a question.
+        if (collection && collection->MadeBefore(path)) {
+            answers.Agree(path);
+            return false;
+        }
+        return answers.Keep(path);
+    };
+    LeaveOutKeptFiles(rows.Rows(), resampling, keep, leftOut);
     int marked = 0;
     for (const auto& [key, record] : rows.Rows())
         marked += record->marked ? 1 : 0;
 
     ProgressDisplay display(rows.Rows(), list, marked, stdout, answers);
+    RunStatus status(display);
     {
         BatchController batch;
         display.OnOutputError([&batch] { batch.Cancel(); });
         batch.SetRows(&rows.Rows());
         batch.SetRowsAtOnce(RowsAtOnce(*options, marked));
-        if (!batch.Start(run.Snapshot(), display)) {
+        if (!batch.Start(run.Snapshot(), status)) {
             std::fprintf(stderr, "kolvex-convert: the conversion could not be started\n");
             return 1;
         }
@@ -192,6 +224,11 @@ int main(int argc, char** argv)
     }
     // A folder made for rows that all failed is not left behind empty.
     made.RemoveEmpty();
+    const auto statusRows = status.Rows();
+    if (std::string why; collection && !collection->Remember(rows.Rows(), statusRows, why)) {
+        std::fprintf(stderr, "kolvex-convert: cannot record what was made in the output folder: %s\n", why.c_str());
+        ++failures;
+    }
 
     // A closed or full standard output still gets the summary, on stderr.
     int failed = 0;
@@ -202,6 +239,19 @@ int main(int argc, char** argv)
     if (display.OutputFailed() || std::ferror(stdout))
         failed = PrintSummary(stderr, rows.Rows(), list, display.Outcomes(), leftOut);
     failures += failed;
+    if (collection && collection->UpToDateCount() > 0)
+        std::printf("  %d album(s) and track(s) up to date, left as they were\n", collection->UpToDateCount());
+    if (!options->jsonFile.empty()) {
+        auto records = RowRecords(rows.Rows(), statusRows, leftOut);
+        if (collection) {
+            auto current = collection->UpToDateRecords();
+            records.insert(records.end(), current.begin(), current.end());
+        }
+        if (std::string why; !WriteJsonReport(options->jsonFile, records, why)) {
+            std::fprintf(stderr, "kolvex-convert: cannot write %s: %s\n", options->jsonFile.c_str(), why.c_str());
+            ++failures;
+        }
+    }
     if (int s = signals.Signal())
         return 128 + s;
     return failures == 0 ? 0 : 1;

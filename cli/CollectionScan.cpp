@@ -1,0 +1,142 @@
+#include "cli/CollectionScan.h"
+
+#include "cue/AudioExtensions.h"
+#include "cue/CueReader.h"
+#include "modules/lossless/EmbeddedSheet.h"
+#include "platform/core/PathParts.h"
+#include "platform/core/Strings.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <set>
+#include <sys/stat.h>
+
+namespace {
+
+using FolderId = std::pair<dev_t, ino_t>;
+
+struct Entries {
+    std::vector<std::string> files;    // names, sorted
+    std::vector<std::string> folders;  // names, sorted
+};
+
+bool IsSheet(const std::string& name)
+{
+    auto extension = ExtensionOf(win::FromUtf8(name));
+    return extension && win::CompareNoCase(*extension, L"cue") == 0;
+}
+
+class Walker {
+public:
+    Walker(const std::string& skip, const ScanWarning& warn, std::vector<CollectionInput>& found)
+        : warn_(warn), found_(found)
+    {
+        struct stat st;
+        if (stat(skip.c_str(), &st) == 0)
+            skip_ = FolderId{st.st_dev, st.st_ino};
+    }
+
+    void Walk(const std::string& root)
+    {
+        // Folders still to visit, as (absolute, relative); depth first, in name order.
+        std::vector<std::pair<std::string, std::string>> pending{{root, ""}};
+        while (!pending.empty()) {
+            auto [folder, relative] = std::move(pending.back());
+            pending.pop_back();
+            Entries entries;
+            if (!Read(folder, entries))
+                continue;
+            Classify(folder, relative, entries.files);
+            for (auto it = entries.folders.rbegin(); it != entries.folders.rend(); ++it)
+                pending.emplace_back(folder + "/" + *it, relative.empty() ? *it : relative + "/" + *it);
+        }
+    }
+
+private:
+    bool Read(const std::string& folder, Entries& entries)
+    {
+        struct stat st;
+        if (stat(folder.c_str(), &st) != 0) {
+            warn_(folder, std::strerror(errno));
+            return false;
+        }
+        FolderId id{st.st_dev, st.st_ino};
+        // Entered already (a link back up the tree), or where the outputs go.
+        if (id == skip_ || !visited_.insert(id).second)
+            return false;
+        DIR* dir = opendir(folder.c_str());
+        if (!dir) {
+            warn_(folder, std::string("cannot be read: ") + std::strerror(errno) + "; skipped");
+            return false;
+        }
+        while (dirent* entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = folder + "/" + name;
+            struct stat target;
+            if (stat(path.c_str(), &target) != 0) {
+                warn_(path, std::string("cannot be followed: ") + std::strerror(errno) + "; skipped");
+                continue;
+            }
+            if (S_ISDIR(target.st_mode))
+                entries.folders.push_back(name);
+            else if (S_ISREG(target.st_mode))
+                entries.files.push_back(name);
+        }
+        closedir(dir);
+        std::sort(entries.files.begin(), entries.files.end());
+        std::sort(entries.folders.begin(), entries.folders.end());
+        return true;
+    }
+
+    // Sheets first: the images they name are theirs, not loose tracks.
+    void Classify(const std::string& folder, const std::string& relative, const std::vector<std::string>& files)
+    {
+        std::set<std::string> covered;
+        for (const auto& name : files) {
+            if (!IsSheet(name))
+                continue;
+            std::string path = folder + "/" + name;
+            CueReader reader;
+            const CueTrackList* tracks = reader.Parse(win::FromUtf8(path).c_str()) ? reader.Tracks() : nullptr;
+            if (!tracks || tracks->empty()) {
+                warn_(path, "lists no tracks; its image is converted as one file");
+                continue;
+            }
+            CollectionInput album{CollectionInput::Album, path, relative, {path}};
+            for (const auto& track : *tracks) {
+                std::string image = win::ToUtf8(track->imagePath);
+                if (covered.insert(image).second)
+                    album.sources.push_back(image);
+            }
+            found_.push_back(std::move(album));
+        }
+        for (const auto& name : files) {
+            std::string path = folder + "/" + name;
+            if (!HasAudioExtension(win::FromUtf8(name)) || covered.count(path))
+                continue;
+            bool sheetInside = !EmbeddedCueSheet(win::FromUtf8(path)).empty();
+            found_.push_back({sheetInside ? CollectionInput::Album : CollectionInput::Track, path, relative, {path}});
+        }
+    }
+
+    const ScanWarning& warn_;
+    std::vector<CollectionInput>& found_;
+    std::set<FolderId> visited_;
+    FolderId skip_{0, 0};
+};
+
+}  // namespace
+
+std::vector<CollectionInput> ScanCollection(const std::vector<std::string>& roots, const std::string& skip,
+                                            const ScanWarning& warn)
+{
+    std::vector<CollectionInput> found;
+    Walker walker(skip, warn, found);
+    for (const auto& root : roots)
+        walker.Walk(root);
+    return found;
+}
