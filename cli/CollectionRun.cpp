@@ -81,6 +81,14 @@ int CollectionRun::AddTo(RowTable& rows, const std::function<int(const std::vect
     return result;
 }
 
+std::vector<std::vector<std::int32_t>> CollectionRun::Albums() const
+{
+    std::vector<std::vector<std::int32_t>> albums;
+    for (const auto& pending : todo_)
+        albums.push_back(pending.keys);
+    return albums;
+}
+
 void CollectionRun::Mirror(RowTable& rows) const
 {
     std::wstring base = win::FromUtf8(destination_ + "/");

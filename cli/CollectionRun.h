@@ -34,6 +34,8 @@ public:
     int AddTo(RowTable& rows, const std::function<int(const std::vector<std::string>&)>& add);
     int ToDo() const { return static_cast<int>(todo_.size()); }
     int UpToDateCount() const { return static_cast<int>(current_.size()); }
+    // The rows of each input added, for the run's overview.
+    std::vector<std::vector<std::int32_t>> Albums() const;
     // Puts each named output in its input's folder under DEST.
     void Mirror(RowTable& rows) const;
     // An earlier run made this file: replacing it asks nobody.

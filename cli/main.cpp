@@ -209,6 +209,8 @@ int main(int argc, char** argv)
 
     ProgressDisplay display(rows.Rows(), list, marked, stdout, answers);
     RunStatus status(display);
+    status.Expect(rows.Rows(), collection ? collection->Albums() : std::vector<std::vector<std::int32_t>>());
+    display.ShowOverview(&status);
     {
         BatchController batch;
         display.OnOutputError([&batch] { batch.Cancel(); });
@@ -241,6 +243,12 @@ int main(int argc, char** argv)
     failures += failed;
     if (collection && collection->UpToDateCount() > 0)
         std::printf("  %d album(s) and track(s) up to date, left as they were\n", collection->UpToDateCount());
+    int leftFailed = 0;
+    for (const auto& [key, left] : leftOut)
+        leftFailed += left.failed ? 1 : 0;
+    std::printf("%s\n", status.TotalsLine(leftFailed, static_cast<int>(leftOut.size()) - leftFailed,
+                                          collection ? collection->UpToDateCount() : 0)
+                            .c_str());
     if (!options->jsonFile.empty()) {
         auto records = RowRecords(rows.Rows(), statusRows, leftOut);
         if (collection) {
