@@ -11,6 +11,13 @@ void AddCollectionOptions(CLI::App& app, CommandLine& options)
                  "converting (for GNU parallel, also across hosts)");
     app.add_flag("--defaults", options.defaults, "read no settings file: the built-in defaults and the options given");
     app.add_option("--json", options.jsonFile, "write the outcome of every row to FILE as JSON");
+    app.footer("A collection: kolvex-convert -r ~/Music/lossless -o ~/Music/mp3 converts every album (a CUE sheet "
+               "with its image, or an image with its sheet inside) and every loose track into the same sub-folders "
+               "of the output directory; run again, it converts only what changed (DEST/.kolvex-manifest remembers "
+               "what it made). kolvex-convert --plan -r SRC -o DEST > plan; parallel -j2 < plan converts it on "
+               "several cores or, with parallel -S host1,host2, on several machines sharing the folders.\n\n"
+               "Exit status: 0 when every row produced its file (or was skipped), 1 when a row did not, 2 on bad "
+               "usage, 128 + the signal when interrupted.");
 }
 
 std::string CheckCollectionOptions(const CommandLine& options)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <cstdlib>
 #include <map>
 #include <unistd.h>
 
@@ -226,4 +227,16 @@ TEST(CollectionCommand, TheJsonReportNamesEveryOutputAndHowItEnded)
     ASSERT_EQ(Convert(kWav + std::string("-r ") + Q(c.src) + " -o " + Q(out) + " --json " + Q(json)).status, 0);
     listed = RunCapture(read + Q(json) + " | cut -d'|' -f1 | sort | uniq -c");
     EXPECT_EQ(std::string(listed.begin(), listed.end()), "     11 up to date\n");
+}
+
+TEST(CollectionCommand, TheManualPageIsMadeFromTheHelp)
+{
+    const char* bin = std::getenv("KOLVEX_BIN");
+    ASSERT_NE(bin, nullptr);
+    fs::path page = fs::path(bin) / "kolvex-convert.1";
+    ASSERT_TRUE(fs::exists(page)) << "help2man makes it at build time; tools/setup installs help2man";
+    auto bytes = ReadBytes(page);
+    std::string text(bytes.begin(), bytes.end());
+    for (const char* option : {"recursive", "plan", "force", "json", "defaults", "Exit status"})
+        EXPECT_NE(text.find(option), std::string::npos) << option;
 }
