@@ -240,3 +240,34 @@ TEST(CollectionCommand, TheManualPageIsMadeFromTheHelp)
     for (const char* option : {"recursive", "plan", "force", "json", "defaults", "Exit status"})
         EXPECT_NE(text.find(option), std::string::npos) << option;
 }
+
+TEST(CollectionCommand, AnInterruptedRunStartedAgainDoesTheRest)
+{
+    ASSERT_EQ(MissingTools({"sox", "flac"}), "");
+    TempDir dir;
+    for (int i = 1; i <= 4; ++i)
+        fs::create_directories(dir / "src" / ("a" + std::to_string(i)));
+    auto made = RunCapture("cd " + Q(dir / "src") + " && sox -n -r 44100 -b 16 -c 2 t.wav synth 60 sine 440 && "
+                           "for a in a1 a2 a3 a4; do flac -s t.wav -o $a/t.flac; done && rm t.wav && echo made");
+    ASSERT_EQ(std::string(made.begin(), made.end()), "made\n");
+    std::string run = "$K --defaults -j 1 --threads 1 -r " + Q(dir / "src") + " -o " + Q(dir / "out");
+    // Stopped once the first album is done.
+    Result stopped = Shell(run + " >" + Q(dir / "log") + " 2>&1 & p=$!; for i in $(seq 600); do grep -q '^done' " +
+                           Q(dir / "log") + " && break; sleep 0.05; done; kill -INT $p; wait $p");
+    EXPECT_EQ(stopped.status, 130) << stopped.output;
+    auto log = ReadBytes(dir / "log");
+    std::string first(log.begin(), log.end());
+    int doneBefore = 0;
+    for (std::size_t at = 0; (at = first.find("\ndone ", at)) != std::string::npos; ++at)
+        ++doneBefore;
+    ASSERT_GE(doneBefore, 1) << first;
+    ASSERT_LT(doneBefore, 4) << first;
+
+    Result rest = Shell(run);
+    EXPECT_EQ(rest.status, 0) << rest.output;
+    EXPECT_TRUE(Has(rest, std::to_string(4 - doneBefore) + " converted, 0 failed, 0 skipped, " +
+                              std::to_string(doneBefore) + " up to date"))
+        << first << rest.output;
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_TRUE(fs::exists(dir / "out" / ("a" + std::to_string(i)) / "t.mp3"));
+}
