@@ -28,6 +28,18 @@ bool IsSheet(const std::string& name)
     return extension && win::CompareNoCase(*extension, L"cue") == 0;
 }
 
+std::string Stem(const std::string& path)
+{
+    std::string name = path.substr(path.rfind('/') + 1);
+    return name.substr(0, name.rfind('.'));
+}
+
+// album.cue for album.flac
+bool NamedAfterImage(const CollectionInput& sheet)
+{
+    return sheet.sources.size() > 1 && Stem(sheet.sources[0]) == Stem(sheet.sources[1]);
+}
+
 class Walker {
 public:
     Walker(const std::string& skip, const ScanWarning& warn, std::vector<CollectionInput>& found)
@@ -95,7 +107,7 @@ private:
     // Sheets first: the images they name are theirs, not loose tracks.
     void Classify(const std::string& folder, const std::string& relative, const std::vector<std::string>& files)
     {
-        std::set<std::string> covered;
+        std::vector<CollectionInput> sheets;
         for (const auto& name : files) {
             if (!IsSheet(name))
                 continue;
@@ -109,9 +121,25 @@ private:
             CollectionInput album{CollectionInput::Album, path, relative, {path}};
             for (const auto& track : *tracks) {
                 std::string image = win::ToUtf8(track->imagePath);
-                if (covered.insert(image).second)
+                if (std::find(album.sources.begin(), album.sources.end(), image) == album.sources.end())
                     album.sources.push_back(image);
             }
+            sheets.push_back(std::move(album));
+        }
+        // Of two sheets for the same images (another charset, say), the
+        // one named after its image wins, whatever else comes and goes.
+        std::stable_sort(sheets.begin(), sheets.end(), [](const CollectionInput& a, const CollectionInput& b) {
+            return NamedAfterImage(a) && !NamedAfterImage(b);
+        });
+        std::set<std::string> covered;
+        for (auto& album : sheets) {
+            bool taken = std::all_of(album.sources.begin() + 1, album.sources.end(),
+                                     [&](const std::string& image) { return covered.count(image) > 0; });
+            if (taken) {
+                warn_(album.path, "its images are converted by another sheet in the folder; skipped");
+                continue;
+            }
+            covered.insert(album.sources.begin() + 1, album.sources.end());
             found_.push_back(std::move(album));
         }
         for (const auto& name : files) {

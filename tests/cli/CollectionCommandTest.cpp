@@ -151,7 +151,12 @@ TEST(CollectionCommand, FilesOfTheUserAreKeptAndTheOutputFolderIsNeverAnInput)
     EXPECT_TRUE(tree.count("loose/deeper/b.wav"));
     EXPECT_FALSE(fs::exists(out / "converted"));
 
+    // A second sheet for an image already taken adds nothing.
+    fs::copy_file(c.src / "wv" / "album.cue", c.src / "wv" / "album (copy).cue");
     Result again = Convert(kWav + std::string("--yes -r ") + Q(c.src) + " -o " + Q(out));
+    EXPECT_TRUE(Has(again, "album (copy).cue: warning: its images are converted by another sheet")) << again.output;
+    EXPECT_FALSE(fs::exists(out / "wv" / "One (2).wav"));
+    EXPECT_FALSE(Has(again, "done   One")) << again.output;
     EXPECT_EQ(again.status, 0) << again.output;
     EXPECT_TRUE(Has(again, "done   a.flac")) << again.output;
     EXPECT_FALSE(Has(again, "done   b.wv")) << again.output;
