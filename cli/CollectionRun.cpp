@@ -45,11 +45,18 @@ CollectionRun::CollectionRun(const CommandLine& options, const std::wstring& des
 {
 }
 
-void CollectionRun::Scan()
+bool CollectionRun::Scan()
 {
     std::vector<std::string> roots;
-    for (const auto& file : options_.files)
+    for (const auto& file : options_.files) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(file, ec)) {
+            std::fprintf(stderr, "kolvex-convert: %s: not a folder; -r walks folders\n",
+                         DisplayText(win::FromUtf8(file)).c_str());
+            return false;
+        }
         roots.push_back(Absolute(file));
+    }
     inputs_ = ScanCollection(roots, destination_, Warn);
     manifest_.Load();
     for (const auto& input : inputs_) {
@@ -59,6 +66,7 @@ void CollectionRun::Scan()
         else
             todo_.push_back({&input, std::move(stamps), {}});
     }
+    return true;
 }
 
 void CollectionRun::PrintPlan(std::FILE* out) const

@@ -24,8 +24,9 @@ public:
     // `destination`: DEST with its trailing "/"; `settings`: OutputArguments of the run.
     CollectionRun(const CommandLine& options, const std::wstring& destination, std::vector<std::string> settings);
 
-    // Walks the sources and decides what is up to date. Warnings go to stderr.
-    void Scan();
+    // Walks the sources and decides what is up to date. Warnings go to
+    // stderr; false when a source is no folder.
+    bool Scan();
     // --plan: the commands that convert what is not up to date.
     void PrintPlan(std::FILE* out) const;
 

@@ -154,7 +154,8 @@ int main(int argc, char** argv)
         }
         collection = std::make_unique<CollectionRun>(*options, settings.OutputDirectory(),
                                                      OutputArguments(*options, kind, settings));
-        collection->Scan();
+        if (!collection->Scan())
+            return 2;
         if (options->plan) {
             collection->PrintPlan(stdout);
             return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;

@@ -67,14 +67,14 @@ struct Collection {
 
     Collection()
     {
-        for (const char* folder : {"ape", "flac", "wv", "embedded", "loose/deeper"})
+        for (const char* folder : {"ape", "flac", "wv", "it's embedded", "loose/deeper"})
             fs::create_directories(src / folder);
         fs::copy_file(Demo("demo.ape"), src / "ape" / "demo.ape");
         fs::copy_file(Demo("demo.cue"), src / "ape" / "demo.cue");
         std::string make = "cd " + Q(src) + " && sox -n -r 44100 -b 16 -c 2 pcm.wav synth 2 sine 440 sine 660 && "
                            "flac -s pcm.wav -o flac/album.flac && wavpack -q pcm.wav -o wv/album.wv && "
                            "flac -s pcm.wav -o loose/a.flac && wavpack -q pcm.wav -o loose/deeper/b.wv && "
-                           "flac -s --cuesheet=sheet.cue pcm.wav -o embedded/image.flac && rm pcm.wav sheet.cue && "
+                           "flac -s --cuesheet=sheet.cue pcm.wav -o \"it's embedded/image.flac\" && rm pcm.wav sheet.cue && "
                            "echo notes > loose/notes.txt && printf 'JFIF' > loose/cover.jpg && "
                            "ln -s .. loose/up && ln -s self loose/self && echo made";
         WriteText(src / "sheet.cue", Sheet("pcm.wav"));
@@ -86,9 +86,10 @@ struct Collection {
 };
 
 const std::vector<std::string> kExpected = {
-    "ape/Evening Bells.wav", "ape/Morning Steps.wav", "ape/Slow Tide.wav",  "embedded/Track 01.wav",
-    "embedded/Track 02.wav", "flac/One.wav",          "flac/Two.wav",       "loose/a.wav",
-    "loose/deeper/b.wav",    "wv/One.wav",            "wv/Two.wav"};
+    "ape/Evening Bells.wav",      "ape/Morning Steps.wav", "ape/Slow Tide.wav",
+    "flac/One.wav",               "flac/Two.wav",          "it's embedded/Track 01.wav",
+    "it's embedded/Track 02.wav", "loose/a.wav",           "loose/deeper/b.wav",
+    "wv/One.wav",                 "wv/Two.wav"};
 
 const char kWav[] = "--wav --no-resample --defaults ";
 
@@ -154,6 +155,9 @@ TEST(CollectionCommand, FilesOfTheUserAreKeptAndTheOutputFolderIsNeverAnInput)
     // A second sheet for an image already taken adds nothing.
     fs::copy_file(c.src / "wv" / "album.cue", c.src / "wv" / "album (copy).cue");
     Result again = Convert(kWav + std::string("--yes -r ") + Q(c.src) + " -o " + Q(out));
+    // What belongs to -r alone, or a file where folders are walked, is refused.
+    EXPECT_EQ(Convert("--plan " + Q(c.src / "loose" / "a.flac")).status, 2);
+    EXPECT_EQ(Convert("-r " + Q(c.src / "loose" / "a.flac") + " -o " + Q(out)).status, 2);
     EXPECT_TRUE(Has(again, "album (copy).cue: warning: its images are converted by another sheet")) << again.output;
     EXPECT_FALSE(fs::exists(out / "wv" / "One (2).wav"));
     EXPECT_FALSE(Has(again, "done   One")) << again.output;
