@@ -1,6 +1,8 @@
 // kolvex-convert: adds files and album images the way the window's "add"
 // does, converts the rows with the same engine, shows progress and ends
 // with a summary. Rows convert side by side (-j), each by its own worker.
+// With -r it converts whole collections, skipping what is up to date, or
+// prints a plan of commands for parallel (see CollectionRun).
 // Exit status: 0 when every row produced its file (or was
 // skipped because its file exists), 1 otherwise, 2 on bad usage, 128 + the
 // signal when interrupted.
