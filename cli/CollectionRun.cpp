@@ -33,7 +33,7 @@ std::string ThisProgram()
 
 }  // namespace
 
-bool CollectionRun::MadeBefore(const std::wstring& output) const { return manifest_.Made(win::ToUtf8(output)); }
+bool CollectionRun::MadeBefore(const std::wstring& output) const { return madeBefore_.count(win::ToUtf8(output)) > 0; }
 
 CollectionRun::CollectionRun(const CommandLine& options, const std::wstring& destination,
                              std::vector<std::string> settings)
@@ -57,15 +57,19 @@ bool CollectionRun::Scan()
         }
         roots.push_back(Absolute(file));
     }
-    inputs_ = ScanCollection(roots, destination_, Warn);
     manifest_.Load();
-    for (const auto& input : inputs_) {
+    ScanCollection(roots, destination_, Warn, [this](CollectionInput input) {
         auto stamps = StampsOf(input.sources);
-        if (!options_.force && manifest_.UpToDate(input, stamps, fingerprint_))
-            current_.push_back(&input);
-        else
-            todo_.push_back({&input, std::move(stamps), {}});
-    }
+        if (!options_.force && manifest_.UpToDate(input.path, stamps, fingerprint_)) {
+            ++upToDate_;
+            if (!options_.jsonFile.empty())
+                current_.push_back(std::move(input.path));
+            return;
+        }
+        for (auto& output : manifest_.OutputsOf(input.path))
+            madeBefore_.insert(std::move(output));
+        todo_.push_back({std::move(input), std::move(stamps), {}});
+    });
     return true;
 }
 
@@ -73,7 +77,7 @@ void CollectionRun::PrintPlan(std::FILE* out) const
 {
     std::vector<const CollectionInput*> inputs;
     for (const auto& pending : todo_)
-        inputs.push_back(pending.input);
+        inputs.push_back(&pending.input);
     ::PrintPlan(out, ThisProgram(), destination_, settings_, inputs, Warn);
 }
 
@@ -82,7 +86,7 @@ int CollectionRun::AddTo(RowTable& rows, const std::function<int(const std::vect
     int result = 0;
     for (auto& pending : todo_) {
         std::int32_t first = rows.empty() ? 0 : rows.rbegin()->first + 1;
-        result += add({pending.input->path});
+        result += add({pending.input.path});
         for (auto it = rows.lower_bound(first); it != rows.end(); ++it)
             pending.keys.push_back(it->first);
     }
@@ -101,9 +105,9 @@ void CollectionRun::Mirror(RowTable& rows) const
 {
     std::wstring base = win::FromUtf8(destination_ + "/");
     for (const auto& pending : todo_) {
-        if (pending.input->folder.empty())
+        if (pending.input.folder.empty())
             continue;
-        std::wstring folder = win::FromUtf8(pending.input->folder) + L"/";
+        std::wstring folder = win::FromUtf8(pending.input.folder) + L"/";
         for (std::int32_t key : pending.keys) {
             std::wstring& output = rows.at(key)->outputPath;
             if (output.starts_with(base))
@@ -116,14 +120,13 @@ bool CollectionRun::Remember(const RowTable& rows, const std::map<std::int32_t, 
                              std::string& error)
 {
     for (const auto& pending : todo_) {
-        manifest_.Forget(pending.input->path);
+        manifest_.Forget(pending.input.path);
         for (std::int32_t key : pending.keys) {
             auto it = status.find(key);
             if (it == status.end() || !it->second.ok)
                 continue;
-            manifest_.Remember(win::ToUtf8(rows.at(key)->outputPath),
-                               {pending.input->path, static_cast<int>(pending.keys.size()), fingerprint_,
-                                pending.stamps});
+            manifest_.Remember(win::ToUtf8(rows.at(key)->outputPath), pending.input.path,
+                               static_cast<int>(pending.keys.size()), fingerprint_, pending.stamps);
         }
     }
     std::error_code ec;
@@ -134,8 +137,8 @@ bool CollectionRun::Remember(const RowTable& rows, const std::map<std::int32_t, 
 std::vector<ReportRecord> CollectionRun::UpToDateRecords() const
 {
     std::vector<ReportRecord> records;
-    for (const CollectionInput* input : current_)
-        for (const auto& output : manifest_.OutputsOf(input->path))
-            records.push_back({input->path, output, "up to date", "", 0.0});
+    for (const auto& input : current_)
+        for (const auto& output : manifest_.OutputsOf(input))
+            records.push_back({input, output, "up to date", "", 0.0});
     return records;
 }

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,7 @@ public:
     // the given files as rows); returns what `add` returned in all.
     int AddTo(RowTable& rows, const std::function<int(const std::vector<std::string>&)>& add);
     int ToDo() const { return static_cast<int>(todo_.size()); }
-    int UpToDateCount() const { return static_cast<int>(current_.size()); }
+    int UpToDateCount() const { return upToDate_; }
     // The rows of each input added, for the run's overview.
     std::vector<std::vector<std::int32_t>> Albums() const;
     // Puts each named output in its input's folder under DEST.
@@ -50,7 +51,7 @@ public:
 
 private:
     struct Pending {
-        const CollectionInput* input;
+        CollectionInput input;
         std::vector<SourceStamp> stamps;  // as they were when the run began
         std::vector<std::int32_t> keys;   // the rows it made
     };
@@ -60,7 +61,8 @@ private:
     std::vector<std::string> settings_;
     std::string fingerprint_;
     Manifest manifest_;
-    std::vector<CollectionInput> inputs_;
-    std::vector<const CollectionInput*> current_;
     std::vector<Pending> todo_;
+    int upToDate_ = 0;
+    std::vector<std::string> current_;  // the inputs up to date, kept for --json only
+    std::set<std::string> madeBefore_;  // what earlier runs made from the inputs to do
 };

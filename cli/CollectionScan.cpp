@@ -42,8 +42,7 @@ bool NamedAfterImage(const CollectionInput& sheet)
 
 class Walker {
 public:
-    Walker(const std::string& skip, const ScanWarning& warn, std::vector<CollectionInput>& found)
-        : warn_(warn), found_(found)
+    Walker(const std::string& skip, const ScanWarning& warn, const ScanFound& found) : warn_(warn), found_(found)
     {
         struct stat st;
         if (stat(skip.c_str(), &st) == 0)
@@ -140,31 +139,29 @@ private:
                 continue;
             }
             covered.insert(album.sources.begin() + 1, album.sources.end());
-            found_.push_back(std::move(album));
+            found_(std::move(album));
         }
         for (const auto& name : files) {
             std::string path = folder + "/" + name;
             if (!HasAudioExtension(win::FromUtf8(name)) || covered.count(path))
                 continue;
             bool sheetInside = !EmbeddedCueSheet(win::FromUtf8(path)).empty();
-            found_.push_back({sheetInside ? CollectionInput::Album : CollectionInput::Track, path, relative, {path}});
+            found_({sheetInside ? CollectionInput::Album : CollectionInput::Track, path, relative, {path}});
         }
     }
 
     const ScanWarning& warn_;
-    std::vector<CollectionInput>& found_;
+    const ScanFound& found_;
     std::set<FolderId> visited_;
     FolderId skip_{0, 0};
 };
 
 }  // namespace
 
-std::vector<CollectionInput> ScanCollection(const std::vector<std::string>& roots, const std::string& skip,
-                                            const ScanWarning& warn)
+void ScanCollection(const std::vector<std::string>& roots, const std::string& skip, const ScanWarning& warn,
+                    const ScanFound& found)
 {
-    std::vector<CollectionInput> found;
     Walker walker(skip, warn, found);
     for (const auto& root : roots)
         walker.Walk(root);
-    return found;
 }

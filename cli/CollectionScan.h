@@ -19,10 +19,13 @@ struct CollectionInput {
 };
 
 using ScanWarning = std::function<void(const std::string& path, const std::string& why)>;
+using ScanFound = std::function<void(CollectionInput input)>;
 
-// Walks each of `roots` (absolute folders) in name order. `skip` (absolute,
-// may not exist yet) is never entered: the outputs must not become inputs.
-// Folders reached twice (link loops) are entered once; folders that cannot
-// be read are reported to `warn` and the walk goes on.
-std::vector<CollectionInput> ScanCollection(const std::vector<std::string>& roots, const std::string& skip,
-                                            const ScanWarning& warn);
+// Walks each of `roots` (absolute folders) in name order and hands each
+// input to `found` as soon as its folder is read, so that nothing of the
+// collection need be held at once. `skip` (absolute, may not exist yet) is
+// never entered: the outputs must not become inputs. Folders reached twice
+// (link loops) are entered once; folders that cannot be read are reported
+// to `warn` and the walk goes on.
+void ScanCollection(const std::vector<std::string>& roots, const std::string& skip, const ScanWarning& warn,
+                    const ScanFound& found);

@@ -78,8 +78,7 @@ Manifest::Manifest(const std::string& folder) : path_(folder + "/.kolvex-manifes
 
 void Manifest::Load()
 {
-    entries_.clear();
-    byInput_.clear();
+    inputs_.clear();
     std::ifstream in(path_, std::ios::binary);
     std::string line;
     if (!std::getline(in, line) || line != kHeader)
@@ -90,15 +89,15 @@ void Manifest::Load()
         // output, input, outputs, settings, then (source, time) pairs.
         if (fields.size() < 4 || fields.size() % 2 != 0 || !ToNumber(fields[2], outputs))
             continue;
-        Entry entry{fields[1], static_cast<int>(outputs), fields[3], {}};
+        std::vector<SourceStamp> sources;
         bool good = true;
         for (std::size_t i = 4; i < fields.size() && good; i += 2) {
             std::int64_t time = 0;
             good = ToNumber(fields[i + 1], time);
-            entry.sources.emplace_back(fields[i], time);
+            sources.emplace_back(std::move(fields[i]), time);
         }
         if (good)
-            Remember(fields[0], std::move(entry));
+            Remember(fields[0], fields[1], static_cast<int>(outputs), fields[3], sources);
     }
 }
 
@@ -111,12 +110,12 @@ bool Manifest::Save(std::string& error) const
     }
     std::FILE* out = file.Stream();
     std::fprintf(out, "%s\n", kHeader);
-    for (const auto& [output, entry] : entries_) {
-        std::string line = Escape(output) + '\t' + Escape(entry.input) + '\t' + std::to_string(entry.outputs) + '\t' +
-                           Escape(entry.settings);
-        for (const auto& [source, time] : entry.sources)
-            line += '\t' + Escape(source) + '\t' + std::to_string(time);
-        std::fprintf(out, "%s\n", line.c_str());
+    for (const auto& [input, record] : inputs_) {
+        std::string rest = Escape(input) + '\t' + std::to_string(record.outputs) + '\t' + Escape(*record.settings);
+        for (const auto& [source, time] : record.sources)
+            rest += '\t' + Escape(source) + '\t' + std::to_string(time);
+        for (const auto& output : record.made)
+            std::fprintf(out, "%s\t%s\n", Escape(output).c_str(), rest.c_str());
     }
     if (!file.Commit()) {
         error = file.ErrorText();
@@ -125,49 +124,47 @@ bool Manifest::Save(std::string& error) const
     return true;
 }
 
-bool Manifest::UpToDate(const CollectionInput& input, const std::vector<SourceStamp>& stamps,
+bool Manifest::UpToDate(const std::string& input, const std::vector<SourceStamp>& stamps,
                         const std::string& settings) const
 {
+    auto it = inputs_.find(input);
+    if (it == inputs_.end())
+        return false;
+    const Record& record = it->second;
+    if (*record.settings != settings || record.sources != stamps ||
+        static_cast<int>(record.made.size()) != record.outputs)
+        return false;
     std::int64_t newest = 0;
     for (const auto& [source, time] : stamps) {
         if (time < 0)
             return false;
         newest = std::max(newest, time);
     }
-    int found = 0;
-    int expected = -1;
-    for (const auto& output : OutputsOf(input.path)) {
-        const Entry& entry = entries_.at(output);
+    for (const auto& output : record.made) {
         struct stat st;
-        if (entry.settings != settings || entry.sources != stamps || stat(output.c_str(), &st) != 0 ||
-            !S_ISREG(st.st_mode) || ModifiedNs(st) < newest)
+        if (stat(output.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || ModifiedNs(st) < newest)
             return false;
-        expected = entry.outputs;
-        ++found;
     }
-    return found > 0 && found == expected;
+    return !record.made.empty();
 }
 
 std::vector<std::string> Manifest::OutputsOf(const std::string& input) const
 {
-    auto it = byInput_.find(input);
-    return it == byInput_.end() ? std::vector<std::string>() : it->second;
+    auto it = inputs_.find(input);
+    return it == inputs_.end() ? std::vector<std::string>() : it->second.made;
 }
 
-void Manifest::Remember(const std::string& output, Entry entry)
-{
-    if (auto old = entries_.find(output); old != entries_.end())
-        std::erase(byInput_[old->second.input], output);
-    byInput_[entry.input].push_back(output);
-    entries_[output] = std::move(entry);
-}
+void Manifest::Forget(const std::string& input) { inputs_.erase(input); }
 
-void Manifest::Forget(const std::string& input)
+void Manifest::Remember(const std::string& output, const std::string& input, int outputs,
+                        const std::string& settings, const std::vector<SourceStamp>& sources)
 {
-    auto it = byInput_.find(input);
-    if (it == byInput_.end())
-        return;
-    for (const auto& output : it->second)
-        entries_.erase(output);
-    byInput_.erase(it);
+    Record& record = inputs_[input];
+    // The latest word on an input is its whole record: a line that differs
+    // in what it says of the input starts it anew.
+    const std::string* text = &*settings_.insert(settings).first;
+    if (record.settings != text || record.sources != sources || record.outputs != outputs)
+        record = Record{outputs, text, sources, {}};
+    if (std::find(record.made.begin(), record.made.end(), output) == record.made.end())
+        record.made.push_back(output);
 }

@@ -3,13 +3,14 @@
 // the output settings it was made with and the times its sources had then.
 // An input is up to date, and is not even opened, when all its outputs are
 // there, newer than its sources, and were made from the same sources with
-// the same settings.
+// the same settings. In memory it is held by input, each settings text once.
 #pragma once
 
 #include "cli/CollectionScan.h"
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,13 +22,6 @@ std::vector<SourceStamp> StampsOf(const std::vector<std::string>& sources);
 
 class Manifest {
 public:
-    struct Entry {
-        std::string input;
-        int outputs = 0;  // how many the input makes in all
-        std::string settings;
-        std::vector<SourceStamp> sources;
-    };
-
     // `folder`: DEST, without the trailing "/".
     explicit Manifest(const std::string& folder);
 
@@ -37,19 +31,27 @@ public:
     // Writes the file safely; false with `error` set when it cannot be.
     bool Save(std::string& error) const;
 
-    bool UpToDate(const CollectionInput& input, const std::vector<SourceStamp>& stamps,
+    bool UpToDate(const std::string& input, const std::vector<SourceStamp>& stamps,
                   const std::string& settings) const;
-    // The output was made by an earlier run: replacing it loses nothing of the user's.
-    bool Made(const std::string& output) const { return entries_.count(output) > 0; }
+    // What an earlier run made from `input`; empty when nothing.
     std::vector<std::string> OutputsOf(const std::string& input) const;
 
     void Forget(const std::string& input);
-    void Remember(const std::string& output, Entry entry);
+    // `output` was made from `input`, one of the `outputs` it makes.
+    void Remember(const std::string& output, const std::string& input, int outputs, const std::string& settings,
+                  const std::vector<SourceStamp>& sources);
 
     const std::string& Path() const { return path_; }
 
 private:
+    struct Record {
+        int outputs = 0;
+        const std::string* settings = nullptr;  // in settings_
+        std::vector<SourceStamp> sources;
+        std::vector<std::string> made;
+    };
+
     std::string path_;
-    std::map<std::string, Entry> entries_;                     // by output path
-    std::map<std::string, std::vector<std::string>> byInput_;  // the outputs of each input
+    std::map<std::string, Record> inputs_;
+    std::set<std::string> settings_;
 };
