@@ -280,3 +280,25 @@ TEST(CollectionCommand, AnInterruptedRunStartedAgainDoesTheRest)
     for (int i = 1; i <= 4; ++i)
         EXPECT_TRUE(fs::exists(dir / "out" / ("a" + std::to_string(i)) / "t.mp3"));
 }
+
+TEST(CollectionCommand, NamesWithTabsAndLineBreaksAreRememberedButNotPlanned)
+{
+    ASSERT_EQ(MissingTools({"sox", "flac"}), "");
+    TempDir dir;
+    fs::path odd = dir / "src" / "tab\there\nand a break\\";
+    fs::create_directories(odd);
+    auto made = RunCapture("cd " + Q(dir / "src") + " && sox -n -r 44100 -b 16 -c 2 t.wav synth 1 sine 440 && "
+                           "flac -s t.wav -o \"$(printf 'tab\\there\\nand a break\\\\')/x.flac\" && rm t.wav && echo made");
+    ASSERT_EQ(std::string(made.begin(), made.end()), "made\n");
+    std::string run = kWav + std::string("-r ") + Q(dir / "src") + " -o " + Q(dir / "out");
+    Result first = Convert(run);
+    ASSERT_EQ(first.status, 0) << first.output;
+    EXPECT_TRUE(fs::exists(dir / "out" / odd.filename() / "x.wav"));
+    Result again = Convert(run);
+    EXPECT_TRUE(Has(again, "1 album(s) and track(s) up to date")) << again.output;
+
+    Result plan = Convert(kWav + std::string("--force --plan -r ") + Q(dir / "src") + " -o " + Q(dir / "out"));
+    EXPECT_EQ(plan.status, 0) << plan.output;
+    EXPECT_TRUE(Has(plan, "has a line break in its name; left out of the plan")) << plan.output;
+    EXPECT_FALSE(Has(plan, "--defaults")) << plan.output;
+}
