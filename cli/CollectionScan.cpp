@@ -139,11 +139,16 @@ private:
                 continue;
             }
             covered.insert(album.sources.begin() + 1, album.sources.end());
+            // An image in a sub-folder is met later in the walk.
+            for (auto image = album.sources.begin() + 1; image != album.sources.end(); ++image)
+                if (image->compare(0, folder.size() + 1, folder + "/") == 0 &&
+                    image->find('/', folder.size() + 1) != std::string::npos)
+                    coveredBelow_.insert(*image);
             found_(std::move(album));
         }
         for (const auto& name : files) {
             std::string path = folder + "/" + name;
-            if (!HasAudioExtension(win::FromUtf8(name)) || covered.count(path))
+            if (!HasAudioExtension(win::FromUtf8(name)) || covered.count(path) || coveredBelow_.erase(path))
                 continue;
             bool sheetInside = !EmbeddedCueSheet(win::FromUtf8(path)).empty();
             found_({sheetInside ? CollectionInput::Album : CollectionInput::Track, path, relative, {path}});
@@ -153,6 +158,7 @@ private:
     const ScanWarning& warn_;
     const ScanFound& found_;
     std::set<FolderId> visited_;
+    std::set<std::string> coveredBelow_;  // images of sheets in folders above theirs
     FolderId skip_{0, 0};
 };
 

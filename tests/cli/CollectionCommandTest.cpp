@@ -73,6 +73,7 @@ struct Collection {
         fs::copy_file(Demo("demo.cue"), src / "ape" / "demo.cue");
         std::string make = "cd " + Q(src) + " && sox -n -r 44100 -b 16 -c 2 pcm.wav synth 2 sine 440 sine 660 && "
                            "flac -s pcm.wav -o flac/album.flac && wavpack -q pcm.wav -o wv/album.wv && "
+                           "wavpack -q pcm.wav -o below/image/album.wv && "
                            "flac -s pcm.wav -o loose/a.flac && wavpack -q pcm.wav -o loose/deeper/b.wv && "
                            "flac -s --cuesheet=sheet.cue pcm.wav -o \"it's embedded/image.flac\" && rm pcm.wav sheet.cue && "
                            "echo notes > loose/notes.txt && printf 'JFIF' > loose/cover.jpg && "
@@ -80,16 +81,20 @@ struct Collection {
         WriteText(src / "sheet.cue", Sheet("pcm.wav"));
         WriteText(src / "flac" / "album.cue", Sheet("album.flac"));
         WriteText(src / "wv" / "album.cue", Sheet("album.wv"));
+        // A sheet above the folder of its image.
+        fs::create_directories(src / "below" / "image");
+        WriteText(src / "below" / "album.cue", Sheet("image/album.wv"));
         auto made = RunCapture(make + " 2>&1");
         EXPECT_EQ(std::string(made.begin(), made.end()), "made\n");
     }
 };
 
 const std::vector<std::string> kExpected = {
-    "ape/Evening Bells.wav",      "ape/Morning Steps.wav", "ape/Slow Tide.wav",
-    "flac/One.wav",               "flac/Two.wav",          "it's embedded/Track 01.wav",
-    "it's embedded/Track 02.wav", "loose/a.wav",           "loose/deeper/b.wav",
-    "wv/One.wav",                 "wv/Two.wav"};
+    "ape/Evening Bells.wav", "ape/Morning Steps.wav",      "ape/Slow Tide.wav",
+    "below/One.wav",         "below/Two.wav",              "flac/One.wav",
+    "flac/Two.wav",          "it's embedded/Track 01.wav", "it's embedded/Track 02.wav",
+    "loose/a.wav",           "loose/deeper/b.wav",         "wv/One.wav",
+    "wv/Two.wav"};
 
 const char kWav[] = "--wav --no-resample --defaults ";
 
@@ -106,15 +111,15 @@ TEST(CollectionCommand, MirrorsTheTreeAndLaterRunsRedoOnlyWhatChanged)
     // The link to itself is said; the one back up the tree is simply not walked twice.
     EXPECT_TRUE(Has(r, "self: warning")) << r.output;
     // Without a terminal: plain lines saying how far the whole run is, and its totals.
-    EXPECT_TRUE(Has(r, "albums 6 of 6, audio 0:34 of 0:34")) << r.output;
-    EXPECT_TRUE(Has(r, "11 converted, 0 failed, 0 skipped, 0 up to date; audio 0:34 in")) << r.output;
+    EXPECT_TRUE(Has(r, "albums 7 of 7, audio 0:36 of 0:36")) << r.output;
+    EXPECT_TRUE(Has(r, "13 converted, 0 failed, 0 skipped, 0 up to date; audio 0:36 in")) << r.output;
     EXPECT_EQ(r.output.find('\033'), std::string::npos) << r.output;
     auto before = Times(out);
 
     Result again = Convert(kWav + std::string("-r ") + Q(c.src) + " -o " + Q(out));
     EXPECT_EQ(again.status, 0) << again.output;
     EXPECT_FALSE(Has(again, "done ")) << again.output;
-    EXPECT_TRUE(Has(again, "6 album(s) and track(s) up to date")) << again.output;
+    EXPECT_TRUE(Has(again, "7 album(s) and track(s) up to date")) << again.output;
     EXPECT_EQ(Times(out), before);
 
     // A touched image redoes its album alone, without asking.
@@ -202,7 +207,7 @@ TEST(CollectionCommand, APlanRunByParallelMakesTheSameFilesAsOneRun)
     auto text = ReadBytes(plan);
     std::string lines(text.begin(), text.end());
     // One command per album and one per folder of loose tracks.
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 6) << lines;
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 7) << lines;
     EXPECT_FALSE(fs::exists(c.dir / "many")) << "planning converts nothing";
 
     Result ran = Shell("cd / && parallel -j2 < " + Q(plan));
@@ -235,7 +240,7 @@ TEST(CollectionCommand, TheJsonReportNamesEveryOutputAndHowItEnded)
 
     ASSERT_EQ(Convert(kWav + std::string("-r ") + Q(c.src) + " -o " + Q(out) + " --json " + Q(json)).status, 0);
     listed = RunCapture(read + Q(json) + " | cut -d'|' -f1 | sort | uniq -c");
-    EXPECT_EQ(std::string(listed.begin(), listed.end()), "     11 up to date\n");
+    EXPECT_EQ(std::string(listed.begin(), listed.end()), "     13 up to date\n");
 }
 
 TEST(CollectionCommand, TheManualPageIsMadeFromTheHelp)
