@@ -10,7 +10,7 @@ void AddCollectionOptions(CLI::App& app, CommandLine& options)
                  "with -r: print one shell command per album and per folder of loose tracks instead of "
                  "converting (for GNU parallel, also across hosts)");
     app.add_flag("--defaults", options.defaults, "read no settings file: the built-in defaults and the options given");
-    app.add_option("--json", options.jsonFile, "write the outcome of every row to FILE as JSON");
+    app.add_option("--json", options.jsonFile, "write the outcome of every row to FILE as JSON")->type_name("FILE");
     app.footer("A collection: kolvex-convert -r ~/Music/lossless -o ~/Music/mp3 converts every album (a CUE sheet "
                "with its image, or an image with its sheet inside) and every loose track into the same sub-folders "
                "of the output directory; run again, it converts only what changed (DEST/.kolvex-manifest remembers "
