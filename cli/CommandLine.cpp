@@ -1,7 +1,8 @@
 #include "cli/CommandLine.h"
 
-#include "cue/CueCharset.h"
+#include "cli/CollectionOptions.h"
 #include "cli/DisplayText.h"
+#include "cue/CueCharset.h"
 #include "rows/NamePattern.h"
 #include "platform/core/Strings.h"
 
@@ -121,8 +122,10 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
     app.add_option("--threads", options.threads,
                    "threads one row may use for decoding and encoding (default: cores / rows running at once)")
         ->transform(CLI::Validator(WholeNumber(1, 256), "1..256"));
+    AddCollectionOptions(app, options);
     app.add_option("files", options.files,
-                   "sound files (APE, FLAC, WavPack, TTA, WAV, AIFF, ALAC, TAK), CUE sheets and RealMedia files to add")
+                   "sound files (APE, FLAC, WavPack, TTA, WAV, AIFF, ALAC, TAK), CUE sheets and RealMedia files to "
+                   "add (folders with -r)")
         ->required()
         ->check(CLI::ExistingPath);
 
@@ -141,6 +144,11 @@ std::optional<CommandLine> ParseCommandLine(int argc, char** argv, int& exitCode
     }
     if (resample || noResample)
         options.resample = resample;
+    if (std::string why = CheckCollectionOptions(options); !why.empty()) {
+        std::fprintf(stderr, "kolvex-convert: %s\n", why.c_str());
+        exitCode = 2;
+        return std::nullopt;
+    }
     options.overwrite = yes ? CommandLine::Answer::Yes : no ? CommandLine::Answer::No : CommandLine::Answer::Ask;
     return options;
 }

@@ -30,6 +30,11 @@ struct CommandLine {
     std::optional<int> jobs;     // rows converted at once; default: the cores
     std::optional<int> threads;  // threads one row may use; default: cores / running rows
     std::vector<std::string> files;
+    bool recursive = false;  // files are folders holding a collection
+    bool force = false;      // redo what is up to date
+    bool plan = false;       // print the commands instead of converting
+    bool defaults = false;   // read no settings file
+    std::string jsonFile;    // the rows' outcomes for scripts
 };
 
 // Parses the arguments; on bad usage (or --help) prints why and returns the

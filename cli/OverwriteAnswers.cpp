@@ -46,3 +46,9 @@ bool OverwriteAnswers::Replace(const std::wstring& path)
     std::lock_guard guard(lock_);
     return answer_ == CommandLine::Answer::Yes || replace_.count(path) > 0;
 }
+
+void OverwriteAnswers::Agree(const std::wstring& path)
+{
+    std::lock_guard guard(lock_);
+    replace_.insert(path);
+}

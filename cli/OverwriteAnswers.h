@@ -19,6 +19,8 @@ public:
     // the user agreed to replace, or that appeared since: those stay unless
     // the answer is "yes" for every file.
     bool Replace(const std::wstring& path);
+    // The file at `path` is replaced without a question (the run made it before).
+    void Agree(const std::wstring& path);
 
 private:
     bool Ask(const std::wstring& path);

@@ -77,6 +77,12 @@ void ProgressDisplay::Redraw(bool force)
         return;
     lastDraw_ = now;
     Erase();
+    if (overview_) {
+        std::string line = overview_->OverviewLine();
+        line.resize(std::min(line.size(), static_cast<std::size_t>(std::max(1, TerminalColumns(out_) - 1))));
+        std::fputs(line.c_str(), out_);
+        ++linesShown_;
+    }
     for (const auto& [key, bar] : bars_) {
         if (linesShown_++ > 0)
             std::fputs("\n", out_);
@@ -150,6 +156,10 @@ void ProgressDisplay::RowFinished(std::int32_t key, bool ok, const std::wstring&
     auto it = rows_.find(key);
     std::string output = it == rows_.end() ? std::string() : DisplayText(it->second->outputPath);
     std::fprintf(out_, "%-6s %s -> %s\n", ok ? "done" : "FAILED", NameOf(key).c_str(), output.c_str());
+    if (overview_ && !live_ && overview_->AlbumsOver() != albumsShown_) {
+        albumsShown_ = overview_->AlbumsOver();
+        std::fprintf(out_, "%s\n", overview_->OverviewLine().c_str());
+    }
     std::fflush(out_);
     CheckOutput();
     Redraw(true);

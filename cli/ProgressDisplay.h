@@ -32,6 +32,15 @@ struct LeftOut {
     std::wstring reason;
 };
 
+// The whole run at a glance, drawn above the bars on a terminal and, in
+// plain output, printed each time an album is over.
+class RunOverview {
+public:
+    virtual ~RunOverview() = default;
+    virtual std::string OverviewLine() const = 0;
+    virtual int AlbumsOver() const = 0;
+};
+
 class ProgressDisplay : public RowEvents {
 public:
     ProgressDisplay(const RowTable& rows, const PlainList& list, int rowCount, FILE* out, OverwriteAnswers& answers);
@@ -49,6 +58,8 @@ public:
     // once, on the thread whose write failed (a row's, for progress).
     void OnOutputError(std::function<void()> handler) { onOutputError_ = std::move(handler); }
     bool OutputFailed() const { return outputFailed_; }
+    // Set before the batch starts; its calls must not call back into the display.
+    void ShowOverview(const RunOverview* overview) { overview_ = overview; }
 
     const std::map<std::int32_t, RowOutcome>& Outcomes() const { return outcomes_; }
 
@@ -84,4 +95,6 @@ private:
     std::map<std::int32_t, RowOutcome> outcomes_;
     std::function<void()> onOutputError_;
     bool outputFailed_ = false;
+    const RunOverview* overview_ = nullptr;
+    int albumsShown_ = 0;
 };

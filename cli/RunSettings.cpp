@@ -24,7 +24,8 @@ RunSettings::RunSettings(const CommandLine& options)
 {
     std::wstring path = options.settingsFile.empty() ? SettingsPath() : win::FromUtf8(options.settingsFile);
     // A missing file means the built-in defaults, as at the program's start.
-    SettingsFile::Read(path, settings_);
+    if (!options.defaults)
+        SettingsFile::Read(path, settings_);
     // A folder of 0 or 1 characters is none; a damaged or hand-made one
     // that cannot be used is none either, and said so.
     std::wstring stored = settings_.HasOutputDirectory() ? settings_.OutputDirectory() : L"";

@@ -1,19 +1,25 @@
 // kolvex-convert: adds files and album images the way the window's "add"
 // does, converts the rows with the same engine, shows progress and ends
 // with a summary. Rows convert side by side (-j), each by its own worker.
+// With -r it converts whole collections, skipping what is up to date, or
+// prints a plan of commands for parallel (see CollectionRun).
 // Exit status: 0 when every row produced its file (or was
 // skipped because its file exists), 1 otherwise, 2 on bad usage, 128 + the
 // signal when interrupted.
+#include "cli/CollectionRun.h"
 #include "cli/CommandLine.h"
 #include "cli/DisplayText.h"
 #include "cli/InputCheck.h"
 #include "cli/ListCheck.h"
 #include "cli/OutputFormats.h"
+#include "cli/JsonReport.h"
+#include "cli/OutputChoice.h"
 #include "cli/OutputPlan.h"
 #include "cli/OverwriteAnswers.h"
 #include "cli/ProgressDisplay.h"
 #include "cli/RepeatedInputs.h"
 #include "cli/RunSettings.h"
+#include "cli/RunStatus.h"
 #include "cli/SignalWatcher.h"
 #include "cli/Summary.h"
 
@@ -36,6 +42,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <set>
 
 namespace {
@@ -159,13 +166,31 @@ int main(int argc, char** argv)
     if (!run.FolderProblem().empty())
         std::fprintf(stderr, "kolvex-convert: warning: %s; writing beside each source\n",
                      DisplayText(run.FolderProblem()).c_str());
+    std::int32_t kind = ChosenOutputKind(*options);
+
+    std::unique_ptr<CollectionRun> collection;
+    if (options->recursive) {
+        if (!settings.HasOutputDirectory()) {
+            std::fprintf(stderr, "kolvex-convert: -r needs the folder to write to: -o DEST\n");
+            return 2;
+        }
+        collection = std::make_unique<CollectionRun>(*options, settings.OutputDirectory(),
+                                                     OutputArguments(*options, kind, settings));
+        if (!collection->Scan())
+            return 2;
+        if (options->plan) {
+            collection->PrintPlan(stdout);
+            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+        }
+    }
 
     if (!options->cueCharset.empty())
         SetCueCharsetOverride(options->cueCharset);
     options->files = DropRepeatedInputs(options->files);
     PlainList list;
     ConversionList rows(list);
-    int failures = AddInputs(options->files, rows, options->whole);
+    auto addInputs = [&](const std::vector<std::string>& files) { return AddInputs(files, rows, options->whole); };
+    int failures = collection ? collection->AddTo(rows.Rows(), addInputs) : addInputs(options->files);
     // The tags still name the outputs (%t, %n...); they are only not written.
     if (options->noTags)
         for (auto& [key, record] : rows.Rows())
@@ -177,13 +202,14 @@ int main(int argc, char** argv)
         return failures ? 1 : 0;
     }
 
-    std::int32_t kind = ChosenOutputKind(*options);
     if (kind == kOutputMp3 && !EncoderAvailable())
         return 1;
     rows.MarkChecked();
     rows.PrepareOutputs(kind, settings.OutputDirectory());
     if (!options->namePattern.empty())
         NameByPattern(rows.Rows(), win::FromUtf8(options->namePattern), kind, settings);
+    if (collection)
+        collection->Mirror(rows.Rows());
     GiveDistinctNames(rows.Rows());
     LeftOutRows leftOut;
     std::string named = win::ToUtf8(settings.OutputDirectory());
@@ -197,18 +223,29 @@ int main(int argc, char** argv)
 
     OverwriteAnswers answers(options->overwrite);
     bool resampling = kind == kOutputWav && settings.resamplingFlag;
-    LeaveOutKeptFiles(rows.Rows(), resampling, [&](const std::wstring& path) { return answers.Keep(path); }, leftOut);
+    auto keep = [&](const std::wstring& path) {
+        // What an earlier run of the collection made and is now stale goes without a question.
+        if (collection && collection->MadeBefore(path)) {
+            answers.Agree(path);
+            return false;
+        }
+        return answers.Keep(path);
+    };
+    LeaveOutKeptFiles(rows.Rows(), resampling, keep, leftOut);
     int marked = 0;
     for (const auto& [key, record] : rows.Rows())
         marked += record->marked ? 1 : 0;
 
     ProgressDisplay display(rows.Rows(), list, marked, stdout, answers);
+    RunStatus status(display);
+    status.Expect(rows.Rows(), collection ? collection->Albums() : std::vector<std::vector<std::int32_t>>());
+    display.ShowOverview(&status);
     {
         BatchController batch;
         display.OnOutputError([&batch] { batch.Cancel(); });
         batch.SetRows(&rows.Rows());
         batch.SetRowsAtOnce(RowsAtOnce(*options, marked));
-        if (!batch.Start(run.Snapshot(), display)) {
+        if (!batch.Start(run.Snapshot(), status)) {
             std::fprintf(stderr, "kolvex-convert: the conversion could not be started\n");
             return 1;
         }
@@ -218,6 +255,11 @@ int main(int argc, char** argv)
     }
     // A folder made for rows that all failed is not left behind empty.
     made.RemoveEmpty();
+    const auto statusRows = status.Rows();
+    if (std::string why; collection && !collection->Remember(rows.Rows(), statusRows, why)) {
+        std::fprintf(stderr, "kolvex-convert: cannot record what was made in the output folder: %s\n", why.c_str());
+        ++failures;
+    }
 
     // A closed or full standard output still gets the summary, on stderr.
     int failed = 0;
@@ -228,6 +270,25 @@ int main(int argc, char** argv)
     if (display.OutputFailed() || std::ferror(stdout))
         failed = PrintSummary(stderr, rows.Rows(), list, display.Outcomes(), leftOut);
     failures += failed;
+    if (collection && collection->UpToDateCount() > 0)
+        std::printf("  %d album(s) and track(s) up to date, left as they were\n", collection->UpToDateCount());
+    int leftFailed = 0;
+    for (const auto& [key, left] : leftOut)
+        leftFailed += left.failed ? 1 : 0;
+    std::printf("%s\n", status.TotalsLine(leftFailed, static_cast<int>(leftOut.size()) - leftFailed,
+                                          collection ? collection->UpToDateCount() : 0)
+                            .c_str());
+    if (!options->jsonFile.empty()) {
+        auto records = RowRecords(rows.Rows(), statusRows, leftOut);
+        if (collection) {
+            auto current = collection->UpToDateRecords();
+            records.insert(records.end(), current.begin(), current.end());
+        }
+        if (std::string why; !WriteJsonReport(options->jsonFile, records, why)) {
+            std::fprintf(stderr, "kolvex-convert: cannot write %s: %s\n", options->jsonFile.c_str(), why.c_str());
+            ++failures;
+        }
+    }
     if (int s = signals.Signal())
         return 128 + s;
     return failures == 0 ? 0 : 1;

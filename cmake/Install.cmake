@@ -18,6 +18,7 @@ install(CODE "
     file(CREATE_LINK ../${KOLVEX_PROGRAM_DIR}/\${program} \"\${bin}/\${program}\" SYMBOLIC)
   endforeach()
 ")
+install(FILES ${KOLVEX_BIN_DIR}/kolvex-convert.1 DESTINATION share/man/man1 OPTIONAL)
 install(FILES ${PROJECT_SOURCE_DIR}/app/kolvex.desktop DESTINATION share/applications)
 foreach(size 16 24 32 48 64 128 256)
   install(FILES ${KOLVEX_BIN_DIR}/icons/kolvex-${size}.png

@@ -32,6 +32,9 @@ for size in 16 32 48 128 256; do
     fail "$icon is not ${size}x${size}"
 done
 grep -q '<h1' "$program/README.html" || fail "README.html has no heading"
+page="$prefix/share/man/man1/kolvex-convert.1"
+[[ -f "$page" ]] || fail "no manual page for kolvex-convert (help2man makes it; tools/setup installs help2man)"
+grep -q -- 'recursive' "$page" || fail "the manual page does not tell of -r"
 libraries=$(ldd "$program/kolvex")
 [[ "$libraries" != *"not found"* ]] || fail "kolvex does not find its libraries when installed"
 
