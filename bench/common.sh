@@ -103,16 +103,20 @@ PY
 # own process among them.
 bench_measure() {
   python3 - "$@" <<'PY'
-import os, subprocess, sys, time
+import os, subprocess, sys, tempfile, time
 runs, command = int(sys.argv[1]), sys.argv[2:]
 best, peak = None, 0
 for _ in range(runs):
-    start = time.monotonic()
-    child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    _, status, usage = os.wait4(child.pid, 0)
-    wall = time.monotonic() - start
-    if status != 0:
-        sys.exit(f"bench: {' '.join(command)} failed ({status})")
+    # The command's own complaint, shown when it fails.
+    with tempfile.TemporaryFile() as errors:
+        start = time.monotonic()
+        child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=errors)
+        _, status, usage = os.wait4(child.pid, 0)
+        wall = time.monotonic() - start
+        if status != 0:
+            errors.seek(0)
+            said = errors.read().decode(errors='replace').strip().splitlines()[-5:]
+            sys.exit(f"bench: {' '.join(command)} failed ({status})" + ''.join('\n  ' + line for line in said))
     best = wall if best is None else min(best, wall)
     peak = max(peak, usage.ru_maxrss / 1024)
 print(f"{best:.3f} {peak:.1f}")
