@@ -6,22 +6,28 @@ cache=${KOLVEX_BENCH_CACHE:-$root/build/bench-cache}
 convert="$root/build/release/bin/kolvex-convert"
 mkdir -p "$cache"
 
-# Installs the tools (sox, ffmpeg, jmac) and builds the given targets.
+# Installs the tools (sox, ffmpeg, flac, jmac) and builds the given targets.
 bench_prepare() {
   KOLVEX_WITH_FIXTURE_TOOLS=1 "$root/tools/setup"
   "$root/tools/build" release "$@" >/dev/null
 }
 
-# bench_ape NAME SECONDS [RATE] [BITS] → path of a stereo APE image of pink
-# noise under a sweeping sine (music-like to the encoders), made once.
+# bench_signal FILE SECONDS RATE BITS: a stereo WAV of pink noise under a
+# sweeping sine (music-like to the encoders).
+bench_signal() {
+  # Plain PCM headers (wavpcm): jmac reads no WAVE_FORMAT_EXTENSIBLE, which
+  # sox writes for 24 bits.
+  sox -q -n -r "$3" -c 2 -b "$4" -t wavpcm "$1" synth "$2" pinknoise synth "$2" sine mix 220-1760 gain -6
+}
+
+# bench_ape NAME SECONDS [RATE] [BITS] → path of a stereo APE image of
+# bench_signal, made once.
 bench_ape() {
   local name=$1 seconds=$2 rate=${3:-44100} bits=${4:-16}
   local ape="$cache/$name.ape"
   if [[ ! -s "$ape" ]]; then
     echo "making $name.ape ($seconds s, $rate Hz, $bits-bit; sox + jmac, level 2; cached in $cache)..." >&2
-    # Plain PCM headers (wavpcm): jmac reads no WAVE_FORMAT_EXTENSIBLE, which
-    # sox writes for 24 bits.
-    sox -q -n -r "$rate" -c 2 -b "$bits" -t wavpcm "$cache/$name.wav" synth "$seconds" pinknoise synth "$seconds" sine mix 220-1760 gain -6
+    bench_signal "$cache/$name.wav" "$seconds" "$rate" "$bits"
     if ! jmac c2 "$cache/$name.wav" "$cache/$name.tmp.ape" >/dev/null; then
       rm -f "$cache/$name.wav" "$cache/$name.tmp.ape"
       return 1
@@ -32,13 +38,38 @@ bench_ape() {
   echo "$ape"
 }
 
-# bench_album NAME SECONDS TRACKS [RATE] → path of a CUE sheet splitting
-# the image NAME.ape into TRACKS tracks of equal length.
+# bench_flac NAME SECONDS → path of a stereo 44.1 kHz 16-bit FLAC image of
+# bench_signal, made once with flac -5.
+bench_flac() {
+  local name=$1 seconds=$2
+  local flac="$cache/$name.flac"
+  if [[ ! -s "$flac" ]]; then
+    echo "making $name.flac ($seconds s, 44100 Hz, 16-bit; sox + flac -5; cached in $cache)..." >&2
+    bench_signal "$cache/$name.wav" "$seconds" 44100 16
+    if ! flac -s -5 -f -o "$cache/$name.tmp.flac" "$cache/$name.wav"; then
+      rm -f "$cache/$name.wav" "$cache/$name.tmp.flac"
+      return 1
+    fi
+    rm -f "$cache/$name.wav"
+    mv "$cache/$name.tmp.flac" "$flac"
+  fi
+  echo "$flac"
+}
+
+# bench_album NAME SECONDS TRACKS [RATE] [ape|flac] → path of a CUE sheet
+# splitting the image NAME.ape (or NAME.flac, 44.1 kHz only) into TRACKS
+# tracks of equal length.
 bench_album() {
-  local name=$1 seconds=$2 tracks=$3 rate=${4:-44100}
-  bench_ape "$name" "$seconds" "$rate" >/dev/null
+  local name=$1 seconds=$2 tracks=$3 rate=${4:-44100} format=${5:-ape}
+  case "$format" in
+    ape) bench_ape "$name" "$seconds" "$rate" >/dev/null ;;
+    flac)
+      [[ "$rate" == 44100 ]] || { echo "bench_album: FLAC images are made at 44100 Hz only" >&2; return 1; }
+      bench_flac "$name" "$seconds" >/dev/null ;;
+    *) echo "bench_album: unknown image format '$format'" >&2; return 1 ;;
+  esac
   local sheet="$cache/$name.cue"
-  python3 - "$sheet" "$name.ape" "$seconds" "$tracks" <<'PY'
+  python3 - "$sheet" "$name.$format" "$seconds" "$tracks" <<'PY'
 import sys
 sheet, image, seconds, tracks = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
 lines = ['PERFORMER "Kolvex Bench"', 'TITLE "Bench Album"', f'FILE "{image}" WAVE']
@@ -72,16 +103,20 @@ PY
 # own process among them.
 bench_measure() {
   python3 - "$@" <<'PY'
-import os, subprocess, sys, time
+import os, subprocess, sys, tempfile, time
 runs, command = int(sys.argv[1]), sys.argv[2:]
 best, peak = None, 0
 for _ in range(runs):
-    start = time.monotonic()
-    child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    _, status, usage = os.wait4(child.pid, 0)
-    wall = time.monotonic() - start
-    if status != 0:
-        sys.exit(f"bench: {' '.join(command)} failed ({status})")
+    # The command's own complaint, shown when it fails.
+    with tempfile.TemporaryFile() as errors:
+        start = time.monotonic()
+        child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=errors)
+        _, status, usage = os.wait4(child.pid, 0)
+        wall = time.monotonic() - start
+        if status != 0:
+            errors.seek(0)
+            said = errors.read().decode(errors='replace').strip().splitlines()[-5:]
+            sys.exit(f"bench: {' '.join(command)} failed ({status})" + ''.join('\n  ' + line for line in said))
     best = wall if best is None else min(best, wall)
     peak = max(peak, usage.ru_maxrss / 1024)
 print(f"{best:.3f} {peak:.1f}")
