@@ -108,6 +108,7 @@ private:
     void OpenOutputFolder();
     void SetStatus(const std::wstring& text);
     void SetProgressRange(int low, int high);
+    void ResetProgress();
 
     // In the order the window holds them.
     win::HWND formatLine_ = nullptr;
@@ -137,4 +138,7 @@ private:
     std::vector<std::pair<std::wstring, std::wstring>> failures_;
     // Where the running batch wrote its last file.
     std::wstring lastOutput_;
+    // The rows the running batch converts, and how many of them have started.
+    int batchTotal_ = 0;
+    int batchStarted_ = 0;
 };

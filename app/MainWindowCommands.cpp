@@ -134,6 +134,11 @@ bool MainWindow::StartBatch()
 {
     failures_.clear();
     lastOutput_.clear();
+    batchStarted_ = 0;
+    batchTotal_ = static_cast<int>(std::count_if(rows_.Rows().begin(), rows_.Rows().end(),
+                                                 [](const auto& row) { return row.second && row.second->marked; }));
+    if (events_)
+        events_->NewBatch();
     batch_.SetRows(&rows_.Rows());
     SetBusy(true);
     // Setup stores what the next batch converts with; a batch keeps its own.
@@ -150,6 +155,9 @@ void MainWindow::SetBusy(bool busy)
     for (int id : {kAdd, kDelete, kSetup, kMp3, kWave})
         EnableWindow(GetDlgItem(window_, id), !busy);
     OfferStop(busy);
+    // A batch that failed or stopped part way would leave its last row's
+    // progress standing as if something still ran.
+    ResetProgress();
 }
 
 void MainWindow::OnSetup()

@@ -12,6 +12,7 @@
 #include "platform/core/MessageBox.h"
 #include "platform/window/Window.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -60,10 +61,21 @@ void MainWindow::SetProgressRange(int low, int high)
     SendMessage(progress_, PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
 }
 
+void MainWindow::ResetProgress()
+{
+    SendMessage(progress_, PBM_SETPOS, 0, 0);
+    SetWindowText(progress_, L"");
+}
+
 void MainWindow::OnRowStart(std::int32_t key, const wchar_t* status)
 {
     rows_.List().ListSetItemState(kItemConverting, key);
     rows_.List().ListSetItemInfo(L"Convertering", key);
+    // Where a big batch has got to, in the bar: the status line keeps its own texts.
+    ++batchStarted_;
+    std::wstring count = std::to_wstring(batchStarted_) + L" of " + std::to_wstring(std::max(batchTotal_, batchStarted_));
+    SetWindowText(progress_, count.c_str());
+    skinList_.ListFollowItem(key, batchStarted_ == 1);
     if (const ConversionItem* row = rows_.Find(key))
         SetProgressRange(Clamp32(row->startMs), Clamp32(ProgressEnd(*row)));
     SetStatus(status);

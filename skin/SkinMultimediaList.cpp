@@ -303,3 +303,34 @@ int SkinMultimediaList::FindNextChecked(win::UINT key) const
             return static_cast<int>(it->first);
     return -1;
 }
+
+int SkinMultimediaList::RowTop(win::UINT key) const
+{
+    auto found = rows_.find(key);
+    if (found == rows_.end())
+        return -1;
+    return static_cast<int>(std::distance(rows_.begin(), found)) * rowHeight_;
+}
+
+bool SkinMultimediaList::RowInView(win::UINT key) const
+{
+    int top = RowTop(key);
+    return top >= 0 && top >= position_ && top + rowHeight_ <= position_ + PageHeight();
+}
+
+int SkinMultimediaList::FollowItem(win::UINT key, bool restart)
+{
+    int top = RowTop(key);
+    if (top < 0)
+        return 0;
+    // A row that went away cannot tell whether the person looked elsewhere.
+    bool following = restart || !hasFollowed_ || RowTop(followed_) < 0 || RowInView(followed_);
+    followed_ = key;
+    hasFollowed_ = true;
+    if (!following || RowInView(key))
+        return 1;
+    // The row comes in at the bottom, so the rows done before it stay in view.
+    int page = PageHeight();
+    ScrollTo(top < position_ ? top : top + rowHeight_ - page);
+    return 1;
+}

@@ -33,6 +33,11 @@ public:
     int SetItemReason(const std::wstring& reason, win::UINT key);
     int FindFirstChecked() const;
     int FindNextChecked(win::UINT key) const;
+    // Scrolls `key`'s row into view while the list follows a batch: it
+    // follows from `restart` on, and stops once the person has scrolled the
+    // row it last showed out of view (and follows again when they bring it
+    // back). 1 when the row exists.
+    int FollowItem(win::UINT key, bool restart);
 
     // For the render tool and tests.
     const SkinRect& FrameSize() const { return frameSize_; }
@@ -58,6 +63,9 @@ private:
     void Layout();
     void UpdateScrollBar();
     void ScrollTo(int position);
+    // The row's top with no scrolling; -1 when there is no such row.
+    int RowTop(win::UINT key) const;
+    bool RowInView(win::UINT key) const;
     // MultimediaListKeys.cpp
     bool OnKey(win::UINT key);
     void MoveCursor(int index);
@@ -80,5 +88,7 @@ private:
     bool focused_ = false;
     int position_ = 0;
     int applied_ = 0;
+    win::UINT followed_ = 0;
+    bool hasFollowed_ = false;
     win::SCROLLINFO shown_;
 };

@@ -6,6 +6,7 @@
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Paint.h"
+#include "platform/window/Window.h"
 
 #include <algorithm>
 #include <utility>
@@ -56,6 +57,11 @@ void Paint(HWND hwnd, const ProgressState& state)
                     IsWindowEnabled(hwnd) ? theme::kAccent : RGB(170, 170, 170));
         cairo_restore(cr);
     }
+    // A text of its own ("3 of 12") is drawn over the bar, centred.
+    std::wstring text = GetWindowText(hwnd);
+    if (!text.empty())
+        DrawLabel(dc, state.font, text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
+                  IsWindowEnabled(hwnd) ? theme::kText : theme::kDisabledText);
     NoteDrawn(dc, r);
     EndPaint(hwnd, &ps);
 }
@@ -89,6 +95,11 @@ LRESULT ProgressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Paint(hwnd, *state); return 0;
     case WM_ENABLE: InvalidateRect(hwnd, nullptr, 0); return 0;
+    case WM_SETTEXT: {
+        LRESULT r = DefWindowProc(hwnd, message, wParam, lParam);
+        InvalidateRect(hwnd, nullptr, 0);
+        return r;
+    }
     case PBM_SETRANGE:
         return SetRange(hwnd, *state, static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lParam))),
                         static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lParam))));
