@@ -92,6 +92,7 @@ private:
     void OnSetup();
     void OnSite();
     bool StartBatch();
+    void ShowFormat();
     void SetBusy(bool busy);
 
     // MainWindowProgress.cpp
@@ -140,5 +141,7 @@ private:
     std::wstring lastOutput_;
     // The rows the running batch converts, and how many of them have started.
     int batchTotal_ = 0;
+    // The output kind the format line describes; -1 before the first batch.
+    std::int32_t shownFormat_ = -1;
     int batchStarted_ = 0;
 };

@@ -12,9 +12,11 @@
 #include "platform/dialogs/CommonDialogs.h"
 #include "platform/window/DropFiles.h"
 #include "platform/core/MessageBox.h"
+#include "platform/core/Strings.h"
 #include "platform/window/Window.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <cwctype>
 
 using namespace win;
@@ -23,6 +25,12 @@ using namespace main_window;
 namespace {
 
 const wchar_t* const kAddFilter = L"Monkey's Audio File(*.APE)|*.ape; *.cue;|All Files (*.*)|*.*||";
+
+bool IsRegularFile(const std::wstring& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(win::ToUtf8(path), error);
+}
 
 }  // namespace
 
@@ -59,9 +67,17 @@ void MainWindow::OnAdd()
 
 void MainWindow::AddPaths(const std::vector<std::wstring>& paths)
 {
+    // Only files that are there: a file dialog may return what was typed
+    // (a folder's name completed to something that does not exist).
+    std::vector<std::wstring> files;
     for (const std::wstring& path : paths)
+        if (IsRegularFile(path))
+            files.push_back(path);
+    for (const std::wstring& path : files)
         rows_.Add(path);
-    WarnWithoutDecoder(paths);
+    // A file that cannot be read says why in its tip.
+    ShowRowReasons();
+    WarnWithoutDecoder(files);
 }
 
 // Without the decoder module the rows of Monkey's Audio files still come
@@ -109,16 +125,26 @@ void MainWindow::OnConvert(std::int32_t outputKind)
 {
     if (batch_.IsRunning())
         return;
-    bool mp3 = outputKind == kOutputMp3;
     rows_.MarkChecked();
     rows_.PrepareOutputs(outputKind, g_settings.OutputDirectory());
+    shownFormat_ = outputKind;
+    ShowFormat();
+    StartBatch();
+}
+
+// The line describes the format last converted to, with the settings as
+// they are now: Setup changes it at once, not at the next batch.
+void MainWindow::ShowFormat()
+{
+    if (shownFormat_ != kOutputMp3 && shownFormat_ != kOutputWav)
+        return;
     const Mp3OutputType& m = g_settings.mp3;
-    std::wstring format = mp3 ? Mp3FormatLine(g_settings.cbrFlag != 0, static_cast<int>(m.cbrBitRate),
+    std::wstring format = shownFormat_ == kOutputMp3
+                              ? Mp3FormatLine(g_settings.cbrFlag != 0, static_cast<int>(m.cbrBitRate),
                                               static_cast<int>(m.vbrMinimum), static_cast<int>(m.vbrMaximum),
                                               static_cast<int>(m.quality))
                               : WaveFormatLine(g_settings.resamplingFlag != 0);
     SetWindowText(formatLine_, format.c_str());
-    StartBatch();
 }
 
 // Converts the rows marked by the last batch to WAV beside their sources.
@@ -167,6 +193,7 @@ void MainWindow::OnSetup()
     SetupDialog setup;
     setup.DoModal(window_);
     SetWindowText(directoryLine_, OutputDirectoryLine(g_settings.OutputDirectory()).c_str());
+    ShowFormat();
 }
 
 void MainWindow::OnSite()

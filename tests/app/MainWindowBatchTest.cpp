@@ -2,6 +2,7 @@
 // bar; the bar left empty when it ends; one answer about existing files for
 // the whole batch; the converting row kept in view.
 #include "tests/app/MainWindowFixture.h"
+#include "tests/app/DialogScript.h"
 
 #include "app/MainWindowTemplate.h"
 #include "app/SkinList.h"
@@ -210,4 +211,39 @@ TEST_F(FollowedList, TheConvertingRowStaysInViewUnlessThePersonScrolledAway)
     skin->ListFollowItem(L"mmlist", 39, true);
     EXPECT_TRUE(InView(39));
     EXPECT_EQ(skin->ListFollowItem(L"mmlist", 99, false), 0);
+}
+
+TEST_F(Batch, TheFormatLineFollowsSetupAtOnce)
+{
+    auto setResampling = [](bool on) {
+        WhenShown(L"Setup", [on](HWND setup) {
+            HWND page = GetWindow(GetDlgItem(setup, 1021), GW_CHILD);
+            SendMessage(GetDlgItem(page, 1022), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+            SendMessage(GetDlgItem(setup, IDOK), BM_CLICK, 0, 0);
+        });
+    };
+    setResampling(true);
+    Click(kSetup);
+    EXPECT_EQ(Text(kFormatLine), L"Output Audio Info:") << "nothing converted yet, nothing to describe";
+
+    RunBatch(kWave);
+    EXPECT_EQ(Text(kFormatLine), L"Output Audio Info: Output Format WAVE SSRC 44100:ON");
+    setResampling(false);
+    Click(kSetup);
+    EXPECT_EQ(g_settings.resamplingFlag, 0);
+    EXPECT_EQ(Text(kFormatLine), L"Output Audio Info: Output Format WAVE SSRC 44100:OFF");
+}
+
+TEST_F(Batch, OnlyFilesThatExistAreAddedAndAnUnreadableOneSaysWhy)
+{
+    fs::create_directory(dir / "demo");
+    fs::path fake = dir / "fake.ape";
+    WriteText(fake, "this is only text");
+    Add({dir / "demo", dir / "demo.", dir / "missing.ape", fake});
+    ASSERT_EQ(list.Rows().size(), 1u);
+    EXPECT_EQ(list.Rows().at(0).name, L"fake.ape");
+    EXPECT_EQ(list.Rows().at(0).info, L"00:00:00");
+    const ConversionItem* row = main->Rows().Find(0);
+    ASSERT_NE(row, nullptr);
+    EXPECT_FALSE(row->failureReason.empty());
 }
