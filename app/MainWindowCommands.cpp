@@ -4,6 +4,7 @@
 
 #include "app/MainWindowTemplate.h"
 #include "app/SetupDialog.h"
+#include "app/SourceFormats.h"
 #include "rows/StatusTexts.h"
 #include "engine/ConversionItem.h"
 #include "modules/apesdk/ApeDecompress.h"
@@ -12,25 +13,15 @@
 #include "platform/dialogs/CommonDialogs.h"
 #include "platform/window/DropFiles.h"
 #include "platform/core/MessageBox.h"
-#include "platform/core/Strings.h"
 #include "platform/window/Window.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <cwctype>
 
 using namespace win;
 using namespace main_window;
 
 namespace {
 
-const wchar_t* const kAddFilter = L"Monkey's Audio File(*.APE)|*.ape; *.cue;|All Files (*.*)|*.*||";
-
-bool IsRegularFile(const std::wstring& path)
-{
-    std::error_code error;
-    return std::filesystem::is_regular_file(win::ToUtf8(path), error);
-}
 
 }  // namespace
 
@@ -61,23 +52,17 @@ void MainWindow::OnAdd()
     if (batch_.IsRunning())
         return;
     std::vector<std::wstring> paths;
-    if (ChooseFilesToOpen(window_, kAddFilter, true, &paths))
-        AddPaths(paths);
+    if (ChooseFilesToOpen(window_, source_formats::AddFilter(), true, &paths))
+        AddPaths(source_formats::ExistingFiles(paths));
 }
 
 void MainWindow::AddPaths(const std::vector<std::wstring>& paths)
 {
-    // Only files that are there: a file dialog may return what was typed
-    // (a folder's name completed to something that does not exist).
-    std::vector<std::wstring> files;
     for (const std::wstring& path : paths)
-        if (IsRegularFile(path))
-            files.push_back(path);
-    for (const std::wstring& path : files)
         rows_.Add(path);
     // A file that cannot be read says why in its tip.
     ShowRowReasons();
-    WarnWithoutDecoder(files);
+    WarnWithoutDecoder(paths);
 }
 
 // Without the decoder module the rows of Monkey's Audio files still come
@@ -94,25 +79,16 @@ void MainWindow::WarnWithoutDecoder(const std::vector<std::wstring>& paths)
                    MB_OK);
 }
 
-// Files dropped from a file manager are added as "add" would add them;
-// only what "add" offers by default (.ape and .cue) is taken, in the
-// order dropped.
+// Files dropped from a file manager are added as "add" would add them,
+// in the order dropped: the kinds "add" offers, and from a dropped folder
+// every such file under it.
 void MainWindow::OnDropFiles(HDROP drop)
 {
     std::vector<std::wstring> paths = DragQueryFiles(drop);
     DragFinish(drop);
     if (batch_.IsRunning())
         return;
-    std::vector<std::wstring> taken;
-    for (const std::wstring& path : paths) {
-        auto dot = path.rfind(L'.');
-        std::wstring extension = dot == std::wstring::npos ? L"" : path.substr(dot + 1);
-        for (auto& c : extension)
-            c = static_cast<wchar_t>(std::towlower(c));
-        if ((extension == L"ape" || extension == L"cue") && path.find(L'/', dot) == std::wstring::npos)
-            taken.push_back(path);
-    }
-    AddPaths(taken);
+    AddPaths(source_formats::DroppedFiles(paths));
 }
 
 void MainWindow::OnDelete()

@@ -95,6 +95,8 @@ win::DWORD FileInfoThread(void* parameter)
     if (!record)
         return 0;
     switch (record->inputKind) {
+    // A WAV file is decoded as the lossless formats are, so it is measured so.
+    case kInputWav:
     case kInputApe:
         ReadApeInfo(*record);
         NoteUnreadable(*record);
