@@ -30,6 +30,8 @@ namespace {
 
 // Posted by the first paint, so it arrives once the paint is done.
 constexpr UINT kFirstPaintDone = WM_APP + 1;
+// Posted by the probing threads: examined files wait to become rows.
+constexpr UINT kProbesReady = WM_APP + 2;
 
 }  // namespace
 
@@ -93,6 +95,10 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SSRC_START: OnResampleStart(); return 1;
     case WM_SSRC_PROGRESS: OnResampleProgress(wParam); return 1;
     case WM_SSRC_DONE: OnResampleDone(lParam == 1); return 1;
+    case kProbesReady:
+        probesPosted_.store(false);
+        AddProbed();
+        return 1;
     case kFirstPaintDone:
         if (onFirstPaint)
             onFirstPaint(*this);
@@ -126,6 +132,11 @@ void MainWindow::OnInitDialog(HWND window)
     if (onFirstPaint)
         WatchFirstPaint();
     events_ = std::make_unique<WindowRowEvents>(window);
+    probes_ = std::make_unique<ProbeQueue>([this, window] {
+        // One wake-up at a time: the window takes whatever is ready then.
+        if (!probesPosted_.exchange(true))
+            PostMessage(window, kProbesReady, 0, 0);
+    });
     PlaceStatusControls();
     tab_order::FollowPlaces(window);
     DragAcceptFiles(window, 1);
@@ -239,6 +250,8 @@ void MainWindow::Close()
 
 void MainWindow::OnDestroy()
 {
+    // Files still being examined become no rows.
+    probes_.reset();
     // A last guard: nothing may use the rows once they are freed.
     batch_.Cancel();
     batch_.Wait();

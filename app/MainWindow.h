@@ -8,12 +8,14 @@
 #pragma once
 
 #include "rows/ConversionList.h"
+#include "rows/ProbeQueue.h"
 #include "app/SkinList.h"
 #include "app/WindowRowEvents.h"
 #include "engine/BatchController.h"
 
 #include "platform/core/Types.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -50,6 +52,8 @@ public:
     bool Ended() const { return ended_; }
 
     ConversionList& Rows() { return rows_; }
+    // True while added files are still being examined (their rows to come).
+    bool Adding() const { return probes_ && probes_->Busy(); }
 
     // Called once, after the window's first paint.
     std::function<void(MainWindow&)> onFirstPaint;
@@ -84,6 +88,7 @@ private:
     void OnCommand(int id);
     void OnAdd();
     void AddPaths(const std::vector<std::wstring>& paths);
+    void AddProbed();
     void WarnWithoutDecoder(const std::vector<std::wstring>& paths);
     void OnDropFiles(win::DropList* drop);
     void OnDelete();
@@ -122,6 +127,9 @@ private:
     // Before the batch: the batch reports to it until it has ended.
     std::unique_ptr<WindowRowEvents> events_;
     BatchController batch_;
+    // Examines added files; made with the window, whose thread it wakes.
+    std::unique_ptr<ProbeQueue> probes_;
+    std::atomic<bool> probesPosted_{false};
 
     SkinManager* skin_;
     std::wstring programFolder_;

@@ -56,13 +56,28 @@ void MainWindow::OnAdd()
         AddPaths(source_formats::ExistingFiles(paths));
 }
 
+// The files are examined off this thread; their rows come as they are
+// known, in the order given (AddProbed).
 void MainWindow::AddPaths(const std::vector<std::wstring>& paths)
 {
-    for (const std::wstring& path : paths)
-        rows_.Add(path);
-    // A file that cannot be read says why in its tip.
-    ShowRowReasons();
+    if (probes_)
+        probes_->Push(paths);
     WarnWithoutDecoder(paths);
+}
+
+void MainWindow::AddProbed()
+{
+    // A running batch has the rows: they wait for its end.
+    if (!probes_ || batch_.IsRunning())
+        return;
+    for (auto& probe : probes_->TakeReady()) {
+        std::int32_t first = rows_.Rows().empty() ? 0 : rows_.Rows().rbegin()->first + 1;
+        rows_.AddProbed(std::move(probe));
+        // A file that cannot be read says why in its tip.
+        for (auto it = rows_.Rows().lower_bound(first); it != rows_.Rows().end(); ++it)
+            if (it->second && !it->second->failureReason.empty())
+                skinList_.ListSetItemReason(it->second->failureReason, it->first);
+    }
 }
 
 // Without the decoder module the rows of Monkey's Audio files still come
@@ -160,6 +175,8 @@ void MainWindow::SetBusy(bool busy)
     // A batch that failed or stopped part way would leave its last row's
     // progress standing as if something still ran.
     ResetProgress();
+    if (!busy)
+        AddProbed();
 }
 
 void MainWindow::OnSetup()

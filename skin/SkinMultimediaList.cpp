@@ -120,6 +120,7 @@ int SkinMultimediaList::MaxPosition() const { return std::max(0, ContentHeight()
 
 void SkinMultimediaList::Layout()
 {
+    layoutPending_ = false;
     // Every row at its index × row height, less the scroll position. With no
     // row height (a skin without row faces) no row is laid out.
     if (rowHeight_ <= 0)
@@ -165,6 +166,13 @@ void SkinMultimediaList::ScrollTo(int position)
 win::LRESULT SkinMultimediaList::WindowProc(win::UINT message, win::WPARAM wParam, win::LPARAM lParam)
 {
     switch (message) {
+    case kLayoutMessage:
+        if (layoutPending_) {
+            layoutPending_ = false;
+            Layout();
+            win::InvalidateRect(window_, nullptr, 1);
+        }
+        return 0;
     case win::WM_GETDLGCODE:
         Setup();
         return Default() | win::DLGC_WANTARROWS | win::DLGC_WANTCHARS;
@@ -229,10 +237,30 @@ int SkinMultimediaList::AddItem(const std::wstring& name, win::UINT key)
         hasCursor_ = true;
         cursor_ = key;
     }
-    Layout();
+    // Rows come with growing keys: the new one goes below the others, and
+    // nothing else moves (thousands are added at a time).
+    if (rows_.rbegin()->first == key && rowHeight_ > 0 && !layoutPending_) {
+        win::RECT client{};
+        win::GetClientRect(window_, &client);
+        int right = client.right - (scrollBar_ ? trackCentre_.Width() : 0);
+        int top = (static_cast<int>(rows_.size()) - 1) * rowHeight_ - position_;
+        slot->Place({0, top, right, top + rowHeight_});
+    } else {
+        LayoutLater();
+    }
+    slot->SetMarks(focused_, hasCursor_ && key == cursor_);
     UpdateScrollBar();
-    ShowMarks();
     return 1;
+}
+
+// Many rows changing at once (a removal of thousands) are laid out once,
+// when the list next handles its messages.
+void SkinMultimediaList::LayoutLater()
+{
+    if (layoutPending_ || !window_)
+        return;
+    layoutPending_ = true;
+    win::PostMessage(window_, kLayoutMessage, 0, 0);
 }
 
 int SkinMultimediaList::RemoveItem(win::UINT key)
@@ -253,10 +281,11 @@ int SkinMultimediaList::RemoveItem(win::UINT key)
     // Fewer rows may leave the position past the last page.
     position_ = std::min(position_, MaxPosition());
     applied_ = position_;
-    Layout();
+    LayoutLater();
     UpdateScrollBar();
-    ShowMarks();
-    win::InvalidateRect(window_, nullptr, 1);
+    if (hasCursor_)
+        if (auto cursor = rows_.find(cursor_); cursor != rows_.end())
+            cursor->second->SetMarks(focused_, true);
     return 1;
 }
 

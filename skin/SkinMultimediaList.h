@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/controls/ScrollInfo.h"
+#include "platform/messaging/Messages.h"
 
 class SkinMultimediaListCell;
 class SkinScrollBar;
@@ -61,6 +62,7 @@ private:
     int PageHeight() const;
     int MaxPosition() const;
     void Layout();
+    void LayoutLater();
     void UpdateScrollBar();
     void ScrollTo(int position);
     // The row's top with no scrolling; -1 when there is no such row.
@@ -88,6 +90,9 @@ private:
     bool focused_ = false;
     int position_ = 0;
     int applied_ = 0;
+    bool layoutPending_ = false;
+    // Private to the list: lay the rows out once.
+    static constexpr win::UINT kLayoutMessage = win::WM_USER + 0x2A1;
     win::UINT followed_ = 0;
     bool hasFollowed_ = false;
     win::SCROLLINFO shown_;

@@ -152,10 +152,6 @@ void SkinMultimediaListCell::Place(const win::RECT& rect)
 {
     rect_ = rect;
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (face_.Empty()) {
-        face_ = SkinImage::Create(width, height);
-        face_.Draw(faces_[Normal].image, 0, 0);
-    }
     win::MoveWindow(hwnd_, rect.left, rect.top, width, height, 1);
     win::MoveWindow(name_, 0, 0, kNameWidth, height, 1);
     win::MoveWindow(info_, kNameWidth, 0, kInfoWidth, height, 1);
@@ -163,7 +159,7 @@ void SkinMultimediaListCell::Place(const win::RECT& rect)
 
 void SkinMultimediaListCell::DrawFace(Face face)
 {
-    face_.Draw(faces_[face].image, 0, 0);
+    face_ = face;
     win::InvalidateRect(hwnd_, nullptr, 0);
 }
 
@@ -171,7 +167,9 @@ void SkinMultimediaListCell::Paint()
 {
     win::PAINTSTRUCT ps;
     win::HDC dc = win::BeginPaint(hwnd_, &ps);
-    DrawImage(dc, face_, 0, 0);
+    // The list's composed faces are shared by every row: thousands of rows
+    // hold no picture of their own.
+    DrawImage(dc, faces_[face_].image, 0, 0);
     if (listFocused_) {
         win::RECT r;
         win::GetClientRect(hwnd_, &r);

@@ -60,7 +60,7 @@ private:
     win::HWND name_ = nullptr;
     win::HWND info_ = nullptr;
     win::RECT rect_{0, -1, 0, -1};
-    SkinImage face_;
+    Face face_ = Normal;
     bool valid_ = false;
     bool checked_ = false;
     bool hovered_ = false;

@@ -246,7 +246,7 @@ TEST_F(Skinned, AnUnreadableFileSaysWhyInItsTip)
     std::ofstream(fake) << "this is only text";
     Headless().PushOpenFiles({fake.wstring()});
     Click(kAdd);
-    Pump();
+    Settle();
     ASSERT_EQ(Ticked(), (std::vector<std::int32_t>{0}));
     const ConversionItem* row = main->Rows().Find(0);
     ASSERT_NE(row, nullptr);

@@ -108,6 +108,7 @@ TEST_F(MainWindowTest, AddMakesOneCheckedRowPerFileOrTrack)
 
     Headless().PushOpenFiles({});  // cancelled: nothing changes
     Click(kAdd);
+    Settle();
     EXPECT_EQ(list.Rows().size(), 5u);
 }
 
@@ -304,7 +305,7 @@ TEST_F(MainWindowTest, FilesDroppedFromAFileManagerAreAddedLikeAdd)
     GetWindowRect(GetDlgItem(window, kList), &r);
     POINT onList{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ASSERT_TRUE(DropFiles(onList, {FixturePath("mono8_8k.ape").wstring(), notes.wstring(), Album().wstring()}));
-    Pump();
+    Settle();
     ASSERT_EQ(list.Rows().size(), 4u);
     EXPECT_EQ(list.Rows().at(0).name, L"mono8_8k.ape");
     EXPECT_EQ(list.Rows().at(3).info, L"00:00:06");
@@ -312,6 +313,6 @@ TEST_F(MainWindowTest, FilesDroppedFromAFileManagerAreAddedLikeAdd)
 
     Click(kMp3);  // while a batch runs nothing is added
     ASSERT_TRUE(DropFiles(onList, {FixturePath("mono8_8k.ape").wstring()}));
-    Pump();
+    Settle();
     EXPECT_EQ(main->Rows().Rows().size(), 4u);
 }

@@ -94,7 +94,7 @@ TEST_F(MainWindowTest, AFolderDroppedAddsTheSupportedFilesUnderItWithTheirLength
     GetWindowRect(GetDlgItem(window, kList), &r);
     POINT onList{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ASSERT_TRUE(DropFiles(onList, {single.wstring(), music.wstring(), (dir / "gone").wstring()}));
-    Pump();
+    Settle();
 
     std::vector<std::wstring> names;
     for (const auto& [key, row] : list.Rows()) {
