@@ -97,7 +97,14 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SSRC_DONE: OnResampleDone(lParam == 1); return 1;
     case kProbesReady:
         probesPosted_.store(false);
-        AddProbed();
+        OnProbesReady();
+        return 1;
+    case WM_TIMER:
+        if (wParam == kProbeTimer) {
+            KillTimer(window_, kProbeTimer);
+            probeTimer_ = false;
+            AddProbed();
+        }
         return 1;
     case kFirstPaintDone:
         if (onFirstPaint)

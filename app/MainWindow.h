@@ -89,6 +89,7 @@ private:
     void OnAdd();
     void AddPaths(const std::vector<std::wstring>& paths);
     void AddProbed();
+    void OnProbesReady();
     void WarnWithoutDecoder(const std::vector<std::wstring>& paths);
     void OnDropFiles(win::DropList* drop);
     void OnDelete();
@@ -130,6 +131,9 @@ private:
     // Examines added files; made with the window, whose thread it wakes.
     std::unique_ptr<ProbeQueue> probes_;
     std::atomic<bool> probesPosted_{false};
+    static constexpr win::UINT_PTR kProbeTimer = 7;
+    bool probeTimer_ = false;
+    double lastProbesMs_ = -1e9;
 
     SkinManager* skin_;
     std::wstring programFolder_;

@@ -13,9 +13,11 @@
 #include "platform/dialogs/CommonDialogs.h"
 #include "platform/window/DropFiles.h"
 #include "platform/core/MessageBox.h"
+#include "platform/messaging/Message.h"
 #include "platform/window/Window.h"
 
 #include <algorithm>
+#include <chrono>
 
 using namespace win;
 using namespace main_window;
@@ -65,11 +67,29 @@ void MainWindow::AddPaths(const std::vector<std::wstring>& paths)
     WarnWithoutDecoder(paths);
 }
 
+// Rows come in a few times a second rather than one by one: each time the
+// window lays out and paints, which thousands of times over would be the
+// most of adding.
+void MainWindow::OnProbesReady()
+{
+    constexpr double kInterval = 40;
+    double now = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    if (probeTimer_)
+        return;
+    if (now - lastProbesMs_ >= kInterval) {
+        AddProbed();
+        return;
+    }
+    probeTimer_ = true;
+    SetTimer(window_, kProbeTimer, static_cast<UINT>(kInterval), nullptr);
+}
+
 void MainWindow::AddProbed()
 {
     // A running batch has the rows: they wait for its end.
     if (!probes_ || batch_.IsRunning())
         return;
+    lastProbesMs_ = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
     for (auto& probe : probes_->TakeReady()) {
         std::int32_t first = rows_.Rows().empty() ? 0 : rows_.Rows().rbegin()->first + 1;
         rows_.AddProbed(std::move(probe));

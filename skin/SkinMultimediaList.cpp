@@ -131,7 +131,7 @@ void SkinMultimediaList::Layout()
     int index = 0;
     for (auto& [key, row] : rows_) {
         int top = index++ * rowHeight_ - position_;
-        row->Place({0, top, right, top + rowHeight_});
+        row->Place({0, top, right, top + rowHeight_}, client.bottom);
     }
 }
 
@@ -227,7 +227,6 @@ int SkinMultimediaList::AddItem(const std::wstring& name, win::UINT key)
     auto row = std::make_unique<SkinMultimediaListCell>(key, faces_, font_);
     if (!window_ || !row->Create(window_))
         return 1;
-    win::ShowWindow(row->Window(), win::SW_SHOW);
     row->SetName(name);
     auto& slot = rows_[key];
     if (slot)
@@ -244,7 +243,7 @@ int SkinMultimediaList::AddItem(const std::wstring& name, win::UINT key)
         win::GetClientRect(window_, &client);
         int right = client.right - (scrollBar_ ? trackCentre_.Width() : 0);
         int top = (static_cast<int>(rows_.size()) - 1) * rowHeight_ - position_;
-        slot->Place({0, top, right, top + rowHeight_});
+        slot->Place({0, top, right, top + rowHeight_}, client.bottom);
     } else {
         LayoutLater();
     }

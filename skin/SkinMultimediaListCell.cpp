@@ -148,8 +148,19 @@ bool SkinMultimediaListCell::PointerInside() const
            win::IsWindowVisible(hwnd_);
 }
 
-void SkinMultimediaListCell::Place(const win::RECT& rect)
+void SkinMultimediaListCell::Place(const win::RECT& rect, int listHeight)
 {
+    // Rows out of the list's view are hidden: nothing paints them, however
+    // many there are.
+    bool inView = rect.bottom > 0 && rect.top < listHeight;
+    if (!inView) {
+        rect_ = rect;
+        win::SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                          win::SWP_NOZORDER | win::SWP_NOACTIVATE | win::SWP_NOREDRAW | win::SWP_HIDEWINDOW);
+        return;
+    }
+    if (!win::IsWindowVisible(hwnd_))
+        win::ShowWindow(hwnd_, win::SW_SHOWNA);
     rect_ = rect;
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
     win::MoveWindow(hwnd_, rect.left, rect.top, width, height, 1);

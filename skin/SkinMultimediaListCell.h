@@ -35,7 +35,8 @@ public:
     std::wstring Tip() const;
 
     // Moves the row to its rectangle in the list; hidden rows have top −1.
-    void Place(const win::RECT& rect);
+    // At `rect` in a list `listHeight` high; hidden while out of its view.
+    void Place(const win::RECT& rect, int listHeight);
     const win::RECT& Rect() const { return rect_; }
 
     // The keyboard's marks: the list has the focus (its ring runs down the

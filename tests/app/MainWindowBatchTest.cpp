@@ -247,3 +247,32 @@ TEST_F(Batch, OnlyFilesThatExistAreAddedAndAnUnreadableOneSaysWhy)
     ASSERT_NE(row, nullptr);
     EXPECT_FALSE(row->failureReason.empty());
 }
+
+// Files are examined side by side; their rows come in the order added, each
+// with its length, and all of them go with one "del".
+TEST_F(Batch, HundredsOfFilesComeInOrderWithTheirLengthsAndGoAtOnce)
+{
+    std::vector<fs::path> files;
+    for (int i = 0; i < 300; ++i) {
+        fs::path album = dir / ("album " + std::to_string(i / 100));
+        fs::create_directories(album);
+        fs::path file = album / ("track " + std::to_string(i) + (i % 3 ? ".ape" : ".wav"));
+        fs::copy_file(FixturePath(i % 3 ? "mono8_8k.ape" : "stereo16_44k.ape"), file);
+        files.push_back(file);
+    }
+    // A .wav that holds APE audio is still read by its content.
+    Add(files);
+    ASSERT_EQ(list.Rows().size(), 300u);
+    int index = 0;
+    for (const auto& [key, row] : list.Rows()) {
+        EXPECT_EQ(key, index);
+        EXPECT_EQ(row.name, files[static_cast<std::size_t>(index)].filename().wstring());
+        EXPECT_EQ(row.info, index % 3 ? L"00:00:01" : L"00:00:05") << row.name;
+        ++index;
+    }
+    EXPECT_EQ(Checked().size(), 300u);
+    Click(kDelete);
+    Pump();
+    EXPECT_TRUE(list.Rows().empty());
+    EXPECT_TRUE(main->Rows().Rows().empty());
+}
