@@ -32,6 +32,8 @@ namespace {
 constexpr UINT kFirstPaintDone = WM_APP + 1;
 // Posted by the probing threads: examined files wait to become rows.
 constexpr UINT kProbesReady = WM_APP + 2;
+// Files from outside (lParam: a heap std::vector<std::wstring>, ours now).
+constexpr UINT kFilesHanded = WM_APP + 3;
 
 }  // namespace
 
@@ -95,6 +97,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SSRC_START: OnResampleStart(); return 1;
     case WM_SSRC_PROGRESS: OnResampleProgress(wParam); return 1;
     case WM_SSRC_DONE: OnResampleDone(lParam == 1); return 1;
+    case kFilesHanded: OnFilesHanded(reinterpret_cast<std::vector<std::wstring>*>(lParam)); return 1;
     case kProbesReady:
         probesPosted_.store(false);
         OnProbesReady();
@@ -147,6 +150,17 @@ void MainWindow::OnInitDialog(HWND window)
     PlaceStatusControls();
     tab_order::FollowPlaces(window);
     DragAcceptFiles(window, 1);
+    if (!filesAtStart.empty())
+        PostFiles(window, std::move(filesAtStart));
+}
+
+bool MainWindow::PostFiles(HWND window, std::vector<std::wstring> files)
+{
+    auto* handed = new std::vector<std::wstring>(std::move(files));
+    if (PostMessage(window, kFilesHanded, 0, reinterpret_cast<LPARAM>(handed)))
+        return true;
+    delete handed;
+    return false;
 }
 
 void MainWindow::AddAboutEntry()

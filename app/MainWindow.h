@@ -57,6 +57,11 @@ public:
 
     // Called once, after the window's first paint.
     std::function<void(MainWindow&)> onFirstPaint;
+    // Added as "Add files" adds them once the window is up.
+    std::vector<std::wstring> filesAtStart;
+    // From any thread: the window adds `files` (those that are there) and
+    // comes to the front. False when the window is gone.
+    static bool PostFiles(win::HWND window, std::vector<std::wstring> files);
 
 private:
     static win::INT_PTR Proc(win::HWND window, win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
@@ -92,6 +97,7 @@ private:
     void OnProbesReady();
     void WarnWithoutDecoder(const std::vector<std::wstring>& paths);
     void OnDropFiles(win::DropList* drop);
+    void OnFilesHanded(std::vector<std::wstring>* files);
     void OnDelete();
     void OnConvert(std::int32_t outputKind);
     void OnBurnCd();

@@ -14,6 +14,7 @@
 #include "platform/window/DropFiles.h"
 #include "platform/core/MessageBox.h"
 #include "platform/messaging/Message.h"
+#include "platform/window/Focus.h"
 #include "platform/window/Window.h"
 
 #include <algorithm>
@@ -124,6 +125,19 @@ void MainWindow::OnDropFiles(HDROP drop)
     if (batch_.IsRunning())
         return;
     AddPaths(source_formats::DroppedFiles(paths));
+}
+
+// Files named on the command line, here or by a second `kolvex FILE…`:
+// added as "Add files" adds them, and the window comes forward to show them.
+void MainWindow::OnFilesHanded(std::vector<std::wstring>* handed)
+{
+    std::unique_ptr<std::vector<std::wstring>> files(handed);
+    if (!files || closing_)
+        return;
+    AddPaths(source_formats::ExistingFiles(*files));
+    if (IsIconic(window_))
+        ShowWindow(window_, SW_RESTORE);
+    SetActiveWindow(window_);
 }
 
 void MainWindow::OnDelete()

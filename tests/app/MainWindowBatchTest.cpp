@@ -71,6 +71,7 @@ TEST_F(Batch, TheBarCountsTheRowsAndIsEmptyOnceTheBatchEnds)
     fs::path broken = dir / "broken.ape";
     WriteText(broken, "not audio at all");
     Add({broken});
+    EXPECT_EQ(GetWindowText(Bar()), L"") << "no text in the bar before a batch";
     RecordBar();
     RunBatch(kMp3);
 
