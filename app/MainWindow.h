@@ -95,7 +95,7 @@ private:
     void AddPaths(const std::vector<std::wstring>& paths);
     void AddProbed();
     void OnProbesReady();
-    void WarnWithoutDecoder(const std::vector<std::wstring>& paths);
+    void WarnWithoutDecoder();
     void OnDropFiles(win::DropList* drop);
     void OnFilesHanded(std::vector<std::wstring>* files);
     void OnDelete();
@@ -139,6 +139,9 @@ private:
     std::atomic<bool> probesPosted_{false};
     static constexpr win::UINT_PTR kProbeTimer = 7;
     bool probeTimer_ = false;
+    // Monkey's Audio files were added: whether they can be read is told
+    // once their rows come.
+    bool decoderToCheck_ = false;
     double lastProbesMs_ = -1e9;
 
     SkinManager* skin_;

@@ -65,7 +65,11 @@ void MainWindow::AddPaths(const std::vector<std::wstring>& paths)
 {
     if (probes_)
         probes_->Push(paths);
-    WarnWithoutDecoder(paths);
+    // Asked once the first of them is examined: by then the examining
+    // threads have loaded the decoder, which this thread need not wait for.
+    decoderToCheck_ = decoderToCheck_ || std::any_of(paths.begin(), paths.end(), [](const std::wstring& path) {
+                          return InputKindOf(path) == kInputApe;
+                      });
 }
 
 // Rows come in a few times a second rather than one by one: each time the
@@ -91,7 +95,8 @@ void MainWindow::AddProbed()
     if (!probes_ || batch_.IsRunning())
         return;
     lastProbesMs_ = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    for (auto& probe : probes_->TakeReady()) {
+    auto ready = probes_->TakeReady();
+    for (auto& probe : ready) {
         std::int32_t first = rows_.Rows().empty() ? 0 : rows_.Rows().rbegin()->first + 1;
         rows_.AddProbed(std::move(probe));
         // A file that cannot be read says why in its tip.
@@ -99,18 +104,21 @@ void MainWindow::AddProbed()
             if (it->second && !it->second->failureReason.empty())
                 skinList_.ListSetItemReason(it->second->failureReason, it->first);
     }
+    if (!ready.empty())
+        WarnWithoutDecoder();
 }
 
 // Without the decoder module the rows of Monkey's Audio files still come
 // (the files are there), but with no length, and each would fail to
 // convert: the person adding them hears why at once, not at the end of a
 // batch.
-void MainWindow::WarnWithoutDecoder(const std::vector<std::wstring>& paths)
+void MainWindow::WarnWithoutDecoder()
 {
-    bool ape = std::any_of(paths.begin(), paths.end(),
-                           [](const std::wstring& path) { return InputKindOf(path) == kInputApe; });
+    if (!decoderToCheck_)
+        return;
+    decoderToCheck_ = false;
     std::wstring why;
-    if (ape && !LoadApeDecoder(&why))
+    if (!LoadApeDecoder(&why))
         MessageBox(window_, (L"Monkey's Audio files cannot be read: " + why + L".").c_str(), L"Decoder Missing",
                    MB_OK);
 }
