@@ -130,7 +130,8 @@ int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& capt
     ScrollLongText(dialog);
     GtkWidget* check = nullptr;
     if (checkText) {
-        check = gtk_check_button_new_with_label(ToUtf8(*checkText).c_str());
+        // Alt and the first letter tick it, as a person reaches for it.
+        check = gtk_check_button_new_with_mnemonic(("_" + ToUtf8(*checkText)).c_str());
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(check), *checked);
         // The answer buttons keep the keyboard's first stop.
         gtk_widget_set_can_default(check, FALSE);

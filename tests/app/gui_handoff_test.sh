@@ -52,6 +52,36 @@ shot after-handoff
 [[ $(windows) == 1 ]] || fail "a second window opened: $(windows) windows"
 alive || fail "the running window went away"
 
+# --- converted twice: one answer about the existing files for the batch ---
+click() { x mousemove --sync $1 $2; x click 1; }
+answer_prompt() {
+  local prompt
+  prompt=$(shown '^Open Folder$' 60)
+  [[ -n "$prompt" ]] || fail "no completion prompt"
+  x windowfocus --sync "$prompt" || true
+  x key Escape
+  gone '^Open Folder$' || fail "the completion prompt stayed"
+}
+click $(centre 1002)
+answer_prompt
+mp3s=("$work"/album/*.mp3)
+[[ ${#mp3s[@]} == 3 ]] || fail "expected three MP3 files, found: $(ls "$work/album")"
+stamps=$(stat -c %Y.%s "${mp3s[@]}")
+sleep 1
+click $(centre 1002)
+question=$(shown '^Kolvex$' 60)
+[[ -n "$question" ]] || fail "no question about the existing file"
+x windowfocus --sync "$question" || true
+sleep 0.3
+shot overwrite-question
+x key alt+d
+sleep 0.3
+shot overwrite-question-ticked
+x key alt+n
+answer_prompt
+[[ -z "$(timeout 3 xdotool search --onlyvisible --name '^Kolvex$' 2>/dev/null)" ]] || fail "asked again after 'for the rest of this batch'"
+[[ $(stat -c %Y.%s "${mp3s[@]}") == "$stamps" ]] || fail "a kept file was written"
+
 # --- a socket left by a program that is gone: a window of its own --------
 x windowfocus --sync "$(shown '^Verdo Ape')" || true
 x key Escape
