@@ -72,6 +72,11 @@ void MainWindow::OnRowStart(std::int32_t key, const wchar_t* status)
     rows_.List().ListSetItemState(kItemConverting, key);
     rows_.List().ListSetItemInfo(L"Convertering", key);
     // Where a big batch has got to, in the bar: the status line keeps its own texts.
+    // Rows reported without a batch of ours (a picture of the window) count
+    // what is ticked.
+    if (batchTotal_ == 0)
+        for (std::int32_t k = rows_.List().ListFindFirstChecked(); k != -1; k = rows_.List().ListFindNextChecked(k))
+            ++batchTotal_;
     ++batchStarted_;
     std::wstring count = std::to_wstring(batchStarted_) + L" of " + std::to_wstring(std::max(batchTotal_, batchStarted_));
     SetWindowText(progress_, count.c_str());

@@ -58,10 +58,22 @@ void Paint(HWND hwnd, const ProgressState& state)
         cairo_restore(cr);
     }
     // A text of its own ("3 of 12") is drawn over the bar, centred.
+    // Light over the filled part, dark over the rest, so it reads on both.
     std::wstring text = GetWindowText(hwnd);
-    if (!text.empty())
-        DrawLabel(dc, state.font, text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
-                  IsWindowEnabled(hwnd) ? theme::kText : theme::kDisabledText);
+    if (!text.empty()) {
+        constexpr UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+        bool enabled = IsWindowEnabled(hwnd);
+        cairo_save(cr);
+        cairo_rectangle(cr, 0, 0, filled, h);
+        cairo_clip(cr);
+        DrawLabel(dc, state.font, text, r, format, RGB(255, 255, 255));
+        cairo_restore(cr);
+        cairo_save(cr);
+        cairo_rectangle(cr, filled, 0, w - filled, h);
+        cairo_clip(cr);
+        DrawLabel(dc, state.font, text, r, format, enabled ? theme::kText : theme::kDisabledText);
+        cairo_restore(cr);
+    }
     NoteDrawn(dc, r);
     EndPaint(hwnd, &ps);
 }

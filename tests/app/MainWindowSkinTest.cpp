@@ -231,6 +231,7 @@ TEST_F(Skinned, TabGoesRowByRowLeftToRightAndEnterPressesTheFocusedButton)
     Headless().PushOpenFiles({FixturePath("mono8_8k.ape").wstring()});
     key(VK_RETURN);
     EXPECT_EQ(Headless().OpenRequests().size(), 1u);
+    Settle();
     EXPECT_EQ(main->Rows().Rows().size(), 1u);
     // Space too.
     Headless().PushOpenFiles({});
