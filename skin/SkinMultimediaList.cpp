@@ -137,6 +137,7 @@ void SkinMultimediaList::Layout()
 
 void SkinMultimediaList::UpdateScrollBar()
 {
+    scrollBarPending_ = false;
     if (!scrollBar_)
         return;
     win::SCROLLINFO info;
@@ -167,11 +168,13 @@ win::LRESULT SkinMultimediaList::WindowProc(win::UINT message, win::WPARAM wPara
 {
     switch (message) {
     case kLayoutMessage:
+        posted_ = false;
         if (layoutPending_) {
-            layoutPending_ = false;
             Layout();
             win::InvalidateRect(window_, nullptr, 1);
         }
+        if (scrollBarPending_)
+            UpdateScrollBar();
         return 0;
     case win::WM_GETDLGCODE:
         Setup();
@@ -248,7 +251,9 @@ int SkinMultimediaList::AddItem(const std::wstring& name, win::UINT key)
         LayoutLater();
     }
     slot->SetMarks(focused_, hasCursor_ && key == cursor_);
-    UpdateScrollBar();
+    // Its thumb is drawn anew for each new length: once for many rows.
+    scrollBarPending_ = true;
+    Later();
     return 1;
 }
 
@@ -256,9 +261,15 @@ int SkinMultimediaList::AddItem(const std::wstring& name, win::UINT key)
 // when the list next handles its messages.
 void SkinMultimediaList::LayoutLater()
 {
-    if (layoutPending_ || !window_)
-        return;
     layoutPending_ = true;
+    Later();
+}
+
+void SkinMultimediaList::Later()
+{
+    if (posted_ || !window_)
+        return;
+    posted_ = true;
     win::PostMessage(window_, kLayoutMessage, 0, 0);
 }
 
@@ -280,8 +291,8 @@ int SkinMultimediaList::RemoveItem(win::UINT key)
     // Fewer rows may leave the position past the last page.
     position_ = std::min(position_, MaxPosition());
     applied_ = position_;
+    scrollBarPending_ = true;
     LayoutLater();
-    UpdateScrollBar();
     if (hasCursor_)
         if (auto cursor = rows_.find(cursor_); cursor != rows_.end())
             cursor->second->SetMarks(focused_, true);

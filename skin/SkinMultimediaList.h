@@ -63,6 +63,7 @@ private:
     int MaxPosition() const;
     void Layout();
     void LayoutLater();
+    void Later();
     void UpdateScrollBar();
     void ScrollTo(int position);
     // The row's top with no scrolling; -1 when there is no such row.
@@ -91,6 +92,8 @@ private:
     int position_ = 0;
     int applied_ = 0;
     bool layoutPending_ = false;
+    bool scrollBarPending_ = false;
+    bool posted_ = false;
     // Private to the list: lay the rows out once.
     static constexpr win::UINT kLayoutMessage = win::WM_USER + 0x2A1;
     win::UINT followed_ = 0;

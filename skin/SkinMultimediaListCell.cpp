@@ -65,7 +65,8 @@ SkinMultimediaListCell::~SkinMultimediaListCell()
 bool SkinMultimediaListCell::Create(win::HWND list)
 {
     RegisterClasses();
-    hwnd_ = win::CreateWindowEx(0, kCellClass, L"", win::WS_CHILD | win::WS_VISIBLE, 0, -1, 0, 0, list,
+    // Shown once it is placed in the list's view (Place).
+    hwnd_ = win::CreateWindowEx(0, kCellClass, L"", win::WS_CHILD, 0, -1, 0, 0, list,
                                 reinterpret_cast<win::HMENU>(static_cast<win::INT_PTR>(key_)), nullptr,
                                 nullptr);
     if (!hwnd_)
@@ -154,9 +155,10 @@ void SkinMultimediaListCell::Place(const win::RECT& rect, int listHeight)
     // many there are.
     bool inView = rect.bottom > 0 && rect.top < listHeight;
     if (!inView) {
+        // Moved when it comes into view; until then only hidden.
         rect_ = rect;
-        win::SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                          win::SWP_NOZORDER | win::SWP_NOACTIVATE | win::SWP_NOREDRAW | win::SWP_HIDEWINDOW);
+        if (win::IsWindowVisible(hwnd_))
+            win::ShowWindow(hwnd_, win::SW_HIDE);
         return;
     }
     if (!win::IsWindowVisible(hwnd_))
