@@ -14,6 +14,7 @@ chmod 700 "$runtime"
 [[ $(id -u) == 0 ]] && chown nobody "$runtime"
 export XDG_RUNTIME_DIR="$runtime"
 source "$source_dir/tests/app/gui_session.sh"
+command -v python3 >/dev/null || fail "python3 is not installed (tools/setup installs it)"
 trap 'cleanup; rm -rf "$runtime"' EXIT
 
 area() {  # control $1 as an X geometry, WxH+X+Y
