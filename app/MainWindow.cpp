@@ -103,11 +103,11 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         OnProbesReady();
         return 1;
     case WM_TIMER:
-        if (wParam == kProbeTimer) {
-            KillTimer(window_, kProbeTimer);
-            probeTimer_ = false;
-            AddProbed();
-        }
+        if (wParam != kProbeTimer)
+            return 0;
+        KillTimer(window_, kProbeTimer);
+        probeTimer_ = false;
+        AddProbed();
         return 1;
     case kFirstPaintDone:
         if (onFirstPaint)
