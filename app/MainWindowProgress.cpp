@@ -151,5 +151,9 @@ void MainWindow::OpenOutputFolder()
     std::wstring folder = g_settings.OutputDirectory();
     if (folder.empty())
         folder = Folder(lastOutput_);
+    // Nothing written (every file kept or failed): where the batch wrote to.
+    for (auto it = rows_.Rows().begin(); folder.empty() && it != rows_.Rows().end(); ++it)
+        if (it->second && it->second->marked)
+            folder = Folder(it->second->outputPath);
     ShellExecute(window_, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -277,3 +277,20 @@ TEST_F(Batch, HundredsOfFilesComeInOrderWithTheirLengthsAndGoAtOnce)
     EXPECT_TRUE(list.Rows().empty());
     EXPECT_TRUE(main->Rows().Rows().empty());
 }
+
+// Without a stored output folder, "Open Folder" opens where the batch wrote,
+// also when it kept every file it found there.
+TEST_F(Batch, OpenFolderOpensWhereTheBatchWroteWithoutAStoredFolder)
+{
+    fs::path album = Album();
+    Add({album});
+    RunBatch(kMp3, IDOK);
+    std::wstring folder = album.parent_path().wstring() + L"/";
+    EXPECT_EQ(Headless().ShellRequests(), (std::vector<std::wstring>{folder}));
+
+    Headless().PushCheck(true);
+    Headless().PushAnswer(IDNO);  // keep them all
+    RunBatch(kMp3, IDOK);
+    EXPECT_EQ(Overwrites().size(), 1u);
+    EXPECT_EQ(Headless().ShellRequests(), (std::vector<std::wstring>{folder, folder}));
+}
