@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/InstanceSocket.h"
 #include "app/MainWindow.h"
 #include "skin/SkinManager.h"
 #include "skin/SkinPreload.h"
@@ -16,7 +17,7 @@ void Application::PreloadSkin()
                                              MainWindow::SkinDefinition(programFolder_));
 }
 
-int Application::Run()
+int Application::Run(std::vector<std::wstring> files, std::string socketPath)
 {
     // Without the toolkit the window runs with the platform's look.
     skin_ = new (std::nothrow) SkinManager;
@@ -25,12 +26,23 @@ int Application::Run()
     preload_.reset();
     {
         MainWindow window(skin_, programFolder_);
-        window.onFirstPaint = [this](MainWindow& shown) {
+        window.filesAtStart = std::move(files);
+        // Goes before the window: nothing is handed to a window that is gone.
+        std::unique_ptr<instance_socket::Listener> listener;
+        window.onFirstPaint = [this, &listener, socketPath](MainWindow& shown) {
+            if (!socketPath.empty()) {
+                win::HWND hwnd = shown.Window();
+                listener = std::make_unique<instance_socket::Listener>(
+                    socketPath, [hwnd](std::vector<std::wstring> handed) {
+                        MainWindow::PostFiles(hwnd, std::move(handed));
+                    });
+            }
             if (onFirstPaint)
                 onFirstPaint(shown);
         };
         mainWindow_ = &window;
         window.DoModal();
+        listener.reset();
         mainWindow_ = nullptr;
     }
     delete skin_;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class MainWindow;
 class SkinManager;
@@ -24,7 +25,10 @@ public:
     void PreloadSkin();
 
     // Runs the main window until it closes; the process's exit status.
-    int Run();
+    // `files` are added at once, as "Add files" adds them. With a
+    // `socketPath`, files other programs hand over (a second `kolvex
+    // FILE…`) are added too, from the first paint on.
+    int Run(std::vector<std::wstring> files = {}, std::string socketPath = {});
 
     // Called once the main window has painted for the first time (start-up
     // measurements hang on it).

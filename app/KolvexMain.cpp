@@ -1,4 +1,6 @@
-// kolvex: the desktop program. It takes no options; it needs a display.
+// kolvex [FILE...]: the desktop program; it needs a display. The files are
+// added as "Add files" adds them; when a window already runs on this display
+// they are handed to it instead, and this program leaves.
 //   KOLVEX_SETTINGS=FILE        keep the settings in FILE
 //   KOLVEX_BACKEND=headless     run without a display (start-up measurements)
 //   KOLVEX_REPORT_FIRST_PAINT=1 print the time of the first paint and of the
@@ -6,6 +8,7 @@
 //   KOLVEX_DESCRIBE=1           print where the window and its controls are
 //                               once it has painted (for scripted tests)
 #include "app/Application.h"
+#include "app/InstanceSocket.h"
 #include "app/MainWindow.h"
 #include "app/StartupSteps.h"
 
@@ -24,6 +27,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <vector>
 #include <thread>
 #include <string>
 
@@ -99,16 +104,38 @@ bool InstallDisplayBackend(std::string* error)
     return install(error);
 }
 
+// The files named, made absolute (a window elsewhere has another current
+// folder). False on an option: the program takes none.
+bool FilesNamed(int argc, char** argv, std::vector<std::wstring>* files)
+{
+    bool options = true;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (options && arg == "--") {
+            options = false;
+            continue;
+        }
+        if (options && arg.size() > 1 && arg[0] == '-')
+            return false;
+        std::error_code error;
+        std::filesystem::path path = std::filesystem::absolute(arg, error);
+        files->push_back(win::FromUtf8((error ? std::filesystem::path(arg) : path).lexically_normal().string()));
+    }
+    return true;
+}
+
 }  // namespace
 
-int main(int argc, char**)
+int main(int argc, char** argv)
 {
     bool measuring = EnvironmentIs("KOLVEX_REPORT_FIRST_PAINT", "1");
     if (measuring)
         startup_steps::Enable();
     startup_steps::Note("libraries");  // loaded, relocated and initialised
-    if (argc > 1) {
-        std::fprintf(stderr, "kolvex takes no options; kolvex-convert converts from the command line.\n");
+    std::vector<std::wstring> files;
+    if (!FilesNamed(argc, argv, &files)) {
+        std::fprintf(stderr, "Usage: kolvex [FILE...]\n"
+                             "kolvex takes no options; kolvex-convert converts from the command line.\n");
         return 2;
     }
     bool display = !EnvironmentIs("KOLVEX_BACKEND", "headless");
@@ -116,6 +143,10 @@ int main(int argc, char**)
     // environment under a thread reading it).
     if (display)
         win::ChooseDisplayEnvironment();
+    // One window per display; measurements always start their own.
+    std::string socketPath = display && !measuring ? instance_socket::SocketPath() : std::string();
+    if (!files.empty() && instance_socket::HandOff(socketPath, files))
+        return 0;
     Application application(win::ExecutableDirectory());
     application.PreloadSkin();
     if (display) {
@@ -139,5 +170,5 @@ int main(int argc, char**)
         application.onFirstPaint = ReportFirstPaint;
     else if (EnvironmentIs("KOLVEX_DESCRIBE", "1"))
         application.onFirstPaint = Describe;
-    return application.Run();
+    return application.Run(std::move(files), socketPath);
 }

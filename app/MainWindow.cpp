@@ -30,6 +30,10 @@ namespace {
 
 // Posted by the first paint, so it arrives once the paint is done.
 constexpr UINT kFirstPaintDone = WM_APP + 1;
+// Posted by the probing threads: examined files wait to become rows.
+constexpr UINT kProbesReady = WM_APP + 2;
+// Files from outside (lParam: a heap std::vector<std::wstring>, ours now).
+constexpr UINT kFilesHanded = WM_APP + 3;
 
 }  // namespace
 
@@ -93,6 +97,18 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SSRC_START: OnResampleStart(); return 1;
     case WM_SSRC_PROGRESS: OnResampleProgress(wParam); return 1;
     case WM_SSRC_DONE: OnResampleDone(lParam == 1); return 1;
+    case kFilesHanded: OnFilesHanded(reinterpret_cast<std::vector<std::wstring>*>(lParam)); return 1;
+    case kProbesReady:
+        probesPosted_.store(false);
+        OnProbesReady();
+        return 1;
+    case WM_TIMER:
+        if (wParam != kProbeTimer)
+            return 0;
+        KillTimer(window_, kProbeTimer);
+        probeTimer_ = false;
+        AddProbed();
+        return 1;
     case kFirstPaintDone:
         if (onFirstPaint)
             onFirstPaint(*this);
@@ -126,9 +142,25 @@ void MainWindow::OnInitDialog(HWND window)
     if (onFirstPaint)
         WatchFirstPaint();
     events_ = std::make_unique<WindowRowEvents>(window);
+    probes_ = std::make_unique<ProbeQueue>([this, window] {
+        // One wake-up at a time: the window takes whatever is ready then.
+        if (!probesPosted_.exchange(true))
+            PostMessage(window, kProbesReady, 0, 0);
+    });
     PlaceStatusControls();
     tab_order::FollowPlaces(window);
     DragAcceptFiles(window, 1);
+    if (!filesAtStart.empty())
+        PostFiles(window, std::move(filesAtStart));
+}
+
+bool MainWindow::PostFiles(HWND window, std::vector<std::wstring> files)
+{
+    auto* handed = new std::vector<std::wstring>(std::move(files));
+    if (PostMessage(window, kFilesHanded, 0, reinterpret_cast<LPARAM>(handed)))
+        return true;
+    delete handed;
+    return false;
 }
 
 void MainWindow::AddAboutEntry()
@@ -239,6 +271,8 @@ void MainWindow::Close()
 
 void MainWindow::OnDestroy()
 {
+    // Files still being examined become no rows.
+    probes_.reset();
     // A last guard: nothing may use the rows once they are freed.
     batch_.Cancel();
     batch_.Wait();

@@ -8,12 +8,14 @@
 #pragma once
 
 #include "rows/ConversionList.h"
+#include "rows/ProbeQueue.h"
 #include "app/SkinList.h"
 #include "app/WindowRowEvents.h"
 #include "engine/BatchController.h"
 
 #include "platform/core/Types.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -50,9 +52,16 @@ public:
     bool Ended() const { return ended_; }
 
     ConversionList& Rows() { return rows_; }
+    // True while added files are still being examined (their rows to come).
+    bool Adding() const { return probes_ && probes_->Busy(); }
 
     // Called once, after the window's first paint.
     std::function<void(MainWindow&)> onFirstPaint;
+    // Added as "Add files" adds them once the window is up.
+    std::vector<std::wstring> filesAtStart;
+    // From any thread: the window adds `files` (those that are there) and
+    // comes to the front. False when the window is gone.
+    static bool PostFiles(win::HWND window, std::vector<std::wstring> files);
 
 private:
     static win::INT_PTR Proc(win::HWND window, win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
@@ -84,14 +93,18 @@ private:
     void OnCommand(int id);
     void OnAdd();
     void AddPaths(const std::vector<std::wstring>& paths);
-    void WarnWithoutDecoder(const std::vector<std::wstring>& paths);
+    void AddProbed();
+    void OnProbesReady();
+    void WarnWithoutDecoder();
     void OnDropFiles(win::DropList* drop);
+    void OnFilesHanded(std::vector<std::wstring>* files);
     void OnDelete();
     void OnConvert(std::int32_t outputKind);
     void OnBurnCd();
     void OnSetup();
     void OnSite();
     bool StartBatch();
+    void ShowFormat();
     void SetBusy(bool busy);
 
     // MainWindowProgress.cpp
@@ -108,6 +121,7 @@ private:
     void OpenOutputFolder();
     void SetStatus(const std::wstring& text);
     void SetProgressRange(int low, int high);
+    void ResetProgress();
 
     // In the order the window holds them.
     win::HWND formatLine_ = nullptr;
@@ -120,6 +134,15 @@ private:
     // Before the batch: the batch reports to it until it has ended.
     std::unique_ptr<WindowRowEvents> events_;
     BatchController batch_;
+    // Examines added files; made with the window, whose thread it wakes.
+    std::unique_ptr<ProbeQueue> probes_;
+    std::atomic<bool> probesPosted_{false};
+    static constexpr win::UINT_PTR kProbeTimer = 7;
+    bool probeTimer_ = false;
+    // Monkey's Audio files were added: whether they can be read is told
+    // once their rows come.
+    bool decoderToCheck_ = false;
+    double lastProbesMs_ = -1e9;
 
     SkinManager* skin_;
     std::wstring programFolder_;
@@ -137,4 +160,9 @@ private:
     std::vector<std::pair<std::wstring, std::wstring>> failures_;
     // Where the running batch wrote its last file.
     std::wstring lastOutput_;
+    // The rows the running batch converts, and how many of them have started.
+    int batchTotal_ = 0;
+    // The output kind the format line describes; -1 before the first batch.
+    std::int32_t shownFormat_ = -1;
+    int batchStarted_ = 0;
 };

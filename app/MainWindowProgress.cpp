@@ -13,6 +13,7 @@
 #include "platform/core/MessageBox.h"
 #include "platform/window/Window.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -61,10 +62,26 @@ void MainWindow::SetProgressRange(int low, int high)
     SendMessage(progress_, PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
 }
 
+void MainWindow::ResetProgress()
+{
+    SendMessage(progress_, PBM_SETPOS, 0, 0);
+    SetWindowText(progress_, L"");
+}
+
 void MainWindow::OnRowStart(std::int32_t key, const wchar_t* status)
 {
     rows_.List().ListSetItemState(kItemConverting, key);
     rows_.List().ListSetItemInfo(L"Convertering", key);
+    // Where a big batch has got to, in the bar: the status line keeps its own texts.
+    // Rows reported without a batch of ours (a picture of the window) count
+    // what is ticked.
+    if (batchTotal_ == 0)
+        for (std::int32_t k = rows_.List().ListFindFirstChecked(); k != -1; k = rows_.List().ListFindNextChecked(k))
+            ++batchTotal_;
+    ++batchStarted_;
+    std::wstring count = std::to_wstring(batchStarted_) + L" of " + std::to_wstring(std::max(batchTotal_, batchStarted_));
+    SetWindowText(progress_, count.c_str());
+    skinList_.ListFollowItem(key, batchStarted_ == 1);
     if (const ConversionItem* row = rows_.Find(key))
         SetProgressRange(Clamp32(row->startMs), Clamp32(ProgressEnd(*row)));
     SetStatus(status);
@@ -136,5 +153,9 @@ void MainWindow::OpenOutputFolder()
     // One the batch did not write to (see ConversionList::PrepareOutputs).
     if (folder.empty() || !OutputFolderProblem(folder).empty())
         folder = Folder(lastOutput_);
+    // Nothing written (every file kept or failed): where the batch wrote to.
+    for (auto it = rows_.Rows().begin(); folder.empty() && it != rows_.Rows().end(); ++it)
+        if (it->second && it->second->marked)
+            folder = Folder(it->second->outputPath);
     ShellExecute(window_, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

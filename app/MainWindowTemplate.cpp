@@ -35,7 +35,7 @@ DialogTemplate Template()
     items.push_back(DialogItem(WC_BUTTON, L"add", kAdd, WS_VISIBLE | kButton, 7, 199, 50, 14));
     items.push_back(DialogItem(WC_BUTTON, L"del", kDelete, WS_VISIBLE | kButton, 65, 199, 50, 14));
     items.push_back(DialogItem(WC_BUTTON, L"Setup", kSetup, WS_VISIBLE | kButton, 331, 199, 50, 14));
-    items.push_back(DialogItem(PROGRESS_CLASS, L"Progress1", kProgress, WS_VISIBLE, 8, 215, 313, 11));
+    items.push_back(DialogItem(PROGRESS_CLASS, L"", kProgress, WS_VISIBLE, 8, 215, 313, 11));
     items.push_back(DialogItem(WC_STATIC, L"Static", kStatus, WS_VISIBLE | kText, 331, 217, 99, 8));
     items.push_back(DialogItem(WC_STATIC, L"Static", kDirectoryLine, WS_VISIBLE | kText, 7, 229, 341, 9));
     items.push_back(DialogItem(WC_STATIC, L"Static", kFormatLine, WS_VISIBLE | kText, 7, 241, 341, 9));

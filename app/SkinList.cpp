@@ -32,6 +32,11 @@ int SkinList::ListSetItemReason(const std::wstring& reason, std::int32_t key)
     return skin_ ? skin_->ListSetItemReason(kList, reason, Key(key)) : 0;
 }
 
+int SkinList::ListFollowItem(std::int32_t key, bool restart)
+{
+    return skin_ ? skin_->ListFollowItem(kList, Key(key), restart) : 0;
+}
+
 std::int32_t SkinList::ListFindFirstChecked() { return skin_ ? skin_->ListFindFirstChecked(kList) : -1; }
 
 std::int32_t SkinList::ListFindNextChecked(std::int32_t key)

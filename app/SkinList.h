@@ -20,6 +20,8 @@ public:
     std::int32_t ListFindNextChecked(std::int32_t key) override;
     // Why the row's last conversion failed, in the row's tip.
     int ListSetItemReason(const std::wstring& reason, std::int32_t key);
+    // Keeps the converting row in view; `restart` at a batch's first row.
+    int ListFollowItem(std::int32_t key, bool restart);
 
 private:
     SkinManager* skin_;

@@ -51,8 +51,22 @@ void WindowRowEvents::ResampleDone(std::int32_t, bool converted, const std::wstr
 
 void WindowRowEvents::BatchDone() { Post(WM_BATCH_DONE, 0, 0); }
 
+void WindowRowEvents::NewBatch()
+{
+    std::lock_guard lock(asking_);
+    forRest_.reset();
+}
+
 bool WindowRowEvents::AskOverwrite(std::int32_t, const std::wstring& path)
 {
+    std::lock_guard lock(asking_);
+    if (forRest_)
+        return *forRest_;
     std::wstring text = L"This " + path + L" file already exists, whether or not coverage?";
-    return win::MessageBox(window_, text.c_str(), L"Kolvex", win::MB_YESNO | win::MB_ICONQUESTION) == win::IDYES;
+    win::BOOL rest = 0;
+    bool overwrite = win::MessageBoxWithCheck(window_, text.c_str(), L"Kolvex", win::MB_YESNO | win::MB_ICONQUESTION,
+                                              L"Do the same for the rest of this batch", &rest) == win::IDYES;
+    if (rest)
+        forRest_ = overwrite;
+    return overwrite;
 }

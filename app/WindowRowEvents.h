@@ -3,12 +3,16 @@
 // the row key in wParam), its progress is sent (the worker waits until the
 // window has shown it), the resampler's messages are posted as it has
 // always posted them, and the batch's done is posted last. The question
-// about an existing file is the window's message box.
+// about an existing file is the window's message box, whose answer may
+// stand for the rest of the batch.
 #pragma once
 
 #include "engine/RowEvents.h"
 
 #include "platform/core/Types.h"
+
+#include <mutex>
+#include <optional>
 
 class WindowRowEvents : public RowEvents {
 public:
@@ -25,8 +29,15 @@ public:
     void BatchDone() override;
     bool AskOverwrite(std::int32_t key, const std::wstring& path) override;
 
+    // Forgets an answer given for the rest of the last batch.
+    void NewBatch();
+
 private:
     void Post(win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
 
     win::HWND window_;
+    // Workers side by side ask one at a time, so that one answer for the
+    // rest of the batch is not asked again by the others.
+    std::mutex asking_;
+    std::optional<bool> forRest_;
 };

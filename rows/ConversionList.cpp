@@ -85,10 +85,11 @@ void ConversionList::AddFile(std::unique_ptr<ConversionItem> probe, std::int32_t
     Show(probe.release(), name);
 }
 
-int ConversionList::Add(const std::wstring& path)
+int ConversionList::Add(const std::wstring& path) { return AddProbed(Probe(path)); }
+
+int ConversionList::AddProbed(std::unique_ptr<ConversionItem> probe)
 {
     std::int32_t key = NextKey();
-    auto probe = Probe(path);
     if (probe->cueTrack)
         return AddTracks(*probe, key);
     AddFile(std::move(probe), key);
@@ -147,15 +148,20 @@ int ConversionList::AddTracks(const ConversionItem& probe, std::int32_t key)
 
 void ConversionList::RemoveChecked()
 {
-    for (;;) {
-        std::int32_t key = list_.ListFindFirstChecked();
+    // Each removal takes the first checked row; the one after it is found
+    // from where that one was, not from the top again, so thousands of
+    // rows go in one pass.
+    std::int32_t key = list_.ListFindFirstChecked();
+    while (key != -1) {
+        std::int32_t next = list_.ListFindNextChecked(key);
         // A list that reports a row it cannot remove would keep us here.
-        if (key == -1 || !list_.ListRemoveItem(key))
+        if (!list_.ListRemoveItem(key))
             return;
         if (auto it = rows_.find(key); it != rows_.end()) {
             delete it->second;
             rows_.erase(it);
         }
+        key = next;
     }
 }
 

@@ -20,6 +20,8 @@ public:
     // Adds one chosen path; returns how many rows it made (an album image
     // makes one per track, a sheet without tracks none).
     int Add(const std::wstring& path);
+    // The same for a path already probed (see ProbeQueue).
+    int AddProbed(std::unique_ptr<ConversionItem> probe);
     // Adds an album image as one row, its sheet notwithstanding: an .ape
     // with a sheet beside it, or the image a .cue names. Tagged with the
     // file's own tags, completed by the sheet's album fields.

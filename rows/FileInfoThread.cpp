@@ -76,6 +76,17 @@ void ReadRealMediaLength(ConversionItem& record)
     }
 }
 
+// A file that could not be read at all is still added; the row says why
+// (its tip), so the person need not convert it to find out.
+void NoteUnreadable(ConversionItem& record)
+{
+    if (record.lengthMs != 0 || record.cueTrack)
+        return;
+    ApeSource source;
+    if (!source.Open(record.sourcePath.c_str()))
+        record.failureReason = source.OpenError();
+}
+
 }  // namespace
 
 win::DWORD FileInfoThread(void* parameter)
@@ -84,7 +95,12 @@ win::DWORD FileInfoThread(void* parameter)
     if (!record)
         return 0;
     switch (record->inputKind) {
-    case kInputApe: ReadApeInfo(*record); break;
+    // A WAV file is decoded as the lossless formats are, so it is measured so.
+    case kInputWav:
+    case kInputApe:
+        ReadApeInfo(*record);
+        NoteUnreadable(*record);
+        break;
     case kInputRealMedia: ReadRealMediaLength(*record); break;
     }
     return 0;

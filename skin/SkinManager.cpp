@@ -166,6 +166,12 @@ int SkinManager::ListSetItemReason(const std::wstring& list, const std::wstring&
     return l ? l->SetItemReason(reason, key) : 0;
 }
 
+int SkinManager::ListFollowItem(const std::wstring& list, win::UINT key, bool restart)
+{
+    auto* l = FindList(list);
+    return l ? l->FollowItem(key, restart) : 0;
+}
+
 int SkinManager::ListFindFirstChecked(const std::wstring& list)
 {
     auto* l = FindList(list);

@@ -59,6 +59,9 @@ public:
     // Why the row's conversion failed, shown in its tip (empty: it did
     // not). 1 when the row exists.
     int ListSetItemReason(const std::wstring& list, const std::wstring& reason, win::UINT key);
+    // Keeps the row a batch is converting in view unless the person
+    // scrolled away from it (see SkinMultimediaList::FollowItem).
+    int ListFollowItem(const std::wstring& list, win::UINT key, bool restart);
     // The smallest checked key, or -1.
     int ListFindFirstChecked(const std::wstring& list);
     // The smallest checked key greater than `key`, or -1.

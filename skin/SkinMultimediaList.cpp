@@ -120,6 +120,7 @@ int SkinMultimediaList::MaxPosition() const { return std::max(0, ContentHeight()
 
 void SkinMultimediaList::Layout()
 {
+    layoutPending_ = false;
     // Every row at its index × row height, less the scroll position. With no
     // row height (a skin without row faces) no row is laid out.
     if (rowHeight_ <= 0)
@@ -130,12 +131,13 @@ void SkinMultimediaList::Layout()
     int index = 0;
     for (auto& [key, row] : rows_) {
         int top = index++ * rowHeight_ - position_;
-        row->Place({0, top, right, top + rowHeight_});
+        row->Place({0, top, right, top + rowHeight_}, client.bottom);
     }
 }
 
 void SkinMultimediaList::UpdateScrollBar()
 {
+    scrollBarPending_ = false;
     if (!scrollBar_)
         return;
     win::SCROLLINFO info;
@@ -165,6 +167,15 @@ void SkinMultimediaList::ScrollTo(int position)
 win::LRESULT SkinMultimediaList::WindowProc(win::UINT message, win::WPARAM wParam, win::LPARAM lParam)
 {
     switch (message) {
+    case kLayoutMessage:
+        posted_ = false;
+        if (layoutPending_) {
+            Layout();
+            win::InvalidateRect(window_, nullptr, 1);
+        }
+        if (scrollBarPending_)
+            UpdateScrollBar();
+        return 0;
     case win::WM_GETDLGCODE:
         Setup();
         return Default() | win::DLGC_WANTARROWS | win::DLGC_WANTCHARS;
@@ -219,7 +230,6 @@ int SkinMultimediaList::AddItem(const std::wstring& name, win::UINT key)
     auto row = std::make_unique<SkinMultimediaListCell>(key, faces_, font_);
     if (!window_ || !row->Create(window_))
         return 1;
-    win::ShowWindow(row->Window(), win::SW_SHOW);
     row->SetName(name);
     auto& slot = rows_[key];
     if (slot)
@@ -229,10 +239,38 @@ int SkinMultimediaList::AddItem(const std::wstring& name, win::UINT key)
         hasCursor_ = true;
         cursor_ = key;
     }
-    Layout();
-    UpdateScrollBar();
-    ShowMarks();
+    // Rows come with growing keys: the new one goes below the others, and
+    // nothing else moves (thousands are added at a time).
+    if (rows_.rbegin()->first == key && rowHeight_ > 0 && !layoutPending_) {
+        win::RECT client{};
+        win::GetClientRect(window_, &client);
+        int right = client.right - (scrollBar_ ? trackCentre_.Width() : 0);
+        int top = (static_cast<int>(rows_.size()) - 1) * rowHeight_ - position_;
+        slot->Place({0, top, right, top + rowHeight_}, client.bottom);
+    } else {
+        LayoutLater();
+    }
+    slot->SetMarks(focused_, hasCursor_ && key == cursor_);
+    // Its thumb is drawn anew for each new length: once for many rows.
+    scrollBarPending_ = true;
+    Later();
     return 1;
+}
+
+// Many rows changing at once (a removal of thousands) are laid out once,
+// when the list next handles its messages.
+void SkinMultimediaList::LayoutLater()
+{
+    layoutPending_ = true;
+    Later();
+}
+
+void SkinMultimediaList::Later()
+{
+    if (posted_ || !window_)
+        return;
+    posted_ = true;
+    win::PostMessage(window_, kLayoutMessage, 0, 0);
 }
 
 int SkinMultimediaList::RemoveItem(win::UINT key)
@@ -253,10 +291,11 @@ int SkinMultimediaList::RemoveItem(win::UINT key)
     // Fewer rows may leave the position past the last page.
     position_ = std::min(position_, MaxPosition());
     applied_ = position_;
-    Layout();
-    UpdateScrollBar();
-    ShowMarks();
-    win::InvalidateRect(window_, nullptr, 1);
+    scrollBarPending_ = true;
+    LayoutLater();
+    if (hasCursor_)
+        if (auto cursor = rows_.find(cursor_); cursor != rows_.end())
+            cursor->second->SetMarks(focused_, true);
     return 1;
 }
 
@@ -302,4 +341,35 @@ int SkinMultimediaList::FindNextChecked(win::UINT key) const
         if (it->second->Valid() && it->second->Checked())
             return static_cast<int>(it->first);
     return -1;
+}
+
+int SkinMultimediaList::RowTop(win::UINT key) const
+{
+    auto found = rows_.find(key);
+    if (found == rows_.end())
+        return -1;
+    return static_cast<int>(std::distance(rows_.begin(), found)) * rowHeight_;
+}
+
+bool SkinMultimediaList::RowInView(win::UINT key) const
+{
+    int top = RowTop(key);
+    return top >= 0 && top >= position_ && top + rowHeight_ <= position_ + PageHeight();
+}
+
+int SkinMultimediaList::FollowItem(win::UINT key, bool restart)
+{
+    int top = RowTop(key);
+    if (top < 0)
+        return 0;
+    // A row that went away cannot tell whether the person looked elsewhere.
+    bool following = restart || !hasFollowed_ || RowTop(followed_) < 0 || RowInView(followed_);
+    followed_ = key;
+    hasFollowed_ = true;
+    if (!following || RowInView(key))
+        return 1;
+    // The row comes in at the bottom, so the rows done before it stay in view.
+    int page = PageHeight();
+    ScrollTo(top < position_ ? top : top + rowHeight_ - page);
+    return 1;
 }

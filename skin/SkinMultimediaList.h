@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/controls/ScrollInfo.h"
+#include "platform/messaging/Messages.h"
 
 class SkinMultimediaListCell;
 class SkinScrollBar;
@@ -33,6 +34,11 @@ public:
     int SetItemReason(const std::wstring& reason, win::UINT key);
     int FindFirstChecked() const;
     int FindNextChecked(win::UINT key) const;
+    // Scrolls `key`'s row into view while the list follows a batch: it
+    // follows from `restart` on, and stops once the person has scrolled the
+    // row it last showed out of view (and follows again when they bring it
+    // back). 1 when the row exists.
+    int FollowItem(win::UINT key, bool restart);
 
     // For the render tool and tests.
     const SkinRect& FrameSize() const { return frameSize_; }
@@ -56,8 +62,13 @@ private:
     int PageHeight() const;
     int MaxPosition() const;
     void Layout();
+    void LayoutLater();
+    void Later();
     void UpdateScrollBar();
     void ScrollTo(int position);
+    // The row's top with no scrolling; -1 when there is no such row.
+    int RowTop(win::UINT key) const;
+    bool RowInView(win::UINT key) const;
     // MultimediaListKeys.cpp
     bool OnKey(win::UINT key);
     void MoveCursor(int index);
@@ -80,5 +91,12 @@ private:
     bool focused_ = false;
     int position_ = 0;
     int applied_ = 0;
+    bool layoutPending_ = false;
+    bool scrollBarPending_ = false;
+    bool posted_ = false;
+    // Private to the list: lay the rows out once.
+    static constexpr win::UINT kLayoutMessage = win::WM_USER + 0x2A1;
+    win::UINT followed_ = 0;
+    bool hasFollowed_ = false;
     win::SCROLLINFO shown_;
 };

@@ -65,7 +65,8 @@ SkinMultimediaListCell::~SkinMultimediaListCell()
 bool SkinMultimediaListCell::Create(win::HWND list)
 {
     RegisterClasses();
-    hwnd_ = win::CreateWindowEx(0, kCellClass, L"", win::WS_CHILD | win::WS_VISIBLE, 0, -1, 0, 0, list,
+    // Shown once it is placed in the list's view (Place).
+    hwnd_ = win::CreateWindowEx(0, kCellClass, L"", win::WS_CHILD, 0, -1, 0, 0, list,
                                 reinterpret_cast<win::HMENU>(static_cast<win::INT_PTR>(key_)), nullptr,
                                 nullptr);
     if (!hwnd_)
@@ -148,14 +149,22 @@ bool SkinMultimediaListCell::PointerInside() const
            win::IsWindowVisible(hwnd_);
 }
 
-void SkinMultimediaListCell::Place(const win::RECT& rect)
+void SkinMultimediaListCell::Place(const win::RECT& rect, int listHeight)
 {
+    // Rows out of the list's view are hidden: nothing paints them, however
+    // many there are.
+    bool inView = rect.bottom > 0 && rect.top < listHeight;
+    if (!inView) {
+        // Moved when it comes into view; until then only hidden.
+        rect_ = rect;
+        if (win::IsWindowVisible(hwnd_))
+            win::ShowWindow(hwnd_, win::SW_HIDE);
+        return;
+    }
+    if (!win::IsWindowVisible(hwnd_))
+        win::ShowWindow(hwnd_, win::SW_SHOWNA);
     rect_ = rect;
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (face_.Empty()) {
-        face_ = SkinImage::Create(width, height);
-        face_.Draw(faces_[Normal].image, 0, 0);
-    }
     win::MoveWindow(hwnd_, rect.left, rect.top, width, height, 1);
     win::MoveWindow(name_, 0, 0, kNameWidth, height, 1);
     win::MoveWindow(info_, kNameWidth, 0, kInfoWidth, height, 1);
@@ -163,7 +172,7 @@ void SkinMultimediaListCell::Place(const win::RECT& rect)
 
 void SkinMultimediaListCell::DrawFace(Face face)
 {
-    face_.Draw(faces_[face].image, 0, 0);
+    face_ = face;
     win::InvalidateRect(hwnd_, nullptr, 0);
 }
 
@@ -171,7 +180,9 @@ void SkinMultimediaListCell::Paint()
 {
     win::PAINTSTRUCT ps;
     win::HDC dc = win::BeginPaint(hwnd_, &ps);
-    DrawImage(dc, face_, 0, 0);
+    // The list's composed faces are shared by every row: thousands of rows
+    // hold no picture of their own.
+    DrawImage(dc, faces_[face_].image, 0, 0);
     if (listFocused_) {
         win::RECT r;
         win::GetClientRect(hwnd_, &r);

@@ -35,7 +35,8 @@ public:
     std::wstring Tip() const;
 
     // Moves the row to its rectangle in the list; hidden rows have top −1.
-    void Place(const win::RECT& rect);
+    // At `rect` in a list `listHeight` high; hidden while out of its view.
+    void Place(const win::RECT& rect, int listHeight);
     const win::RECT& Rect() const { return rect_; }
 
     // The keyboard's marks: the list has the focus (its ring runs down the
@@ -60,7 +61,7 @@ private:
     win::HWND name_ = nullptr;
     win::HWND info_ = nullptr;
     win::RECT rect_{0, -1, 0, -1};
-    SkinImage face_;
+    Face face_ = Normal;
     bool valid_ = false;
     bool checked_ = false;
     bool hovered_ = false;

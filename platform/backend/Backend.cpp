@@ -25,9 +25,14 @@ void SetBackend(Backend* backend) { g_backend.store(backend, std::memory_order_r
 
 namespace {
 
-int AskBackend(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
+int AskBackend(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, LPCWSTR checkText, BOOL* checked)
 {
-    return CurrentBackend().MessageBox(owner, text, caption, type);
+    if (!checkText)
+        return CurrentBackend().MessageBox(owner, text, caption, type);
+    bool ticked = *checked != 0;
+    int answer = CurrentBackend().MessageBoxWithCheck(owner, text, caption, type, checkText, &ticked);
+    *checked = ticked ? 1 : 0;
+    return answer;
 }
 
 // MessageBox lives in the core, which asks whoever registered; that is the

@@ -61,6 +61,10 @@ public:
     // Blocks the caller until answered.
     virtual int MessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                            UINT type) = 0;
+    // With a check box labelled `checkText` under the text; `*checked` is
+    // its state before and after.
+    virtual int MessageBoxWithCheck(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type,
+                                    const std::wstring& checkText, bool* checked) = 0;
     // False when cancelled.
     virtual bool OpenFiles(const OpenFileRequest& request, std::vector<std::wstring>* chosen) = 0;
     virtual bool BrowseForFolder(HWND owner, const std::wstring& title, std::wstring* path) = 0;

@@ -17,6 +17,23 @@ void HeadlessBackend::PushAnswer(int answer)
     answers_.push_back(answer);
 }
 
+void HeadlessBackend::PushCheck(bool checked)
+{
+    std::lock_guard lock(mutex_);
+    checks_.push_back(checked);
+}
+
+int HeadlessBackend::MessageBoxWithCheck(HWND, const std::wstring& text, const std::wstring& caption,
+                                         UINT type, const std::wstring& checkText, bool* checked)
+{
+    std::lock_guard lock(mutex_);
+    if (!checks_.empty()) {
+        *checked = checks_.front();
+        checks_.pop_front();
+    }
+    return AnswerLocked({text, caption, type, checkText});
+}
+
 std::vector<HeadlessBackend::Question> HeadlessBackend::Questions() const
 {
     std::lock_guard lock(mutex_);
@@ -69,6 +86,7 @@ void HeadlessBackend::Reset()
 {
     std::lock_guard lock(mutex_);
     answers_.clear();
+    checks_.clear();
     asked_.clear();
     files_.clear();
     openRequests_.clear();
@@ -95,7 +113,13 @@ void HeadlessBackend::ShowTip(HWND, const std::wstring& text)
 int HeadlessBackend::MessageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT type)
 {
     std::lock_guard lock(mutex_);
-    asked_.push_back({text, caption, type});
+    return AnswerLocked({text, caption, type, {}});
+}
+
+int HeadlessBackend::AnswerLocked(Question question)
+{
+    UINT type = question.type;
+    asked_.push_back(std::move(question));
     if (!answers_.empty()) {
         int answer = answers_.front();
         answers_.pop_front();

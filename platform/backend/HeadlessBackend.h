@@ -18,6 +18,7 @@ public:
         std::wstring text;
         std::wstring caption;
         UINT type = 0;
+        std::wstring checkText;  // empty: the box had no check box
     };
     struct MenuShown {
         std::vector<std::wstring> items;  // separators as empty strings
@@ -28,6 +29,9 @@ public:
     // default answer is given (IDCANCEL for boxes with a Cancel button,
     // IDNO for Yes/No ones, IDOK otherwise).
     void PushAnswer(int answer);
+    // Check boxes: each box with one takes the next state (none left: it
+    // keeps the state it was shown with).
+    void PushCheck(bool checked);
     std::vector<Question> Questions() const;
 
     // File-open dialog: the paths chosen, in order; an empty list cancels,
@@ -52,14 +56,20 @@ public:
 
     int MessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                    UINT type) override;
+    int MessageBoxWithCheck(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type,
+                            const std::wstring& checkText, bool* checked) override;
     bool OpenFiles(const OpenFileRequest& request, std::vector<std::wstring>* chosen) override;
     bool BrowseForFolder(HWND owner, const std::wstring& title, std::wstring* path) override;
     UINT TrackPopupMenu(HMENU menu, POINT screen, HWND owner) override;
     bool ShellOpen(HWND owner, const std::wstring& target) override;
 
 private:
+    // Notes the question and gives the next answer; the caller holds `mutex_`.
+    int AnswerLocked(Question question);
+
     mutable std::mutex mutex_;
     std::deque<int> answers_;
+    std::deque<bool> checks_;
     std::vector<Question> asked_;
     std::deque<std::vector<std::wstring>> files_;
     std::vector<OpenFileRequest> openRequests_;

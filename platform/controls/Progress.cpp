@@ -6,6 +6,7 @@
 #include "platform/messaging/Message.h"
 #include "platform/messaging/Messages.h"
 #include "platform/window/Paint.h"
+#include "platform/window/Window.h"
 
 #include <algorithm>
 #include <utility>
@@ -56,6 +57,23 @@ void Paint(HWND hwnd, const ProgressState& state)
                     IsWindowEnabled(hwnd) ? theme::kAccent : RGB(170, 170, 170));
         cairo_restore(cr);
     }
+    // A text of its own ("3 of 12") is drawn over the bar, centred.
+    // Light over the filled part, dark over the rest, so it reads on both.
+    std::wstring text = GetWindowText(hwnd);
+    if (!text.empty()) {
+        constexpr UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+        bool enabled = IsWindowEnabled(hwnd);
+        cairo_save(cr);
+        cairo_rectangle(cr, 0, 0, filled, h);
+        cairo_clip(cr);
+        DrawLabel(dc, state.font, text, r, format, RGB(255, 255, 255));
+        cairo_restore(cr);
+        cairo_save(cr);
+        cairo_rectangle(cr, filled, 0, w - filled, h);
+        cairo_clip(cr);
+        DrawLabel(dc, state.font, text, r, format, enabled ? theme::kText : theme::kDisabledText);
+        cairo_restore(cr);
+    }
     NoteDrawn(dc, r);
     EndPaint(hwnd, &ps);
 }
@@ -89,6 +107,11 @@ LRESULT ProgressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Paint(hwnd, *state); return 0;
     case WM_ENABLE: InvalidateRect(hwnd, nullptr, 0); return 0;
+    case WM_SETTEXT: {
+        LRESULT r = DefWindowProc(hwnd, message, wParam, lParam);
+        InvalidateRect(hwnd, nullptr, 0);
+        return r;
+    }
     case PBM_SETRANGE:
         return SetRange(hwnd, *state, static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lParam))),
                         static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lParam))));

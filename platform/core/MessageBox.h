@@ -21,5 +21,9 @@ constexpr int IDNO = 7;
 
 // Asks through the current back-end; callable from any thread.
 int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+// The same with a check box labelled `checkText` under the text; `*checked`
+// gives its first state and receives the last (left alone when the box
+// cannot be shown).
+int MessageBoxWithCheck(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, LPCWSTR checkText, BOOL* checked);
 
 }  // namespace win

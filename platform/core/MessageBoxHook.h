@@ -7,7 +7,9 @@
 
 namespace win::internal {
 
-using MessageBoxHook = int (*)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+// `checkText` is null for a box without a check box.
+using MessageBoxHook = int (*)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, LPCWSTR checkText,
+                               BOOL* checked);
 
 // Returns the hook registered before; null removes it.
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);

@@ -109,7 +109,9 @@ void ScrollLongText(GtkWidget* dialog)
     gtk_box_reorder_child(GTK_BOX(area), scroller, 0);
 }
 
-int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)
+// `checkText` null: no check box.
+int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type,
+                  const std::wstring* checkText = nullptr, bool* checked = nullptr)
 {
     LoadDesktopTheme();
     GtkButtonsType buttons = GTK_BUTTONS_OK;
@@ -126,7 +128,19 @@ int RunMessageBox(HWND owner, const std::wstring& text, const std::wstring& capt
                                GTK_RESPONSE_CANCEL, nullptr);
     gtk_window_set_title(GTK_WINDOW(dialog), ToUtf8(caption).c_str());
     ScrollLongText(dialog);
+    GtkWidget* check = nullptr;
+    if (checkText) {
+        // Alt and the first letter tick it, as a person reaches for it.
+        check = gtk_check_button_new_with_mnemonic(("_" + ToUtf8(*checkText)).c_str());
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(check), *checked);
+        // The answer buttons keep the keyboard's first stop.
+        gtk_widget_set_can_default(check, FALSE);
+        GtkWidget* area = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog));
+        gtk_box_pack_end(GTK_BOX(area), check, FALSE, FALSE, 0);
+    }
     int answer = AnswerOf(RunDialog(dialog, owner), type);
+    if (check)
+        *checked = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check));
     gtk_widget_destroy(dialog);
     return answer;
 }
@@ -137,6 +151,8 @@ struct RemoteQuestion {
     HWND owner;
     std::wstring text, caption;
     UINT type;
+    const std::wstring* checkText = nullptr;
+    bool* checked = nullptr;
     int answer = IDCANCEL;
     std::atomic<bool> done{false};
     std::shared_ptr<internal::ThreadQueue> asker;
@@ -145,7 +161,8 @@ struct RemoteQuestion {
 gboolean AskOnUiThread(gpointer data)
 {
     auto* question = static_cast<RemoteQuestion*>(data);
-    question->answer = RunMessageBox(question->owner, question->text, question->caption, question->type);
+    question->answer = RunMessageBox(question->owner, question->text, question->caption, question->type,
+                                     question->checkText, question->checked);
     auto asker = question->asker;
     question->done.store(true, std::memory_order_release);
     asker->Wake();
@@ -224,13 +241,27 @@ std::string MnemonicText(const std::wstring& text)
 
 int GtkBackend::MessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)
 {
+    return Ask(owner, text, caption, type, nullptr, nullptr);
+}
+
+int GtkBackend::MessageBoxWithCheck(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type,
+                                    const std::wstring& checkText, bool* checked)
+{
+    return Ask(owner, text, caption, type, &checkText, checked);
+}
+
+int GtkBackend::Ask(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type,
+                    const std::wstring* checkText, bool* checked)
+{
     if (OnUiThread())
-        return RunMessageBox(owner, text, caption, type);
+        return RunMessageBox(owner, text, caption, type, checkText, checked);
     RemoteQuestion question;
     question.owner = owner;
     question.text = text;
     question.caption = caption;
     question.type = type;
+    question.checkText = checkText;
+    question.checked = checked;
     question.asker = internal::CurrentQueue();
     // An idle source, not g_main_context_invoke: that would run the dialog
     // right here whenever the UI thread happens not to hold the main loop.

@@ -76,6 +76,13 @@ void MainWindowTest::Add(const std::vector<fs::path>& paths)
         chosen.push_back(path.wstring());
     Headless().PushOpenFiles(chosen);
     Click(main_window::kAdd);
+    Settle();
+}
+
+void MainWindowTest::Settle()
+{
+    Pump();  // a drop comes as a message
+    ASSERT_TRUE(PumpUntil([&] { return !main->Adding(); })) << "the added files were not examined";
     Pump();
 }
 

@@ -41,8 +41,11 @@ protected:
     void Click(int id);
     bool Enabled(int id);
     std::wstring Text(int id);
-    // "add" with these files chosen in the file dialog.
+    // "add" with these files chosen in the file dialog; returns once their
+    // rows are on the list.
     void Add(const std::vector<std::filesystem::path>& paths);
+    // Handles what is waiting until the files being added are on the list.
+    void Settle();
     // Clicks `id` and waits for the completion prompt, answering `answer`.
     void RunBatch(int id, int answer = 2);
     std::vector<std::int32_t> Checked();

@@ -22,6 +22,7 @@
 #include "platform/window/Window.h"
 
 #include <algorithm>
+#include <fstream>
 
 using namespace win;
 using namespace testing_app;
@@ -230,9 +231,29 @@ TEST_F(Skinned, TabGoesRowByRowLeftToRightAndEnterPressesTheFocusedButton)
     Headless().PushOpenFiles({FixturePath("mono8_8k.ape").wstring()});
     key(VK_RETURN);
     EXPECT_EQ(Headless().OpenRequests().size(), 1u);
+    Settle();
     EXPECT_EQ(main->Rows().Rows().size(), 1u);
     // Space too.
     Headless().PushOpenFiles({});
     key(VK_SPACE);
     EXPECT_EQ(Headless().OpenRequests().size(), 2u);
+}
+
+// A file that cannot be read is on the list all the same, and its tip says
+// why before anyone tries to convert it.
+TEST_F(Skinned, AnUnreadableFileSaysWhyInItsTip)
+{
+    fs::path fake = dir / "fake.ape";
+    std::ofstream(fake) << "this is only text";
+    Headless().PushOpenFiles({fake.wstring()});
+    Click(kAdd);
+    Settle();
+    ASSERT_EQ(Ticked(), (std::vector<std::int32_t>{0}));
+    const ConversionItem* row = main->Rows().Find(0);
+    ASSERT_NE(row, nullptr);
+    ASSERT_FALSE(row->failureReason.empty());
+    RECT at = Outer(GetDlgItem(window, kList));
+    InjectPointer(nullptr, PointerEvent::Move, 0, {at.left + 300, at.top + 5}, 0);
+    Pump();
+    EXPECT_EQ(Headless().Tip(), row->failureReason);
 }

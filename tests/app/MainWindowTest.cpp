@@ -89,16 +89,14 @@ TEST_F(MainWindowTest, AddMakesOneCheckedRowPerFileOrTrack)
     Add({FixturePath("stereo16_44k.ape"), Album(), bare, dir / "missing.ape"});
 
     const auto& rows = list.Rows();
-    ASSERT_EQ(rows.size(), 6u);
+    ASSERT_EQ(rows.size(), 5u) << "only files that are there";
     EXPECT_EQ(rows.at(0).name, L"stereo16_44k.ape");
     EXPECT_EQ(rows.at(0).info, L"00:00:05");
     EXPECT_EQ(rows.at(2).info, L"00:00:08");  // the album's second track
     EXPECT_EQ(rows.at(3).info, L"00:00:06");
     EXPECT_EQ(rows.at(4).name, L"noextension");
     EXPECT_EQ(rows.at(4).info, L"00:00:00");  // no extension: not examined
-    EXPECT_EQ(rows.at(5).name, L"missing.ape");
-    EXPECT_EQ(rows.at(5).info, L"00:00:00");
-    EXPECT_EQ(Checked(), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(Checked(), (std::vector<std::int32_t>{0, 1, 2, 3, 4}));
     ConversionItem* track = main->Rows().Find(2);
     ASSERT_NE(track, nullptr);
     EXPECT_EQ(track->cueTrack, 1);
@@ -110,7 +108,8 @@ TEST_F(MainWindowTest, AddMakesOneCheckedRowPerFileOrTrack)
 
     Headless().PushOpenFiles({});  // cancelled: nothing changes
     Click(kAdd);
-    EXPECT_EQ(list.Rows().size(), 6u);
+    Settle();
+    EXPECT_EQ(list.Rows().size(), 5u);
 }
 
 TEST_F(MainWindowTest, DelRemovesCheckedRowsAndNewKeysFollowTheLargest)
@@ -306,7 +305,7 @@ TEST_F(MainWindowTest, FilesDroppedFromAFileManagerAreAddedLikeAdd)
     GetWindowRect(GetDlgItem(window, kList), &r);
     POINT onList{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ASSERT_TRUE(DropFiles(onList, {FixturePath("mono8_8k.ape").wstring(), notes.wstring(), Album().wstring()}));
-    Pump();
+    Settle();
     ASSERT_EQ(list.Rows().size(), 4u);
     EXPECT_EQ(list.Rows().at(0).name, L"mono8_8k.ape");
     EXPECT_EQ(list.Rows().at(3).info, L"00:00:06");
@@ -314,6 +313,6 @@ TEST_F(MainWindowTest, FilesDroppedFromAFileManagerAreAddedLikeAdd)
 
     Click(kMp3);  // while a batch runs nothing is added
     ASSERT_TRUE(DropFiles(onList, {FixturePath("mono8_8k.ape").wstring()}));
-    Pump();
+    Settle();
     EXPECT_EQ(main->Rows().Rows().size(), 4u);
 }

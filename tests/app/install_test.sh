@@ -22,8 +22,11 @@ for p in kolvex kolvex-convert; do
   [[ -L "$prefix/bin/$p" && "$(readlink -f "$prefix/bin/$p")" == "$program/$p" ]] || fail "bin/$p is not a link into the program folder"
 done
 [[ -f "$prefix/share/applications/kolvex.desktop" ]] || fail "no desktop entry"
-grep -qx 'Exec=kolvex' "$prefix/share/applications/kolvex.desktop" || fail "the desktop entry does not start kolvex"
+grep -qx 'Exec=kolvex %F' "$prefix/share/applications/kolvex.desktop" || fail "the desktop entry does not start kolvex"
 grep -qx 'Icon=kolvex' "$prefix/share/applications/kolvex.desktop" || fail "the desktop entry names no icon"
+for type in audio/x-ape application/x-cue audio/flac audio/x-wavpack audio/x-tta audio/x-wav audio/x-aiff audio/x-m4a audio/x-tak; do
+  grep -q "^MimeType=.*$type;" "$prefix/share/applications/kolvex.desktop" || fail "the desktop entry does not take $type"
+done
 for size in 16 32 48 128 256; do
   icon="$prefix/share/icons/hicolor/${size}x${size}/apps/kolvex.png"
   [[ -f "$icon" ]] || fail "no ${size}px icon"

@@ -115,7 +115,8 @@ TEST_F(SkinListTest, FindingCheckedRowsInKeyOrderAndAfterRemoval)
     EXPECT_EQ(manager->ListFindFirstChecked(L"mmlist"), 0);
     EXPECT_EQ(manager->ListFindNextChecked(L"mmlist", 0), 2);
     EXPECT_EQ(manager->ListFindNextChecked(L"mmlist", 2), -1);
-    EXPECT_EQ(TopOf(2), kRow);  // the rows close up
+    Pump();
+    EXPECT_EQ(TopOf(2), kRow);  // the rows close up, once for many removals
 
     manager->ListAddItem(L"mmlist", L"five", 5);
     manager->ListAddItem(L"mmlist", L"three hundred", 300);

@@ -148,7 +148,7 @@ DialogTemplate Template()
     quality.initStrings = {L"0 Highest Quality", L"1", L"2"};
     items.push_back(quality);
     items.push_back(DialogItem(WC_STATIC, L"Progress at 40 %:", -1, WS_VISIBLE | SS_LEFT, 165, 86, 120, 8));
-    items.push_back(DialogItem(PROGRESS_CLASS, L"Progress1", kProgress, WS_VISIBLE, 165, 96, 148, 9));
+    items.push_back(DialogItem(PROGRESS_CLASS, L"", kProgress, WS_VISIBLE, 165, 96, 148, 9));
     items.push_back(DialogItem(WC_TABCONTROL, L"", kTab, WS_VISIBLE | WS_TABSTOP, 165, 111, 148, 56));
     items.push_back(DialogItem(WC_STATIC, L"", kIcon, WS_VISIBLE | SS_ICON, 7, 178, 20, 20));
     items.push_back(DialogItem(WC_STATIC, L"Static text beside a static icon.", -1, WS_VISIBLE | SS_LEFT, 32, 183, 125, 8));

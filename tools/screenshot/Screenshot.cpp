@@ -20,7 +20,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <string>
 
 using namespace win;
@@ -47,6 +49,11 @@ int main(int argc, char** argv)
     }
     Headless().PushOpenFiles({FromUtf8(source + "/examples/demo/demo.cue"), FromUtf8(source + "/tests/data/stereo16_44k.ape")});
     SendMessage(GetDlgItem(window, main_window::kAdd), BM_CLICK, 0, 0);
+    // The files are examined off this thread; their rows come meanwhile.
+    while (main.Adding()) {
+        PumpPendingMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     PumpPendingMessages();
 
     // As a batch would report it: rows 0 and 1 done (1 failed), row 2 at 60 %.

@@ -50,7 +50,7 @@ DialogTemplate Template()
         DialogItem(L"Button", L"add", kAdd, kButton, 7, 199, 50, 14),
         DialogItem(L"Button", L"del", kDel, kButton, 65, 199, 50, 14),
         DialogItem(L"Button", L"Setup", kSetup, kButton, 331, 199, 50, 14),
-        DialogItem(PROGRESS_CLASS, L"Progress1", kProgress, WS_CHILD | WS_VISIBLE, 8, 215, 313, 11),
+        DialogItem(PROGRESS_CLASS, L"", kProgress, WS_CHILD | WS_VISIBLE, 8, 215, 313, 11),
         DialogItem(L"Static", L"Static", kStatus, kLabel, 331, 217, 99, 8),
         DialogItem(L"Static", L"Static", kDirectory, kLabel, 7, 229, 341, 9),
         DialogItem(L"Static", L"Static", kFormat, kLabel, 7, 241, 341, 9),

@@ -26,6 +26,8 @@ public:
     SIZE ScreenSize() override;
 
     int MessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) override;
+    int MessageBoxWithCheck(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type,
+                            const std::wstring& checkText, bool* checked) override;
     bool OpenFiles(const OpenFileRequest& request, std::vector<std::wstring>* chosen) override;
     bool BrowseForFolder(HWND owner, const std::wstring& title, std::wstring* path) override;
     UINT TrackPopupMenu(HMENU menu, POINT screen, HWND owner) override;
@@ -48,6 +50,9 @@ public:
     bool echoing = false;
 
 private:
+    // A message box, on the UI thread whichever thread asks.
+    int Ask(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type,
+            const std::wstring* checkText, bool* checked);
     bool OnUiThread() const;
     std::map<HWND, GtkWidget*> widgets_;
     DWORD uiThread_ = 0;
