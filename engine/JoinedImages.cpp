@@ -1,5 +1,6 @@
 #include "engine/JoinedImages.h"
 
+#include "modules/apesdk/StreamInfo.h"
 #include "platform/core/PathParts.h"
 
 #include <cstring>
@@ -81,22 +82,11 @@ int JoinedImages::Seek(std::int64_t block)
 
 std::intptr_t JoinedImages::GetInfo(APE_DECOMPRESS_FIELDS field, std::intptr_t param1, std::intptr_t)
 {
-    const double rate = format_.nSamplesPerSec ? format_.nSamplesPerSec : 1;
-    switch (field) {
-    case APE_INFO_BLOCK_ALIGN: return blockAlign_;
-    case APE_INFO_WAVEFORMATEX:
-        if (param1)
-            std::memcpy(reinterpret_cast<WAVEFORMATEX*>(param1), &format_, sizeof format_);
-        return 0;
-    case APE_DECOMPRESS_TOTAL_BLOCKS: return static_cast<std::intptr_t>(total_);
-    case APE_INFO_LENGTH_MS:
-    case APE_DECOMPRESS_LENGTH_MS: return static_cast<std::intptr_t>(static_cast<double>(total_) * 1000 / rate);
-    case APE_DECOMPRESS_CURRENT_MS: return static_cast<std::intptr_t>(static_cast<double>(position_) * 1000 / rate);
-    }
     if (field == SOURCE_INFO_LOSSY_PART) {
         for (Part& part : parts_)
             if (part.decoder->GetInfo(field))
                 return 1;
+        return 0;
     }
-    return 0;
+    return StreamInfo{format_, blockAlign_, total_, position_}.Answer(field, param1);
 }

@@ -1,5 +1,6 @@
 #include "modules/apesdk/FfmpegApeDecompress.h"
 
+#include "modules/apesdk/StreamInfo.h"
 #include "modules/apesdk/FramePool.h"
 #include "modules/apesdk/SerialFrameSource.h"
 #include "platform/core/WorkThreads.h"
@@ -179,24 +180,7 @@ int FfmpegApeDecompress::Seek(std::int64_t block)
     return ERROR_SUCCESS;
 }
 
-std::int64_t FfmpegApeDecompress::Milliseconds(std::int64_t block) const
-{
-    return block * 1000 / wave_.nSamplesPerSec;
-}
-
 std::intptr_t FfmpegApeDecompress::GetInfo(APE_DECOMPRESS_FIELDS field, std::intptr_t param1, std::intptr_t)
 {
-    switch (field) {
-    case APE_INFO_BLOCK_ALIGN: return blockAlign_;
-    case APE_INFO_LENGTH_MS:
-    case APE_DECOMPRESS_LENGTH_MS: return static_cast<std::intptr_t>(Milliseconds(totalBlocks_));
-    case APE_INFO_WAVEFORMATEX:
-        if (!param1)
-            return ERROR_BAD_PARAMETER;
-        std::memcpy(reinterpret_cast<WAVEFORMATEX*>(param1), &wave_, sizeof wave_);
-        return ERROR_SUCCESS;
-    case APE_DECOMPRESS_CURRENT_MS: return static_cast<std::intptr_t>(Milliseconds(currentBlock_));
-    case APE_DECOMPRESS_TOTAL_BLOCKS: return static_cast<std::intptr_t>(totalBlocks_);
-    }
-    return 0;
+    return StreamInfo{wave_, blockAlign_, totalBlocks_, currentBlock_}.Answer(field, param1);
 }

@@ -37,7 +37,6 @@ private:
     // that a file opened only for its properties starts no threads.
     std::unique_ptr<FrameSource> MakeSource();
     std::unique_ptr<FrameDecoder> OpenDecoder() const;
-    std::int64_t Milliseconds(std::int64_t block) const;
     // The first error stays: a later clean frame does not make a damaged
     // stream whole.
     void KeepError(int error)

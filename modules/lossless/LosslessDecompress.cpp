@@ -1,5 +1,6 @@
 #include "modules/lossless/LosslessDecompress.h"
 
+#include "modules/apesdk/StreamInfo.h"
 #include "modules/apesdk/PcmInterleave.h"
 #include "modules/lossless/CodecPolicy.h"
 #include "modules/lossless/EightBitPcm.h"
@@ -310,17 +311,5 @@ std::intptr_t LosslessDecompress::GetInfo(APE_DECOMPRESS_FIELDS field, std::intp
 {
     if (field == SOURCE_INFO_LOSSY_PART)
         return lossyPart_ ? 1 : 0;
-    switch (field) {
-    case APE_INFO_BLOCK_ALIGN: return blockAlign_;
-    case APE_INFO_LENGTH_MS:
-    case APE_DECOMPRESS_LENGTH_MS: return static_cast<std::intptr_t>(Milliseconds(totalBlocks_));
-    case APE_INFO_WAVEFORMATEX:
-        if (!param1)
-            return ERROR_BAD_PARAMETER;
-        std::memcpy(reinterpret_cast<WAVEFORMATEX*>(param1), &wave_, sizeof wave_);
-        return ERROR_SUCCESS;
-    case APE_DECOMPRESS_CURRENT_MS: return static_cast<std::intptr_t>(Milliseconds(currentBlock_));
-    case APE_DECOMPRESS_TOTAL_BLOCKS: return static_cast<std::intptr_t>(totalBlocks_);
-    }
-    return 0;
+    return StreamInfo{wave_, blockAlign_, totalBlocks_, currentBlock_}.Answer(field, param1);
 }

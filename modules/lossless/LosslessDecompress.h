@@ -42,7 +42,6 @@ private:
     void TakeFrame();
     bool SeekInput(std::int64_t block);
     std::int64_t BlockOf(std::int64_t timestamp) const;
-    std::int64_t Milliseconds(std::int64_t block) const { return block * 1000 / wave_.nSamplesPerSec; }
     std::size_t PendingBlocks() const { return (pcm_.size() - pcmAt_) / std::size_t(blockAlign_); }
     void KeepError(int error)
     {

@@ -1,4 +1,5 @@
 #include "modules/lossless/RawCdDecompress.h"
+#include "modules/apesdk/StreamInfo.h"
 #include "modules/lossless/RawCdImage.h"
 
 #include "platform/core/Files.h"
@@ -71,20 +72,7 @@ int RawCdDecompress::Seek(std::int64_t block)
 
 std::intptr_t RawCdDecompress::GetInfo(APE_DECOMPRESS_FIELDS field, std::intptr_t param1, std::intptr_t)
 {
-    switch (field) {
-    case APE_INFO_BLOCK_ALIGN: return kBlockAlign;
-    case APE_INFO_LENGTH_MS:
-    case APE_DECOMPRESS_LENGTH_MS: return static_cast<std::intptr_t>(Milliseconds(totalBlocks_));
-    case APE_INFO_WAVEFORMATEX:
-        if (!param1)
-            return ERROR_BAD_PARAMETER;
-        std::memcpy(reinterpret_cast<WAVEFORMATEX*>(param1), &wave_, sizeof wave_);
-        return ERROR_SUCCESS;
-    case APE_DECOMPRESS_CURRENT_MS: return static_cast<std::intptr_t>(Milliseconds(currentBlock_));
-    case APE_DECOMPRESS_TOTAL_BLOCKS: return static_cast<std::intptr_t>(totalBlocks_);
-    default: break;
-    }
-    return 0;
+    return StreamInfo{wave_, kBlockAlign, totalBlocks_, currentBlock_}.Answer(field, param1);
 }
 
 IAPEDecompress* CreateRawCdDecompress(const wchar_t* path, bool bigEndian, int* errorCode)

@@ -26,7 +26,6 @@ public:
     std::intptr_t GetInfo(APE_DECOMPRESS_FIELDS field, std::intptr_t param1, std::intptr_t param2) override;
 
 private:
-    std::int64_t Milliseconds(std::int64_t block) const { return block * 1000 / kRate; }
 
     bool bigEndian_;
     FILE* file_ = nullptr;
