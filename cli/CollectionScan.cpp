@@ -24,7 +24,8 @@ struct Entries {
 
 bool IsSheet(const std::string& name)
 {
-    auto extension = ExtensionOf(win::FromUtf8(name));
+    const std::wstring wide = win::FromUtf8(name);  // the extension is a view into it
+    auto extension = ExtensionOf(wide);
     return extension && win::CompareNoCase(*extension, L"cue") == 0;
 }
 

@@ -159,10 +159,10 @@ TEST(CarefulCommand, SignalsEndTheRunCleanlyWithItsSummary)
     for (const char* signal : {"INT", "TERM", "HUP", "QUIT"}) {
         SCOPED_TRACE(signal);
         fs::remove_all(dir / "out");
-        // The signal comes once the first row writes its file.
+        // The signal comes once the first row writes its (temporary) file.
         std::string out = Q(dir / "out");
         Result r = Shell("$K --yes -o " + out + inputs + " & p=$!; i=0; until ls -A " + out +
-                         " 2>/dev/null | grep -q . || [ $i -gt 3000 ]; do sleep 0.01; i=$((i+1)); done; kill -" +
+                         " 2>/dev/null | grep -q '[.]tmp$' || [ $i -gt 3000 ]; do sleep 0.01; i=$((i+1)); done; kill -" +
                          signal + " $p; wait $p");
         EXPECT_GT(r.status, 128) << r.output;
         EXPECT_TRUE(Has(r, "Summary")) << r.output;
