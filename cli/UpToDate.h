@@ -3,7 +3,12 @@
 // the output settings it was made with and the times its sources had then.
 // An input is up to date, and is not even opened, when all its outputs are
 // there, newer than its sources, and were made from the same sources with
-// the same settings. In memory it is held by input, each settings text once.
+// the same settings.
+//
+// A collection may hold hundreds of thousands of files, so the file is not
+// held in memory: loading keeps, per input, a hash of its path and where
+// its lines lie, and a question about an input reads just those lines
+// again. Only what this run makes is held whole.
 #pragma once
 
 #include "cli/CollectionScan.h"
@@ -24,9 +29,13 @@ class Manifest {
 public:
     // `folder`: DEST, without the trailing "/".
     explicit Manifest(const std::string& folder);
+    ~Manifest();
+    Manifest(const Manifest&) = delete;
+    Manifest& operator=(const Manifest&) = delete;
 
     // Reads the file; a missing or foreign one counts as empty (everything
-    // is redone), never as an error.
+    // is redone), never as an error. The file stays open until the end, so
+    // what was read stays what is asked even if the file is replaced.
     void Load();
     // Writes the file safely; false with `error` set when it cannot be.
     bool Save(std::string& error) const;
@@ -45,13 +54,31 @@ public:
 
 private:
     struct Record {
+        std::string input;
         int outputs = 0;
-        const std::string* settings = nullptr;  // in settings_
+        std::string settings;
         std::vector<SourceStamp> sources;
         std::vector<std::string> made;
     };
 
+    // Consecutive lines of the file that say the same of one input.
+    struct Span {
+        std::uint64_t hash = 0;  // of the input's path
+        std::uint64_t offset = 0;
+        std::uint32_t length = 0;
+        bool latest = true;  // false when a later span speaks of the same input
+    };
+
+    bool Read(const Span& span, std::string& bytes) const;
+    bool ReadRecord(const Span& span, Record& record) const;
+    // The file's latest word on `input`; false when it says nothing.
+    bool Find(const std::string& input, Record& record) const;
+    // This run's word on `input`: nullptr when it has none.
+    const Record* Fresh(const std::string& input, bool& forgotten) const;
+
     std::string path_;
-    std::map<std::string, Record> inputs_;
-    std::set<std::string> settings_;
+    int fd_ = -1;
+    std::vector<Span> spans_;            // by hash, then by place in the file
+    std::map<std::string, Record> fresh_;  // remembered in this run
+    std::set<std::string> forgotten_;    // inputs whose old record no longer holds
 };
