@@ -307,3 +307,41 @@ TEST(CollectionCommand, NamesWithTabsAndLineBreaksAreRememberedButNotPlanned)
     EXPECT_TRUE(Has(plan, "has a line break in its name; left out of the plan")) << plan.output;
     EXPECT_FALSE(Has(plan, "--defaults")) << plan.output;
 }
+
+TEST(CollectionCommand, CollectionsSharingAnOutputFolderKeepEachOthersRecords)
+{
+    ASSERT_EQ(MissingTools({"sox", "flac", "wavpack"}), "");
+    Collection c;
+    fs::path out = c.dir / "out";
+    auto run = [&](const char* folder) {
+        Result r = Convert(kWav + std::string("-r ") + Q(c.src / folder) + " -o " + Q(out));
+        EXPECT_EQ(r.status, 0) << r.output;
+        return r;
+    };
+    run("flac");
+    run("ape");
+    auto before = Times(out);
+    EXPECT_EQ(before.size(), 5u);
+    // Each run rewrote the manifest; what the other collection made is still known.
+    Result flac = run("flac");
+    EXPECT_TRUE(Has(flac, "1 album(s) and track(s) up to date")) << flac.output;
+    Result ape = run("ape");
+    EXPECT_TRUE(Has(ape, "1 album(s) and track(s) up to date")) << ape.output;
+    EXPECT_EQ(Times(out), before);
+
+    // A later word on an input outweighs an earlier one, and a line that
+    // makes no sense is passed over.
+    std::string sheet = fs::absolute(c.src / "flac" / "album.cue").lexically_normal().string();
+    std::ofstream manifest(out / ".kolvex-manifest", std::ios::app);
+    for (const char* name : {"One.wav", "Two.wav"})
+        manifest << (out / name).string() << '\t' << sheet << "\t2\tother settings\t" << sheet << "\t1\n";
+    manifest << "not a record\n";
+    manifest.close();
+    Result redone = run("flac");
+    EXPECT_TRUE(Has(redone, "done ")) << redone.output;
+    EXPECT_FALSE(Has(redone, "track(s) up to date")) << redone.output;
+    ape = run("ape");
+    EXPECT_TRUE(Has(ape, "1 album(s) and track(s) up to date")) << ape.output;
+    flac = run("flac");
+    EXPECT_TRUE(Has(flac, "1 album(s) and track(s) up to date")) << flac.output;
+}
