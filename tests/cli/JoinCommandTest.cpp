@@ -1,0 +1,78 @@
+// Tracks cut from one continuous recording play back as that recording:
+// decoded one after the other they last exactly as long as the image.
+#include "tests/cli/CommandRun.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr long kRate = 44100;
+constexpr long kImageFrames = 8 * kRate;
+// Where tracks 2, 3 and 4 start, in CD frames (1/75 s): uneven places, none
+// on an Opus frame boundary.
+constexpr long kStarts[] = {150, 310, 487};
+const char* const kTracks[] = {"One", "Two", "Three", "Four"};
+
+// Eight seconds of two sweeps, one up and one down, cut into four tracks.
+void MakeContinuousAlbum(const fs::path& dir)
+{
+    Result made = Shell("sox -n -r 44100 -b 16 -c 2 " + Q(dir / "image.wav") +
+                        " synth 8 sine 110-1760 sine 880-220 gain -6 && echo made");
+    ASSERT_TRUE(Has(made, "made")) << made.output;
+    std::ofstream sheet(dir / "album.cue");
+    sheet << "TITLE \"Joins\"\nFILE \"image.wav\" WAVE\n";
+    for (int t = 0; t < 4; ++t) {
+        long at = t == 0 ? 0 : kStarts[t - 1];
+        char index[32];
+        std::snprintf(index, sizeof index, "%02ld:%02ld:%02ld", at / 4500, at / 75 % 60, at % 75);
+        sheet << "  TRACK 0" << t + 1 << " AUDIO\n    TITLE \"" << kTracks[t] << "\"\n    INDEX 01 " << index << "\n";
+    }
+}
+
+std::vector<std::int16_t> Samples(const std::vector<unsigned char>& bytes)
+{
+    std::vector<std::int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
+
+// What opusdec plays of a file, stereo 16-bit at 48 kHz.
+std::vector<std::int16_t> Opusdec(const fs::path& file)
+{
+    fs::path wav = file.parent_path() / (file.stem().string() + ".dec.wav");
+    Result r = Shell("opusdec --quiet --rate 48000 " + Q(file) + " " + Q(wav));
+    EXPECT_EQ(r.status, 0) << r.output;
+    return Samples(FfmpegDecode(wav, "s16le"));
+}
+
+}  // namespace
+
+TEST(JoinCommand, DecodedTracksLastExactlyAsLongAsTheImage)
+{
+    ASSERT_EQ(MissingTools({"sox", "ffmpeg", "opusdec"}), "");
+    TempDir dir;
+    MakeContinuousAlbum(dir.path());
+    // MP3 and FLAC at the image's rate, Opus at 48 kHz.
+    for (const char* format : {"mp3", "flac", "opus"}) {
+        SCOPED_TRACE(format);
+        fs::path out = dir / format;
+        const bool opus = format == std::string("opus");
+        const std::string option = format == std::string("mp3") ? "" : std::string("--") + format + " ";
+        Result r = Convert(option + "--yes -o " + Q(out) + " " + Q(dir / "album.cue"));
+        ASSERT_EQ(r.status, 0) << r.output;
+        std::size_t frames = 0;
+        for (const char* track : kTracks) {
+            fs::path file = out / (std::string(track) + "." + format);
+            frames += (opus ? Opusdec(file) : Samples(FfmpegDecode(file, "s16le"))).size() / 2;
+        }
+        EXPECT_EQ(frames, static_cast<std::size_t>(opus ? kImageFrames * 48000 / kRate : kImageFrames));
+    }
+}
