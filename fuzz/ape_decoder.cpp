@@ -2,6 +2,7 @@
 // opened, asked its format and length, decoded for a few chunks, sought
 // into the middle and back to the start and decoded again. Only the public
 // interface is used, whatever decodes behind it.
+#include "fuzz/DecodeChunks.h"
 #include "fuzz/ScratchFile.h"
 #include "modules/apesdk/ApeDecompress.h"
 
@@ -9,24 +10,8 @@
 #include <memory>
 #include <vector>
 
-namespace {
-
-constexpr int kChunkBlocks = 1024;
-
-// Decodes up to `chunks` chunks; a chunk may come back short only at the end.
-void Decode(IAPEDecompress& decoder, std::vector<unsigned char>& buffer, int chunks)
-{
-    for (int i = 0; i < chunks; ++i) {
-        int got = -1;
-        decoder.GetData(buffer.data(), kChunkBlocks, &got);
-        if (got < 0 || got > kChunkBlocks)
-            std::abort();
-        if (got < kChunkBlocks)
-            return;
-    }
-}
-
-}  // namespace
+using fuzz::DecodeChunks;
+using fuzz::kChunkBlocks;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -47,11 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (align <= 0 || align != format.nBlockAlign || total < 0)
         std::abort();
     std::vector<unsigned char> buffer(static_cast<std::size_t>(align) * kChunkBlocks);
-    Decode(*decoder, buffer, 3);
+    DecodeChunks(*decoder, buffer, 3);
     decoder->Seek(total / 2);
     decoder->GetInfo(APE_DECOMPRESS_CURRENT_MS);
-    Decode(*decoder, buffer, 2);
+    DecodeChunks(*decoder, buffer, 2);
     decoder->Seek(0);
-    Decode(*decoder, buffer, 1);
+    DecodeChunks(*decoder, buffer, 1);
     return 0;
 }

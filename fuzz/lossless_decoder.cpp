@@ -2,6 +2,7 @@
 // interface the engine uses: told apart by its first bytes, opened by the
 // module on FFmpeg, asked its format and length, decoded for a few chunks,
 // sought into the middle and back, decoded again. A refusal must say why.
+#include "fuzz/DecodeChunks.h"
 #include "fuzz/ScratchFile.h"
 #include "modules/apesdk/ApeDecompress.h"
 
@@ -9,23 +10,8 @@
 #include <memory>
 #include <vector>
 
-namespace {
-
-constexpr int kChunkBlocks = 1024;
-
-void Decode(IAPEDecompress& decoder, std::vector<unsigned char>& buffer, int chunks)
-{
-    for (int i = 0; i < chunks; ++i) {
-        int got = -1;
-        decoder.GetData(buffer.data(), kChunkBlocks, &got);
-        if (got < 0 || got > kChunkBlocks)
-            std::abort();
-        if (got < kChunkBlocks)
-            return;
-    }
-}
-
-}  // namespace
+using fuzz::DecodeChunks;
+using fuzz::kChunkBlocks;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -45,10 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (align <= 0 || align != format.nBlockAlign || total < 0 || (lossyPart != 0 && lossyPart != 1))
         std::abort();
     std::vector<unsigned char> buffer(static_cast<std::size_t>(align) * kChunkBlocks);
-    Decode(*decoder, buffer, 3);
+    DecodeChunks(*decoder, buffer, 3);
     decoder->Seek(total / 2);
-    Decode(*decoder, buffer, 2);
+    DecodeChunks(*decoder, buffer, 2);
     decoder->Seek(1);
-    Decode(*decoder, buffer, 1);
+    DecodeChunks(*decoder, buffer, 1);
     return 0;
 }
