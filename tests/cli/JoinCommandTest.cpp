@@ -1,10 +1,13 @@
 // Tracks cut from one continuous recording play back as that recording:
-// decoded one after the other they last exactly as long as the image.
+// decoded one after the other they last exactly as long as the image, and
+// around the cuts Opus tracks are no worse than one opusenc file of the
+// whole image is at the same places.
 #include "tests/cli/CommandRun.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -53,6 +56,19 @@ std::vector<std::int16_t> Opusdec(const fs::path& file)
     return Samples(FfmpegDecode(wav, "s16le"));
 }
 
+// The error energy (dB) of `decoded` against `reference` within 10 ms of
+// frame `at`, both stereo at 48 kHz.
+double ErrorDb(const std::vector<std::int16_t>& decoded, const std::vector<std::int16_t>& reference, long at)
+{
+    double energy = 0;
+    for (long i = 2 * (at - 480); i < 2 * (at + 480); ++i) {
+        double d = static_cast<double>(decoded.at(static_cast<std::size_t>(i))) -
+                   reference.at(static_cast<std::size_t>(i));
+        energy += d * d;
+    }
+    return 10 * std::log10(energy + 1);
+}
+
 }  // namespace
 
 TEST(JoinCommand, DecodedTracksLastExactlyAsLongAsTheImage)
@@ -74,5 +90,31 @@ TEST(JoinCommand, DecodedTracksLastExactlyAsLongAsTheImage)
             frames += (opus ? Opusdec(file) : Samples(FfmpegDecode(file, "s16le"))).size() / 2;
         }
         EXPECT_EQ(frames, static_cast<std::size_t>(opus ? kImageFrames * 48000 / kRate : kImageFrames));
+    }
+}
+
+TEST(JoinCommand, OpusJoinsAreAsCleanAsInsideOneOpusencFile)
+{
+    ASSERT_EQ(MissingTools({"sox", "ffmpeg", "opusdec", "opusenc"}), "");
+    TempDir dir;
+    MakeContinuousAlbum(dir.path());
+    Result r = Convert("--opus --opus-bitrate 128 --yes -o " + Q(dir / "out") + " " + Q(dir / "album.cue"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    std::vector<std::int16_t> ours;
+    for (const char* track : kTracks) {
+        auto pcm = Opusdec(dir / "out" / (std::string(track) + ".opus"));
+        ours.insert(ours.end(), pcm.begin(), pcm.end());
+    }
+    Result whole = Shell("opusenc --quiet --bitrate 128 " + Q(dir / "image.wav") + " " + Q(dir / "whole.opus") +
+                         " && sox " + Q(dir / "image.wav") + " -r 48000 " + Q(dir / "reference.wav") + " rate -v");
+    ASSERT_EQ(whole.status, 0) << whole.output;
+    auto peer = Opusdec(dir / "whole.opus");
+    auto reference = Samples(FfmpegDecode(dir / "reference.wav", "s16le"));
+    ASSERT_EQ(ours.size(), reference.size());
+    ASSERT_EQ(peer.size(), reference.size());
+    for (long start : kStarts) {
+        const long at = start * 640;  // a CD frame is 640 samples at 48 kHz
+        SCOPED_TRACE("join at " + std::to_string(at));
+        EXPECT_LE(ErrorDb(ours, reference, at), ErrorDb(peer, reference, at) + 1.0);
     }
 }
