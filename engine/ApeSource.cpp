@@ -169,10 +169,28 @@ int ApeSource::Decode()
     if (!decompressor_)
         return -1;
     std::int64_t position = StartBlock();
-    std::int64_t end = RangeEndBlock();
     blocksExpected_ = std::max<std::int64_t>(0, EndBlock() - position);
-    decompressor_->Seek(position);
+    return Deliver(position, RangeEndBlock(), callback_, true);
+}
 
+std::int64_t ApeSource::DecodeAside(std::int64_t start, std::int64_t end, const PcmCallbackFn& to)
+{
+    if (!decompressor_ || end <= start)
+        return 0;
+    const std::int64_t before = blocksDelivered_;
+    const std::int64_t firstError = firstErrorBlock_;
+    const bool stopped = stopped_;
+    Deliver(start, end, to, false);
+    const std::int64_t delivered = blocksDelivered_ - before;
+    blocksDelivered_ = before;
+    firstErrorBlock_ = firstError;
+    stopped_ = stopped;
+    return delivered;
+}
+
+int ApeSource::Deliver(std::int64_t position, std::int64_t end, const PcmCallbackFn& to, bool stoppable)
+{
+    decompressor_->Seek(position);
     int error = ERROR_SUCCESS;
     blocksRead_ = 1;
     while (blocksRead_ > 0) {
@@ -186,13 +204,13 @@ int ApeSource::Decode()
             firstErrorBlock_ = blocksDelivered_;
         position += blocksRead_;
         blocksDelivered_ += blocksRead_;
-        if (callback_) {
+        if (to) {
             auto ms = static_cast<std::int64_t>(decompressor_->GetInfo(APE_DECOMPRESS_CURRENT_MS));
-            callback_(chunk_.data(), blockAlign_ * blocksRead_, ms);
+            to(chunk_.data(), blockAlign_ * blocksRead_, ms);
         }
         if (end >= 0 && position >= end)
             break;
-        if (stop_ && stop_->load()) {
+        if (stoppable && stop_ && stop_->load()) {
             stopped_ = true;
             break;
         }

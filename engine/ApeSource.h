@@ -47,6 +47,11 @@ public:
     // so adjacent ranges tile the stream exactly. Returns the last decoder
     // error, or -1 when nothing is open.
     int Decode();
+    // Delivers the blocks [start, end) to `to` instead, leaving what Decode
+    // reported as it was: audio around a track that an encoder should hear
+    // but the track does not hold. Returns the blocks delivered; a damaged
+    // stretch just gives fewer.
+    std::int64_t DecodeAside(std::int64_t start, std::int64_t end, const PcmCallbackFn& to);
     void Close();
     // Decode stops after the chunk during which `*stop` became true.
     void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
@@ -77,6 +82,9 @@ public:
 
 private:
     int OpenSheet(const std::wstring& path);
+    // Seeks to `position` and delivers up to `end` (-1: the stream's end);
+    // `stoppable`: the stop flag ends it early.
+    int Deliver(std::int64_t position, std::int64_t end, const PcmCallbackFn& to, bool stoppable);
     int OpenImage();
 
     std::unique_ptr<IAPEDecompress> decompressor_;

@@ -2,16 +2,23 @@
 
 #include "platform/core/Strings.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 OpusSink::~OpusSink() { Abandon(); }
 
 int OpusSink::WriteTo(void* sink, const unsigned char* data, opus_int32 length)
 {
-    return static_cast<OpusSink*>(sink)->WriteBytes(data, static_cast<std::size_t>(length)) ? 0 : 1;
+    auto* self = static_cast<OpusSink*>(sink);
+    return self->trim_->Write(data, static_cast<std::size_t>(length)) ? 0 : 1;
 }
 
 namespace {
+
+// What the stream header's pre-skip can still take on top of the
+// encoder's own delay.
+constexpr std::int64_t kMaxLead48 = 60000;
 
 // Sources give their channels in the WAV order (front left, front right,
 // centre, LFE, back left, back right, ...); the surround mapping takes them
@@ -35,6 +42,19 @@ std::wstring EncoderError(const char* what, int error)
 
 }  // namespace
 
+std::int64_t OpusSink::LeadFrames(std::uint32_t rate, std::int64_t start)
+{
+    if (rate == 0 || start <= 0)
+        return 0;
+    // The encoder starts on the grid of 20-ms frames that an encoder of the
+    // whole image would use, about a second before the track: its state has
+    // then mostly become what that encoder's would be at the cut.
+    const std::int64_t grid = rate / std::gcd(rate, 50u);
+    const std::int64_t from = std::max<std::int64_t>(0, (start - rate) / grid * grid);
+    const std::int64_t lead = start - from;
+    return lead * 48000 / rate <= kMaxLead48 ? lead : 0;
+}
+
 std::wstring OpusSink::StartEncoder(const WAVEFORMATEX& format)
 {
     if (format.nChannels > 8)
@@ -42,6 +62,10 @@ std::wstring OpusSink::StartEncoder(const WAVEFORMATEX& format)
     if (format.nSamplesPerSec < 100 || format.nSamplesPerSec > 768000)
         return L"the Opus encoder cannot take the source's sample rate";
     channels_ = format.nChannels;
+    trim_ = std::make_unique<OggOpusTrim>(leadFrames_ * 48000 / format.nSamplesPerSec, length48_,
+                                          [this](const unsigned char* data, std::size_t size) {
+                                              return WriteBytes(data, size);
+                                          });
     scale_ = 1.0f / std::ldexp(1.0f, format.wBitsPerSample - 1);
     OggOpusComments* comments = ope_comments_create();
     if (!comments)
@@ -55,7 +79,9 @@ std::wstring OpusSink::StartEncoder(const WAVEFORMATEX& format)
     if (!encoder_)
         return EncoderError("the Opus encoder refused the source's format", error);
     if ((error = ope_encoder_ctl(encoder_, OPUS_SET_BITRATE(kbps_ * 1000))) != OPE_OK ||
-        (error = ope_encoder_ctl(encoder_, OPUS_SET_VBR(1))) != OPE_OK) {
+        (error = ope_encoder_ctl(encoder_, OPUS_SET_VBR(1))) != OPE_OK ||
+        (error = ope_encoder_ctl(encoder_, OPUS_SET_VBR_CONSTRAINT(0))) != OPE_OK ||
+        (error = ope_encoder_ctl(encoder_, OPUS_SET_LSB_DEPTH(std::clamp<int>(format.wBitsPerSample, 8, 24)))) != OPE_OK) {
         DropEncoder();
         return EncoderError("the Opus encoder refused the bit rate", error);
     }
@@ -81,7 +107,9 @@ std::wstring OpusSink::FinishEncoder()
     int error = ope_encoder_drain(encoder_);
     ope_encoder_destroy(encoder_);
     encoder_ = nullptr;
-    return error == OPE_OK ? std::wstring() : EncoderError("the Opus encoder failed", error);
+    if (error != OPE_OK)
+        return EncoderError("the Opus encoder failed", error);
+    return trim_->Finished() ? std::wstring() : L"the Opus stream could not be ended at the track's end";
 }
 
 void OpusSink::DropEncoder()

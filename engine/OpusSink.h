@@ -6,9 +6,12 @@
 #pragma once
 
 #include "engine/EncodedFileSink.h"
+#include "engine/OggOpusTrim.h"
 
 #include <opus/opusenc.h>
 
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 class OpusSink : public EncodedFileSink {
@@ -16,6 +19,21 @@ public:
     // `kbps`: the average bit rate of the variable-rate encoding.
     explicit OpusSink(int kbps) : kbps_(kbps) { }
     ~OpusSink() override;
+
+    // How much of the audio before a track that starts at frame `start`
+    // of its image (at `rate`) the encoder should hear first: about a
+    // second, from a frame boundary of an encoder of the whole image; 0 when
+    // the rate allows no such length.
+    static std::int64_t LeadFrames(std::uint32_t rate, std::int64_t start);
+    // Set before Open, for a track cut from a longer recording: the first
+    // `leadFrames` frames written are the audio before the track, and
+    // after its `length48` samples (at 48 kHz) comes the audio after it,
+    // or nothing (-1 then). Decoders give only the track.
+    void HearNeighbours(std::int64_t leadFrames, std::int64_t length48)
+    {
+        leadFrames_ = leadFrames;
+        length48_ = length48;
+    }
 
 protected:
     std::wstring StartEncoder(const WAVEFORMATEX& format) override;
@@ -32,4 +50,7 @@ private:
     int channels_ = 0;
     OggOpusEnc* encoder_ = nullptr;
     std::vector<float> pcm_;
+    std::int64_t leadFrames_ = 0;
+    std::int64_t length48_ = -1;
+    std::unique_ptr<OggOpusTrim> trim_;
 };

@@ -123,10 +123,13 @@ void RowConversion::PrepareSink()
         return;
     case kOutputFlac:
     case kOutputOpus:
-        if (item_.outputKind == kOutputFlac)
+        if (item_.outputKind == kOutputFlac) {
             encoded_ = std::make_unique<FlacSink>(settings_.flacLevel);
-        else
-            encoded_ = std::make_unique<OpusSink>(settings_.opusKbps);
+        } else {
+            auto opus = std::make_unique<OpusSink>(settings_.opusKbps);
+            opus_ = opus.get();
+            encoded_ = std::move(opus);
+        }
         sink_ = encoded_.get();
         if (sinkProblem_.empty() && win::NameTaken(item_.outputPath) && !events_.AskOverwrite(Key(), item_.outputPath))
             skipDecoding_ = noResampling_ = true;
@@ -277,13 +280,16 @@ std::wstring RowConversion::DecodeToEncoded()
     if (item_.outputKind == kOutputFlac && settings_.resampleFlac &&
         !(format->nSamplesPerSec == 44100 && format->wBitsPerSample == 16))
         return DecodeToResampledFlac();
+    PlanNeighbours();
     if (!encoded_->Open(*ape_->PcmFormat(), item_.outputPath))
         return encoded_->FailureReason();
+    HearBefore();
     ape_->Decode();
     if (std::wstring damage = Damage(); !damage.empty()) {
         encoded_->Abandon();
         return damage;
     }
+    HearAfter();
     encoded_->beforeCommit = [this](win::OutputFile& output) { return TagFile(output); };
     if (!encoded_->Finish())
         return encoded_->FailureReason();

@@ -16,6 +16,7 @@
 #include "engine/Downmix.h"
 #include "engine/EncodedFileSink.h"
 #include "engine/Mp3Sink.h"
+#include "engine/OpusSink.h"
 #include "engine/RowEvents.h"
 #include "engine/WavSink.h"
 #include "resample/ResampleListener.h"
@@ -56,6 +57,10 @@ private:
     // FLAC at 16-bit 44100 Hz: the decoded audio goes through a temporary
     // WAV file that the resampler rewrites, then into the encoder.
     std::wstring DecodeToResampledFlac();
+    // An Opus track of an image hears a little of the tracks around it.
+    void PlanNeighbours();
+    void HearBefore();
+    void HearAfter();
     // The row's tags as its output gets them: with the source's front cover
     // when the batch embeds covers (a picture skipped is noted in the row's
     // warning). Found once per row.
@@ -84,6 +89,9 @@ private:
     std::unique_ptr<Mp3Sink> mp3_;
     std::unique_ptr<DownmixSink> downmix_;
     std::unique_ptr<EncodedFileSink> encoded_;
+    OpusSink* opus_ = nullptr;  // encoded_, when it is Opus
+    std::int64_t leadFrames_ = 0;
+    std::int64_t tailFrames_ = 0;
     std::optional<TagRecord> outputTags_;
     std::unique_ptr<LoudnessMeter> meter_;
     AlbumGains* albums_ = nullptr;

@@ -117,4 +117,9 @@ TEST(JoinCommand, OpusJoinsAreAsCleanAsInsideOneOpusencFile)
         SCOPED_TRACE("join at " + std::to_string(at));
         EXPECT_LE(ErrorDb(ours, reference, at), ErrorDb(peer, reference, at) + 1.0);
     }
+    // The whole image as one file is what opusenc makes of it, sample for
+    // sample: the same encoder, set up the same way (unconstrained VBR).
+    Result one = Convert("--opus --opus-bitrate 128 --yes -o " + Q(dir / "one") + " " + Q(dir / "image.wav"));
+    ASSERT_EQ(one.status, 0) << one.output;
+    EXPECT_TRUE(Opusdec(dir / "one" / "image.opus") == peer);
 }
