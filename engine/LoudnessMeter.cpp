@@ -10,6 +10,23 @@ namespace {
 
 constexpr double kSilenceFloor = -70.0;
 
+// How each channel is weighed, for the layouts sources give by channel
+// count (the WAV and FLAC order): the front pair and centre at 1, the LFE
+// not at all, every surround channel (side, back or back centre) at 1.41,
+// as ffmpeg's meter does.
+constexpr int L = EBUR128_LEFT, R = EBUR128_RIGHT, C = EBUR128_CENTER, X = EBUR128_UNUSED,
+                          Ls = EBUR128_LEFT_SURROUND, Rs = EBUR128_RIGHT_SURROUND;
+constexpr int kLayouts[8][8] = {
+    {L},
+    {L, R},
+    {L, R, C},
+    {L, R, Ls, Rs},
+    {L, R, C, Ls, Rs},
+    {L, R, C, X, Ls, Rs},
+    {L, R, C, X, Ls, Ls, Rs},
+    {L, R, C, X, Ls, Rs, Ls, Rs},
+};
+
 double Floored(double loudness) { return std::isfinite(loudness) ? std::max(loudness, kSilenceFloor) : kSilenceFloor; }
 
 }  // namespace
@@ -19,6 +36,8 @@ LoudnessMeter::LoudnessMeter(int channels, unsigned rate, int bits)
 {
     if (channels > 0 && rate > 0)
         state_ = ebur128_init(static_cast<unsigned>(channels), rate, EBUR128_MODE_I | EBUR128_MODE_SAMPLE_PEAK);
+    for (int c = 0; state_ && channels <= 8 && c < channels; ++c)
+        ebur128_set_channel(state_, static_cast<unsigned>(c), kLayouts[channels - 1][c]);
 }
 
 LoudnessMeter::~LoudnessMeter()

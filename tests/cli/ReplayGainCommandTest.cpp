@@ -135,3 +135,29 @@ TEST(ReplayGainCommand, AnAlbumWithAFailedTrackKeepsItsFilesAndSaysWhy)
     }
     EXPECT_EQ(FileNames(dir / "out"), (std::vector<std::string>{"One.flac", "Two.flac"}));
 }
+
+// Each channel of a surround file counts as ffmpeg's meter counts it: the
+// LFE not at all, side and back channels more than the front ones.
+TEST(ReplayGainCommand, SurroundChannelsAreWeighedAsFfmpegWeighsThem)
+{
+    ASSERT_EQ(MissingTools({"ffmpeg", "ffprobe", "sox"}), "");
+    TempDir dir;
+    ASSERT_EQ(Shell("sox -n -r 48000 -b 16 -c 1 " + Q(dir / "noise.wav") + " synth 4 pinknoise gain -20").status, 0);
+    const struct {
+        int channels;
+        int loud;  // the one channel that is not silent
+    } cases[] = {{3, 2}, {4, 2}, {6, 3}, {6, 4}, {7, 4}, {7, 6}, {8, 5}, {8, 7}};
+    for (const auto& c : cases) {
+        const std::string name = std::to_string(c.channels) + "-" + std::to_string(c.loud);
+        SCOPED_TRACE(name);
+        std::string mix = "sox -M";
+        for (int channel = 0; channel < c.channels; ++channel)
+            mix += std::string(" -v ") + (channel == c.loud ? "1 " : "0 ") + Q(dir / "noise.wav");
+        ASSERT_EQ(Shell(mix + " " + Q(dir / (name + ".flac"))).status, 0);
+        Result r = Convert("--flac --replaygain track --yes -o " + Q(dir / "out") + " " + Q(dir / (name + ".flac")));
+        ASSERT_EQ(r.status, 0) << r.output;
+        Measured measured = Ffmpeg({dir / (name + ".flac")});
+        auto tags = Tags(dir / "out" / (name + ".flac"));
+        EXPECT_NEAR(Db(tags["REPLAYGAIN_TRACK_GAIN"]), -18 - measured.loudness, 0.1);
+    }
+}
