@@ -121,6 +121,7 @@ TEST_F(AlbumGainsTest, AFailingDiskOrAFailedRowLeavesEveryFileAsItWas)
     stopped.RowOver(items[0], Meter(0), items[0].tags);
     stopped.BatchOver();
     EXPECT_EQ(items[0].warning, L"the album gain was not written: not every track of the album was converted");
+    EXPECT_FALSE(items[0].albumGainWritten);
     EXPECT_TRUE(Files() == before);
 }
 
