@@ -6,7 +6,9 @@
 
 #include "platform/core/Strings.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +25,8 @@ std::string Absolute(const std::string& path)
         absolute.pop_back();
     return absolute;
 }
+
+std::string_view FolderOf(const std::string& path) { return std::string_view(path).substr(0, path.rfind('/')); }
 
 std::string ThisProgram()
 {
@@ -41,6 +45,8 @@ CollectionRun::CollectionRun(const CommandLine& options, const std::wstring& des
       destination_(Absolute(win::ToUtf8(destination))),
       settings_(std::move(settings)),
       fingerprint_(SettingsFingerprint(settings_)),
+      albumGain_(options.replayGain == "album"),
+      withoutAlbumGain_(SettingsFingerprint(WithTrackGainOnly(settings_))),
       manifest_(destination_)
 {
 }
@@ -58,19 +64,34 @@ bool CollectionRun::Scan()
         roots.push_back(Absolute(file));
     }
     manifest_.Load();
-    ScanCollection(roots, destination_, Warn, [this](CollectionInput input) {
+    std::vector<Found> folder;
+    ScanCollection(roots, destination_, Warn, [&](CollectionInput input) {
+        // A folder's inputs come one after the other.
+        if (!folder.empty() && FolderOf(folder.front().input.path) != FolderOf(input.path))
+            Take(folder);
         auto stamps = StampsOf(input.sources);
-        if (!options_.force && manifest_.UpToDate(input.path, stamps, fingerprint_)) {
+        bool current = !options_.force && manifest_.UpToDate(input.path, stamps, fingerprint_);
+        folder.push_back({std::move(input), std::move(stamps), current});
+    });
+    Take(folder);
+    return true;
+}
+
+void CollectionRun::Take(std::vector<Found>& folder)
+{
+    bool whole = albumGain_ && std::any_of(folder.begin(), folder.end(), [](const Found& f) { return !f.current; });
+    for (auto& found : folder) {
+        if (found.current && !whole) {
             ++upToDate_;
             if (!options_.jsonFile.empty())
-                current_.push_back(std::move(input.path));
-            return;
+                current_.push_back(std::move(found.input.path));
+            continue;
         }
-        for (auto& output : manifest_.OutputsOf(input.path))
+        for (auto& output : manifest_.OutputsOf(found.input.path))
             madeBefore_.insert(std::move(output));
-        todo_.push_back({std::move(input), std::move(stamps), {}});
-    });
-    return true;
+        todo_.push_back({std::move(found.input), std::move(found.stamps), {}});
+    }
+    folder.clear();
 }
 
 void CollectionRun::PrintPlan(std::FILE* out) const
@@ -119,15 +140,21 @@ void CollectionRun::Mirror(RowTable& rows) const
 bool CollectionRun::Remember(const RowTable& rows, const std::map<std::int32_t, RunStatus::Row>& status,
                              std::string& error)
 {
+    auto made = [&status](std::int32_t key) {
+        auto it = status.find(key);
+        return it != status.end() && it->second.ok;
+    };
     for (const auto& pending : todo_) {
         manifest_.Forget(pending.input.path);
-        for (std::int32_t key : pending.keys) {
-            auto it = status.find(key);
-            if (it == status.end() || !it->second.ok)
-                continue;
-            manifest_.Remember(win::ToUtf8(rows.at(key)->outputPath), pending.input.path,
-                               static_cast<int>(pending.keys.size()), fingerprint_, pending.stamps);
-        }
+        // One record per input: if one of its files lacks the album gain, all count as made without it.
+        bool gained = !albumGain_ || std::all_of(pending.keys.begin(), pending.keys.end(), [&](std::int32_t key) {
+            return !made(key) || rows.at(key)->albumGainWritten;
+        });
+        for (std::int32_t key : pending.keys)
+            if (made(key))
+                manifest_.Remember(win::ToUtf8(rows.at(key)->outputPath), pending.input.path,
+                                   static_cast<int>(pending.keys.size()), gained ? fingerprint_ : withoutAlbumGain_,
+                                   pending.stamps);
     }
     std::error_code ec;
     std::filesystem::create_directories(destination_, ec);

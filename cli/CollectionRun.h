@@ -3,6 +3,13 @@
 // sources and settings is left as it is without opening anything; the rest
 // is added as rows whose outputs mirror the source tree under DEST; after
 // the batch, what was made is remembered for the next run.
+//
+// With album gain, a file's gain depends on every track of its album, and
+// an album is known only once its files are opened (the rows of one folder
+// with one album title). So the inputs of a folder go together: when one of
+// them is not up to date, all of them are redone, and a file that did not
+// get its album's gain is remembered as made without it, which this
+// setting does not count as up to date.
 #pragma once
 
 #include "cli/CollectionScan.h"
@@ -55,11 +62,21 @@ private:
         std::vector<SourceStamp> stamps;  // as they were when the run began
         std::vector<std::int32_t> keys;   // the rows it made
     };
+    struct Found {
+        CollectionInput input;
+        std::vector<SourceStamp> stamps;
+        bool current = false;
+    };
+
+    // The inputs found in one folder: each is up to date or to do.
+    void Take(std::vector<Found>& folder);
 
     const CommandLine& options_;
     std::string destination_;  // without the trailing "/"
     std::vector<std::string> settings_;
     std::string fingerprint_;
+    bool albumGain_ = false;
+    std::string withoutAlbumGain_;  // the fingerprint of files made without it
     Manifest manifest_;
     std::vector<Pending> todo_;
     int upToDate_ = 0;

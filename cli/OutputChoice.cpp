@@ -37,6 +37,14 @@ std::vector<std::string> OutputArguments(const CommandLine& options, std::int32_
     return arguments;
 }
 
+std::vector<std::string> WithTrackGainOnly(std::vector<std::string> arguments)
+{
+    for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
+        if (arguments[i] == "--replaygain" && arguments[i + 1] == "album")
+            arguments[i + 1] = "track";
+    return arguments;
+}
+
 std::string SettingsFingerprint(const std::vector<std::string>& arguments)
 {
     std::string text;

@@ -16,3 +16,8 @@ std::vector<std::string> OutputArguments(const CommandLine& options, std::int32_
 
 // The arguments joined by spaces.
 std::string SettingsFingerprint(const std::vector<std::string>& arguments);
+
+// The arguments of a run that asked for album gain, as they stand for a
+// file that did not get it (its album had a failed track, say): such a file
+// is just what a run with track gain makes.
+std::vector<std::string> WithTrackGainOnly(std::vector<std::string> arguments);

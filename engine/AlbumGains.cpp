@@ -45,12 +45,24 @@ std::wstring Retag(const std::wstring& path, std::int32_t kind, const TagRecord&
 
 AlbumGains::AlbumGains(const RowTable& rows)
 {
+    std::vector<const ConversionItem*> untitled;
     for (const auto& [key, item] : rows) {
         if (!item || !item->marked)
             continue;
-        std::wstring album = std::wstring(DirectoryOf(item->sourcePath)) + L"\n" + item->tags.Get("ALBUM");
+        AlbumKey album{std::wstring(DirectoryOf(item->sourcePath)), item->tags.Get("ALBUM")};
+        if (album.second.empty())
+            untitled.push_back(item);
         albumOf_[item] = album;
         ++albums_[album].rows;
+    }
+    for (const ConversionItem* item : untitled) {
+        const std::wstring& folder = albumOf_[item].first;
+        for (auto it = albums_.lower_bound({folder, L""}); it != albums_.end() && it->first.first == folder; ++it) {
+            if (it->first.second.empty())
+                continue;
+            waitingFor_[item].push_back(it->first);
+            ++it->second.rows;
+        }
     }
 }
 
@@ -65,20 +77,34 @@ void AlbumGains::RowOver(ConversionItem& item, std::unique_ptr<LoudnessMeter> me
     auto it = albumOf_.find(&item);
     if (it == albumOf_.end())
         return;
+    if (auto waiting = waitingFor_.find(&item); waiting != waitingFor_.end()) {
+        for (const AlbumKey& key : waiting->second) {
+            Album& album = albums_[key];
+            album.untitledFailed = album.untitledFailed || !meter;
+            Heard(album);
+        }
+    }
     Album& album = albums_[it->second];
     album.failed = album.failed || !meter;
     album.over.push_back(Member{&item, std::move(meter), tags});
-    if (album.over.size() == album.rows)
+    Heard(album);
+}
+
+void AlbumGains::Heard(Album& album)
+{
+    if (++album.heard == album.rows)
         Settle(album);
 }
 
 void AlbumGains::Settle(Album& album)
 {
     album.settled = true;
-    if (album.failed) {
+    if (album.failed || album.untitledFailed) {
+        const wchar_t* why = album.failed ? L"another track of the album failed"
+                                          : L"a track beside it whose album is not known failed";
         for (Member& member : album.over)
             if (member.meter)
-                Note(*member.item, std::wstring(kNotWritten) + L"another track of the album failed");
+                Note(*member.item, kNotWritten + std::wstring(why));
         return;
     }
     std::vector<const LoudnessMeter*> meters;
@@ -89,6 +115,11 @@ void AlbumGains::Settle(Album& album)
     }
     const double loudness = LoudnessMeter::LoudnessOf(meters);
     for (Member& member : album.over) {
+        // An untagged file gets no gains either: it is complete as it is.
+        if (!member.item->writeTags) {
+            member.item->albumGainWritten = true;
+            continue;
+        }
         TagRecord tags = member.tags;
         if (member.item->outputKind == kOutputOpus) {
             tags.Set("R128_ALBUM_GAIN", R128GainText(loudness));
@@ -98,6 +129,8 @@ void AlbumGains::Settle(Album& album)
         }
         if (std::wstring why = Retag(member.item->outputPath, member.item->outputKind, tags); !why.empty())
             Note(*member.item, kNotWritten + why);
+        else
+            member.item->albumGainWritten = true;
     }
 }
 

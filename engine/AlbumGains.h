@@ -4,7 +4,10 @@
 // of an album measures the album and rewrites the tags of every file of it
 // through the safe writer (a new copy with the album's gain, renamed over).
 // An album with a row that made no file is left as it is, and its rows say
-// so in their warning. Rows report from their own threads.
+// so in their warning. A row without an album title (a file whose tags could
+// not be read, say) may belong to any album of its folder: those albums wait
+// for it, and are left as they are when it fails. Rows report from their
+// own threads.
 #pragma once
 
 #include "engine/ConversionItem.h"
@@ -14,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 class AlbumGains {
@@ -34,16 +38,23 @@ private:
         TagRecord tags;
     };
     struct Album {
-        std::size_t rows = 0;
+        std::size_t rows = 0;  // its own, and the untitled rows beside it it waits for
+        std::size_t heard = 0;
         std::vector<Member> over;
         bool failed = false;
+        bool untitledFailed = false;
         bool settled = false;
     };
+    // The folder, then the album title.
+    using AlbumKey = std::pair<std::wstring, std::wstring>;
 
+    void Heard(Album& album);
     void Settle(Album& album);
     static void Note(ConversionItem& item, const std::wstring& text);
 
     std::mutex lock_;
-    std::map<std::wstring, Album> albums_;
-    std::map<const ConversionItem*, std::wstring> albumOf_;
+    std::map<AlbumKey, Album> albums_;
+    std::map<const ConversionItem*, AlbumKey> albumOf_;
+    // An untitled row → the titled albums of its folder, which wait for it.
+    std::map<const ConversionItem*, std::vector<AlbumKey>> waitingFor_;
 };

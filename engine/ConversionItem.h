@@ -72,6 +72,10 @@ public:
     // What the last conversion left out though the file was made (a cover
     // picture that is no good image); empty when nothing.
     std::wstring warning;
+    // Set when the batch measured the row's album and wrote its gain into
+    // the row's file (or the file takes no tags); a file without it is not
+    // what a run with album gain makes.
+    bool albumGainWritten = false;
     // Set by the batch while the row's worker runs: the batch was asked to
     // stop, and the row ends after its current chunk or block.
     const std::atomic<bool>* cancel = nullptr;

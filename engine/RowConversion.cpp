@@ -29,6 +29,7 @@ win::DWORD RowConversion::Run()
     item_.failureReason.clear();
     item_.notice.clear();
     item_.warning.clear();
+    item_.albumGainWritten = false;
     DeriveOutputPath();
     if (!PrepareSource())
         return 0;

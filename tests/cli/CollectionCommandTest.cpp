@@ -345,3 +345,122 @@ TEST(CollectionCommand, CollectionsSharingAnOutputFolderKeepEachOthersRecords)
     flac = run("flac");
     EXPECT_TRUE(Has(flac, "1 album(s) and track(s) up to date")) << flac.output;
 }
+
+namespace {
+
+// The album gain a file carries; "" when none.
+std::string AlbumGainOf(const fs::path& file)
+{
+    auto out = RunCapture("ffprobe -v error -show_entries format_tags=REPLAYGAIN_ALBUM_GAIN -of default=nw=1:nk=1 " +
+                          Q(file));
+    std::string text(out.begin(), out.end());
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return text;
+}
+
+// Loose FLAC tracks of one album, each a tone of its own loudness, in
+// src/album; and an album of one track in src/other.
+struct LooseAlbum {
+    TempDir dir;
+    fs::path src = dir / "src";
+    fs::path out = dir / "out";
+
+    LooseAlbum()
+    {
+        fs::create_directories(src / "album");
+        fs::create_directories(src / "other");
+        std::string make = "cd " + Q(src) + " && for i in 1 2 3; do sox -n -r 44100 -b 16 -c 2 t.wav synth 2 sine " +
+                           "${i}00 vol 0.${i} && flac -s -T ALBUM=Tones -T TITLE=t$i t.wav -o album/t$i.flac; done && "
+                           "flac -s -T ALBUM=Other t.wav -o other/x.flac && rm t.wav && echo made";
+        auto made = RunCapture(make + " 2>&1");
+        EXPECT_EQ(std::string(made.begin(), made.end()), "made\n");
+        // Made a while ago, so that a touched source is newer than them and older than what is made of it.
+        for (const char* track : {"album/t1.flac", "album/t2.flac", "album/t3.flac", "other/x.flac"})
+            if (fs::exists(src / track))
+                fs::last_write_time(src / track, fs::file_time_type::clock::now() - std::chrono::minutes(1));
+    }
+    Result Run(const std::string& gain = "album") const
+    {
+        return Convert("--flac --defaults --replaygain " + gain + " -r " + Q(src) + " -o " + Q(out));
+    }
+    std::string Gain(const char* track) const { return AlbumGainOf(out / "album" / (std::string(track) + ".flac")); }
+};
+
+}  // namespace
+
+TEST(CollectionCommand, AnAlbumWhoseFilesLackItsGainIsRedoneUntilTheyHaveIt)
+{
+    ASSERT_EQ(MissingTools({"sox", "flac", "ffprobe"}), "");
+    LooseAlbum a;
+    // A damaged track, cut so short that not even its tags can be read.
+    fs::rename(a.src / "album" / "t2.flac", a.dir / "t2.flac");
+    auto whole = ReadBytes(a.dir / "t2.flac");
+    WriteText(a.src / "album" / "t2.flac", std::string(whole.begin(), whole.begin() + 3000));
+
+    Result first = a.Run();
+    EXPECT_EQ(first.status, 1) << first.output;
+    EXPECT_TRUE(Has(first, "FAILED   t2.flac")) << first.output;
+    EXPECT_TRUE(Has(first, "warning: the album gain was not written")) << first.output;
+    for (const char* track : {"t1", "t3"})
+        EXPECT_EQ(a.Gain(track), "") << track;
+    EXPECT_NE(AlbumGainOf(a.out / "other" / "x.flac"), "");
+
+    // Still damaged: the good tracks are not taken for done.
+    Result again = a.Run();
+    EXPECT_EQ(again.status, 1) << again.output;
+    EXPECT_TRUE(Has(again, "done   t1.flac")) << again.output;
+    EXPECT_TRUE(Has(again, "done   t3.flac")) << again.output;
+    EXPECT_TRUE(Has(again, "2 converted, 1 failed, 0 skipped, 1 up to date")) << again.output;
+
+    // Files made without the album gain are just what a run with track gains makes.
+    Result tracks = a.Run("track");
+    EXPECT_TRUE(Has(tracks, "1 converted, 1 failed, 0 skipped, 2 up to date")) << tracks.output;
+
+    fs::copy_file(a.dir / "t2.flac", a.src / "album" / "t2.flac", fs::copy_options::overwrite_existing);
+    Result mended = a.Run();
+    EXPECT_EQ(mended.status, 0) << mended.output;
+    // The other album too: the run with track gains remade it without its album gain.
+    EXPECT_TRUE(Has(mended, "4 converted, 0 failed, 0 skipped, 0 up to date")) << mended.output;
+    EXPECT_FALSE(Has(mended, "warning")) << mended.output;
+    EXPECT_NE(a.Gain("t1"), "");
+    for (const char* track : {"t2", "t3"})
+        EXPECT_EQ(a.Gain(track), a.Gain("t1")) << track;
+
+    auto before = Times(a.out);
+    Result done = a.Run();
+    EXPECT_EQ(done.status, 0) << done.output;
+    EXPECT_TRUE(Has(done, "0 converted, 0 failed, 0 skipped, 4 up to date")) << done.output;
+    EXPECT_EQ(Times(a.out), before);
+}
+
+TEST(CollectionCommand, ATouchedLooseTrackRedoesEveryTrackOfItsFolderWithAlbumGain)
+{
+    ASSERT_EQ(MissingTools({"sox", "flac", "ffprobe"}), "");
+    LooseAlbum a;
+    ASSERT_EQ(a.Run().status, 0);
+    const std::string gain = a.Gain("t1");
+    auto before = Times(a.out);
+
+    // t1 becomes louder: the album's gain changes for every track.
+    auto made = RunCapture("cd " + Q(a.src) + " && sox -n -r 44100 -b 16 -c 2 t.wav synth 2 sine 100 vol 0.9 && "
+                           "flac -s -f -T ALBUM=Tones -T TITLE=t1 t.wav -o album/t1.flac && rm t.wav && echo made");
+    ASSERT_EQ(std::string(made.begin(), made.end()), "made\n");
+    Result touched = a.Run();
+    EXPECT_EQ(touched.status, 0) << touched.output;
+    EXPECT_TRUE(Has(touched, "3 converted, 0 failed, 0 skipped, 1 up to date")) << touched.output;
+    auto after = Times(a.out);
+    for (const auto& [name, time] : before)
+        EXPECT_EQ(time != after[name], name.starts_with("album/")) << name << "\n" << touched.output;
+    EXPECT_NE(a.Gain("t1"), gain);
+    for (const char* track : {"t2", "t3"})
+        EXPECT_EQ(a.Gain(track), a.Gain("t1")) << track;
+
+    // Track gains depend on nothing else: a touched track is redone alone.
+    Result tracks = a.Run("track");
+    EXPECT_EQ(tracks.status, 0) << tracks.output;
+    fs::last_write_time(a.src / "album" / "t3.flac", fs::file_time_type::clock::now());
+    Result one = a.Run("track");
+    EXPECT_TRUE(Has(one, "1 converted, 0 failed, 0 skipped, 3 up to date")) << one.output;
+    EXPECT_TRUE(Has(one, "done   t3.flac")) << one.output;
+}

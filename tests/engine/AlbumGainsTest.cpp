@@ -80,6 +80,7 @@ TEST_F(AlbumGainsTest, TheLastRowWritesTheAlbumsGainIntoEveryFile)
         EXPECT_EQ(tags.Get("REPLAYGAIN_ALBUM_PEAK"), PeakText(louder));
         EXPECT_EQ(tags.Get("TITLE"), item.tags.Get("TITLE"));
         EXPECT_TRUE(item.warning.empty());
+        EXPECT_TRUE(item.albumGainWritten);
     }
     // Louder than the reference: a negative gain, and the peak of the louder track.
     EXPECT_LT(std::stod(win::ToUtf8(ReplayGainText(loudness))), 0.0);
@@ -99,8 +100,10 @@ TEST_F(AlbumGainsTest, AFailingDiskOrAFailedRowLeavesEveryFileAsItWas)
         win::SetWriteFault(0, 0);
     }
     EXPECT_TRUE(Files() == before);
-    for (auto& item : items)
+    for (auto& item : items) {
         EXPECT_EQ(item.warning, L"the album gain was not written: could not be written: no space left on device");
+        EXPECT_FALSE(item.albumGainWritten);
+    }
     EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"t0.wav", "t1.wav"}));
 
     for (auto& item : items)
@@ -118,5 +121,76 @@ TEST_F(AlbumGainsTest, AFailingDiskOrAFailedRowLeavesEveryFileAsItWas)
     stopped.RowOver(items[0], Meter(0), items[0].tags);
     stopped.BatchOver();
     EXPECT_EQ(items[0].warning, L"the album gain was not written: not every track of the album was converted");
+    EXPECT_FALSE(items[0].albumGainWritten);
     EXPECT_TRUE(Files() == before);
+}
+
+TEST_F(AlbumGainsTest, ARowWhoseAlbumIsNotKnownHoldsBackTheAlbumsOfItsFolder)
+{
+    ASSERT_EQ(MissingTools({"sox"}), "");
+    const auto before = Files();
+    // A file beside the album whose tags could not be read: it may be one of its tracks.
+    ConversionItem unknown;
+    unknown.sourcePath = win::FromUtf8((dir / "damaged.flac").string());
+    unknown.outputPath = win::FromUtf8((dir / "damaged.wav").string());
+    unknown.outputKind = kOutputWav;
+    unknown.marked = 1;
+    // Another folder's album does not wait for it.
+    ConversionItem elsewhere = items[0];
+    fs::create_directories(dir / "other");
+    fs::copy_file(dir / "t0.wav", dir / "other" / "t0.wav");
+    elsewhere.sourcePath = win::FromUtf8((dir / "other" / "album.cue").string());
+    elsewhere.outputPath = win::FromUtf8((dir / "other" / "t0.wav").string());
+    table[2] = &unknown;
+    table[3] = &elsewhere;
+    {
+        AlbumGains gains(table);
+        gains.RowOver(items[0], Meter(0), items[0].tags);
+        gains.RowOver(items[1], Meter(1), items[1].tags);
+        EXPECT_TRUE(Files() == before) << "the album waits for the row beside it";
+        gains.RowOver(unknown, nullptr, unknown.tags);
+        gains.RowOver(elsewhere, Meter(0), elsewhere.tags);
+        gains.BatchOver();
+    }
+    EXPECT_TRUE(Files() == before);
+    for (auto& item : items) {
+        EXPECT_EQ(item.warning, L"the album gain was not written: a track beside it whose album is not known failed");
+        EXPECT_FALSE(item.albumGainWritten);
+    }
+    EXPECT_TRUE(unknown.warning.empty());
+    EXPECT_TRUE(elsewhere.albumGainWritten) << win::ToUtf8(elsewhere.warning);
+    EXPECT_FALSE(ReadTags(elsewhere.outputPath).Get("REPLAYGAIN_ALBUM_GAIN").empty());
+
+    // When it makes its file, it is an album of its own, and the album beside it is written.
+    for (auto& item : items)
+        item.warning.clear();
+    fs::copy_file(dir / "t0.wav", dir / "damaged.wav");
+    table.erase(3);
+    AlbumGains gains(table);
+    gains.RowOver(unknown, Meter(0), unknown.tags);
+    EXPECT_TRUE(unknown.albumGainWritten);
+    gains.RowOver(items[0], Meter(0), items[0].tags);
+    gains.RowOver(items[1], Meter(1), items[1].tags);
+    const std::wstring alone = ReadTags(unknown.outputPath).Get("REPLAYGAIN_ALBUM_GAIN");
+    const std::wstring album = ReadTags(items[1].outputPath).Get("REPLAYGAIN_ALBUM_GAIN");
+    EXPECT_EQ(ReadTags(items[0].outputPath).Get("REPLAYGAIN_ALBUM_GAIN"), album);
+    EXPECT_FALSE(album.empty());
+    EXPECT_NE(alone, album);
+    for (auto& item : items)
+        EXPECT_TRUE(item.albumGainWritten) << win::ToUtf8(item.warning);
+}
+
+TEST_F(AlbumGainsTest, AnUntaggedFileGetsNoAlbumGain)
+{
+    ASSERT_EQ(MissingTools({"sox"}), "");
+    const auto before = Files();
+    for (auto& item : items)
+        item.writeTags = false;
+    AlbumGains gains(table);
+    gains.RowOver(items[0], Meter(0), TagRecord());
+    gains.RowOver(items[1], Meter(1), TagRecord());
+    EXPECT_TRUE(Files() == before);
+    // Nothing is missing from it: the file is complete as it is.
+    for (auto& item : items)
+        EXPECT_TRUE(item.albumGainWritten);
 }
