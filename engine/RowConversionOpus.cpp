@@ -31,12 +31,18 @@ void RowConversion::HearBefore()
     if (leadFrames_ <= 0)
         return;
     const std::int64_t start = ape_->StartBlock();
-    auto toSink = [this](const unsigned char* data, int bytes, std::int64_t) {
-        encoded_->Write(data, static_cast<std::size_t>(bytes));
-    };
-    std::int64_t got = ape_->DecodeAside(start - leadFrames_, start, toSink);
-    // A damaged stretch before the track still has to fill the time the
-    // stream's header skips.
+    // Read by a decoder of its own: a decoder reports a damaged frame in
+    // every later call, and damage before the track is not the track's.
+    ApeSource before;
+    before.SetRawImage(item_.rawImage);
+    std::int64_t got = 0;
+    if (before.Open(item_.sourcePath.c_str()) == 1) {
+        got = before.DecodeAside(start - leadFrames_, start, [this](const unsigned char* data, int bytes, std::int64_t) {
+            encoded_->Write(data, static_cast<std::size_t>(bytes));
+        });
+    }
+    // What could not be read still has to fill the time the stream's
+    // header skips.
     const WAVEFORMATEX* format = ape_->PcmFormat();
     if (got < leadFrames_) {
         std::vector<unsigned char> silence(static_cast<std::size_t>(leadFrames_ - got) * format->nBlockAlign,

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <vector>
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -122,4 +124,35 @@ TEST(JoinCommand, OpusJoinsAreAsCleanAsInsideOneOpusencFile)
     Result one = Convert("--opus --opus-bitrate 128 --yes -o " + Q(dir / "one") + " " + Q(dir / "image.wav"));
     ASSERT_EQ(one.status, 0) << one.output;
     EXPECT_TRUE(Opusdec(dir / "one" / "image.opus") == peer);
+}
+
+// The audio an Opus track's encoder hears before the track is not the
+// track's: damage there fails the track before it, not this one, and
+// leaves its length exact.
+TEST(JoinCommand, DamageJustBeforeAnOpusTrackIsNotThatTracks)
+{
+    ASSERT_EQ(MissingTools({"sox", "flac", "opusdec"}), "");
+    TempDir dir;
+    MakeContinuousAlbum(dir.path());
+    ASSERT_EQ(Shell("flac -s " + Q(dir / "image.wav") + " -o " + Q(dir / "image.flac")).status, 0);
+    fs::remove(dir / "image.wav");  // the sheet's image is found by its stem
+    // Frame 15 of 4096 samples lies 1.4 s in: within the second before
+    // track two, well clear of the frame that holds its start.
+    std::ifstream in(dir / "image.flac", std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
+    in.close();
+    std::size_t at = 0;
+    while (at + 5 < bytes.size() && !(bytes[at] == 0xff && bytes[at + 1] == 0xf8 && bytes[at + 4] == 15))
+        ++at;
+    ASSERT_LT(at + 100, bytes.size());
+    for (std::size_t i = at + 40; i < at + 100; ++i)
+        bytes[i] ^= 0x5a;
+    std::ofstream(dir / "image.flac", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                              static_cast<std::streamsize>(bytes.size()));
+
+    Result r = Convert("--opus --yes -o " + Q(dir / "out") + " " + Q(dir / "album.cue"));
+    EXPECT_NE(r.status, 0);
+    EXPECT_TRUE(Has(r, "FAILED   One")) << r.output;
+    EXPECT_TRUE(Has(r, "OK       Two")) << r.output;
+    EXPECT_EQ(Opusdec(dir / "out" / "Two.opus").size() / 2, static_cast<std::size_t>((kStarts[1] - kStarts[0]) * 640));
 }
