@@ -52,7 +52,9 @@ std::int64_t OpusSink::LeadFrames(std::uint32_t rate, std::int64_t start)
     const std::int64_t grid = rate / std::gcd(rate, 50u);
     const std::int64_t from = std::max<std::int64_t>(0, (start - rate) / grid * grid);
     const std::int64_t lead = start - from;
-    return lead * 48000 / rate <= kMaxLead48 ? lead : 0;
+    // Hidden again only when it is a whole number of samples at 48 kHz.
+    const bool whole = lead * 48000 % rate == 0;
+    return whole && lead * 48000 / rate <= kMaxLead48 ? lead : 0;
 }
 
 std::wstring OpusSink::StartEncoder(const WAVEFORMATEX& format)
