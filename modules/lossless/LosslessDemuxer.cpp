@@ -6,8 +6,6 @@ extern "C" {
 #include <libavutil/mem.h>
 }
 
-LosslessDemuxer::~LosslessDemuxer() { avformat_close_input(&format_); }
-
 namespace {
 
 // No lossless frame or table of a real file comes near this; a damaged
@@ -39,27 +37,5 @@ bool LosslessDemuxer::Open(const std::string& utf8Path, const char* demuxer)
         return false;  // the context is freed on failure
     if (avformat_find_stream_info(format_, nullptr) < 0)
         return false;
-    stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    return stream_ >= 0;
-}
-
-const AVStream* LosslessDemuxer::Stream() const { return format_->streams[stream_]; }
-
-LosslessDemuxer::ReadResult LosslessDemuxer::Read(AVPacket* packet)
-{
-    for (;;) {
-        int read = av_read_frame(format_, packet);
-        if (read == AVERROR_EOF)
-            return ReadResult::End;
-        if (read < 0)
-            return ReadResult::Failed;
-        if (packet->stream_index == stream_)
-            return ReadResult::Packet;
-        av_packet_unref(packet);
-    }
-}
-
-bool LosslessDemuxer::Seek(std::int64_t timestamp)
-{
-    return av_seek_frame(format_, stream_, timestamp, AVSEEK_FLAG_BACKWARD) >= 0;
+    return FindAudioStream();
 }
