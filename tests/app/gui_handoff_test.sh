@@ -17,18 +17,6 @@ source "$source_dir/tests/app/gui_session.sh"
 command -v python3 >/dev/null || fail "python3 is not installed (tools/setup installs it)"
 trap 'cleanup; rm -rf "$runtime"' EXIT
 
-area() {  # control $1 as an X geometry, WxH+X+Y
-  awk -v id="$1" '$1 == "control" && $2 == id { print $5 "x" $6 "+" $3 "+" $4 }' "$work/kolvex.out"
-}
-mean_grey() {
-  import -window root -crop "$1" +repage "$work/shot.png" 2>/dev/null
-  convert "$work/shot.png" -colorspace Gray -format '%[fx:mean]' info:
-}
-until_true() {
-  local seconds=$1; shift
-  local end=$((SECONDS + seconds))
-  until "$@"; do (( SECONDS < end )) || return 1; sleep 0.1; done
-}
 windows() { timeout 5 xdotool search --onlyvisible --name '^Verdo Ape' 2>/dev/null | wc -l || true; }
 start() {  # kolvex with the given arguments, as the session's user, for at most $limit s
   timeout "${limit:-0}" "${as_user[@]}" env -u KOLVEX_SETTINGS HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" \
@@ -54,7 +42,6 @@ shot after-handoff
 alive || fail "the running window went away"
 
 # --- converted twice: one answer about the existing files for the batch ---
-click() { x mousemove --sync $1 $2; x click 1; }
 answer_prompt() {
   local prompt
   prompt=$(shown '^Open Folder$' 60)

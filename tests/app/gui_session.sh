@@ -1,8 +1,9 @@
 # Sourced by the GUI scripts: kolvex installed in a scratch prefix, shown
 # on its own Xvfb (with openbox as its window manager when $wm is "wm"),
 # and helpers that drive it with xdotool as a person would.
-# Needs: $build, $source_dir, $wm. Leaves: $work, $kolvex (its pid), $left,
-# $top, $width (the window), and the functions below.
+# The program folder is one its user cannot write, as after an install.
+# Needs: $build, $source_dir, $wm. Leaves: $work, $program, $kolvex (its
+# pid), $left, $top, $width (the window), and the functions below.
 fail() {
   echo "FAIL: $*" >&2
   [[ -f "${work:-}/kolvex.err" ]] && cat "$work/kolvex.err" >&2
@@ -26,12 +27,15 @@ trap cleanup EXIT
 chmod 755 "$work"
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
+program="$work/prefix/lib/kolvex"
 mkdir -p "$work/album" "$work/home"
 cp "$source_dir/examples/demo/demo.cue" "$source_dir/examples/demo/demo.ape" "$work/album/"
 as_user=()
 if [[ $(id -u) == 0 ]]; then
   chown -R nobody "$work/album" "$work/home"
   as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+else
+  chmod a-w "$program"
 fi
 
 Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$work/display" 2>/dev/null &
@@ -59,7 +63,22 @@ read -r _ _ left top width _ < <(grep '^window' "$work/kolvex.out")
 centre() {  # centre of control $1 in screen coordinates
   awk -v id="$1" '$1 == "control" && $2 == id { print int($3 + $5 / 2), int($4 + $6 / 2) }' "$work/kolvex.out"
 }
-click() { x mousemove $1 $2; sleep 0.2; x click ${3:-1}; }
+area() {  # control $1 as an X geometry, WxH+X+Y
+  awk -v id="$1" '$1 == "control" && $2 == id { print $5 "x" $6 "+" $3 "+" $4 }' "$work/kolvex.out"
+}
+# The pointer is there before the click: the button sees it arrive first.
+click() { x mousemove --sync $1 $2; sleep 0.2; x click ${3:-1}; }
+# Runs "$@" every 0.1 s until it succeeds, for at most $1 seconds.
+until_true() {
+  local seconds=$1; shift
+  local end=$((SECONDS + seconds))
+  until "$@"; do (( SECONDS < end )) || return 1; sleep 0.1; done
+}
+mean_grey() {  # mean grey (0 to 1) of screen area $1 or of window $2
+  if [[ $1 == window ]]; then import -window "$2" "$work/shot.png"
+  else import -window root -crop "$1" +repage "$work/shot.png"; fi 2>/dev/null
+  convert "$work/shot.png" -colorspace Gray -format '%[fx:mean]' info:
+}
 shot() { import -window root "$work/$1.png"; }
 alive() { kill -0 "$kolvex" 2>/dev/null; }
 # The window named $1 (a regular expression), once it shows.

@@ -8,68 +8,9 @@
 set -euo pipefail
 build=$1
 source_dir=$2
-fail() { echo "FAIL: $*" >&2; [[ -f "${work:-}/kolvex.err" ]] && cat "$work/kolvex.err" >&2; exit 1; }
-for tool in Xvfb xdotool ffmpeg import convert; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (tools/setup installs it)"
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  chmod -R u+w "$work" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-chmod 755 "$work"
-
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
-program="$work/prefix/lib/kolvex"
-mkdir -p "$work/album" "$work/home"
-cp "$source_dir/examples/demo/demo.cue" "$source_dir/examples/demo/demo.ape" "$work/album/"
-if [[ $(id -u) == 0 ]]; then
-  chown -R nobody "$work/album" "$work/home"
-  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-else
-  chmod a-w "$program"
-  as_user=()
-fi
-
-Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
-[[ -s "$work/display" ]] || fail "Xvfb did not start"
-export DISPLAY=":$(head -1 "$work/display")"
-x() { timeout 20 xdotool "$@"; }
-
-"${as_user[@]}" env -u KOLVEX_SETTINGS HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" \
-  GSETTINGS_BACKEND=memory KOLVEX_DESCRIBE=1 LSAN_OPTIONS="suppressions=$source_dir/tests/app/gui-lsan.supp" \
-  "$work/prefix/bin/kolvex" >"$work/kolvex.out" 2>"$work/kolvex.err" &
-kolvex=$!
-pids+=($kolvex)
-for _ in $(seq 200); do grep -qx ready "$work/kolvex.out" 2>/dev/null && break; sleep 0.1; done
-grep -qx ready "$work/kolvex.out" || fail "kolvex did not show its window"
-
-centre() {  # centre of control $1 in screen coordinates
-  awk -v id="$1" '$1 == "control" && $2 == id { print int($3 + $5 / 2), int($4 + $6 / 2) }' "$work/kolvex.out"
-}
-area() {  # control $1 as an X geometry, WxH+X+Y
-  awk -v id="$1" '$1 == "control" && $2 == id { print $5 "x" $6 "+" $3 "+" $4 }' "$work/kolvex.out"
-}
-# The pointer is there before the click: the button sees it arrive first.
-click() { x mousemove --sync $1 $2; x click 1; }
-# Runs "$@" every 0.1 s until it succeeds, for at most $1 seconds.
-until_true() {
-  local seconds=$1; shift
-  local end=$((SECONDS + seconds))
-  until "$@"; do (( SECONDS < end )) || return 1; sleep 0.1; done
-}
-mean_grey() {  # mean grey (0 to 1) of screen area $1 or of window $2
-  if [[ $1 == window ]]; then import -window "$2" "$work/shot.png"
-  else import -window root -crop "$1" +repage "$work/shot.png"; fi 2>/dev/null
-  convert "$work/shot.png" -colorspace Gray -format '%[fx:mean]' info:
-}
+wm=nowm
+source "$source_dir/tests/app/gui_session.sh"
+command -v ffmpeg >/dev/null || fail "ffmpeg is not installed (tools/setup installs it)"
 
 # The list as it is drawn empty (dark, not the black of the bare X
 # server), to see the album's rows arrive.
@@ -119,7 +60,6 @@ for f in "${mp3s[@]}"; do
 done
 
 # Dragging the caption moves the window.
-read -r _ _ left top width _ < <(grep '^window' "$work/kolvex.out")
 wid=$(x search --onlyvisible --name '^Verdo Ape' | head -1)
 before=$(x getwindowgeometry "$wid" | awk '/Position/ { print $2 }')
 x mousemove --sync $((left + width / 3)) $((top + 8))
@@ -141,9 +81,7 @@ for _ in $(seq 100); do kill -0 "$kolvex" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$kolvex" 2>/dev/null && fail "the close caption button did not end kolvex"
 wait "$kolvex" || status=$?
 [[ $status == 0 ]] || fail "kolvex exited with $status"
-if grep -E 'Gtk-(WARNING|CRITICAL)|GLib-GObject-(WARNING|CRITICAL)' "$work/kolvex.err" >&2; then
-  fail "GTK complained (above)"
-fi
+no_gtk_complaints
 [[ ! -e "$program/configure.dat" ]] || fail "configure.dat was written into the read-only program folder"
 [[ $(stat -c %s "$work/home/config/kolvex/configure.dat") == 3200 ]] || fail "no configure.dat in the user's folder"
 echo "gui OK: three MP3 files, window moved by $dx,$dy, closed with status 0"

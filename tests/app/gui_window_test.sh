@@ -30,23 +30,22 @@ crop "${aw}x$ah+$ax+$ay" add-focused
 shot focus-ring
 changed=$(differing add-plain add-focused)
 (( ${changed%.*} > 100 )) || fail "no focus ring on \"Add files\" ($changed pixels differ)"
-x key Return
-chooser=$(shown '^Open$' 10)
-[[ -n "$chooser" ]] || fail "Enter on the focused \"Add files\" did not press it"
-x windowfocus --sync "$chooser" 2>/dev/null || true
-sleep 0.3
-x key Escape
-gone '^Open$' || fail "Escape did not close the file chooser"
+# Enter opens the file chooser (or fails with $1); Escape closes it.
+enter_opens_chooser() {
+  x key Return
+  local chooser
+  chooser=$(shown '^Open$' 10)
+  [[ -n "$chooser" ]] || fail "$1"
+  x windowfocus --sync "$chooser" 2>/dev/null || true
+  sleep 0.3
+  x key Escape
+  gone '^Open$' || fail "Escape did not close the file chooser"
+}
+enter_opens_chooser "Enter on the focused \"Add files\" did not press it"
 x mousemove $((left + 400)) $((top + 360))
 sleep 0.3
 # The keyboard is back on "Add files".
-x key Return
-chooser=$(shown '^Open$' 10)
-[[ -n "$chooser" ]] || fail "the focus did not come back to \"Add files\" after the file chooser"
-x windowfocus --sync "$chooser" 2>/dev/null || true
-sleep 0.3
-x key Escape
-gone '^Open$' || fail "Escape did not close the file chooser"
+enter_opens_chooser "the focus did not come back to \"Add files\" after the file chooser"
 no_gtk_complaints
 
 # --- the system menu, from a right-click on the caption -------------------
