@@ -24,7 +24,8 @@ TEST(LossySources, AreRefusedWithTheReason)
                                Lossy{"a.m4a", "-c:a aac"}, Lossy{"a.aac", "-c:a aac -f adts"},
                                Lossy{"a.ogg", "-c:a libvorbis"}, Lossy{"opus.mka", "-c:a libopus"}, Lossy{"mulaw.wav", "-c:a pcm_mulaw"},
                                Lossy{"mp3-in.wav", "-c:a libmp3lame -f wav"},
-                               Lossy{"disguised.flac", "-c:a libmp3lame -f mp3"}}) {
+                               Lossy{"disguised.flac", "-c:a libmp3lame -f mp3"},
+                               Lossy{"tagged.mp3", "-c:a libmp3lame -id3v2_version 3 -metadata title=Song"}}) {
         fs::path file = dir / lossy.name;
         ASSERT_TRUE(RunTool(in + " " + lossy.options + " " + Quote(file)));
         Decoder d = Open(file);
@@ -32,19 +33,6 @@ TEST(LossySources, AreRefusedWithTheReason)
         EXPECT_EQ(d.error, ERROR_LOSSY_SOURCE) << lossy.name;
         EXPECT_EQ(d.reason, kLossy) << lossy.name;
     }
-}
-
-TEST(LossySources, AnMp3BehindAnId3TagIsRefusedToo)
-{
-    ASSERT_EQ(MissingTools(), "");
-    testing_support::TempDir dir;
-    fs::path wav = MakeWav(dir.path(), "source.wav", {44100, 16, 2}, 1);
-    fs::path mp3 = dir / "tagged.mp3";
-    ASSERT_TRUE(RunTool("ffmpeg -nostdin -v error -y -i " + Quote(wav) +
-                    " -c:a libmp3lame -id3v2_version 3 -metadata title=Song " + Quote(mp3)));
-    Decoder d = Open(mp3);
-    EXPECT_EQ(d.error, ERROR_LOSSY_SOURCE);
-    EXPECT_EQ(d.reason, kLossy);
 }
 
 TEST(OpenFailures, SayWhy)
@@ -69,34 +57,27 @@ TEST(OpenFailures, SayWhy)
     EXPECT_FALSE(LastOpenError().empty());
 }
 
-TEST(OpenFailures, FloatingPointWaveIsUnsupportedNotLossy)
+// Sound that cannot be cut at the sample or read as integers is refused as
+// unsupported, not as lossy: floating-point WAVE, and Matroska, which times
+// its frames in milliseconds.
+TEST(OpenFailures, UnsupportedIsNotLossy)
 {
     ASSERT_EQ(MissingTools(), "");
     testing_support::TempDir dir;
     fs::path wav = MakeWav(dir.path(), "source.wav", {44100, 16, 2}, 1);
-    fs::path floats = dir / "float.wav";
-    ASSERT_TRUE(RunTool("sox " + Quote(wav) + " -e floating-point -b 32 " + Quote(floats)));
-    Decoder d = Open(floats);
-    EXPECT_FALSE(d.decoder);
-    EXPECT_EQ(d.error, ERROR_UNSUPPORTED_FILE_TYPE);
-    EXPECT_FALSE(d.reason.empty());
-    EXPECT_NE(d.reason, kLossy);
-}
-
-// Matroska times its frames in milliseconds: tracks could not be cut at
-// the sample, so its lossless sound is refused rather than cut wrongly.
-TEST(OpenFailures, MatroskaIsUnsupportedNotLossy)
-{
-    ASSERT_EQ(MissingTools(), "");
-    testing_support::TempDir dir;
-    fs::path wav = MakeWav(dir.path(), "source.wav", {44100, 16, 2}, 1);
-    fs::path mka = dir / "flac.mka";
-    ASSERT_TRUE(RunTool("ffmpeg -nostdin -v error -y -i " + Quote(wav) + " -c:a flac " + Quote(mka)));
-    Decoder d = Open(mka);
-    EXPECT_FALSE(d.decoder);
-    EXPECT_EQ(d.error, ERROR_UNSUPPORTED_FILE_TYPE);
-    EXPECT_NE(d.reason, kLossy);
-    EXPECT_FALSE(d.reason.empty());
+    struct Case {
+        std::string name, command;  // the command makes the file from `wav`
+    };
+    for (const Case& c : {Case{"float.wav", "sox " + Quote(wav) + " -e floating-point -b 32"},
+                          Case{"flac.mka", "ffmpeg -nostdin -v error -y -i " + Quote(wav) + " -c:a flac"}}) {
+        fs::path file = dir / c.name;
+        ASSERT_TRUE(RunTool(c.command + " " + Quote(file)));
+        Decoder d = Open(file);
+        EXPECT_FALSE(d.decoder) << c.name;
+        EXPECT_EQ(d.error, ERROR_UNSUPPORTED_FILE_TYPE) << c.name;
+        EXPECT_FALSE(d.reason.empty()) << c.name;
+        EXPECT_NE(d.reason, kLossy) << c.name;
+    }
 }
 
 // A damaged FLAC file gives an error code where the damage is, never a
