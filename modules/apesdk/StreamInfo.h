@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 struct StreamInfo {
     const WAVEFORMATEX& format;
@@ -14,9 +15,18 @@ struct StreamInfo {
     std::int64_t totalBlocks;
     std::int64_t currentBlock;
 
+    // A damaged header may state any length: whole seconds and the rest
+    // apart, so that no length overflows, and the largest held at the
+    // largest value.
     std::int64_t Milliseconds(std::int64_t block) const
     {
-        return format.nSamplesPerSec ? block * 1000 / format.nSamplesPerSec : 0;
+        const std::int64_t rate = format.nSamplesPerSec;
+        if (rate <= 0 || block < 0)
+            return 0;
+        const std::int64_t seconds = block / rate;
+        if (seconds > std::numeric_limits<std::int64_t>::max() / 1000 - 1)
+            return std::numeric_limits<std::int64_t>::max();
+        return seconds * 1000 + block % rate * 1000 / rate;
     }
 
     // GetInfo for the fields of the decoder interface; 0 for any other.
