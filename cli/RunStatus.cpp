@@ -134,9 +134,12 @@ std::string RunStatus::TotalsLine(int leftOutFailed, int skipped, int upToDate) 
 {
     std::lock_guard guard(lock_);
     int converted = 0, failed = leftOutFailed;
-    for (const auto& [key, row] : rows_)
+    double done = 0.0;  // the audio of the files made, in seconds
+    for (const auto& [key, row] : rows_) {
         (row.ok ? converted : failed) += 1;
-    double done = DoneMs() / 1000.0;
+        if (auto it = tracks_.find(key); row.ok && it != tracks_.end())
+            done += it->second.lengthMs / 1000.0;
+    }
     double elapsed = ElapsedSeconds();
     char text[256];
     std::snprintf(text, sizeof text, "%d converted, %d failed, %d skipped, %d up to date; audio %s in %s", converted,

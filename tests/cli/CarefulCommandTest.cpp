@@ -129,6 +129,8 @@ TEST(CarefulCommand, TheOutputFolderIsCreatedOrRefusedBeforeAnyRow)
     Result damaged = Convert("--wav --no-resample --name 'sub/deeper/%f' -o " + Q(dir / "out") + " " + Q(dir / "cut.ape"));
     EXPECT_EQ(damaged.status, 1) << damaged.output;
     EXPECT_TRUE(Has(damaged, "damaged source")) << damaged.output;
+    // Audio that made no file does not count as converted.
+    EXPECT_TRUE(Has(damaged, "0 converted, 1 failed, 0 skipped, 0 up to date; audio 0:00 in")) << damaged.output;
     EXPECT_TRUE(fs::exists(dir / "out"));
     EXPECT_FALSE(fs::exists(dir / "out" / "sub")) << damaged.output;
 }
